@@ -1,0 +1,25 @@
+# statcrane_module(NAME DEPS...): a static library from the *.cc files of the
+# current folder, and a test program from its *_test.cc files.
+function(statcrane_module name)
+  file(GLOB all_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
+  set(lib_sources)
+  set(test_sources)
+  foreach(src IN LISTS all_sources)
+    if(src MATCHES "_test\\.cc$")
+      list(APPEND test_sources ${src})
+    else()
+      list(APPEND lib_sources ${src})
+    endif()
+  endforeach()
+  add_library(statcrane_${name} STATIC ${lib_sources})
+  target_include_directories(statcrane_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(statcrane_${name} PUBLIC ${ARGN})
+  if(test_sources)
+    add_executable(${name}_tests ${test_sources})
+    target_link_libraries(${name}_tests PRIVATE statcrane_${name} statcrane_testing GTest::gtest_main)
+    gtest_discover_tests(${name}_tests
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      PROPERTIES ENVIRONMENT "STATCRANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};STATCRANE_BINARY_DIR=${PROJECT_BINARY_DIR}"
+      DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

@@ -1,0 +1,68 @@
+// The run report: what was read, what was skipped and why, what was written.
+// Readers report every record they leave out here instead of failing; nothing
+// reported here stops a run.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace statcrane {
+
+class SkipReporter {
+ public:
+  virtual ~SkipReporter() = default;
+  // `file` is the data file's canonical name ("ENCPLYR.DAT").
+  virtual void RecordsRead(std::string_view file, int64_t count) = 0;
+  virtual void RecordSkipped(std::string_view file, std::string_view reason) = 0;
+  // A trailing fragment shorter than one record at the end of the file.
+  virtual void TrailingFragment(std::string_view file, int64_t bytes) = 0;
+  // Anything else worth telling about a file (which spelling was read, ...).
+  virtual void FileNote(std::string_view file, std::string_view note) = 0;
+  // A statistics record whose season type is not one the program knows.
+  virtual void UnknownSeasonType(int season_type) = 0;
+};
+
+// A reporter that drops everything, for callers that do not need a report.
+class NullReporter : public SkipReporter {
+ public:
+  void RecordsRead(std::string_view, int64_t) override {}
+  void RecordSkipped(std::string_view, std::string_view) override {}
+  void TrailingFragment(std::string_view, int64_t) override {}
+  void FileNote(std::string_view, std::string_view) override {}
+  void UnknownSeasonType(int) override {}
+};
+
+struct FileReport {
+  int64_t records_read = 0;
+  std::map<std::string, int64_t> skipped;  // reason -> records
+  int64_t trailing_bytes = 0;
+  std::vector<std::string> notes;
+};
+
+class RunReport : public SkipReporter {
+ public:
+  void RecordsRead(std::string_view file, int64_t count) override;
+  void RecordSkipped(std::string_view file, std::string_view reason) override;
+  void TrailingFragment(std::string_view file, int64_t bytes) override;
+  void FileNote(std::string_view file, std::string_view note) override;
+  void UnknownSeasonType(int season_type) override;
+
+  std::map<std::string, FileReport> files;
+  std::map<int, int64_t> unknown_season_types;  // season type -> records
+  int64_t players_written = 0;
+  int64_t teams_written = 0;
+  std::vector<std::string> sheets_removed;
+  std::string output_path;
+  bool incomplete = false;
+
+  int64_t TotalSkipped() const;
+  // "this case is N" for each unknown season type, in ascending order.
+  std::vector<std::string> SeasonTypeMessages() const;
+  // The whole report as lines of text for a person to read.
+  std::string Format() const;
+};
+
+}  // namespace statcrane
