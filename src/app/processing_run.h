@@ -1,0 +1,69 @@
+// One processing run: an encyclopedia folder in, one workbook file out.
+//
+// The run owns the frame: the order of the phases, which sheets each choice
+// creates and removes, the time stamps and progress texts. It knows no
+// front-end: the window and the command line watch it through RunObserver.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "util/error.h"
+#include "util/progress.h"
+#include "util/run_report.h"
+
+namespace statcrane {
+
+enum class SheetChoice { kPlayersAndTeams, kTeamsOnly, kPlayersOnly };
+enum class ViewingChoice { kViewWhileProcessing, kViewAfterCompleted };
+
+struct RunOptions {
+  std::filesystem::path EncyclopediaFolder;
+  SheetChoice sheets = SheetChoice::kPlayersAndTeams;
+  ViewingChoice viewing = ViewingChoice::kViewWhileProcessing;
+  // The workbook file to write; an existing file is replaced only when
+  // `overwrite` is set.
+  std::filesystem::path output;
+  bool overwrite = false;
+};
+
+class RunObserver : public ProgressObserver {
+ public:
+  virtual void StartTime(std::string_view /*stamp*/) {}  // "Processing Started"
+  virtual void EndTime(std::string_view /*stamp*/) {}    // "Processing Ended"
+  // The chosen viewing option took effect (at the start for "View While
+  // Processing", after the sheets for "View After Completed"): the front-end
+  // disables the viewing options and shows the workbook once it is written.
+  virtual void ViewingTookEffect() {}
+};
+
+// Where the folder of a successful run is remembered for the next start.
+class RememberedFolder {
+ public:
+  virtual ~RememberedFolder() = default;
+  virtual void Save(const std::filesystem::path& folder) = 0;
+};
+
+struct RunResult {
+  bool completed = false;  // every step ran and the workbook was written
+  bool stopped = false;    // the user stopped the run; nothing was written
+  std::optional<StatCraneError> error;  // what stopped the run
+  bool saved = false;      // a workbook file was written (complete or not)
+  RunReport report;
+  // Seconds spent in each phase, in run order.
+  std::vector<std::pair<std::string, double>> timings;
+};
+
+// The sheet names of the run, as created.
+inline constexpr std::string_view kTeamRecordsSheet = "Team Records";
+
+// Runs every step. Errors never escape: a failed step ends the run, the
+// workbook built so far is saved and reported incomplete. `remembered` may be
+// null (the command line remembers nothing).
+RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
+                        RememberedFolder* remembered);
+
+}  // namespace statcrane
