@@ -18,6 +18,9 @@
 namespace statcrane {
 
 enum class SheetChoice { kPlayersAndTeams, kTeamsOnly, kPlayersOnly };
+inline bool PlayersWanted(SheetChoice choice) { return choice != SheetChoice::kTeamsOnly; }
+inline bool TeamsWanted(SheetChoice choice) { return choice != SheetChoice::kPlayersOnly; }
+
 enum class ViewingChoice { kViewWhileProcessing, kViewAfterCompleted };
 
 struct RunOptions {
