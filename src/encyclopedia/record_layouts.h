@@ -6,6 +6,11 @@
 // Windows-1252 fields (held here as UTF-8, cut at the first NUL byte; a field
 // without a NUL is taken whole). Encode(Decode(bytes)) gives the same bytes in
 // every field listed here; bytes that no field names are written as 0.
+//
+// Decode and Encode take a span of exactly kSize bytes and throw
+// std::invalid_argument for any other length. The *Present flags are set by
+// Decode from the first byte of the field; Encode writes the name text and
+// ignores the flag (an empty name gives an absent field).
 #pragma once
 
 #include <array>
