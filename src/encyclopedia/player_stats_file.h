@@ -1,0 +1,67 @@
+// ENCPLSTATS.DAT held in memory: StatsTable (every record, decoded when it is
+// asked for), StatsIndex (the key fields of every indexed record), PlayerNames,
+// MaxPlayerId, each player's records in file order, and the player work list.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "encyclopedia/encyclopedia_folder.h"
+#include "encyclopedia/record_file.h"
+#include "encyclopedia/record_layouts.h"
+#include "util/run_report.h"
+#include "util/sorted_work_list.h"
+
+namespace statcrane {
+
+// StatsIndex row of one record; all 0 for a record that is not indexed.
+struct StatsIndexRow {
+  int32_t PlayerId = 0;
+  int32_t SeasonType = 0;
+  int32_t Year = 0;
+  int32_t TeamId = 0;
+};
+
+// LastName, a comma, FirstName, with no space: "Smith,John".
+std::string DisplayName(const PlayerStatsRecord& record);
+
+class PlayerStatsFile {
+ public:
+  // Reads the folder's ENCPLSTATS.DAT once, whole. Records with RecordStatus 0
+  // and a PlayerId of 1 or more are indexed; the others are reported as
+  // skipped. A missing file, or one with no whole record, has no records.
+  static PlayerStatsFile Load(const EncyclopediaFolder& folder, SkipReporter& reporter);
+  static PlayerStatsFile Index(RecordFile file, SkipReporter& reporter);
+
+  int64_t RecordCount() const { return static_cast<int64_t>(index_.size()); }
+  // StatsTable slot k, 1 to RecordCount, decoded now.
+  PlayerStatsRecord Record(int64_t k) const {
+    return PlayerStatsRecord::Decode(StatsTable_.Record(static_cast<size_t>(k)));
+  }
+  // StatsIndex row k, 1 to RecordCount.
+  const StatsIndexRow& StatsIndex(int64_t k) const { return index_[static_cast<size_t>(k - 1)]; }
+  // PlayerNames: the display name of the player's last indexed record in the
+  // file; empty for an id with no indexed record.
+  const std::string& PlayerNames(int32_t player_id) const;
+  // The highest PlayerId of an indexed record; 0 when there is none.
+  int32_t MaxPlayerId() const { return MaxPlayerId_; }
+  // The numbers of the player's indexed records, in file order.
+  std::span<const int64_t> PlayerRecords(int32_t player_id) const;
+
+ private:
+  RecordFile StatsTable_;
+  std::vector<StatsIndexRow> index_;
+  std::vector<std::string> names_;       // by player id, 0 to MaxPlayerId
+  std::vector<int64_t> group_start_;     // by player id, 0 to MaxPlayerId + 1
+  std::vector<int64_t> grouped_records_;  // record numbers grouped by player
+  int32_t MaxPlayerId_ = 0;
+};
+
+// lstPlayers: one item per player with a display name, keyed
+// "DisplayName \ id" (Smith,John \ 1234), carrying the player id.
+using PlayerWorkList = SortedWorkList<int32_t>;
+PlayerWorkList BuildPlayerWorkList(const PlayerStatsFile& stats);
+
+}  // namespace statcrane

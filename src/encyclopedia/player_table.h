@@ -1,0 +1,37 @@
+// PlayerBirthDate: birth dates by player id, from ENCPLYR.DAT.
+#pragma once
+
+#include <vector>
+
+#include "encyclopedia/encyclopedia_folder.h"
+#include "encyclopedia/record_file.h"
+#include "util/dates.h"
+#include "util/run_report.h"
+
+namespace statcrane {
+
+constexpr int kMaxBirthDatePlayerId = 36500;
+
+class PlayerBirthDateTable {
+ public:
+  PlayerBirthDateTable() : entries_(kMaxBirthDatePlayerId + 1, kZeroDate) {}
+  // The birth date of the player; the zero date (30 December 1899) for an id
+  // no accepted record names, also for ids outside 0 to 36500.
+  const CivilDate& operator[](int player_id) const {
+    return player_id >= 0 && player_id <= kMaxBirthDatePlayerId ? entries_[player_id] : kZeroDate;
+  }
+  void Set(int player_id, const CivilDate& date) { entries_.at(player_id) = date; }
+
+ private:
+  std::vector<CivilDate> entries_;
+};
+
+// Reads ENCPLYR.DAT in file order. A record is used when its RecordStatus is
+// 0, its BirthYear is 1801 or later, its PlayerId lies in 0 to 36500 and its
+// BirthMonth and BirthDay form a calendar date with the year (years up to
+// 9999); it then sets its player's entry (a later record wins). Every other
+// record is skipped and reported with its reason.
+PlayerBirthDateTable LoadPlayerTable(const EncyclopediaFolder& folder, SkipReporter& reporter);
+PlayerBirthDateTable LoadPlayerTable(const RecordFile& file, SkipReporter& reporter);
+
+}  // namespace statcrane
