@@ -1,0 +1,107 @@
+// The league tables of a run, read from encleag.dat and enclgyr.dat: the
+// fill colour of each league, the name of each league, and the division of
+// each team in each season.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "encyclopedia/encyclopedia_folder.h"
+#include "encyclopedia/record_file.h"
+#include "util/run_report.h"
+
+namespace statcrane {
+
+constexpr int kMaxLeagueId = 9999;
+
+// Palette indexes of the first and second league accepted from encleag.dat.
+constexpr int kFirstLeagueColour = 38;
+constexpr int kSecondLeagueColour = 37;
+
+// LeagueColours: the palette index that fills a league's header rows, by
+// league id. Only the first two accepted leagues have one.
+class LeagueColourTable {
+ public:
+  LeagueColourTable() : entries_(kMaxLeagueId + 1, 0) {}
+  // The league's palette index; nullopt for a league without a colour and
+  // for ids outside 0 to 9999.
+  std::optional<int> operator[](int league_id) const {
+    if (league_id < 0 || league_id > kMaxLeagueId || entries_[league_id] == 0) return std::nullopt;
+    return entries_[league_id];
+  }
+  void Set(int league_id, int palette_index) { entries_.at(league_id) = palette_index; }
+
+ private:
+  std::vector<int> entries_;  // 0 = no colour
+};
+
+// LeagueNames: the name of each league id, empty until set.
+class LeagueNameTable {
+ public:
+  LeagueNameTable() : entries_(kMaxLeagueId + 1) {}
+  // Empty text for a league never named and for ids outside 0 to 9999.
+  const std::string& operator[](int league_id) const {
+    static const std::string kEmpty;
+    return league_id >= 0 && league_id <= kMaxLeagueId ? entries_[league_id] : kEmpty;
+  }
+  void Set(int league_id, std::string name) { entries_.at(league_id) = std::move(name); }
+
+ private:
+  std::vector<std::string> entries_;
+};
+
+// DivisionTable: the division text of a team in a season, over the team ids
+// and years that the used league-year records span. An entry no record
+// filled, and any (team id, year) outside the bounds, reads as empty text.
+class DivisionTable {
+ public:
+  // Creates the table empty over lowest..highest team id and year.
+  void Create(int lowest_team, int highest_team, int lowest_year, int highest_year);
+  bool created() const { return created_; }
+  bool Contains(int team_id, int year) const {
+    return created_ && team_id >= lowest_team_ && team_id <= highest_team_ &&
+           year >= lowest_year_ && year <= highest_year_;
+  }
+  const std::string& operator()(int team_id, int year) const;
+  // Throws StatCraneError for a (team id, year) outside the bounds.
+  void Set(int team_id, int year, std::string text);
+
+  int lowest_team() const { return lowest_team_; }
+  int highest_team() const { return highest_team_; }
+  int lowest_year() const { return lowest_year_; }
+  int highest_year() const { return highest_year_; }
+
+ private:
+  static uint64_t Key(int team_id, int year) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(team_id)) << 32) |
+           static_cast<uint32_t>(year);
+  }
+  bool created_ = false;
+  int lowest_team_ = 0;
+  int highest_team_ = -1;
+  int lowest_year_ = 0;
+  int highest_year_ = -1;
+  std::unordered_map<uint64_t, std::string> entries_;
+};
+
+struct LeagueFiles {
+  LeagueColourTable LeagueColours;
+  LeagueNameTable LeagueNames;
+  DivisionTable Divisions;
+};
+
+// Reads enclgyr.dat and encleag.dat in three passes: the bounds of
+// DivisionTable (league-year records), the colours (league records), then the
+// names and divisions (league-year records again). A league-year record is
+// used when its RecordStatus is 0 and its Year 1 or more; a league record is
+// accepted when its RecordStatus is 0, its name is present and its UseMark is
+// above 0. Records naming a league id, or a division slot naming a team id,
+// outside 0 to 9999 are skipped and reported.
+LeagueFiles LoadLeagueFiles(const EncyclopediaFolder& folder, SkipReporter& reporter);
+LeagueFiles LoadLeagueFiles(const RecordFile& leagues, const RecordFile& league_years,
+                            SkipReporter& reporter);
+
+}  // namespace statcrane
