@@ -6,7 +6,9 @@
 #include <cstdint>
 
 #include "encyclopedia/encyclopedia_folder.h"
+#include "encyclopedia/league_files.h"
 #include "encyclopedia/team_table.h"
+#include "encyclopedia/team_year_file.h"
 #include "util/progress.h"
 #include "util/run_report.h"
 #include "workbook/workbook.h"
@@ -23,8 +25,21 @@ struct TeamPhaseResult {
 };
 
 // Expects the workbook to hold "Team Records", "TeamRegTotals",
-// "TeamDCSTotals", "TeamLCSTotals" and "TeamWSTotals".
+// "TeamDCSTotals", "TeamLCSTotals" and "TeamWSTotals". Reads encleag.dat,
+// enclgyr.dat and enctmyr.dat of the folder, then writes as below.
 TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
                          Workbook& workbook, ProgressObserver& progress, SkipReporter& reporter);
+
+// Ranks the used seasons of the team-year file and writes one block per team
+// id on "Team Records" (grouped by abbreviation, then team id as text;
+// seasons in year order; a second record of the same team and year is one
+// more season row), with the block's post-season rows, and one line per
+// block on "TeamRegTotals" and on the summary sheet of each series the team
+// played in. A file with no used record writes nothing. Reports progress once
+// per block and stops (RunStopped) when asked to. Errors are not caught: the
+// sheets keep what was written before.
+TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_years,
+                         const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                         ProgressObserver& progress);
 
 }  // namespace statcrane

@@ -1,0 +1,16 @@
+#include "teams/standings.h"
+#include "teams/team_phase_state.h"
+
+namespace statcrane {
+
+void TeamTotals::Add(const StandingsLine& season) {
+  Won += season.Won;
+  Lost += season.Lost;
+  Scored += season.Scored;
+  Allowed += season.Allowed;
+  SHO += season.SHO;
+  GDP += season.GDP;
+  LOB += season.LOB;
+}
+
+}  // namespace statcrane
