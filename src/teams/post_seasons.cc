@@ -94,6 +94,7 @@ void WriteSummaryLine(Worksheet& sheet, TeamPhaseState& state, const PostSeasonS
   sheet.SetNumber(Cell('L', s), static_cast<double>(totals.LOB));
   MediumSides(sheet, Cells('D', 'L', s));
   FillWithLeagueColour(sheet, Cells('D', 'L', s), colour);
+  sheet.AutoFitColumns(Columns('D', 'L'));
 }
 
 // One series: its season rows, its totals row and its summary line.
@@ -167,14 +168,6 @@ void Do_Post_Seasons(Workbook& workbook, TeamPhaseState& state, const TeamYearFi
   Worksheet& records = workbook.Sheet(kTeamRecords);
   for (const PostSeasonSeries* series : kSeries) {
     SeriesPass(workbook, records, state, *series, seasons, LeagueColours);
-  }
-}
-
-void FitPostSeasonSheets(Workbook& workbook, const TeamPhaseState& state) {
-  for (const PostSeasonSeries* series : kSeries) {
-    if (state.*series->counter > 1) {
-      workbook.Sheet(series->summary_sheet).AutoFitColumns(Columns('D', 'L'));
-    }
   }
 }
 

@@ -51,14 +51,9 @@ void Do_Team_PS_Headers(Worksheet& sheet, const TeamPhaseState& state,
 // line (BlockTitle and the series totals) on its summary sheet, writing the
 // header row first when the sheet is still empty, filled with the colour of
 // the league of the list's last season. Leaves "Team Records" active and
-// TeamRecordsRow on the last row written. Column widths of the summary sheets
-// are left to FitPostSeasonSheets.
+// TeamRecordsRow on the last row written; a summary sheet that received a
+// line has its columns D:L fitted.
 void Do_Post_Seasons(Workbook& workbook, TeamPhaseState& state, const TeamYearFile& team_years,
                      const LeagueColourTable& LeagueColours);
-
-// Fits columns D:L of each post-season summary sheet that received a line.
-// Lines are only ever added, so fitting once after the last gives the widths
-// that fitting after each line would leave.
-void FitPostSeasonSheets(Workbook& workbook, const TeamPhaseState& state);
 
 }  // namespace statcrane

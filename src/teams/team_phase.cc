@@ -23,8 +23,9 @@ int64_t CountBlocks(const StandingsList& lstStandings) {
 }
 
 // Finishes the current block: its outline, totals row and post-season rows
-// on "Team Records", then its line on "TeamRegTotals". The last block also
-// frames "TeamRegTotals" and fits both sheets' columns.
+// on "Team Records" (whose columns are then fitted), then its line on
+// "TeamRegTotals". The last block also frames "TeamRegTotals" and fits its
+// columns.
 void CloseBlock(Workbook& workbook, TeamPhaseState& state, const LeagueFiles& leagues,
                 const TeamYearFile& team_years, bool last) {
   Worksheet& records = workbook.Sheet(kTeamRecords);
@@ -33,9 +34,7 @@ void CloseBlock(Workbook& workbook, TeamPhaseState& state, const LeagueFiles& le
   if (!state.PostSeasonRecordList.empty()) {
     Do_Post_Seasons(workbook, state, team_years, leagues.LeagueColours);
   }
-  // "Team Records" only grows, so fitting its columns after the last block
-  // gives the widths that fitting after every block would leave.
-  if (last) records.AutoFitColumns(Columns('A', 'N'));
+  records.AutoFitColumns(Columns('A', 'N'));
 
   workbook.Activate(kTeamRegTotals);
   Worksheet& reg_totals = workbook.Sheet(kTeamRegTotals);
@@ -118,7 +117,6 @@ TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_ye
     ++result.teams_written;
     progress.PhaseProgress("teams", result.teams_written, blocks);
   }
-  FitPostSeasonSheets(workbook, state);
 
   result.DcsTotalsRow = state.DcsTotalsRow;
   result.LcsTotalsRow = state.LcsTotalsRow;
