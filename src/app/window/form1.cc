@@ -220,6 +220,7 @@ void Form1::BuildControls() {
   prgPhase->setRange(0, 1000);
   prgPhase->setValue(0);
   prgPhase->setTextVisible(false);
+  prgPhase->setMaximumHeight(16);
 
   lblOutputFolder = new QLabel(QStringLiteral("Workbook Folder"), this);
   named(lblOutputFolder, "lblOutputFolder");
@@ -315,6 +316,14 @@ void Form1::BuildControls() {
           [this](const QModelIndex& current) {
             if (current.isValid()) dir1_Change(dir1_model_->filePath(current));
           });
+  // The folder model fills in the background: once the folders on the way
+  // to the shown one are listed, bring it into view.
+  connect(dir1_model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    const QString shown = dir1_model_->filePath(dir1->currentIndex());
+    if (shown == loaded || shown.startsWith(loaded.endsWith('/') ? loaded : loaded + '/')) {
+      dir1->scrollTo(dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+    }
+  });
   connect(fle1, &QFileSystemWatcher::directoryChanged, this, &Form1::UpdateProcess);
   connect(cmdProcess, &QPushButton::clicked, this, &Form1::cmdProcess_Click);
   connect(cmdExit, &QPushButton::clicked, this, &Form1::cmdExit_Click);
@@ -340,6 +349,7 @@ void Form1::Form_Load() {
   if (output.isEmpty() || !QFileInfo(output).isDir()) output = setup_.documents_folder;
   output_folder_ = Clean(output);
   txtOutputFolder->setText(QDir::toNativeSeparators(output_folder_));
+  txtOutputFolder->setToolTip(txtOutputFolder->text());
 }
 
 void Form1::read_path() {
@@ -368,7 +378,7 @@ bool Form1::ShowFolder(const QString& folder) {
     dir1->setCurrentIndex(index);
   }
   dir1->expand(index);
-  dir1->scrollTo(index);
+  dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
   return true;
 }
 
@@ -418,6 +428,7 @@ void Form1::SelectDrive(const QString& folder) {
 void Form1::SetOutputFolder(const QString& folder) {
   output_folder_ = Clean(folder);
   txtOutputFolder->setText(QDir::toNativeSeparators(output_folder_));
+  txtOutputFolder->setToolTip(txtOutputFolder->text());
   try {
     if (remembered_ != nullptr) remembered_->SaveOutputFolder(ToPath(output_folder_));
   } catch (const StatCraneError& error) {
@@ -473,6 +484,7 @@ void Form1::cmdProcess_Click() {
 
   viewing_this_run_ = false;
   txtSavedWorkbook->clear();
+  txtSavedWorkbook->setToolTip(QString());
   prgPhase->setValue(0);
   SetInputEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -527,8 +539,14 @@ void Form1::RunEnded() {
   have_report_ = true;
   UpdateProcess();  // the folder may have changed while the run went on
   SetInputEnabled(true);
-  if (result.saved) txtSavedWorkbook->setText(QDir::toNativeSeparators(run_output_));
-  if (result.completed) prgPhase->setValue(prgPhase->maximum());
+  if (result.saved) {
+    txtSavedWorkbook->setText(QDir::toNativeSeparators(run_output_));
+    txtSavedWorkbook->setToolTip(txtSavedWorkbook->text());
+  }
+  if (result.completed) {
+    prgPhase->setFormat(QStringLiteral("%p%"));
+    prgPhase->setValue(prgPhase->maximum());
+  }
 
   for (const std::string& message : result.report.SeasonTypeMessages()) {
     setup_.message(QMessageBox::Information, QString::fromUtf8(message.c_str()));

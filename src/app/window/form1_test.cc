@@ -2,6 +2,7 @@
 // "Process" is enabled, and runs started through the button.
 #include "app/window/form1.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -263,8 +264,11 @@ void Form1Test::RunThroughTheButtonWritesANewWorkbookEachTime() {
     QVERIFY2(!Child<QWidget>(*form, name)->isEnabled(), name);
   }
   QVERIFY(Child<QPushButton>(*form, "cmdExit")->isEnabled());
+  QVERIFY(QApplication::overrideCursor() != nullptr);
+  QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
   QVERIFY(finished.wait(120000));
   QVERIFY(!form->running());
+  QCOMPARE(QApplication::overrideCursor(), nullptr);
 
   QVERIFY2(place.errors.isEmpty(), qPrintable(place.errors.join('\n')));
   for (const QString& message : place.messages) {
