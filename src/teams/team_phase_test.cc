@@ -1,0 +1,118 @@
+#include "teams/team_phase.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "encyclopedia/team_table.h"
+#include "teams/team_test_support.h"
+#include "testing/record_files.h"
+#include "testing/temp_dir.h"
+#include "testing/xlsx_reader.h"
+#include "workbook/xlsx_writer.h"
+
+namespace statcrane {
+namespace {
+
+using namespace team_testing;
+using testing::ReadXlsx;
+using testing::TempDir;
+using testing::WriteRecords;
+using testing::XlsxBook;
+using testing::XlsxSheet;
+
+TeamRecord Team(int id, std::string abbrev) {
+  TeamRecord t;
+  t.TeamId = static_cast<int16_t>(id);
+  t.Abbrev = std::move(abbrev);
+  t.GateA = 1;
+  t.GateB = 1;
+  return t;
+}
+
+// A small encyclopedia written to files, run through the team phase, saved
+// and read back with the independent reader.
+TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
+  TempDir dir;
+  WriteRecords(dir / "ENCTEAM.DAT",
+               std::vector<TeamRecord>{Team(10, "BOS"), Team(20, "CHI"), Team(30, "BOS")});
+  WriteRecords(dir / "encleag.dat", std::vector<LeagueRecord>{League(1, "AL"), League(2, "NL")});
+  WriteRecords(dir / "enclgyr.dat",
+               std::vector<LeagueYearRecord>{LeagueYear(1, 1990, "American League", {10, 20}, {}),
+                                             LeagueYear(2, 1990, "National League", {}, {30})});
+  TeamYearRecord boston = TeamYear(10, 1990, 1, "Boston", "Reds", Stats(90, 72, 700, 600, 10, 99, 1000));
+  boston.LCS = Stats(1, 2, 8, 9, 0, 1, 14);
+  TeamYearRecord deleted = TeamYear(20, 1990, 1, "Gone", "Team", Stats(1, 1));
+  deleted.RecordStatus = 1;
+  WriteRecords(dir / "enctmyr.dat",
+               std::vector<TeamYearRecord>{
+                   deleted, boston,
+                   TeamYear(20, 1990, 1, "Chicago", "Greys", Stats(89, 72, 650, 640, 8, 101, 990)),
+                   TeamYear(30, 1990, 2, "Boston", "Braves", Stats(81, 81, 600, 610, 7, 90, 980))});
+
+  RunReport report;
+  const EncyclopediaFolder folder(dir.path());
+  const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+  auto workbook = TeamWorkbook();
+  ProgressObserver progress;
+  const TeamPhaseResult result = Do_Teams(folder, TeamAbbrev, *workbook, progress, report);
+  EXPECT_EQ(result.teams_written, 3);
+  EXPECT_EQ(result.LcsTotalsRow, 2);
+  EXPECT_EQ(report.files["enctmyr.dat"].records_read, 4);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["record status not 0"], 1);
+
+  WriteXlsx(*workbook, dir / "teams.xlsx", false);
+  const XlsxBook book = ReadXlsx(dir / "teams.xlsx");
+  EXPECT_EQ(book.SheetNames(),
+            (std::vector<std::string>{"Team Records", "TeamRegTotals", "TeamDCSTotals",
+                                      "TeamLCSTotals", "TeamWSTotals"}));
+  EXPECT_EQ(book.active, "TeamRegTotals");
+
+  // Blocks by abbreviation, then team id as text: Boston 10, Boston 30, Chicago.
+  const XlsxSheet& records = book.Sheet("Team Records");
+  EXPECT_EQ(records.Cell("A1").text, "Boston Reds");
+  EXPECT_TRUE(records.IsMerged("A1:C1"));
+  EXPECT_EQ(records.Cell("A1").fill, "FF99CC");
+  EXPECT_TRUE(records.Cell("A1").bold);
+  EXPECT_EQ(records.Cell("A1").font_size, 12);
+  EXPECT_EQ(records.Cell("H2").text, "GB");
+  EXPECT_EQ(records.Cell("A3").text, "American League");
+  EXPECT_EQ(records.Cell("D3").number, 1990);
+  EXPECT_EQ(records.Cell("G3").number, Single(0.556));
+  EXPECT_EQ(records.Cell("G3").number_format, "#.000");
+  EXPECT_EQ(records.Cell("I3").text, "1st");
+  EXPECT_EQ(records.Cell("A3").top.style, "medium");
+  EXPECT_EQ(records.Cell("E4").right.style, "medium");
+  EXPECT_EQ(records.Cell("E4").right.color, "FF0000");
+  EXPECT_EQ(records.Cell("E4").top.color, "");
+  // Its league championship row and totals, then the next block.
+  EXPECT_EQ(records.Cell("A5").text, "League Championship");
+  EXPECT_EQ(records.Cell("G5").number, Single(0.333));
+  EXPECT_EQ(records.Cell("D6").top.style, "medium");
+  EXPECT_FALSE(records.Cell("A7").present && !records.Cell("A7").IsEmpty());
+  EXPECT_EQ(records.Cell("A8").text, "Boston Braves");
+  EXPECT_EQ(records.Cell("A8").fill, "99CCFF");
+  EXPECT_EQ(records.Cell("B10").text, "West");
+  EXPECT_EQ(records.Cell("A13").text, "Chicago Greys");
+  EXPECT_EQ(records.Cell("H15").number, 0.5);
+  EXPECT_EQ(records.Cell("I15").text, "2nd");
+  EXPECT_GT(records.Width("C"), 0);
+
+  const XlsxSheet& reg = book.Sheet("TeamRegTotals");
+  EXPECT_EQ(reg.Cell("C1").text, "Team");
+  EXPECT_EQ(reg.Cell("C1").fill, "FFFF99");
+  EXPECT_EQ(reg.Cell("C3").text, "Boston Braves");
+  EXPECT_EQ(reg.Cell("F3").number, 0.5);
+  EXPECT_EQ(reg.Cell("F3").number_format, "#.000");
+  EXPECT_EQ(reg.Cell("K4").bottom.style, "medium");
+  EXPECT_EQ(reg.LastRow(), 4);
+
+  const XlsxSheet& lcs = book.Sheet("TeamLCSTotals");
+  EXPECT_EQ(lcs.Cell("G1").text, "PCT");
+  EXPECT_EQ(lcs.Cell("D2").text, "Boston Reds");
+  EXPECT_EQ(lcs.Cell("D2").fill, "FF99CC");
+  EXPECT_EQ(book.Sheet("TeamWSTotals").LastRow(), 0);
+}
+
+}  // namespace
+}  // namespace statcrane
