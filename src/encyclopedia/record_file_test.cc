@@ -24,7 +24,8 @@ TEST(RecordFileTest, ReadsWholeRecordsAndReportsATrailingFragment) {
   TempDir dir;
   dir.WriteFile("enctmyr.dat", Numbered(3 * 368 + 100));
   RunReport report;
-  const RecordFile file = RecordFile::Read(EncyclopediaFolder(dir.path()), kTeamYearFile, 368, report);
+  const RecordFile file =
+      RecordFile::Read(EncyclopediaFolder(dir.path()), kTeamYearFile, 368, report);
   EXPECT_TRUE(file.exists());
   ASSERT_EQ(file.RecordCount(), 3u);
   EXPECT_EQ(file.Record(1).size(), 368u);

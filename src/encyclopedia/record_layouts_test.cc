@@ -101,12 +101,15 @@ struct Stat8 {
 };
 using S = PlayerStatsRecord;
 const Stat16 kStat16[] = {
-    {0, &S::RecordStatus},   {4, &S::PlayerId},      {8, &S::Year},
-    {10, &S::TeamId},        {58, &S::AtBats},       {60, &S::Runs},
-    {62, &S::RBI},           {64, &S::Hits},         {70, &S::Strikeouts},
-    {72, &S::Walks},         {120, &S::OutsPitched}, {122, &S::OppAtBats},
-    {124, &S::HitsAllowed},  {126, &S::StrikeoutsPitched}, {128, &S::WalksAllowed},
-    {132, &S::RunsAllowed},  {134, &S::EarnedRuns},
+    {0, &S::RecordStatus},   {4, &S::PlayerId},
+    {8, &S::Year},           {10, &S::TeamId},
+    {58, &S::AtBats},        {60, &S::Runs},
+    {62, &S::RBI},           {64, &S::Hits},
+    {70, &S::Strikeouts},    {72, &S::Walks},
+    {120, &S::OutsPitched},  {122, &S::OppAtBats},
+    {124, &S::HitsAllowed},  {126, &S::StrikeoutsPitched},
+    {128, &S::WalksAllowed}, {132, &S::RunsAllowed},
+    {134, &S::EarnedRuns},
 };
 const Stat8 kStat8[] = {
     {6, &S::SeasonType},     {46, &S::LineKind},       {66, &S::Doubles},
@@ -125,7 +128,9 @@ TEST(RecordLayoutsTest, PlayerStatsRecordFieldsAtTheirOffsets) {
   for (const auto& f : kStat16) Put16(b, f.offset, Value16(f.offset));
   for (const auto& f : kStat8) b[f.offset] = Value8(f.offset);
   PutText(b, 14, "Jos\xE9");
-  PutText(b, 30, "Pe\xF1" "a");
+  PutText(b, 30,
+          "Pe\xF1"
+          "a");
   const PlayerStatsRecord r = PlayerStatsRecord::Decode(b);
   for (const auto& f : kStat16) EXPECT_EQ(r.*f.member, Value16(f.offset)) << "offset " << f.offset;
   for (const auto& f : kStat8) EXPECT_EQ(r.*f.member, Value8(f.offset)) << "offset " << f.offset;
@@ -136,7 +141,8 @@ TEST(RecordLayoutsTest, PlayerStatsRecordFieldsAtTheirOffsets) {
 
 TEST(RecordLayoutsTest, PlayerStatsReservedBytesAreNotRead) {
   Bytes b(PlayerStatsRecord::kSize, 0);
-  for (size_t i : {2, 7, 12, 13, 47, 50, 54, 74, 77, 80, 118, 130, 136, 139, 148, 161, 163, 214, 335}) {
+  for (size_t i :
+       {2, 7, 12, 13, 47, 50, 54, 74, 77, 80, 118, 130, 136, 139, 148, 161, 163, 214, 335}) {
     b[i] = 0xAB;
   }
   const PlayerStatsRecord r = PlayerStatsRecord::Decode(b);
@@ -211,13 +217,13 @@ TEST(RecordLayoutsTest, TeamYearRecordAndItsFourBlocks) {
   const size_t blocks[] = {304, 320, 336, 352};
   for (int i = 0; i < 4; ++i) {
     const size_t o = blocks[i];
-    Put16(b, o + 0, 1100 + i);   // LOB
-    Put16(b, o + 2, 120 + i);    // GDP
-    Put16(b, o + 6, 700 + i);    // Scored
-    Put16(b, o + 8, -650 - i);   // Allowed
-    b[o + 10] = 90 + i;          // Won
-    b[o + 11] = 200 + i;         // Lost
-    b[o + 14] = 12 + i;          // SHO
+    Put16(b, o + 0, 1100 + i);  // LOB
+    Put16(b, o + 2, 120 + i);   // GDP
+    Put16(b, o + 6, 700 + i);   // Scored
+    Put16(b, o + 8, -650 - i);  // Allowed
+    b[o + 10] = 90 + i;         // Won
+    b[o + 11] = 200 + i;        // Lost
+    b[o + 14] = 12 + i;         // SHO
   }
   const TeamYearRecord r = TeamYearRecord::Decode(b);
   EXPECT_EQ(r.TeamId, 17);

@@ -61,7 +61,8 @@ TEST(TeamTableTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
 
 TEST(TeamTableTest, AbbreviationsAreCutAtTheFirstNul) {
   TempDir dir;
-  std::vector<uint8_t> bytes = testing::EncodeRecords(std::vector<TeamRecord>{Team(1, ""), Team(2, "")});
+  std::vector<uint8_t> bytes =
+      testing::EncodeRecords(std::vector<TeamRecord>{Team(1, ""), Team(2, "")});
   const uint8_t ny[] = {'N', 'Y', 0};
   const uint8_t nul_first[] = {0, 'X', 'Y'};
   std::copy(std::begin(ny), std::end(ny), bytes.begin() + 4);

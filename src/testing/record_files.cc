@@ -8,7 +8,8 @@ namespace statcrane::testing {
 
 void WriteBytes(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }
