@@ -1,10 +1,28 @@
 #include "players/player_phase.h"
 
+#include "encyclopedia/player_stats_file.h"
+#include "encyclopedia/player_table.h"
+#include "players/player_walk.h"
+
 namespace statcrane {
 
-PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder&, const TeamAbbrevTable&, Workbook&,
-                                 ProgressObserver&, SkipReporter&) {
-  return {};
+PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
+                                 Workbook& workbook, ProgressObserver& progress,
+                                 SkipReporter& reporter) {
+  const PlayerBirthDateTable PlayerBirthDate = LoadPlayerTable(folder, reporter);
+  CheckStop(progress);
+  const PlayerStatsFile stats = PlayerStatsFile::Load(folder, reporter);
+  const PlayerWorkList lstPlayers = BuildPlayerWorkList(stats);
+  CheckStop(progress);
+
+  PlayerWalk walk;
+  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate}, workbook, walk,
+                progress, reporter);
+
+  PlayerPhaseResult result;
+  result.SummaryRow = walk.SummaryRow;
+  result.players_written = walk.players_written;
+  return result;
 }
 
 }  // namespace statcrane
