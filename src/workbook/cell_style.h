@@ -7,14 +7,17 @@
 
 namespace statcrane {
 
-// Border indexes: a cell side of every cell of a range, or the top edge of
-// the range's first row only.
+// Border indexes: a cell side of every cell of a range, or one outer edge of
+// the range only (kEdgeTop: the top of its first row).
 enum class BorderIndex : int {
   kTop = -4160,
   kLeft = -4131,
   kRight = -4152,
   kBottom = -4107,
   kEdgeTop = 8,
+  kEdgeLeft = 7,
+  kEdgeBottom = 9,
+  kEdgeRight = 10,
 };
 
 constexpr int kLineStyleNone = 0;

@@ -17,11 +17,19 @@
 #include <vector>
 
 #include "workbook/cell_range.h"
+#include "workbook/cell_store.h"
 #include "workbook/cell_style.h"
+#include "workbook/string_pool.h"
+#include "workbook/style_table.h"
 
 namespace statcrane {
 
-class CellStore;
+// What the sheets of one workbook share: the interned styles and the pooled
+// texts.
+struct WorkbookParts {
+  StyleTable styles;
+  StringPool strings;
+};
 
 enum class CellKind : uint8_t { kEmpty, kNumber, kText };
 
@@ -33,8 +41,14 @@ struct CellView {
   const CellStyle* style = nullptr;  // never null; the default style for an untouched cell
 };
 
+// Limits: a row beyond kMaxRows or a column beyond kMaxColumns, and values,
+// formats and borders on whole columns ("A:Z"), are refused with a
+// StatCraneError (kErrApplicationDefined); whole columns serve AutoFitColumns
+// and Clear.
 class Worksheet {
  public:
+  // A sheet on its own, with styles and texts of its own (workbook sheets
+  // share their workbook's).
   explicit Worksheet(std::string name);
   ~Worksheet();
   Worksheet(Worksheet&&) noexcept;
@@ -42,9 +56,12 @@ class Worksheet {
 
   const std::string& name() const { return name_; }
 
-  // Values. An empty text leaves the cell empty.
+  // Values. An empty text leaves the cell empty. A number must be finite; a
+  // text may have at most 32,767 characters. Texts are stored as given (a
+  // caller that wants a number stores the number).
   void SetNumber(const CellRange& range, double value);
   void SetText(const CellRange& range, std::string_view text);
+  // Removes values and formats; merges stay.
   void Clear(const CellRange& range);
 
   // Formats.
@@ -54,14 +71,23 @@ class Worksheet {
   void SetFillColorIndex(const CellRange& range, int palette_index);
   void SetBold(const CellRange& range, bool bold);
   void SetFontSize(const CellRange& range, double points);
+  // Borders. kLineStyleContinuous draws a thin continuous line; a weight or a
+  // colour set on a side without a line draws it continuous as well;
+  // kLineStyleNone removes the side. `rgb` is as the object model takes it:
+  // red in the low byte (kColorRed = 255).
   void SetBorderLineStyle(const CellRange& range, BorderIndex index, int line_style);
   void SetBorderWeight(const CellRange& range, BorderIndex index, int weight);
   void SetBorderColor(const CellRange& range, BorderIndex index, int rgb);
 
-  // Merges the block into one cell whose content is its top-left cell.
+  // Merges the block into one cell whose content is its top-left cell: the
+  // values of its other cells are dropped. Merged blocks that overlap the
+  // block are absorbed into it (the result is their common bounding block).
   void Merge(const CellRange& range);
   // Sets each column of the range to the width of its widest displayed text
   // now (merged cells ignored); a column with no content keeps the default.
+  // With whole columns every row counts, else only the rows of the range.
+  // See column_fit.h for how text is measured. Repeated fits of a growing
+  // sheet only measure the rows added since the last fit.
   void AutoFitColumns(const CellRange& columns);
   // Remembers the selected cell (the cell the sheet opens on).
   void Select(const CellRange& cell);
@@ -75,17 +101,42 @@ class Worksheet {
   int32_t LastWidthColumn() const { return static_cast<int32_t>(widths_.size()); }
   const CellRange& selection() const { return selection_; }
   // Visits the cells of row `row` that hold a value or a style, in column order.
+  // fn(int32_t col, const CellView& cell).
   template <typename Fn>
   void ForEachCellInRow(int32_t row, Fn&& fn) const;
   const CellStore& store() const { return *store_; }
+  // The styles and texts the sheet's cells refer to.
+  const StyleTable& styles() const { return parts_->styles; }
+  const StringPool& strings() const { return parts_->strings; }
+  CellView View(const StoredCell& cell) const;
+
+  // Cells held (with a value, a style, or in a merge) and the bytes they take.
+  int64_t CellCount() const;
+  size_t MemoryBytes() const;
 
  private:
+  friend class Workbook;
+  struct ColumnFit {
+    int32_t rows_measured = 0;  // rows 1.. of the column whose widths are in max_pixels
+    int32_t max_pixels = 0;
+  };
+  Worksheet(std::string name, std::shared_ptr<WorkbookParts> parts);
+  // Checks a range for a cell operation (no whole columns, inside the sheet).
+  void CheckCells(const CellRange& range) const;
+  void ApplyStyle(const CellRange& range, const StyleChange& change);
+  void Border(const CellRange& range, BorderIndex index, StyleChange (*make)(int, int), int value);
+  // Forgets measured widths of the range's columns from its first row on.
+  void WidthsChanged(const CellRange& range);
+  void FitWholeColumns(int32_t first_col, int32_t last_col);
+  void FitRows(const CellRange& range);
+
   std::string name_;
+  std::shared_ptr<WorkbookParts> parts_;
   std::unique_ptr<CellStore> store_;
   std::vector<CellRange> merges_;
   std::vector<double> widths_;
+  std::vector<ColumnFit> fits_;
   CellRange selection_ = CellRange::Cell(1, 1);
-  friend class Workbook;
 };
 
 class Workbook {
@@ -116,13 +167,36 @@ class Workbook {
   size_t ActiveIndex() const { return active_; }
 
   // Styles shared by all sheets.
-  const StyleTable& styles() const { return *styles_; }
+  const StyleTable& styles() const { return parts_->styles; }
+  const StringPool& strings() const { return parts_->strings; }
+
+  // Bytes held by the cells, styles and texts of all sheets.
+  size_t MemoryBytes() const;
 
  private:
   size_t IndexOf(std::string_view name) const;  // throws for an unknown name
+  // Throws for a name a sheet cannot have or that another sheet has.
+  void CheckNewName(std::string_view name) const;
+  std::shared_ptr<WorkbookParts> parts_;
   std::vector<std::unique_ptr<Worksheet>> sheets_;
   size_t active_ = 0;
-  std::unique_ptr<StyleTable> styles_;
 };
+
+inline CellView Worksheet::View(const StoredCell& cell) const {
+  CellView view;
+  view.kind = static_cast<CellKind>(cell.kind);
+  if (view.kind == CellKind::kNumber) view.number = cell.value.number;
+  if (view.kind == CellKind::kText) view.text = parts_->strings.Get(cell.value.text);
+  view.style = &parts_->styles.Get(cell.style);
+  return view;
+}
+
+template <typename Fn>
+void Worksheet::ForEachCellInRow(int32_t row, Fn&& fn) const {
+  for (const StoredCell& cell : store_->RowCells(row)) {
+    if (cell.kind == static_cast<uint8_t>(CellKind::kEmpty) && cell.style == 0) continue;
+    fn(static_cast<int32_t>(cell.col), View(cell));
+  }
+}
 
 }  // namespace statcrane

@@ -1,0 +1,88 @@
+// An .xlsx reader for tests that is independent of the workbook writer: it
+// runs tools/xlsx_dump.py (openpyxl, under /usr/bin/python3) and gives what
+// the file holds as plain structures:
+//
+//   XlsxBook book = ReadXlsx(path);
+//   EXPECT_EQ(book.SheetNames(), (std::vector<std::string>{"A", "B"}));
+//   EXPECT_EQ(book.active, "B");
+//   const XlsxCell& d7 = book.Sheet("A").Cell("D7");
+//   EXPECT_EQ(d7.number, 0.333);
+//   EXPECT_EQ(d7.number_format, "#.000");
+//   EXPECT_EQ(d7.left.style, "medium");
+//   EXPECT_EQ(book.Sheet("A").Cell("B9").bottom.color, "FF0000");
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace statcrane::testing {
+
+struct XlsxBorderSide {
+  std::string style;  // "" (none), "thin", "medium", "thick", "dashed", ...
+  std::string color;  // "FF0000"; "" for the automatic colour
+  friend bool operator==(const XlsxBorderSide&, const XlsxBorderSide&) = default;
+};
+
+struct XlsxCell {
+  enum class Kind { kEmpty, kNumber, kText, kBool };
+  bool present = false;  // false: the file has no such cell
+  Kind kind = Kind::kEmpty;
+  double number = 0;     // kNumber (and kBool: 0 or 1)
+  std::string text;      // kText
+  std::string number_format = "General";
+  std::string horizontal;  // "" (general), "left", "center", "right", ...
+  std::string fill;        // solid fill colour "FFFFCC", "" for none
+  bool bold = false;
+  double font_size = 11;
+  XlsxBorderSide top, left, right, bottom;
+
+  bool IsNumber() const { return kind == Kind::kNumber; }
+  bool IsText() const { return kind == Kind::kText; }
+  bool IsEmpty() const { return kind == Kind::kEmpty; }
+};
+
+struct XlsxSheet {
+  std::string name;
+  bool tab_selected = false;
+  std::string active_cell;  // "A1" when the file names none
+  std::map<std::pair<int32_t, int32_t>, XlsxCell> cells;  // by (row, column)
+  std::vector<std::string> merges;                         // "A5:E5"
+  std::map<int32_t, double> widths;                        // column -> width as in the file
+
+  // The cell at an A1 address; an empty, absent cell when the file has none.
+  const XlsxCell& Cell(std::string_view a1) const;
+  const XlsxCell& Cell(int32_t row, int32_t column) const;
+  bool IsMerged(std::string_view a1_range) const;
+  // Width of a column ("D") as the file gives it; 0 for the default width.
+  double Width(std::string_view column) const;
+  // The same in pixels of the default font (width x 7, rounded).
+  int WidthPixels(std::string_view column) const;
+  int32_t LastRow() const;  // 0 for a sheet without cells
+};
+
+struct XlsxBook {
+  std::vector<XlsxSheet> sheets;  // tab order
+  std::string active;             // name of the active sheet
+  // The same as SheetNames() and `active`, for tests that prefer fields.
+  std::vector<std::string> sheet_names;
+  std::string active_sheet;
+
+  std::vector<std::string> SheetNames() const;
+  // Throws std::out_of_range naming the sheet when there is none.
+  const XlsxSheet& Sheet(std::string_view name) const;
+};
+
+// Reads a file; throws std::runtime_error with the reader's message when the
+// file cannot be read.
+XlsxBook ReadXlsx(const std::filesystem::path& file);
+
+// The pixels the file gives a column set to `width` character units (as
+// Worksheet::ColumnWidth reports it), for comparing with WidthPixels.
+int ColumnPixels(double width);
+
+}  // namespace statcrane::testing

@@ -1,0 +1,466 @@
+#include "workbook/workbook.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "util/error.h"
+#include "workbook/column_fit.h"
+
+namespace statcrane {
+namespace {
+
+[[noreturn]] void Refuse(const std::string& what) {
+  throw StatCraneError(kErrApplicationDefined, what);
+}
+
+std::string WithThousands(int64_t n) {
+  std::string digits = std::to_string(n);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
+    digits.insert(static_cast<size_t>(i), ",");
+  }
+  return digits;
+}
+
+void CheckBounds(const CellRange& range) {
+  if (range.last_row > kMaxRows) {
+    Refuse("row " + std::to_string(range.last_row) + " is beyond the last row of a sheet (" +
+           WithThousands(kMaxRows) + ")");
+  }
+  if (range.last_col > kMaxColumns) {
+    Refuse("column " + std::to_string(range.last_col) + " is beyond the last column of a sheet (" +
+           WithThousands(kMaxColumns) + ")");
+  }
+  if (range.first_row < 1 || range.first_col < 1 || range.first_row > range.last_row ||
+      range.first_col > range.last_col) {
+    Refuse("rows " + std::to_string(range.first_row) + " to " + std::to_string(range.last_row) +
+           ", columns " + std::to_string(range.first_col) + " to " +
+           std::to_string(range.last_col) + " do not form a range of cells");
+  }
+}
+
+bool Intersects(const CellRange& a, const CellRange& b) {
+  return a.first_row <= b.last_row && b.first_row <= a.last_row && a.first_col <= b.last_col &&
+         b.first_col <= a.last_col;
+}
+
+CellRange Union(const CellRange& a, const CellRange& b) {
+  return {std::min(a.first_row, b.first_row), std::min(a.first_col, b.first_col),
+          std::max(a.last_row, b.last_row), std::max(a.last_col, b.last_col)};
+}
+
+// Characters of UTF-8 text (invalid bytes count one each).
+size_t CharacterCount(std::string_view text) {
+  size_t count = 0;
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
+
+char FoldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Sheet names compare without regard to (ASCII) case, as in the application.
+bool SameSheetName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Worksheet
+
+Worksheet::Worksheet(std::string name)
+    : Worksheet(std::move(name), std::make_shared<WorkbookParts>()) {}
+
+Worksheet::Worksheet(std::string name, std::shared_ptr<WorkbookParts> parts)
+    : name_(std::move(name)), parts_(std::move(parts)), store_(std::make_unique<CellStore>()) {}
+
+Worksheet::~Worksheet() = default;
+Worksheet::Worksheet(Worksheet&&) noexcept = default;
+Worksheet& Worksheet::operator=(Worksheet&&) noexcept = default;
+
+void Worksheet::CheckCells(const CellRange& range) const {
+  CheckBounds(range);
+  if (range.WholeColumns()) {
+    Refuse("cells of whole columns (" + range.ToA1() + ") cannot be given values or formats");
+  }
+}
+
+void Worksheet::WidthsChanged(const CellRange& range) {
+  int32_t last = std::min<int32_t>(range.last_col, static_cast<int32_t>(fits_.size()));
+  for (int32_t col = range.first_col; col <= last; ++col) {
+    ColumnFit& fit = fits_[col - 1];
+    if (range.first_row <= fit.rows_measured) fit = ColumnFit{};
+  }
+}
+
+void Worksheet::SetNumber(const CellRange& range, double value) {
+  CheckCells(range);
+  if (!std::isfinite(value)) Refuse("a cell cannot hold an infinite or undefined number");
+  for (int32_t row = range.first_row; row <= range.last_row; ++row) {
+    for (StoredCell& cell : store_->Touch(row, range.first_col, range.last_col)) {
+      cell.kind = static_cast<uint8_t>(CellKind::kNumber);
+      cell.value.number = value;
+    }
+  }
+  WidthsChanged(range);
+}
+
+void Worksheet::SetText(const CellRange& range, std::string_view text) {
+  CheckCells(range);
+  if (text.empty()) {
+    int32_t last_row = std::min(range.last_row, store_->LastRow());
+    for (int32_t row = range.first_row; row <= last_row; ++row) {
+      for (StoredCell& cell : store_->RowCells(row)) {
+        if (cell.col < range.first_col || cell.col > range.last_col) continue;
+        cell.kind = static_cast<uint8_t>(CellKind::kEmpty);
+        cell.value.number = 0;
+      }
+      store_->EraseBlank(row, range.first_col, range.last_col);
+    }
+    WidthsChanged(range);
+    return;
+  }
+  if (text.size() > 32767 && CharacterCount(text) > 32767) {
+    Refuse("a cell can hold at most 32,767 characters");
+  }
+  uint32_t index = parts_->strings.Intern(text);
+  for (int32_t row = range.first_row; row <= range.last_row; ++row) {
+    for (StoredCell& cell : store_->Touch(row, range.first_col, range.last_col)) {
+      cell.kind = static_cast<uint8_t>(CellKind::kText);
+      cell.value.number = 0;
+      cell.value.text = index;
+    }
+  }
+  WidthsChanged(range);
+}
+
+void Worksheet::Clear(const CellRange& range) {
+  CheckBounds(range);
+  int32_t last_row = std::min(range.last_row, store_->LastRow());
+  for (int32_t row = range.first_row; row <= last_row; ++row) {
+    for (StoredCell& cell : store_->RowCells(row)) {
+      if (cell.col < range.first_col || cell.col > range.last_col) continue;
+      cell.kind = static_cast<uint8_t>(CellKind::kEmpty);
+      cell.value.number = 0;
+      cell.style = StyleTable::kDefaultStyle;
+    }
+    store_->EraseBlank(row, range.first_col, range.last_col);
+  }
+  WidthsChanged(range);
+}
+
+void Worksheet::ApplyStyle(const CellRange& range, const StyleChange& change) {
+  CheckCells(range);
+  StyleTable& styles = parts_->styles;
+  uint32_t last_from = UINT32_MAX;
+  uint32_t last_to = 0;
+  for (int32_t row = range.first_row; row <= range.last_row; ++row) {
+    for (StoredCell& cell : store_->Touch(row, range.first_col, range.last_col)) {
+      if (cell.style != last_from) {
+        last_from = cell.style;
+        last_to = styles.Apply(cell.style, change);
+      }
+      cell.style = last_to;
+    }
+  }
+  if (change.AffectsWidth()) WidthsChanged(range);
+}
+
+void Worksheet::SetNumberFormat(const CellRange& range, std::string_view format) {
+  CheckCells(range);
+  ApplyStyle(range, parts_->styles.NumberFormat(format));
+}
+
+void Worksheet::SetHorizontalAlignment(const CellRange& range, int alignment) {
+  ApplyStyle(range, StyleTable::HorizontalAlignment(alignment));
+}
+
+void Worksheet::SetFillColorIndex(const CellRange& range, int palette_index) {
+  ApplyStyle(range, StyleTable::Fill(palette_index));
+}
+
+void Worksheet::SetBold(const CellRange& range, bool bold) {
+  ApplyStyle(range, StyleTable::Bold(bold));
+}
+
+void Worksheet::SetFontSize(const CellRange& range, double points) {
+  ApplyStyle(range, StyleTable::FontSize(points));
+}
+
+void Worksheet::Border(const CellRange& range, BorderIndex index, StyleChange (*make)(int, int),
+                       int value) {
+  CheckCells(range);
+  CellRange cells = range;
+  int side = 0;
+  switch (index) {
+    case BorderIndex::kTop:
+      side = 0;
+      break;
+    case BorderIndex::kLeft:
+      side = 1;
+      break;
+    case BorderIndex::kRight:
+      side = 2;
+      break;
+    case BorderIndex::kBottom:
+      side = 3;
+      break;
+    case BorderIndex::kEdgeTop:
+      side = 0;
+      cells.last_row = cells.first_row;
+      break;
+    case BorderIndex::kEdgeLeft:
+      side = 1;
+      cells.last_col = cells.first_col;
+      break;
+    case BorderIndex::kEdgeRight:
+      side = 2;
+      cells.first_col = cells.last_col;
+      break;
+    case BorderIndex::kEdgeBottom:
+      side = 3;
+      cells.first_row = cells.last_row;
+      break;
+    default:
+      Refuse("border index " + std::to_string(static_cast<int>(index)) +
+             " is not one the sheet knows");
+  }
+  ApplyStyle(cells, make(side, value));
+}
+
+void Worksheet::SetBorderLineStyle(const CellRange& range, BorderIndex index, int line_style) {
+  Border(range, index, &StyleTable::LineStyle, line_style);
+}
+
+void Worksheet::SetBorderWeight(const CellRange& range, BorderIndex index, int weight) {
+  Border(range, index, &StyleTable::Weight, weight);
+}
+
+void Worksheet::SetBorderColor(const CellRange& range, BorderIndex index, int rgb) {
+  Border(range, index, &StyleTable::BorderColor, rgb);
+}
+
+void Worksheet::Merge(const CellRange& range) {
+  CheckCells(range);
+  if (range.IsSingleCell()) return;
+  CellRange block = range;
+  bool overlaps = false;
+  for (int32_t row = block.first_row; row <= block.last_row && !overlaps; ++row) {
+    for (const StoredCell& cell : store_->RowCells(row)) {
+      if (cell.col >= block.first_col && cell.col <= block.last_col &&
+          (cell.flags & StoredCell::kInMerge) != 0) {
+        overlaps = true;
+        break;
+      }
+    }
+  }
+  if (overlaps) {
+    for (bool grown = true; grown;) {
+      grown = false;
+      for (size_t i = 0; i < merges_.size();) {
+        if (Intersects(merges_[i], block)) {
+          block = Union(block, merges_[i]);
+          merges_.erase(merges_.begin() + static_cast<std::ptrdiff_t>(i));
+          grown = true;
+        } else {
+          ++i;
+        }
+      }
+    }
+  }
+  for (int32_t row = block.first_row; row <= block.last_row; ++row) {
+    for (StoredCell& cell : store_->Touch(row, block.first_col, block.last_col)) {
+      cell.flags |= StoredCell::kInMerge;
+      if (row != block.first_row || cell.col != block.first_col) {
+        cell.kind = static_cast<uint8_t>(CellKind::kEmpty);
+        cell.value.number = 0;
+      }
+    }
+  }
+  merges_.push_back(block);
+  WidthsChanged(block);
+}
+
+void Worksheet::AutoFitColumns(const CellRange& columns) {
+  CheckBounds(columns);
+  if (columns.WholeColumns()) {
+    FitWholeColumns(columns.first_col, columns.last_col);
+  } else {
+    FitRows(columns);
+  }
+  while (!widths_.empty() && widths_.back() == 0) widths_.pop_back();
+}
+
+void Worksheet::FitWholeColumns(int32_t first_col, int32_t last_col) {
+  if (fits_.size() < static_cast<size_t>(last_col)) fits_.resize(static_cast<size_t>(last_col));
+  int32_t last_row = store_->LastRow();
+  int32_t from = last_row;
+  for (int32_t col = first_col; col <= last_col; ++col) {
+    from = std::min(from, fits_[col - 1].rows_measured);
+  }
+  CellMeasurer measurer(parts_->styles, parts_->strings);
+  for (int32_t row = from + 1; row <= last_row; ++row) {
+    for (const StoredCell& cell : store_->RowCells(row)) {
+      if (cell.col < first_col) continue;
+      if (cell.col > last_col) break;
+      ColumnFit& fit = fits_[cell.col - 1];
+      if (row <= fit.rows_measured || (cell.flags & StoredCell::kInMerge) != 0) continue;
+      fit.max_pixels = std::max(fit.max_pixels, measurer.Pixels(cell));
+    }
+  }
+  if (widths_.size() < static_cast<size_t>(last_col)) widths_.resize(static_cast<size_t>(last_col));
+  for (int32_t col = first_col; col <= last_col; ++col) {
+    ColumnFit& fit = fits_[col - 1];
+    fit.rows_measured = std::max(fit.rows_measured, last_row);
+    widths_[col - 1] = ColumnWidthForPixels(fit.max_pixels);
+  }
+}
+
+void Worksheet::FitRows(const CellRange& range) {
+  std::vector<int32_t> widest(static_cast<size_t>(range.last_col - range.first_col + 1), 0);
+  CellMeasurer measurer(parts_->styles, parts_->strings);
+  int32_t last_row = std::min(range.last_row, store_->LastRow());
+  for (int32_t row = range.first_row; row <= last_row; ++row) {
+    for (const StoredCell& cell : store_->RowCells(row)) {
+      if (cell.col < range.first_col) continue;
+      if (cell.col > range.last_col) break;
+      if ((cell.flags & StoredCell::kInMerge) != 0) continue;
+      int32_t& w = widest[static_cast<size_t>(cell.col - range.first_col)];
+      w = std::max(w, measurer.Pixels(cell));
+    }
+  }
+  if (widths_.size() < static_cast<size_t>(range.last_col)) {
+    widths_.resize(static_cast<size_t>(range.last_col));
+  }
+  for (int32_t col = range.first_col; col <= range.last_col; ++col) {
+    widths_[col - 1] = ColumnWidthForPixels(widest[static_cast<size_t>(col - range.first_col)]);
+  }
+}
+
+void Worksheet::Select(const CellRange& cell) {
+  CheckBounds(cell);
+  selection_ = cell;
+}
+
+CellView Worksheet::Cell(int32_t row, int32_t col) const {
+  const StoredCell* cell = store_->Find(row, col);
+  if (cell == nullptr) {
+    CellView view;
+    view.style = &parts_->styles.Get(StyleTable::kDefaultStyle);
+    return view;
+  }
+  return View(*cell);
+}
+
+int32_t Worksheet::LastRow() const { return store_->LastRow(); }
+
+double Worksheet::ColumnWidth(int32_t col) const {
+  if (col < 1 || static_cast<size_t>(col) > widths_.size()) return 0;
+  return widths_[col - 1];
+}
+
+int64_t Worksheet::CellCount() const { return store_->CellCount(); }
+
+size_t Worksheet::MemoryBytes() const {
+  return sizeof(Worksheet) + store_->MemoryBytes() + merges_.capacity() * sizeof(CellRange) +
+         widths_.capacity() * sizeof(double) + fits_.capacity() * sizeof(ColumnFit);
+}
+
+// ---------------------------------------------------------------------------
+// Workbook
+
+Workbook::Workbook() : parts_(std::make_shared<WorkbookParts>()) {
+  sheets_.push_back(std::unique_ptr<Worksheet>(new Worksheet("Sheet1", parts_)));
+  active_ = 0;
+}
+
+Workbook::~Workbook() = default;
+
+size_t Workbook::IndexOf(std::string_view name) const {
+  for (size_t i = 0; i < sheets_.size(); ++i) {
+    if (SameSheetName(sheets_[i]->name(), name)) return i;
+  }
+  throw StatCraneError(
+      kErrSubscriptOutOfRange,
+      "Subscript out of range: the workbook has no sheet named \"" + std::string(name) + "\"");
+}
+
+bool Workbook::HasSheet(std::string_view name) const {
+  for (const auto& sheet : sheets_) {
+    if (SameSheetName(sheet->name(), name)) return true;
+  }
+  return false;
+}
+
+void Workbook::CheckNewName(std::string_view name) const {
+  std::string quoted = "\"" + std::string(name) + "\"";
+  if (name.empty()) Refuse("a sheet name cannot be empty");
+  if (CharacterCount(name) > 31)
+    Refuse("the sheet name " + quoted + " is longer than 31 characters");
+  if (name.find_first_of(":\\/?*[]") != std::string_view::npos) {
+    Refuse("the sheet name " + quoted + " contains one of the characters : \\ / ? * [ ]");
+  }
+  if (name.front() == '\'' || name.back() == '\'') {
+    Refuse("the sheet name " + quoted + " begins or ends with an apostrophe");
+  }
+  if (SameSheetName(name, "History")) Refuse("\"History\" is a reserved sheet name");
+  if (HasSheet(name)) Refuse("the workbook already has a sheet named " + quoted);
+}
+
+Worksheet& Workbook::AddSheet(std::string name) {
+  CheckNewName(name);
+  auto position = sheets_.begin() + static_cast<std::ptrdiff_t>(active_);
+  auto inserted =
+      sheets_.insert(position, std::unique_ptr<Worksheet>(new Worksheet(std::move(name), parts_)));
+  return **inserted;  // active_ now indexes the new sheet
+}
+
+Worksheet& Workbook::InsertSheetAfter(std::string_view after, std::string name) {
+  size_t index = IndexOf(after);
+  CheckNewName(name);
+  auto position = sheets_.begin() + static_cast<std::ptrdiff_t>(index + 1);
+  auto inserted =
+      sheets_.insert(position, std::unique_ptr<Worksheet>(new Worksheet(std::move(name), parts_)));
+  if (active_ > index) ++active_;
+  return **inserted;
+}
+
+void Workbook::Activate(std::string_view name) { active_ = IndexOf(name); }
+
+void Workbook::Delete(std::string_view name) {
+  size_t index = IndexOf(name);
+  if (sheets_.size() == 1) {
+    Refuse("the sheet \"" + sheets_[index]->name() +
+           "\" cannot be deleted: a workbook must keep at least one sheet");
+  }
+  sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
+  // Deleting the active sheet activates its right-hand neighbour, which now
+  // sits at the same index, or its left-hand one when it was the last tab.
+  if (index < active_ || active_ == sheets_.size()) --active_;
+}
+
+Worksheet& Workbook::ActiveSheet() { return *sheets_[active_]; }
+const Worksheet& Workbook::ActiveSheet() const { return *sheets_[active_]; }
+Worksheet& Workbook::Sheet(std::string_view name) { return *sheets_[IndexOf(name)]; }
+const Worksheet& Workbook::Sheet(std::string_view name) const { return *sheets_[IndexOf(name)]; }
+
+std::vector<std::string> Workbook::SheetNames() const {
+  std::vector<std::string> names;
+  names.reserve(sheets_.size());
+  for (const auto& sheet : sheets_) names.push_back(sheet->name());
+  return names;
+}
+
+size_t Workbook::MemoryBytes() const {
+  size_t bytes = parts_->styles.MemoryBytes() + parts_->strings.MemoryBytes();
+  for (const auto& sheet : sheets_) bytes += sheet->MemoryBytes();
+  return bytes;
+}
+
+}  // namespace statcrane

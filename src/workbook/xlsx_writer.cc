@@ -1,0 +1,483 @@
+#include "workbook/xlsx_writer.h"
+
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "util/error.h"
+#include "workbook/column_fit.h"
+
+// Exact numbers in the file.
+//
+// libxlsxwriter prints a number cell with "%.16G", which does not always give
+// back the same double: a float widened to double (0.333f is
+// 0.33300000429153442) comes back one unit in the last place off about one
+// time in four. The cells here must hold exactly the value the sheet writers
+// stored, so the number-cell output is routed through the function below,
+// which writes the shortest text that reads back as the same double (what
+// spreadsheet applications write as well) and leaves every other output
+// alone. libxlsxwriter reaches it through its calls of the fortified
+// fprintf; any other caller passes straight through to the C library.
+extern "C" int __vfprintf_chk(FILE* stream, int flag, const char* format, va_list args);
+
+namespace {
+
+constexpr const char* kNumberCell = "<c r=\"%s\"><v>%.16G</v></c>";
+constexpr const char* kStyledNumberCell = "<c r=\"%s\" s=\"%d\"><v>%.16G</v></c>";
+
+int WriteNumberCell(FILE* stream, const char* ref, const int* style, double number) {
+  char buffer[160];
+  char* out = buffer;
+  char* end = buffer + sizeof buffer;
+  auto append = [&](std::string_view text) {
+    size_t n = std::min(text.size(), static_cast<size_t>(end - out));
+    std::memcpy(out, text.data(), n);
+    out += n;
+  };
+  append("<c r=\"");
+  append(ref);
+  if (style != nullptr) {
+    append("\" s=\"");
+    out = std::to_chars(out, end, *style).ptr;
+  }
+  append("\"><v>");
+  out = std::to_chars(out, end, number).ptr;
+  append("</v></c>");
+  size_t length = static_cast<size_t>(out - buffer);
+  return fwrite(buffer, 1, length, stream) == length ? static_cast<int>(length) : -1;
+}
+
+}  // namespace
+
+extern "C" int __fprintf_chk(FILE* stream, int flag, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  int written;
+  if (format[0] == '<' && format[1] == 'c' && std::strncmp(format, "<c r=\"%s\"", 9) == 0 &&
+      (std::strcmp(format, kNumberCell) == 0 || std::strcmp(format, kStyledNumberCell) == 0)) {
+    const char* ref = va_arg(args, const char*);
+    int style = 0;
+    bool styled = format[9] == ' ';
+    if (styled) style = va_arg(args, int);
+    double number = va_arg(args, double);
+    written = WriteNumberCell(stream, ref, styled ? &style : nullptr, number);
+  } else {
+    written = __vfprintf_chk(stream, flag, format, args);
+  }
+  va_end(args);
+  return written;
+}
+
+namespace statcrane {
+namespace {
+
+namespace fs = std::filesystem;
+
+int ErrorNumberFor(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return kErrDiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return kErrPermissionDenied;
+    default:
+      return kErrPathFileAccess;
+  }
+}
+
+[[noreturn]] void Fail(int error, const std::string& what) {
+  throw StatCraneError(ErrorNumberFor(error), what + ": " + std::strerror(error));
+}
+
+std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+
+// A temporary file in the target's folder, removed unless it was published.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const fs::path& target) {
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::random_device random;
+    std::string base = "." + target.filename().string();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      char suffix[16];
+      std::snprintf(suffix, sizeof suffix, ".%08x.tmp", random());
+      fs::path candidate = folder / (base + suffix);
+      int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd >= 0) {
+        ::close(fd);
+        path_ = candidate;
+        return;
+      }
+      if (errno != EEXIST) {
+        Fail(errno, "cannot save the workbook as " + Quoted(target) + ": cannot create a file in " +
+                        Quoted(folder));
+      }
+    }
+    throw StatCraneError(kErrPathFileAccess, "cannot save the workbook as " + Quoted(target) +
+                                                 ": no free temporary file name in " +
+                                                 Quoted(folder));
+  }
+  ~TemporaryFile() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  const fs::path& path() const { return path_; }
+  // Gives the file the target name.
+  void Publish(const fs::path& target, bool overwrite) {
+    if (overwrite) {
+      if (::rename(path_.c_str(), target.c_str()) != 0) {
+        Fail(errno, "cannot save the workbook as " + Quoted(target));
+      }
+    } else {
+      PublishWithoutReplacing(target);
+    }
+    path_.clear();
+  }
+
+ private:
+  void PublishWithoutReplacing(const fs::path& target) {
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+      return;
+    }
+    int error = errno;
+    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) {
+      // The file system cannot rename without replacing: a hard link fails
+      // just as atomically when the name is taken.
+      if (::link(path_.c_str(), target.c_str()) == 0) {
+        ::unlink(path_.c_str());
+        return;
+      }
+      error = errno;
+    }
+    if (error == EEXIST) {
+      throw StatCraneError(kErrPathFileAccess,
+                           "the file " + Quoted(target) + " already exists; it was left as it was");
+    }
+    Fail(error, "cannot save the workbook as " + Quoted(target));
+  }
+
+  fs::path path_;
+};
+
+// Text as well-formed UTF-8: each byte that does not belong to a valid
+// sequence, and the non-characters U+FFFE and U+FFFF, become U+FFFD.
+bool IsCleanUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) return false;
+    uint32_t code = c & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+      unsigned char next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr uint32_t kMinimum[4] = {0, 0x80, 0x800, 0x10000};
+    if (code < kMinimum[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
+        code == 0xFFFE || code == 0xFFFF) {
+      return false;
+    }
+    i += static_cast<size_t>(extra) + 1;
+  }
+  return true;
+}
+
+std::string CleanUtf8(std::string_view text) {
+  std::string clean;
+  for (size_t i = 0; i < text.size();) {
+    // Take the longest valid sequence starting here, else one bad byte.
+    bool taken = false;
+    for (size_t length = 1; length <= 4 && i + length <= text.size(); ++length) {
+      std::string_view piece = text.substr(i, length);
+      if (IsCleanUtf8(piece)) {
+        clean.append(piece);
+        i += length;
+        taken = true;
+        break;
+      }
+    }
+    if (!taken) {
+      clean.append("\xEF\xBF\xBD");
+      ++i;
+    }
+  }
+  return clean;
+}
+
+uint8_t BorderStyle(const BorderSide& side) {
+  bool medium = side.weight == kWeightMedium;
+  bool thick = side.weight == kWeightThick;
+  switch (side.line_style) {
+    case kLineStyleContinuous:
+      if (side.weight == kWeightHairline) return LXW_BORDER_HAIR;
+      return thick ? LXW_BORDER_THICK : medium ? LXW_BORDER_MEDIUM : LXW_BORDER_THIN;
+    case kLineStyleDash:
+      return medium || thick ? LXW_BORDER_MEDIUM_DASHED : LXW_BORDER_DASHED;
+    case kLineStyleDot:
+      return side.weight == kWeightHairline ? LXW_BORDER_HAIR : LXW_BORDER_DOTTED;
+    case kLineStyleDouble:
+      return LXW_BORDER_DOUBLE;
+    case kLineStyleDashDot:
+      return medium || thick ? LXW_BORDER_MEDIUM_DASH_DOT : LXW_BORDER_DASH_DOT;
+    case kLineStyleDashDotDot:
+      return medium || thick ? LXW_BORDER_MEDIUM_DASH_DOT_DOT : LXW_BORDER_DASH_DOT_DOT;
+    case kLineStyleSlantDashDot:
+      return LXW_BORDER_SLANT_DASH_DOT;
+  }
+  return LXW_BORDER_NONE;
+}
+
+// A colour as libxlsxwriter takes it: 0xRRGGBB, with black spelled
+// LXW_COLOR_BLACK because 0 means "no colour" there.
+lxw_color_t LxwColor(uint32_t rgb) {
+  return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
+}
+
+// The object model's colour (red in the low byte) as 0xRRGGBB.
+uint32_t FileRgb(int color) {
+  uint32_t c = static_cast<uint32_t>(color);
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+uint8_t Alignment(int alignment) {
+  switch (alignment) {
+    case kAlignLeft:
+      return LXW_ALIGN_LEFT;
+    case kAlignCenter:
+      return LXW_ALIGN_CENTER;
+    case kAlignRight:
+      return LXW_ALIGN_RIGHT;
+    case kAlignFill:
+      return LXW_ALIGN_FILL;
+    case kAlignJustify:
+      return LXW_ALIGN_JUSTIFY;
+    case kAlignCenterAcrossSelection:
+      return LXW_ALIGN_CENTER_ACROSS;
+    case kAlignDistributed:
+      return LXW_ALIGN_DISTRIBUTED;
+  }
+  return LXW_ALIGN_NONE;
+}
+
+class XlsxWriter {
+ public:
+  XlsxWriter(const Workbook& workbook, const fs::path& file) : workbook_(workbook) {
+    // Sheets whose XML could pass 4 GB need the ZIP64 extensions, which some
+    // readers lack; other files are written without them.
+    bool huge = false;
+    for (size_t i = 0; i < workbook.SheetCount(); ++i) {
+      huge = huge || workbook.SheetAt(i).CellCount() > 60'000'000;
+    }
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.use_zip64 = huge ? LXW_TRUE : LXW_FALSE;
+    // libxlsxwriter's own scratch files go beside the file, on the disk that
+    // has to hold the workbook anyway.
+    folder_ = file.parent_path().empty() ? "." : file.parent_path().string();
+    options.tmpdir = folder_.data();
+    file_name_ = file.string();
+    book_ = workbook_new_opt(file_name_.c_str(), &options);
+    if (book_ == nullptr) Fail(ENOMEM, "cannot start writing the workbook");
+    formats_.assign(workbook.styles().size(), nullptr);
+  }
+  ~XlsxWriter() {
+    if (book_ != nullptr) lxw_workbook_free(book_);
+  }
+  XlsxWriter(const XlsxWriter&) = delete;
+  XlsxWriter& operator=(const XlsxWriter&) = delete;
+
+  void Write() {
+    for (size_t i = 0; i < workbook_.SheetCount(); ++i) {
+      const Worksheet& sheet = workbook_.SheetAt(i);
+      lxw_worksheet* out = workbook_add_worksheet(book_, sheet.name().c_str());
+      if (out == nullptr) {
+        throw StatCraneError(kErrApplicationDefined,
+                             "the sheet \"" + sheet.name() + "\" cannot be written");
+      }
+      WriteSheet(sheet, out);
+      CheckScratchFile(sheet, out);
+      if (i == workbook_.ActiveIndex()) worksheet_activate(out);
+    }
+    errno = 0;
+    lxw_error result = workbook_close(book_);
+    int error = errno;
+    book_ = nullptr;
+    if (result != LXW_NO_ERROR) {
+      std::string what = std::string("the workbook could not be written (") +
+                         lxw_strerror(result) + ")";
+      if (error != 0) Fail(error, what);
+      throw StatCraneError(kErrPathFileAccess, what);
+    }
+  }
+
+ private:
+  void Check(lxw_error result, const Worksheet& sheet, int32_t row) {
+    if (result == LXW_NO_ERROR) return;
+    throw StatCraneError(kErrApplicationDefined, "row " + std::to_string(row) + " of the sheet \"" +
+                                                     sheet.name() + "\" cannot be written (" +
+                                                     lxw_strerror(result) + ")");
+  }
+
+  // libxlsxwriter does not notice when writing a sheet's rows to its scratch
+  // file fails (a full disk): it would go on and pack a cut-off sheet. So the
+  // last row is handed over and the file's error state checked here.
+  void CheckScratchFile(const Worksheet& sheet, lxw_worksheet* out) {
+    if (out->optimize_tmpfile == nullptr) return;
+    lxw_worksheet_write_single_row(out);
+    errno = 0;
+    if (std::fflush(out->optimize_tmpfile) != 0 || std::ferror(out->optimize_tmpfile)) {
+      Fail(errno != 0 ? errno : EIO, "the sheet \"" + sheet.name() + "\" could not be written");
+    }
+  }
+
+  lxw_format* Format(uint32_t style) {
+    if (style == StyleTable::kDefaultStyle) return nullptr;
+    lxw_format*& format = formats_[style];
+    if (format != nullptr) return format;
+    const CellStyle& s = workbook_.styles().Get(style);
+    format = workbook_add_format(book_);
+    if (format == nullptr) Fail(ENOMEM, "cannot write the cell formats");
+    if (!s.number_format.empty()) format_set_num_format(format, s.number_format.c_str());
+    uint8_t align = Alignment(s.horizontal_alignment);
+    if (align != LXW_ALIGN_NONE) format_set_align(format, align);
+    if (s.fill != kNoFill) {
+      format_set_pattern(format, LXW_PATTERN_SOLID);
+      format_set_bg_color(format, LxwColor(PaletteRgb(s.fill)));
+    }
+    if (s.bold) format_set_bold(format);
+    if (s.font_size != 11) format_set_font_size(format, s.font_size);
+    using SetStyle = void (*)(lxw_format*, uint8_t);
+    using SetColor = void (*)(lxw_format*, lxw_color_t);
+    static constexpr SetStyle kSetStyle[4] = {format_set_top, format_set_left, format_set_right,
+                                             format_set_bottom};
+    static constexpr SetColor kSetColor[4] = {format_set_top_color, format_set_left_color,
+                                             format_set_right_color, format_set_bottom_color};
+    for (int side = 0; side < 4; ++side) {
+      const BorderSide& b = s.borders[static_cast<size_t>(side)];
+      uint8_t line = BorderStyle(b);
+      if (line == LXW_BORDER_NONE) continue;
+      kSetStyle[side](format, line);
+      if (b.color != kColorAutomatic) kSetColor[side](format, LxwColor(FileRgb(b.color)));
+    }
+    return format;
+  }
+
+  void WriteSheet(const Worksheet& sheet, lxw_worksheet* out) {
+    std::vector<CellRange> merges = sheet.merges();
+    std::sort(merges.begin(), merges.end(), [](const CellRange& a, const CellRange& b) {
+      return a.first_row < b.first_row;
+    });
+    size_t next_merge = 0;
+    const StringPool& strings = sheet.strings();
+    int32_t last_row = sheet.LastRow();
+    std::string clean;
+    for (int32_t row = 1; row <= last_row; ++row) {
+      const lxw_row_t r = static_cast<lxw_row_t>(row - 1);
+      // A merge only registers its block here; the cells follow as stored.
+      for (; next_merge < merges.size() && merges[next_merge].first_row <= row; ++next_merge) {
+        const CellRange& m = merges[next_merge];
+        Check(worksheet_merge_range(out, static_cast<lxw_row_t>(m.first_row - 1),
+                                    static_cast<lxw_col_t>(m.first_col - 1),
+                                    static_cast<lxw_row_t>(m.last_row - 1),
+                                    static_cast<lxw_col_t>(m.last_col - 1), "", nullptr),
+              sheet, row);
+      }
+      for (const StoredCell& cell : sheet.store().RowCells(row)) {
+        const lxw_col_t c = static_cast<lxw_col_t>(cell.col - 1);
+        switch (static_cast<CellKind>(cell.kind)) {
+          case CellKind::kNumber:
+            Check(worksheet_write_number(out, r, c, cell.value.number, Format(cell.style)), sheet,
+                  row);
+            break;
+          case CellKind::kText: {
+            std::string_view text = strings.Get(cell.value.text);
+            if (IsCleanUtf8(text)) {
+              clean.assign(text);
+            } else {
+              clean = CleanUtf8(text);
+            }
+            Check(worksheet_write_string(out, r, c, clean.c_str(), Format(cell.style)), sheet, row);
+            break;
+          }
+          case CellKind::kEmpty:
+            if (cell.style != StyleTable::kDefaultStyle) {
+              Check(worksheet_write_blank(out, r, c, Format(cell.style)), sheet, row);
+            }
+            break;
+        }
+      }
+    }
+    for (; next_merge < merges.size(); ++next_merge) {
+      const CellRange& m = merges[next_merge];
+      Check(worksheet_merge_range(out, static_cast<lxw_row_t>(m.first_row - 1),
+                                  static_cast<lxw_col_t>(m.first_col - 1),
+                                  static_cast<lxw_row_t>(m.last_row - 1),
+                                  static_cast<lxw_col_t>(m.last_col - 1), "", nullptr),
+            sheet, m.first_row);
+    }
+    for (int32_t col = 1; col <= sheet.LastWidthColumn(); ++col) {
+      double width = sheet.ColumnWidth(col);
+      if (width <= 0) continue;
+      lxw_col_t c = static_cast<lxw_col_t>(col - 1);
+      Check(worksheet_set_column(out, c, c, width, nullptr), sheet, 1);
+    }
+    const CellRange& selection = sheet.selection();
+    if (selection != CellRange::Cell(1, 1)) {
+      worksheet_set_selection(out, static_cast<lxw_row_t>(selection.first_row - 1),
+                              static_cast<lxw_col_t>(selection.first_col - 1),
+                              static_cast<lxw_row_t>(selection.last_row - 1),
+                              static_cast<lxw_col_t>(selection.last_col - 1));
+    }
+  }
+
+  const Workbook& workbook_;
+  std::string folder_;
+  std::string file_name_;
+  lxw_workbook* book_ = nullptr;
+  std::vector<lxw_format*> formats_;
+};
+
+}  // namespace
+
+void WriteXlsx(const Workbook& workbook, const fs::path& target, bool overwrite) {
+  std::error_code error;
+  fs::file_status status = fs::status(target, error);
+  if (fs::is_directory(status)) {
+    throw StatCraneError(kErrPathFileAccess,
+                         "cannot save the workbook as " + Quoted(target) + ": it is a folder");
+  }
+  if (!overwrite && fs::exists(fs::symlink_status(target, error))) {
+    throw StatCraneError(kErrPathFileAccess,
+                         "the file " + Quoted(target) + " already exists; it was left as it was");
+  }
+  TemporaryFile temporary(target);
+  {
+    XlsxWriter writer(workbook, temporary.path());
+    writer.Write();
+  }
+  temporary.Publish(target, overwrite);
+}
+
+}  // namespace statcrane

@@ -1,0 +1,268 @@
+#include "workbook/xlsx_writer.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "testing/temp_dir.h"
+#include "testing/xlsx_reader.h"
+#include "util/error.h"
+#include "util/three_decimals.h"
+
+namespace statcrane {
+namespace {
+
+using testing::ColumnPixels;
+using testing::ReadXlsx;
+using testing::TempDir;
+using testing::XlsxBook;
+using testing::XlsxBorderSide;
+using testing::XlsxCell;
+using testing::XlsxSheet;
+namespace fs = std::filesystem;
+
+CellRange A1(std::string_view text) { return CellRange::Parse(text); }
+
+// A player block as the letter sheets have it: name row, heading row, one
+// hitting line and a totals line.
+void WritePlayerBlock(Worksheet& sheet) {
+  sheet.Select(A1("A5"));
+  sheet.Merge(A1("A5:E5"));
+  sheet.SetText(A1("A5"), "Smith, Al");
+  sheet.Merge(A1("R5:U5"));
+  sheet.SetNumber(A1("R5"), 1234);
+  sheet.SetBold(A1("A5:U5"), true);
+  sheet.SetFontSize(A1("A5:U5"), 12);
+  for (auto index : {BorderIndex::kTop, BorderIndex::kLeft, BorderIndex::kRight}) {
+    sheet.SetBorderLineStyle(A1("A5:E5"), index, kLineStyleContinuous);
+  }
+  sheet.SetBorderWeight(A1("A5:U5"), BorderIndex::kBottom, kWeightMedium);
+  sheet.SetFillColorIndex(A1("A5:E5"), kFillHitting);
+  sheet.SetFillColorIndex(A1("R5:U5"), kFillHitting);
+
+  const char* headings[] = {"Year", "Team", "Age", "BAVG", "OBP", "SPC", "AB"};
+  for (int col = 1; col <= 7; ++col) {
+    sheet.SetText(CellRange::Cell(col, 6), headings[col - 1]);
+    sheet.SetHorizontalAlignment(CellRange::Cell(col, 6), kAlignRight);
+  }
+
+  sheet.SetNumber(A1("A7"), 1987);
+  sheet.SetText(A1("B7"), "NYY");
+  sheet.SetNumber(A1("C7"), 25);
+  sheet.SetNumber(A1("D7"), RoundThreeDecimals(1.0 / 3));
+  sheet.SetNumber(A1("E7"), RoundThreeDecimalsSingle(2.0 / 3));
+  sheet.SetNumber(A1("F7"), RoundThreeDecimals(81.0 / 80));
+  sheet.SetNumber(A1("G7:U7"), 600);
+  sheet.SetNumberFormat(A1("D7:F7"), "#.000");
+  sheet.SetBorderWeight(A1("A7:U7"), BorderIndex::kRight, kWeightMedium);
+  sheet.SetBorderWeight(A1("A7:U7"), BorderIndex::kLeft, kWeightMedium);
+
+  sheet.SetText(A1("A8"), " ");
+  sheet.SetText(A1("B8"), "Totals");
+  sheet.SetBorderWeight(A1("A8:U8"), BorderIndex::kEdgeTop, kWeightMedium);
+  sheet.SetBorderWeight(A1("B8:U8"), BorderIndex::kBottom, kWeightMedium);
+  sheet.SetBorderColor(A1("B8:U8"), BorderIndex::kBottom, kColorRed);
+  sheet.SetBorderWeight(A1("B8:U8"), BorderIndex::kLeft, kWeightMedium);
+  sheet.SetBorderColor(A1("B8:U8"), BorderIndex::kLeft, kColorRed);
+  sheet.AutoFitColumns(A1("A:Z"));
+}
+
+TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
+  TempDir dir;
+  Workbook book;
+  book.AddSheet("Z");
+  book.AddSheet("Y");
+  book.AddSheet("X");
+  book.Delete("Sheet1");
+  WritePlayerBlock(book.Sheet("X"));
+  Worksheet& y = book.Sheet("Y");
+  y.SetNumber(A1("D2"), 4.32);
+  y.SetNumberFormat(A1("D2"), "##0.00");
+  y.SetNumber(A1("M2"), 66.2);
+  y.SetNumberFormat(A1("M2"), "0.0");
+  y.SetText(A1("A2"), "Ren\xC3\xA9 \xFF");  // UTF-8 and one stray byte
+  y.Merge(A1("B3:C4"));
+  y.SetNumber(A1("B3"), 9);
+  y.SetFillColorIndex(A1("F2"), 1);  // black
+  book.Activate("Y");
+  WriteXlsx(book, dir / "out.xlsx", false);
+
+  XlsxBook file = ReadXlsx(dir / "out.xlsx");
+  EXPECT_EQ(file.SheetNames(), (std::vector<std::string>{"X", "Y", "Z"}));
+  EXPECT_EQ(file.active, "Y");
+  EXPECT_TRUE(file.Sheet("Y").tab_selected);
+  EXPECT_FALSE(file.Sheet("X").tab_selected);
+
+  const XlsxSheet& x = file.Sheet("X");
+  EXPECT_EQ(x.active_cell, "A5");
+  EXPECT_TRUE(x.IsMerged("A5:E5"));
+  EXPECT_TRUE(x.IsMerged("R5:U5"));
+  EXPECT_EQ(x.Cell("A5").text, "Smith, Al");
+  EXPECT_TRUE(x.Cell("R5").IsNumber());
+  EXPECT_EQ(x.Cell("R5").number, 1234);
+  for (const char* a1 : {"A5", "C5", "R5", "U5"}) {
+    const XlsxCell& cell = x.Cell(a1);
+    EXPECT_TRUE(cell.bold) << a1;
+    EXPECT_EQ(cell.font_size, 12) << a1;
+    EXPECT_EQ(cell.fill, "FFFFCC") << a1;
+    EXPECT_EQ(cell.bottom, (XlsxBorderSide{"medium", ""})) << a1;
+  }
+  EXPECT_EQ(x.Cell("A5").top.style, "thin");
+  EXPECT_EQ(x.Cell("F5").fill, "");
+  EXPECT_EQ(x.Cell("D6").text, "BAVG");
+  EXPECT_EQ(x.Cell("D6").horizontal, "right");
+
+  EXPECT_EQ(x.Cell("A7").number, 1987);
+  EXPECT_EQ(x.Cell("B7").text, "NYY");
+  EXPECT_EQ(x.Cell("D7").number, 0.333);
+  EXPECT_EQ(x.Cell("D7").number_format, "#.000");
+  EXPECT_EQ(x.Cell("E7").number, static_cast<double>(0.667f));  // exactly the widened float
+  EXPECT_EQ(x.Cell("F7").number, 1.013);
+  EXPECT_EQ(x.Cell("G7").number_format, "General");
+  for (int col = 1; col <= 21; ++col) {
+    const XlsxCell& cell = x.Cell(7, col);
+    EXPECT_EQ(cell.left, (XlsxBorderSide{"medium", ""})) << col;
+    EXPECT_EQ(cell.right, (XlsxBorderSide{"medium", ""})) << col;
+  }
+  EXPECT_FALSE(x.Cell(7, 22).present);
+
+  EXPECT_EQ(x.Cell("A8").text, " ");
+  EXPECT_EQ(x.Cell("A8").top.style, "medium");
+  EXPECT_EQ(x.Cell("A8").bottom.style, "");
+  const XlsxCell& c8 = x.Cell("C8");  // empty, but framed
+  EXPECT_TRUE(c8.present);
+  EXPECT_TRUE(c8.IsEmpty());
+  EXPECT_EQ(c8.top, (XlsxBorderSide{"medium", ""}));
+  EXPECT_EQ(c8.bottom, (XlsxBorderSide{"medium", "FF0000"}));
+  EXPECT_EQ(c8.left, (XlsxBorderSide{"medium", "FF0000"}));
+
+  const Worksheet& model = book.Sheet("X");
+  for (const char* column : {"A", "B", "D", "G"}) {
+    int col = ColumnNumber(column);
+    EXPECT_GT(model.ColumnWidth(col), 0) << column;
+    EXPECT_EQ(x.WidthPixels(column), ColumnPixels(model.ColumnWidth(col))) << column;
+  }
+  EXPECT_EQ(x.Width("V"), 0);
+
+  const XlsxSheet& ys = file.Sheet("Y");
+  EXPECT_EQ(ys.Cell("D2").number, 4.32);
+  EXPECT_EQ(ys.Cell("D2").number_format, "##0.00");
+  EXPECT_EQ(ys.Cell("M2").number_format, "0.0");
+  EXPECT_EQ(ys.Cell("A2").text, "Ren\xC3\xA9 \xEF\xBF\xBD");
+  EXPECT_TRUE(ys.IsMerged("B3:C4"));
+  EXPECT_EQ(ys.Cell("B3").number, 9);
+  EXPECT_EQ(ys.Cell("F2").fill, "000000");
+  EXPECT_EQ(file.Sheet("Z").LastRow(), 0);
+}
+
+std::vector<std::string> FolderEntries(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(WriteXlsx, NeverReplacesAnExistingFileUnlessTold) {
+  TempDir dir;
+  Workbook book;
+  book.ActiveSheet().SetNumber(A1("A1"), 1);
+  {
+    std::ofstream(dir / "out.xlsx") << "keep me";
+  }
+  try {
+    WriteXlsx(book, dir / "out.xlsx", false);
+    ADD_FAILURE() << "replaced an existing file";
+  } catch (const StatCraneError& error) {
+    EXPECT_NE(error.description().find("already exists"), std::string::npos);
+  }
+  EXPECT_EQ(Contents(dir / "out.xlsx"), "keep me");
+  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.xlsx"});
+
+  WriteXlsx(book, dir / "out.xlsx", true);
+  EXPECT_EQ(ReadXlsx(dir / "out.xlsx").Sheet("Sheet1").Cell("A1").number, 1);
+  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.xlsx"});
+}
+
+TEST(WriteXlsx, FailuresLeaveNothingBehind) {
+  TempDir dir;
+  Workbook book;
+  book.ActiveSheet().SetText(A1("A1"), "x");
+  fs::create_directory(dir / "folder");
+  {
+    std::ofstream(dir / "plain") << "a file";
+  }
+  struct Case {
+    fs::path target;
+    bool overwrite;
+  };
+  for (const Case& c : {Case{dir / "missing" / "out.xlsx", false}, Case{dir / "folder", true},
+                        Case{dir / "folder", false}, Case{dir / "plain" / "out.xlsx", true}}) {
+    try {
+      WriteXlsx(book, c.target, c.overwrite);
+      ADD_FAILURE() << "wrote " << c.target;
+    } catch (const StatCraneError& error) {
+      EXPECT_NE(error.description().find(c.target.string()), std::string::npos)
+          << error.description();
+    }
+  }
+  EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{"folder", "plain"}));
+  EXPECT_TRUE(fs::is_empty(dir / "folder"));
+}
+
+TEST(WriteXlsx, UnwritableFolder) {
+  if (geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
+  TempDir dir;
+  fs::create_directory(dir / "locked");
+  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  Workbook book;
+  try {
+    WriteXlsx(book, dir / "locked" / "out.xlsx", false);
+    ADD_FAILURE() << "wrote into a read-only folder";
+  } catch (const StatCraneError& error) {
+    EXPECT_EQ(error.number(), kErrPermissionDenied);
+  }
+  EXPECT_TRUE(fs::is_empty(dir / "locked"));
+}
+
+// A disk that fills up while the sheet is written, simulated with a file
+// size limit for this process.
+TEST(WriteXlsx, FullDiskIsAnErrorAndLeavesNoFile) {
+  TempDir dir;
+  Workbook book;
+  Worksheet& sheet = book.ActiveSheet();
+  for (int32_t row = 1; row <= 3000; ++row) {
+    sheet.SetNumber(CellRange::Row(1, 21, row), row * 1.5);
+    sheet.SetText(CellRange::Cell(2, row), "text " + std::to_string(row));
+  }
+  struct sigaction ignore {}, previous{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit small{64 * 1024, old_limit.rlim_max};
+  setrlimit(RLIMIT_FSIZE, &small);
+  bool failed = false;
+  try {
+    WriteXlsx(book, dir / "out.xlsx", false);
+  } catch (const StatCraneError& error) {
+    failed = true;
+    EXPECT_EQ(error.number(), kErrDiskFull) << error.description();
+  }
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_TRUE(failed);
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+}  // namespace
+}  // namespace statcrane
