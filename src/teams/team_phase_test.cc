@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <tuple>
 #include <vector>
 
 #include "encyclopedia/team_table.h"
@@ -9,12 +12,14 @@
 #include "testing/record_files.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
+#include "tools/encyclopedia_generator.h"
 #include "workbook/xlsx_writer.h"
 
 namespace statcrane {
 namespace {
 
 using namespace team_testing;
+using testing::ReadRecords;
 using testing::ReadXlsx;
 using testing::TempDir;
 using testing::WriteRecords;
@@ -112,6 +117,63 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(lcs.Cell("D2").text, "Boston Reds");
   EXPECT_EQ(lcs.Cell("D2").fill, "FF99CC");
   EXPECT_EQ(book.Sheet("TeamWSTotals").LastRow(), 0);
+}
+
+// A generated encyclopedia: the saved sheets agree with the team-year file.
+TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
+  TempDir dir;
+  GeneratorOptions options;
+  options.players = 1500;
+  options.seed = 11;
+  GenerateEncyclopedia(options, dir.path());
+  RunReport report;
+  const EncyclopediaFolder folder(dir.path());
+  const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+  auto workbook = TeamWorkbook();
+  ProgressObserver progress;
+  const TeamPhaseResult result = Do_Teams(folder, TeamAbbrev, *workbook, progress, report);
+  WriteXlsx(*workbook, dir / "teams.xlsx", false);
+  const XlsxBook book = ReadXlsx(dir / "teams.xlsx");
+
+  // What the file says: seasons, teams, regular-season wins, series played.
+  int64_t seasons = 0;
+  int64_t wins = 0;
+  std::set<int> teams;
+  std::set<int> lcs_teams;
+  for (const TeamYearRecord& r : ReadRecords<TeamYearRecord>(dir / "enctmyr.dat")) {
+    if (r.RecordStatus != 0 || r.Year < 1) continue;
+    ++seasons;
+    wins += r.Reg.Won;
+    teams.insert(r.TeamId);
+    if (r.LCS.Won > 0 || r.LCS.Lost > 0) lcs_teams.insert(r.TeamId);
+  }
+  ASSERT_GT(seasons, 20);
+  EXPECT_EQ(result.teams_written, static_cast<int64_t>(teams.size()));
+
+  const XlsxSheet& reg = book.Sheet("TeamRegTotals");
+  EXPECT_EQ(reg.LastRow(), static_cast<int32_t>(teams.size()) + 1);
+  double reg_wins = 0;
+  for (int32_t row = 2; row <= reg.LastRow(); ++row) reg_wins += reg.Cell(row, 4).number;
+  EXPECT_EQ(reg_wins, static_cast<double>(wins));
+  EXPECT_EQ(book.Sheet("TeamLCSTotals").LastRow(), static_cast<int32_t>(lcs_teams.size()) + 1);
+  EXPECT_EQ(result.LcsTotalsRow, static_cast<int32_t>(lcs_teams.size()) + 1);
+
+  // Season rows: one per season; every group has a leader "1st" at 0 behind,
+  // and nobody is ahead of it by the rows' own games behind.
+  const XlsxSheet& records = book.Sheet("Team Records");
+  int64_t season_rows = 0;
+  std::map<std::tuple<double, std::string, std::string>, int> leaders;
+  for (int32_t row = 1; row <= records.LastRow(); ++row) {
+    const testing::XlsxCell& finish = records.Cell(row, 9);
+    if (!finish.IsText() || finish.text == "Finish") continue;
+    ++season_rows;
+    const auto group = std::make_tuple(records.Cell(row, 4).number, records.Cell(row, 1).text,
+                                       records.Cell(row, 2).text);
+    leaders[group] += finish.text == "1st" && records.Cell(row, 8).number == 0;
+    EXPECT_EQ(records.Cell(row, 7).number_format, "#.000");
+  }
+  EXPECT_EQ(season_rows, seasons);
+  for (const auto& [group, count] : leaders) EXPECT_GE(count, 1) << std::get<0>(group);
 }
 
 }  // namespace
