@@ -1,0 +1,226 @@
+#include "players/player_phase.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "testing/record_files.h"
+#include "testing/temp_dir.h"
+#include "testing/xlsx_reader.h"
+#include "util/error.h"
+#include "workbook/xlsx_writer.h"
+
+namespace statcrane {
+namespace {
+
+using testing::XlsxBorderSide;
+using testing::XlsxCell;
+
+const XlsxBorderSide kMedium{"medium", ""};
+const XlsxBorderSide kRedMedium{"medium", "FF0000"};
+const XlsxBorderSide kNone{"", ""};
+
+void AddPlayerSheets(Workbook& book) {
+  for (char c = 'Z'; c >= 'A'; --c) book.AddSheet(std::string(1, c));
+  for (const char* name : {"HitWSTotals", "HitLCSTotals", "HitDCSTotals", "HitRegTotals",
+                           "PitchWSTotals", "PitchLCSTotals", "PitchDCSTotals", "PitchRegTotals"}) {
+    book.AddSheet(name);
+  }
+  book.Delete("Sheet1");
+}
+
+PlayerStatsRecord Line(int16_t id, std::string last, std::string first, int season_type,
+                       int16_t year, int16_t team, int kind) {
+  PlayerStatsRecord r;
+  r.PlayerId = id;
+  r.LastName = std::move(last);
+  r.FirstName = std::move(first);
+  r.SeasonType = static_cast<uint8_t>(season_type);
+  r.Year = year;
+  r.TeamId = team;
+  r.LineKind = static_cast<uint8_t>(kind);
+  return r;
+}
+
+PlayerRecord Born(int16_t id, int16_t year, uint8_t month, uint8_t day) {
+  PlayerRecord r;
+  r.PlayerId = id;
+  r.BirthYear = year;
+  r.BirthMonth = month;
+  r.BirthDay = day;
+  return r;
+}
+
+class StopAtOnce : public ProgressObserver {
+ public:
+  bool StopRequested() const override { return true; }
+};
+
+class PlayerPhaseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    teams.Set(3, "NY");
+    teams.Set(4, "BOS");
+    PlayerStatsRecord hitter = Line(10, "Ruth", "Babe", 2, 1921, 3, 1);
+    hitter.AtBats = 3;
+    hitter.Hits = 1;
+    hitter.Walks = 1;
+    hitter.HomeRuns = 1;
+    PlayerStatsRecord hitter2 = Line(10, "Ruth", "Babe", 2, 1920, 4, 1);
+    hitter2.AtBats = 3;
+    hitter2.Hits = 2;
+    PlayerStatsRecord series = Line(10, "Ruth", "Babe", 7, 1921, 3, 1);
+    series.AtBats = 16;
+    series.Hits = 1;
+    PlayerStatsRecord pitcher = Line(20, "Young", "Cy", 2, 1901, 4, 2);
+    pitcher.OutsPitched = 25;
+    pitcher.EarnedRuns = 4;
+    pitcher.Wins = 2;
+    pitcher.Losses = 1;
+    pitcher.OppAtBats = 30;
+    pitcher.HitsAllowed = 10;
+    PlayerStatsRecord odd = Line(30, "3rd", "Base", 2, 1950, 3, 1);
+    odd.AtBats = 1;
+    PlayerStatsRecord unknown = Line(20, "Young", "Cy", 4, 1901, 4, 2);
+    testing::WriteRecords(dir / "ENCPLSTATS.DAT",
+                          std::vector<PlayerStatsRecord>{hitter, series, pitcher, odd, unknown,
+                                                         hitter2});
+    testing::WriteRecords(dir / "ENCPLYR.DAT",
+                          std::vector<PlayerRecord>{Born(10, 1895, 2, 6), Born(20, 1867, 3, 29)});
+    AddPlayerSheets(book);
+  }
+
+  testing::TempDir dir;
+  TeamAbbrevTable teams;
+  Workbook book;
+  RunReport report;
+  ProgressObserver progress;
+};
+
+TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
+  const PlayerPhaseResult result =
+      RunPlayerPhase(EncyclopediaFolder(dir.path()), teams, book, progress, report);
+  // PitchReg, PitchDCS, PitchLCS, PitchWS, HitReg, HitDCS, HitLCS, HitWS.
+  EXPECT_EQ(result.SummaryRow, (std::array<int32_t, 8>{2, 0, 0, 0, 3, 0, 0, 2}));
+  EXPECT_EQ(result.players_written, 3);
+  EXPECT_EQ(report.unknown_season_types, (std::map<int, int64_t>{{4, 1}}));
+
+  WriteXlsx(book, dir / "out.xlsx", false);
+  const testing::XlsxBook file = testing::ReadXlsx(dir / "out.xlsx");
+  const std::vector<std::string> names = file.SheetNames();
+  ASSERT_EQ(names.size(), 35u);
+  EXPECT_EQ(names[0], "PitchRegTotals");
+  EXPECT_EQ(names[8], "A");
+  EXPECT_EQ(names[33], "Z");
+  EXPECT_EQ(names[34], "#");
+  EXPECT_EQ(file.active, "Y");
+
+  // Ruth: name row, hitting heading, 1920 and 1921, totals, world series.
+  const testing::XlsxSheet& r = file.Sheet("R");
+  EXPECT_EQ(r.Cell("A1").text, "Ruth,Babe");
+  EXPECT_TRUE(r.Cell("R1").IsNumber());
+  EXPECT_EQ(r.Cell("R1").number, 10);
+  EXPECT_TRUE(r.IsMerged("A1:E1"));
+  EXPECT_TRUE(r.IsMerged("R1:U1"));
+  EXPECT_TRUE(r.Cell("A1").bold);
+  EXPECT_EQ(r.Cell("A1").font_size, 12);
+  EXPECT_EQ(r.Cell("A1").fill, "FFFFCC");
+  EXPECT_EQ(r.Cell("U1").fill, "FFFFCC");
+  EXPECT_EQ(r.Cell("F1").fill, "");
+  EXPECT_EQ(r.Cell("F1").top, kNone);
+  EXPECT_EQ(r.Cell("F1").bottom, kMedium);
+  EXPECT_EQ(r.Cell("D2").text, "BAVG");
+  EXPECT_EQ(r.Cell("D2").horizontal, "right");
+  EXPECT_EQ(r.Cell("K2").top, kMedium);
+  EXPECT_EQ(r.Cell("A3").number, 1920);
+  EXPECT_EQ(r.Cell("B3").text, "BOS");
+  EXPECT_EQ(r.Cell("C3").number, 25);
+  EXPECT_EQ(r.Cell("D3").number, 0.667);
+  EXPECT_EQ(r.Cell("D3").number_format, "#.000");
+  EXPECT_EQ(r.Cell("A4").number, 1921);
+  EXPECT_EQ(r.Cell("B4").text, "NY");
+  EXPECT_EQ(r.Cell("D4").number, 0.333);
+  EXPECT_EQ(r.Cell("E4").number, static_cast<double>(0.5f));
+  EXPECT_EQ(r.Cell("F4").number, 1.333);
+  EXPECT_EQ(r.Cell("U4").number, 4);
+  EXPECT_EQ(r.Cell("H4").left, kMedium);
+  EXPECT_EQ(r.Cell("H4").right, kMedium);
+  EXPECT_EQ(r.Cell("A5").text, " ");
+  EXPECT_EQ(r.Cell("B5").text, "Totals");
+  EXPECT_TRUE(r.Cell("C5").IsEmpty());
+  EXPECT_EQ(r.Cell("D5").number, 0.5);
+  EXPECT_EQ(r.Cell("A5").top, kMedium);
+  EXPECT_EQ(r.Cell("A5").bottom, kNone);
+  EXPECT_EQ(r.Cell("B5").bottom, kRedMedium);
+  EXPECT_EQ(r.Cell("G5").left, kRedMedium);
+  EXPECT_EQ(r.Cell("U5").right, kRedMedium);
+  EXPECT_EQ(r.Cell("A6").text, "- - W  S - -");
+  EXPECT_TRUE(r.IsMerged("A6:C6"));
+  EXPECT_EQ(r.Cell("A6").fill, "FFFFCC");
+  EXPECT_TRUE(r.Cell("A6").bold);
+  EXPECT_EQ(r.Cell("C6").right, kMedium);
+  EXPECT_EQ(r.Cell("T6").bottom, kMedium);
+  EXPECT_EQ(r.Cell("G7").number, 16);
+  EXPECT_EQ(r.Cell("D7").number, 0.063);
+  EXPECT_EQ(r.Cell("D8").number, 0.063);
+  EXPECT_EQ(r.LastRow(), 8);
+
+  // Young: pitching heading, ERA, PCT, innings and OBA formats.
+  const testing::XlsxSheet& y = file.Sheet("Y");
+  EXPECT_EQ(y.Cell("A1").fill, "CCFFFF");
+  EXPECT_EQ(y.Cell("D2").text, "ERA");
+  EXPECT_EQ(y.Cell("C3").number, 34);
+  EXPECT_EQ(y.Cell("D3").number, 4.32);
+  EXPECT_EQ(y.Cell("D3").number_format, "##0.00");
+  EXPECT_EQ(y.Cell("G3").number, 0.667);
+  EXPECT_EQ(y.Cell("M3").number, 8.1);
+  EXPECT_EQ(y.Cell("M3").number_format, "0.0");
+  EXPECT_EQ(y.Cell("O3").number, 0.333);
+  EXPECT_EQ(y.Cell("O3").number_format, "#.000");
+  EXPECT_EQ(y.Cell("M4").number, 8.1);
+  EXPECT_EQ(y.Cell("M4").number_format, "General");
+
+  // A name that begins with a digit goes to "#".
+  EXPECT_EQ(file.Sheet("#").Cell("A1").text, "3rd,Base");
+
+  // Summary sheets: headings in row 1, one line per player.
+  const testing::XlsxSheet& hits = file.Sheet("HitRegTotals");
+  EXPECT_EQ(hits.Cell("A1").text, "Player");
+  EXPECT_EQ(hits.Cell("A1").horizontal, "right");
+  EXPECT_EQ(hits.Cell("A1").top, kNone);
+  EXPECT_EQ(hits.Cell("A2").text, "3rd,Base");
+  EXPECT_EQ(hits.Cell("A3").text, "Ruth,Babe");
+  EXPECT_EQ(hits.Cell("B3").number, 1921);
+  EXPECT_EQ(hits.Cell("C3").number, 0.5);
+  EXPECT_EQ(hits.Cell("C3").number_format, "#.000");
+  EXPECT_EQ(hits.Cell("F3").number, 6);
+  EXPECT_EQ(hits.Cell("T3").top, kMedium);
+  EXPECT_TRUE(hits.Cell("U3").IsEmpty());
+  const testing::XlsxSheet& pitches = file.Sheet("PitchRegTotals");
+  EXPECT_EQ(pitches.Cell("A2").text, "Young,Cy");
+  EXPECT_EQ(pitches.Cell("C2").number, 4.32);
+  EXPECT_EQ(pitches.Cell("L2").number, 8.1);
+  EXPECT_EQ(pitches.Cell("N2").number_format, "#.000");
+  EXPECT_EQ(file.Sheet("HitWSTotals").Cell("A2").text, "Ruth,Babe");
+  EXPECT_TRUE(file.Sheet("PitchWSTotals").Cell("A1").IsEmpty());
+}
+
+TEST_F(PlayerPhaseTest, AStatisticsFileWithNoWholeRecordWritesNothing) {
+  testing::WriteBytes(dir / "ENCPLSTATS.DAT", std::vector<uint8_t>(200, 1));
+  const PlayerPhaseResult result =
+      RunPlayerPhase(EncyclopediaFolder(dir.path()), teams, book, progress, report);
+  EXPECT_EQ(result.SummaryRow, (std::array<int32_t, 8>{}));
+  EXPECT_EQ(result.players_written, 0);
+  EXPECT_EQ(book.Sheet("A").LastRow(), 0);
+  EXPECT_FALSE(book.HasSheet("#"));
+}
+
+TEST_F(PlayerPhaseTest, AStopRequestEndsThePhase) {
+  StopAtOnce stop;
+  EXPECT_THROW(RunPlayerPhase(EncyclopediaFolder(dir.path()), teams, book, stop, report),
+               RunStopped);
+}
+
+}  // namespace
+}  // namespace statcrane
