@@ -1,5 +1,7 @@
 #include "workbook/cell_store.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -9,8 +11,72 @@
 
 namespace statcrane {
 
-CellStore::~CellStore() {
-  for (Row& row : rows_) std::free(row.cells);
+const std::array<uint16_t, CellStore::kClasses> CellStore::kCapacity = {
+    1,   2,   3,    4,    6,    8,    12,   16,   24,   32,   48,    64,    96,    128,
+    192, 256, 384,  512,  768,  1024, 1536, 2048, 3072, 4096, 6144,  8192,  12288, 16384};
+static_assert(kMaxColumns == 16384);
+
+namespace {
+
+constexpr size_t kFirstChunkBytes = 64 * 1024;
+constexpr size_t kLargestChunkBytes = 8 * 1024 * 1024;
+constexpr size_t kHugePageBytes = 2 * 1024 * 1024;
+
+}  // namespace
+
+void CellStore::ChunkFree::operator()(char* chunk) const { std::free(chunk); }
+
+CellStore::~CellStore() = default;
+
+StoredCell* CellStore::Allocate(int size_class) {
+  if (StoredCell* reused = free_[static_cast<size_t>(size_class)]) {
+    free_[static_cast<size_t>(size_class)] = *reinterpret_cast<StoredCell**>(reused);
+    return reused;
+  }
+  size_t bytes = kCapacity[static_cast<size_t>(size_class)] * sizeof(StoredCell);
+  if (static_cast<size_t>(chunk_end_ - chunk_next_) < bytes) {
+    // Each chunk twice the last, up to kLargestChunkBytes.
+    size_t size = chunks_.empty() ? kFirstChunkBytes
+                                  : std::min(kLargestChunkBytes, 2 * last_chunk_bytes_);
+    size = std::max({size, bytes, kFirstChunkBytes});
+    char* chunk;
+    if (size >= kHugePageBytes) {
+      size = (size + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+      chunk = static_cast<char*>(std::aligned_alloc(kHugePageBytes, size));
+      // Large chunks on huge pages: far fewer page faults while a big sheet fills.
+      if (chunk != nullptr) ::madvise(chunk, size, MADV_HUGEPAGE);
+    } else {
+      chunk = static_cast<char*>(std::malloc(size));
+    }
+    if (chunk == nullptr) throw std::bad_alloc();
+    chunks_.emplace_back(chunk);
+    chunk_bytes_ += size;
+    last_chunk_bytes_ = size;
+    chunk_next_ = chunk;
+    chunk_end_ = chunk + size;
+  }
+  StoredCell* cells = reinterpret_cast<StoredCell*>(chunk_next_);
+  chunk_next_ += bytes;
+  return cells;
+}
+
+void CellStore::Release(StoredCell* cells, int size_class) {
+  *reinterpret_cast<StoredCell**>(cells) = free_[static_cast<size_t>(size_class)];
+  free_[static_cast<size_t>(size_class)] = cells;
+}
+
+void CellStore::FreeRow(Row& row) {
+  if (row.cells != nullptr) Release(row.cells, row.size_class);
+  row = Row{};
+}
+
+CellStore::Row& CellStore::RowAt(int32_t row) {
+  size_t needed = static_cast<size_t>(row);
+  if (rows_.size() < needed) {
+    if (rows_.capacity() < needed) rows_.reserve(std::max(needed, rows_.capacity() * 2));
+    rows_.resize(needed);
+  }
+  return rows_[needed - 1];
 }
 
 int32_t CellStore::LastRow() const {
@@ -48,19 +114,20 @@ const StoredCell* CellStore::Find(int32_t row, int32_t col) const {
 }
 
 void CellStore::Reserve(Row& row, size_t needed) {
-  if (needed <= row.capacity) return;
-  size_t capacity = std::max<size_t>({needed, row.capacity + row.capacity / 2u, 4});
-  capacity = std::min<size_t>(capacity, kMaxColumns);
-  capacity = std::max(capacity, needed);
-  void* grown = std::realloc(row.cells, capacity * sizeof(StoredCell));
-  if (grown == nullptr) throw std::bad_alloc();
-  row.cells = static_cast<StoredCell*>(grown);
-  row.capacity = static_cast<uint16_t>(capacity);
+  if (row.cells != nullptr && needed <= kCapacity[row.size_class]) return;
+  int size_class = row.cells != nullptr ? row.size_class + 1 : 0;
+  while (kCapacity[static_cast<size_t>(size_class)] < needed) ++size_class;
+  StoredCell* grown = Allocate(size_class);
+  if (row.cells != nullptr) {
+    std::memcpy(grown, row.cells, row.size * sizeof(StoredCell));
+    Release(row.cells, row.size_class);
+  }
+  row.cells = grown;
+  row.size_class = static_cast<uint8_t>(size_class);
 }
 
 std::span<StoredCell> CellStore::Touch(int32_t row, int32_t first_col, int32_t last_col) {
-  if (rows_.size() < static_cast<size_t>(row)) rows_.resize(static_cast<size_t>(row));
-  Row& r = rows_[row - 1];
+  Row& r = RowAt(row);
   size_t want = static_cast<size_t>(last_col - first_col + 1);
   size_t begin = LowerBound(r, first_col);
   size_t end = begin;
@@ -104,10 +171,7 @@ void CellStore::Erase(int32_t row, int32_t first_col, int32_t last_col) {
   std::memmove(r.cells + begin, r.cells + end, (r.size - end) * sizeof(StoredCell));
   r.size = static_cast<uint16_t>(r.size - (end - begin));
   cell_count_ -= static_cast<int64_t>(end - begin);
-  if (r.size == 0) {
-    std::free(r.cells);
-    r = Row{};
-  }
+  if (r.size == 0) FreeRow(r);
 }
 
 void CellStore::EraseBlank(int32_t row, int32_t first_col, int32_t last_col) {
@@ -125,21 +189,11 @@ void CellStore::EraseBlank(int32_t row, int32_t first_col, int32_t last_col) {
   std::memmove(r.cells + kept, r.cells + i, (r.size - i) * sizeof(StoredCell));
   r.size = static_cast<uint16_t>(r.size - removed);
   cell_count_ -= static_cast<int64_t>(removed);
-  if (r.size == 0) {
-    std::free(r.cells);
-    r = Row{};
-  }
+  if (r.size == 0) FreeRow(r);
 }
 
 size_t CellStore::MemoryBytes() const {
-  size_t bytes = rows_.capacity() * sizeof(Row);
-  for (const Row& row : rows_) {
-    if (row.capacity == 0) continue;
-    // The allocator adds 8 bytes to a block and rounds it up to 16.
-    size_t block = (row.capacity * sizeof(StoredCell) + 8 + 15) & ~size_t{15};
-    bytes += std::max<size_t>(block, 32);
-  }
-  return bytes;
+  return rows_.capacity() * sizeof(Row) + chunk_bytes_ + chunks_.capacity() * sizeof(void*);
 }
 
 }  // namespace statcrane

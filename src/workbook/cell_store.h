@@ -2,9 +2,16 @@
 // by column, each holding its column, its kind, an interned style id and
 // either a number or the index of a pooled text. Rows that were never touched
 // cost 16 bytes each.
+//
+// Row arrays come from the store's own arena in a few size classes (a row of
+// 21 cells takes 24 places); an array outgrown by its row goes on a free list
+// for the next row that needs one of its size. This keeps the general
+// allocator, and its reallocations, out of the writers' inner loop.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -58,13 +65,29 @@ class CellStore {
   struct Row {
     StoredCell* cells = nullptr;
     uint16_t size = 0;
-    uint16_t capacity = 0;
+    uint8_t size_class = 0;  // capacity kCapacity[size_class] when cells != nullptr
   };
+  static constexpr int kClasses = 28;
+  static const std::array<uint16_t, kClasses> kCapacity;
+
   static size_t LowerBound(const Row& row, int32_t col);
   void Reserve(Row& row, size_t needed);
+  StoredCell* Allocate(int size_class);
+  void Release(StoredCell* cells, int size_class);
+  void FreeRow(Row& row);
+  Row& RowAt(int32_t row);  // grows the row table as needed
 
+  struct ChunkFree {
+    void operator()(char* chunk) const;
+  };
   std::vector<Row> rows_;  // rows_[r - 1] is row r
   int64_t cell_count_ = 0;
+  std::vector<std::unique_ptr<char, ChunkFree>> chunks_;
+  char* chunk_next_ = nullptr;
+  char* chunk_end_ = nullptr;
+  size_t chunk_bytes_ = 0;  // all chunks together
+  size_t last_chunk_bytes_ = 0;
+  std::array<StoredCell*, kClasses> free_{};  // released arrays, linked through their first cell
 };
 
 }  // namespace statcrane
