@@ -1,0 +1,97 @@
+#include "app/processing_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "testing/temp_dir.h"
+#include "testing/xlsx_reader.h"
+
+namespace statcrane {
+namespace {
+
+using testing::TempDir;
+
+class RecordingObserver : public RunObserver {
+ public:
+  void ProgressText(std::string_view text) override { texts.emplace_back(text); }
+  void StartTime(std::string_view stamp) override { start = stamp; }
+  void EndTime(std::string_view stamp) override { end = stamp; }
+  void ViewingTookEffect() override { ++viewing; }
+  bool StopRequested() const override { return stop; }
+
+  std::vector<std::string> texts;
+  std::string start;
+  std::string end;
+  int viewing = 0;
+  bool stop = false;
+};
+
+class Remembered : public RememberedFolder {
+ public:
+  void Save(const std::filesystem::path& folder) override { saved = folder; }
+  std::filesystem::path saved;
+};
+
+class ProcessingRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    encyclopedia_.WriteFile("encteam.dat", {});
+    options_.EncyclopediaFolder = encyclopedia_.path();
+    options_.output = out_ / "book.xlsx";
+  }
+  TempDir encyclopedia_;
+  TempDir out_;
+  RunOptions options_;
+  RecordingObserver observer_;
+  Remembered remembered_;
+};
+
+TEST_F(ProcessingRunTest, TeamsOnlyRunOnAnEmptyEncyclopedia) {
+  options_.sheets = SheetChoice::kTeamsOnly;
+  options_.viewing = ViewingChoice::kViewAfterCompleted;
+  const RunResult result = RunProcessing(options_, observer_, &remembered_);
+  ASSERT_TRUE(result.completed) << (result.error ? result.error->description() : "");
+  EXPECT_EQ(observer_.texts, (std::vector<std::string>{"TEAMS COMPLETED", "Processing Completed"}));
+  EXPECT_FALSE(observer_.start.empty());
+  EXPECT_FALSE(observer_.end.empty());
+  EXPECT_EQ(observer_.viewing, 1);
+  EXPECT_EQ(remembered_.saved, encyclopedia_.path());
+
+  const auto book = testing::ReadXlsx(options_.output);
+  EXPECT_EQ(book.sheet_names, (std::vector<std::string>{"Team Records", "TeamRegTotals"}));
+  EXPECT_EQ(book.active_sheet, "Team Records");
+}
+
+TEST_F(ProcessingRunTest, PlayersOnlyWithoutStatisticsKeepsOnlyTheLetterSheets) {
+  options_.sheets = SheetChoice::kPlayersOnly;
+  const RunResult result = RunProcessing(options_, observer_, nullptr);
+  ASSERT_TRUE(result.completed);
+  const auto book = testing::ReadXlsx(options_.output);
+  ASSERT_EQ(book.sheet_names.size(), 26u);
+  EXPECT_EQ(book.sheet_names.front(), "A");
+  EXPECT_EQ(book.sheet_names.back(), "Z");
+  EXPECT_EQ(result.report.sheets_removed.size(), 8u);
+}
+
+TEST_F(ProcessingRunTest, AFailedWriteIsAnErrorAndRemembersNothing) {
+  options_.output = out_ / "no-such-folder" / "book.xlsx";
+  const RunResult result = RunProcessing(options_, observer_, &remembered_);
+  EXPECT_FALSE(result.completed);
+  ASSERT_TRUE(result.error);
+  EXPECT_FALSE(result.saved);
+  EXPECT_TRUE(remembered_.saved.empty());
+  EXPECT_NE(observer_.texts.back(), "Processing Completed");
+}
+
+TEST_F(ProcessingRunTest, AStoppedRunWritesNothing) {
+  observer_.stop = true;
+  const RunResult result = RunProcessing(options_, observer_, &remembered_);
+  EXPECT_TRUE(result.stopped);
+  EXPECT_FALSE(result.saved);
+  EXPECT_FALSE(std::filesystem::exists(options_.output));
+}
+
+}  // namespace
+}  // namespace statcrane
