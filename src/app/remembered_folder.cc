@@ -51,9 +51,7 @@ std::optional<std::string> ReadContent(const fs::path& file) {
 
 }  // namespace
 
-std::string FormatRememberedValue(const fs::path& folder) {
-  return "\"" + Utf8(folder) + "\"\r\n";
-}
+std::string FormatRememberedValue(const fs::path& folder) { return "\"" + Utf8(folder) + "\"\r\n"; }
 
 std::optional<fs::path> ParseRememberedValue(std::string_view content) {
   size_t start = 0;

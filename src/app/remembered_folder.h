@@ -37,8 +37,7 @@ std::optional<std::filesystem::path> ParseRememberedValue(std::string_view conte
 // live in `fallback_folder` instead (the user's configuration folder).
 class RememberedFolderFile : public RememberedFolder {
  public:
-  RememberedFolderFile(std::filesystem::path program_folder,
-                       std::filesystem::path fallback_folder);
+  RememberedFolderFile(std::filesystem::path program_folder, std::filesystem::path fallback_folder);
 
   // Restores the remembered folder. On first start (no file in either place)
   // creates the folder and the file holding the program's own folder and

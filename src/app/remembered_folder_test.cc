@@ -50,8 +50,7 @@ TEST(RememberedFolderFileTest, FirstStartCreatesTheFileHoldingTheProgramFolder) 
   RememberedFolderFile first(program, dir / "config");
   EXPECT_EQ(first.read_path(), std::nullopt);
   EXPECT_EQ(first.data_folder(), program / "data");
-  EXPECT_EQ(FileBytes(program / "data" / "STATCRANE.txt"),
-            "\"" + program.string() + "\"\r\n");
+  EXPECT_EQ(FileBytes(program / "data" / "STATCRANE.txt"), "\"" + program.string() + "\"\r\n");
   EXPECT_FALSE(fs::exists(dir / "config"));
 
   // The next start reads the program folder back; after a run, the run's folder.

@@ -293,18 +293,29 @@ void Form1::BuildControls() {
   form->addLayout(buttons);
 
   // The tab order of the original window, then the workbook controls.
-  QWidget* order[] = {cmdExit, cmdProcess, drv1,    dir1,    txt1,
-                      txtstarttime, txtendtime, opt1, opt2,  opt3,
-                      opt4,    opt5,       txtOutputFolder, cmdOutputFolder,
-                      txtSavedWorkbook, cmdReport};
+  QWidget* order[] = {cmdExit,
+                      cmdProcess,
+                      drv1,
+                      dir1,
+                      txt1,
+                      txtstarttime,
+                      txtendtime,
+                      opt1,
+                      opt2,
+                      opt3,
+                      opt4,
+                      opt5,
+                      txtOutputFolder,
+                      cmdOutputFolder,
+                      txtSavedWorkbook,
+                      cmdReport};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   cmdExit->setFocus();
   resize(std::max(483, sizeHint().width()), std::max(414, sizeHint().height()));
 
   bridge_ = new RunBridge(this);
   connect(bridge_, &RunBridge::progressText, txt1, &QLineEdit::setText, Qt::QueuedConnection);
-  connect(bridge_, &RunBridge::startTime, txtstarttime, &QLineEdit::setText,
-          Qt::QueuedConnection);
+  connect(bridge_, &RunBridge::startTime, txtstarttime, &QLineEdit::setText, Qt::QueuedConnection);
   connect(bridge_, &RunBridge::endTime, txtendtime, &QLineEdit::setText, Qt::QueuedConnection);
   connect(bridge_, &RunBridge::phaseProgress, this, &Form1::ShowPhaseProgress,
           Qt::QueuedConnection);
@@ -386,8 +397,9 @@ void Form1::drv1_Change(int index) {
   const QString root = drv1->itemData(index).toString();
   if (!IsReadableFolder(root)) {
     SelectDrive(EncyclopediaFolder_);
-    setup_.message(QMessageBox::Warning,
-                   QStringLiteral("The drive %1 cannot be read.").arg(QDir::toNativeSeparators(root)));
+    setup_.message(
+        QMessageBox::Warning,
+        QStringLiteral("The drive %1 cannot be read.").arg(QDir::toNativeSeparators(root)));
     return;
   }
   // The folder list goes to the folder last shown on that drive, or its root.
@@ -432,21 +444,22 @@ void Form1::SetOutputFolder(const QString& folder) {
   try {
     if (remembered_ != nullptr) remembered_->SaveOutputFolder(ToPath(output_folder_));
   } catch (const StatCraneError& error) {
-    setup_.message(QMessageBox::Warning,
-                   ErrorText(error) + QStringLiteral("\n\nThe folder is used until the program ends."));
+    setup_.message(
+        QMessageBox::Warning,
+        ErrorText(error) + QStringLiteral("\n\nThe folder is used until the program ends."));
   }
 }
 
 void Form1::cmdOutputFolder_Click() {
-  const QString folder = QFileDialog::getExistingDirectory(
-      this, QStringLiteral("Workbook Folder"), output_folder_);
+  const QString folder =
+      QFileDialog::getExistingDirectory(this, QStringLiteral("Workbook Folder"), output_folder_);
   if (!folder.isEmpty()) SetOutputFolder(folder);
 }
 
 void Form1::cmdReport_Click() {
   if (!have_report_) return;
-  setup_.message(QMessageBox::Information,
-                 QStringLiteral("Run report\n\n") + QString::fromUtf8(last_report_.Format().c_str()));
+  setup_.message(QMessageBox::Information, QStringLiteral("Run report\n\n") +
+                                               QString::fromUtf8(last_report_.Format().c_str()));
 }
 
 void Form1::cmdExit_Click() { close(); }
@@ -475,8 +488,8 @@ void Form1::cmdProcess_Click() {
   options.sheets = opt3->isChecked()   ? SheetChoice::kPlayersOnly
                    : opt4->isChecked() ? SheetChoice::kTeamsOnly
                                        : SheetChoice::kPlayersAndTeams;
-  options.viewing = opt2->isChecked() ? ViewingChoice::kViewAfterCompleted
-                                      : ViewingChoice::kViewWhileProcessing;
+  options.viewing =
+      opt2->isChecked() ? ViewingChoice::kViewAfterCompleted : ViewingChoice::kViewWhileProcessing;
   QDir().mkpath(output_folder_);
   run_output_ = NewWorkbookPath(output_folder_, QDateTime::currentDateTime());
   options.output = ToPath(run_output_);
@@ -513,8 +526,8 @@ void Form1::ShowPhaseProgress(const QString& phase, qint64 done, qint64 total) {
 }
 
 void Form1::SetInputEnabled(bool enabled) {
-  for (QWidget* widget : std::initializer_list<QWidget*>{drv1, dir1, opt3, opt4, opt5,
-                                                          cmdOutputFolder}) {
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{drv1, dir1, opt3, opt4, opt5, cmdOutputFolder}) {
     widget->setEnabled(enabled);
   }
   opt1->setEnabled(enabled && !viewing_fixed_);
@@ -557,7 +570,8 @@ void Form1::RunEnded() {
       text += QStringLiteral("The run ended early. The workbook was saved incomplete:\n%1")
                   .arg(QDir::toNativeSeparators(run_output_));
     } else if (result.saved) {
-      text += QStringLiteral("The workbook was saved:\n%1").arg(QDir::toNativeSeparators(run_output_));
+      text +=
+          QStringLiteral("The workbook was saved:\n%1").arg(QDir::toNativeSeparators(run_output_));
     } else {
       text += QStringLiteral("The run ended early. No workbook could be saved.");
     }

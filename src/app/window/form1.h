@@ -35,8 +35,7 @@ namespace statcrane {
 
 class RunBridge;
 
-using RunFunction =
-    std::function<RunResult(const RunOptions&, RunObserver&, RememberedFolder*)>;
+using RunFunction = std::function<RunResult(const RunOptions&, RunObserver&, RememberedFolder*)>;
 
 // What the window takes from its surroundings. DesktopSetup() gives the real
 // ones; tests point every folder into a temporary folder and catch message

@@ -135,14 +135,20 @@ void Form1Test::FirstStartShowsTheInitialState() {
   QVERIFY(!form.startup_error());
 
   QCOMPARE(form.windowTitle(), QString("STATCRANE (07/10/2011)"));
-  const std::pair<const char*, const char*> captions[] = {
-      {"Label1", "Encyclopedia Drive"},    {"Label2", "Encyclopedia Folder"},
-      {"Label3", "Player being Processed"}, {"Label4", "Processing Started"},
-      {"Label5", "Processing Ended"},      {"Frame1", "Spreadsheet Viewing"},
-      {"Frame2", "Spreadsheets Desired"},  {"opt1", "View While Processing"},
-      {"opt2", "View After Completed"},    {"opt3", "Players Only"},
-      {"opt4", "Teams Only"},              {"opt5", "Players and Teams"},
-      {"cmdProcess", "Process"},           {"cmdExit", "E&XIT"}};
+  const std::pair<const char*, const char*> captions[] = {{"Label1", "Encyclopedia Drive"},
+                                                          {"Label2", "Encyclopedia Folder"},
+                                                          {"Label3", "Player being Processed"},
+                                                          {"Label4", "Processing Started"},
+                                                          {"Label5", "Processing Ended"},
+                                                          {"Frame1", "Spreadsheet Viewing"},
+                                                          {"Frame2", "Spreadsheets Desired"},
+                                                          {"opt1", "View While Processing"},
+                                                          {"opt2", "View After Completed"},
+                                                          {"opt3", "Players Only"},
+                                                          {"opt4", "Teams Only"},
+                                                          {"opt5", "Players and Teams"},
+                                                          {"cmdProcess", "Process"},
+                                                          {"cmdExit", "E&XIT"}};
   for (const auto& [name, caption] : captions) QCOMPARE(Text(form, name), QString(caption));
   QVERIFY(Child<QLabel>(form, "Label1")->font().bold());
   QVERIFY(Child<QLabel>(form, "Label2")->font().bold());
@@ -398,7 +404,8 @@ void Form1Test::WorkbookNamesNeverRepeat() {
   const QString second = NewWorkbookPath(dir.path(), when);
   QCOMPARE(second, dir.filePath("StatCrane 2011-07-10 09-05-03 (2).xlsx"));
   WriteFile(second, "x");
-  QCOMPARE(NewWorkbookPath(dir.path(), when), dir.filePath("StatCrane 2011-07-10 09-05-03 (3).xlsx"));
+  QCOMPARE(NewWorkbookPath(dir.path(), when),
+           dir.filePath("StatCrane 2011-07-10 09-05-03 (3).xlsx"));
 }
 
 }  // namespace statcrane

@@ -3,12 +3,38 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/window/form1.h"
 
 namespace statcrane {
 
+namespace {
+
+// Without a display the toolkit would abort; say what to do instead.
+bool HaveDisplay() {
+#if defined(__unix__) && !defined(__APPLE__)
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+#else
+  return true;
+#endif
+}
+
+}  // namespace
+
 int RunWindow(int argc, char** argv) {
+  if (!HaveDisplay()) {
+    std::fputs(
+        "statcrane: no display to open the window on (DISPLAY is not set).\n"
+        "Run without the window: statcrane process FOLDER -o OUT.xlsx\n",
+        stderr);
+    return 2;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("StatCrane"));
   // The toolkit takes the whole locale from the environment; numbers in the
