@@ -114,7 +114,12 @@ WindowSetup DesktopSetup() {
   if (setup.documents_folder.isEmpty()) setup.documents_folder = setup.home_folder;
   setup.run = RunProcessing;
   setup.open_workbook = [](const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+      QMessageBox::information(QApplication::activeWindow(), QCoreApplication::applicationName(),
+                               QStringLiteral("No application was found to open the workbook. "
+                                              "It is saved as\n%1")
+                                   .arg(QDir::toNativeSeparators(path)));
+    }
   };
   setup.message = [](QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok,
