@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,16 @@ class Descriptor {
   int fd_;
 };
 
+// Backs a large buffer with huge pages where the system allows it: on some
+// systems touching a 168 MB buffer 4 KiB page by page costs seconds.
+void AdviseHugePages(const std::vector<uint8_t>& bytes) {
+  constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+  const auto start = reinterpret_cast<uintptr_t>(bytes.data());
+  const uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
+  const uintptr_t end = (start + bytes.capacity()) & ~(kHugePage - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 std::vector<uint8_t> ReadWholeFile(std::string_view name, const std::filesystem::path& path) {
   // O_NONBLOCK keeps a named pipe in the folder from blocking the open; it
   // is refused below as not a regular file.
@@ -56,7 +67,10 @@ std::vector<uint8_t> ReadWholeFile(std::string_view name, const std::filesystem:
 
   std::vector<uint8_t> bytes;
   try {
-    bytes.resize(static_cast<size_t>(info.st_size));
+    // One byte more than the file, so that reaching its end needs no growth.
+    bytes.reserve(static_cast<size_t>(info.st_size) + 1);
+    AdviseHugePages(bytes);
+    bytes.resize(static_cast<size_t>(info.st_size) + 1);
   } catch (const std::bad_alloc&) {
     Fail(name, path, "not enough memory to hold the file");
   }
