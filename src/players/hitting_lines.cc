@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "util/three_decimals.h"
+#include "players/rate_rounding.h"
 #include "workbook/cell_style.h"
 
 namespace statcrane {
@@ -50,14 +50,14 @@ void WriteRates(Worksheet& sheet, int32_t row, int first, const LineRates& rates
 
 void Hitter_Averages(const PlayerStatsRecord& record, LineRates& rates) {
   if (record.AtBats > 0) {
-    rates.BAVG = RoundThreeDecimals(Quotient(record.Hits, record.AtBats));
-    rates.SPC = RoundThreeDecimals(Quotient(TotalBases(record), record.AtBats));
+    rates.BAVG = RoundRate(Quotient(record.Hits, record.AtBats));
+    rates.SPC = RoundRate(Quotient(TotalBases(record), record.AtBats));
   } else {
     rates.BAVG = 0;
     rates.SPC = 0;
   }
   const int64_t chances = OnBaseChances(record);
-  rates.OBP = chances > 0 ? RoundThreeDecimalsSingle(Quotient(OnBaseTimes(record), chances)) : 0;
+  rates.OBP = chances > 0 ? RoundRateSingle(Quotient(OnBaseTimes(record), chances)) : 0;
 }
 
 void Hitter_EntryLine(Worksheet& sheet, const PlayerStatsRecord& r, LineState& line) {
@@ -106,12 +106,12 @@ void Hitter_Totals(const HittingSums& t, LineRates& rates) {
     rates.BAVG = 0;
     rates.SPC = 0;
   } else {
-    rates.BAVG = RoundThreeDecimals(Quotient(t.Hits, t.AtBats));
-    rates.SPC = RoundThreeDecimals(Quotient(t.TotalBases, t.AtBats));
+    rates.BAVG = RoundRate(Quotient(t.Hits, t.AtBats));
+    rates.SPC = RoundRate(Quotient(t.TotalBases, t.AtBats));
   }
   rates.OBP = t.OnBaseChances < 1
                   ? 0
-                  : RoundThreeDecimalsSingle(Quotient(t.OnBaseTimes, t.OnBaseChances));
+                  : RoundRateSingle(Quotient(t.OnBaseTimes, t.OnBaseChances));
 }
 
 void Hitter_TotalLine(Worksheet& sheet, LineState& line) {

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "util/three_decimals.h"
+#include "players/rate_rounding.h"
 #include "workbook/cell_style.h"
 
 namespace statcrane {
@@ -19,19 +19,19 @@ constexpr double kNoOutsEra = 999.99;
 double Quotient(int64_t a, int64_t b) { return static_cast<double>(a) / static_cast<double>(b); }
 
 double Oba(int64_t hits, int64_t opp_at_bats) {
-  return opp_at_bats > 0 ? RoundThreeDecimals(Quotient(hits, opp_at_bats)) : 0;
+  return opp_at_bats > 0 ? RoundRate(Quotient(hits, opp_at_bats)) : 0;
 }
 
 double Era(int64_t earned_runs, int64_t outs) {
   if (outs > 0) {
-    return RoundThreeDecimals(static_cast<double>(earned_runs) /
+    return RoundRate(static_cast<double>(earned_runs) /
                               (static_cast<double>(outs) / 27.0));
   }
   return earned_runs > 0 ? kNoOutsEra : 0;
 }
 
 double Pct(int64_t wins, int64_t losses) {
-  return wins != 0 || losses != 0 ? RoundThreeDecimals(Quotient(wins, wins + losses)) : 0;
+  return wins != 0 || losses != 0 ? RoundRate(Quotient(wins, wins + losses)) : 0;
 }
 
 void WriteNumbers(Worksheet& sheet, int32_t row, int first, std::initializer_list<int64_t> values) {
@@ -126,7 +126,7 @@ void Pitcher_EntryLine(Worksheet& sheet, const PlayerStatsRecord& r, LineState& 
 }
 
 void Pitcher_Totals(const PitchingSums& t, LineRates& rates) {
-  rates.OBA = t.OppAtBats < 1 ? 0 : RoundThreeDecimals(Quotient(t.HitsAllowed, t.OppAtBats));
+  rates.OBA = t.OppAtBats < 1 ? 0 : RoundRate(Quotient(t.HitsAllowed, t.OppAtBats));
   rates.ERA = t.Outs < 1 ? (t.EarnedRuns > 0 ? kNoOutsEra : 0) : Era(t.EarnedRuns, t.Outs);
   rates.PCT = t.Wins > 0 || t.Losses > 0 ? Pct(t.Wins, t.Losses) : 0;
 }
