@@ -61,9 +61,9 @@ void LineValues(int64_t i, std::array<double, kColumns>& v) {
   v[4] = RoundThreeDecimalsSingle(static_cast<double>(hits + walks + hbp) /
                                   static_cast<double>(at_bats + walks + hbp + sac_flies));
   v[5] = RoundThreeDecimals(static_cast<double>(total_bases) / static_cast<double>(at_bats));
-  int64_t counts[15] = {at_bats, hits,  doubles,       triples, homers, (i * 17) % 130,
-                        (i * 19) % 140, hbp,   walks,     (i * 23) % 200, i % 60, i % 20,
-                        i % 12,  sac_flies, total_bases};
+  int64_t counts[15] = {at_bats,        hits,           doubles, triples,   homers,
+                        (i * 17) % 130, (i * 19) % 140, hbp,     walks,     (i * 23) % 200,
+                        i % 60,         i % 20,         i % 12,  sac_flies, total_bases};
   for (int k = 0; k < 15; ++k) v[6 + k] = static_cast<double>(counts[k]);
 }
 
@@ -252,14 +252,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "model: %s\n", error.what());
     return 1;
   }
-  std::printf("best elapsed:   floor %.2f s, model %.2f s, model/floor %.3f (target at most 1.15)\n",
-              best_floor.wall, best_model.wall, best_model.wall / best_floor.wall);
-  std::printf("best processor: floor %.2f s, model %.2f s, model/floor %.3f (target at most 1.15)\n",
-              best_floor.cpu, best_model.cpu, best_model.cpu / best_floor.cpu);
-  std::printf("memory held by the model: %.1f bytes per cell by resident growth, "
-              "%.1f by its own count (target at most 40)\n",
-              static_cast<double>(last.resident_growth) / static_cast<double>(last.cells),
-              static_cast<double>(last.held_bytes) / static_cast<double>(last.cells));
+  std::printf(
+      "best elapsed:   floor %.2f s, model %.2f s, model/floor %.3f (target at most 1.15)\n",
+      best_floor.wall, best_model.wall, best_model.wall / best_floor.wall);
+  std::printf(
+      "best processor: floor %.2f s, model %.2f s, model/floor %.3f (target at most 1.15)\n",
+      best_floor.cpu, best_model.cpu, best_model.cpu / best_floor.cpu);
+  std::printf(
+      "memory held by the model: %.1f bytes per cell by resident growth, "
+      "%.1f by its own count (target at most 40)\n",
+      static_cast<double>(last.resident_growth) / static_cast<double>(last.cells),
+      static_cast<double>(last.held_bytes) / static_cast<double>(last.cells));
   std::printf("peak resident memory: %.1f MiB\n",
               static_cast<double>(PeakResidentBytes()) / (1024.0 * 1024.0));
   std::printf("files: floor %.1f MB, model %.1f MB\n", FileBytes(floor_file) / 1e6,

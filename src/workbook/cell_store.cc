@@ -12,8 +12,8 @@
 namespace statcrane {
 
 const std::array<uint16_t, CellStore::kClasses> CellStore::kCapacity = {
-    1,   2,   3,    4,    6,    8,    12,   16,   24,   32,   48,    64,    96,    128,
-    192, 256, 384,  512,  768,  1024, 1536, 2048, 3072, 4096, 6144,  8192,  12288, 16384};
+    1,   2,   3,   4,   6,   8,    12,   16,   24,   32,   48,   64,   96,    128,
+    192, 256, 384, 512, 768, 1024, 1536, 2048, 3072, 4096, 6144, 8192, 12288, 16384};
 static_assert(kMaxColumns == 16384);
 
 namespace {
@@ -36,8 +36,8 @@ StoredCell* CellStore::Allocate(int size_class) {
   size_t bytes = kCapacity[static_cast<size_t>(size_class)] * sizeof(StoredCell);
   if (static_cast<size_t>(chunk_end_ - chunk_next_) < bytes) {
     // Each chunk twice the last, up to kLargestChunkBytes.
-    size_t size = chunks_.empty() ? kFirstChunkBytes
-                                  : std::min(kLargestChunkBytes, 2 * last_chunk_bytes_);
+    size_t size =
+        chunks_.empty() ? kFirstChunkBytes : std::min(kLargestChunkBytes, 2 * last_chunk_bytes_);
     size = std::max({size, bytes, kFirstChunkBytes});
     char* chunk;
     if (size >= kHugePageBytes) {
@@ -100,9 +100,9 @@ std::span<StoredCell> CellStore::RowCells(int32_t row) {
 
 size_t CellStore::LowerBound(const Row& row, int32_t col) {
   if (row.size == 0 || row.cells[row.size - 1].col < col) return row.size;
-  const StoredCell* found = std::lower_bound(
-      row.cells, row.cells + row.size, col,
-      [](const StoredCell& cell, int32_t c) { return cell.col < c; });
+  const StoredCell* found =
+      std::lower_bound(row.cells, row.cells + row.size, col,
+                       [](const StoredCell& cell, int32_t c) { return cell.col < c; });
   return static_cast<size_t>(found - row.cells);
 }
 

@@ -1,7 +1,6 @@
 #include "workbook/xlsx_writer.h"
 
 #include <fcntl.h>
-#include <stdarg.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,67 +17,7 @@
 
 #include "util/error.h"
 #include "workbook/column_fit.h"
-
-// Exact numbers in the file.
-//
-// libxlsxwriter prints a number cell with "%.16G", which does not always give
-// back the same double: a float widened to double (0.333f is
-// 0.33300000429153442) comes back one unit in the last place off about one
-// time in four. The cells here must hold exactly the value the sheet writers
-// stored, so the number-cell output is routed through the function below,
-// which writes the shortest text that reads back as the same double (what
-// spreadsheet applications write as well) and leaves every other output
-// alone. libxlsxwriter reaches it through its calls of the fortified
-// fprintf; any other caller passes straight through to the C library.
-extern "C" int __vfprintf_chk(FILE* stream, int flag, const char* format, va_list args);
-
-namespace {
-
-constexpr const char* kNumberCell = "<c r=\"%s\"><v>%.16G</v></c>";
-constexpr const char* kStyledNumberCell = "<c r=\"%s\" s=\"%d\"><v>%.16G</v></c>";
-
-int WriteNumberCell(FILE* stream, const char* ref, const int* style, double number) {
-  char buffer[160];
-  char* out = buffer;
-  char* end = buffer + sizeof buffer;
-  auto append = [&](std::string_view text) {
-    size_t n = std::min(text.size(), static_cast<size_t>(end - out));
-    std::memcpy(out, text.data(), n);
-    out += n;
-  };
-  append("<c r=\"");
-  append(ref);
-  if (style != nullptr) {
-    append("\" s=\"");
-    out = std::to_chars(out, end, *style).ptr;
-  }
-  append("\"><v>");
-  out = std::to_chars(out, end, number).ptr;
-  append("</v></c>");
-  size_t length = static_cast<size_t>(out - buffer);
-  return fwrite(buffer, 1, length, stream) == length ? static_cast<int>(length) : -1;
-}
-
-}  // namespace
-
-extern "C" int __fprintf_chk(FILE* stream, int flag, const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  int written;
-  if (format[0] == '<' && format[1] == 'c' && std::strncmp(format, "<c r=\"%s\"", 9) == 0 &&
-      (std::strcmp(format, kNumberCell) == 0 || std::strcmp(format, kStyledNumberCell) == 0)) {
-    const char* ref = va_arg(args, const char*);
-    int style = 0;
-    bool styled = format[9] == ' ';
-    if (styled) style = va_arg(args, int);
-    double number = va_arg(args, double);
-    written = WriteNumberCell(stream, ref, styled ? &style : nullptr, number);
-  } else {
-    written = __vfprintf_chk(stream, flag, format, args);
-  }
-  va_end(args);
-  return written;
-}
+#include "workbook/lxw_stdio.h"
 
 namespace statcrane {
 namespace {
@@ -325,11 +264,13 @@ class XlsxWriter {
     int error = errno;
     book_ = nullptr;
     if (result != LXW_NO_ERROR) {
-      std::string what = std::string("the workbook could not be written (") +
-                         lxw_strerror(result) + ")";
+      std::string what =
+          std::string("the workbook could not be written (") + lxw_strerror(result) + ")";
+      if (watch_.first_error() != 0) Fail(watch_.first_error(), what);
       if (error != 0) Fail(error, what);
       throw StatCraneError(kErrPathFileAccess, what);
     }
+    if (watch_.first_error() != 0) Fail(watch_.first_error(), "the workbook could not be written");
   }
 
  private:
@@ -371,9 +312,9 @@ class XlsxWriter {
     using SetStyle = void (*)(lxw_format*, uint8_t);
     using SetColor = void (*)(lxw_format*, lxw_color_t);
     static constexpr SetStyle kSetStyle[4] = {format_set_top, format_set_left, format_set_right,
-                                             format_set_bottom};
+                                              format_set_bottom};
     static constexpr SetColor kSetColor[4] = {format_set_top_color, format_set_left_color,
-                                             format_set_right_color, format_set_bottom_color};
+                                              format_set_right_color, format_set_bottom_color};
     for (int side = 0; side < 4; ++side) {
       const BorderSide& b = s.borders[static_cast<size_t>(side)];
       uint8_t line = BorderStyle(b);
@@ -386,9 +327,8 @@ class XlsxWriter {
 
   void WriteSheet(const Worksheet& sheet, lxw_worksheet* out) {
     std::vector<CellRange> merges = sheet.merges();
-    std::sort(merges.begin(), merges.end(), [](const CellRange& a, const CellRange& b) {
-      return a.first_row < b.first_row;
-    });
+    std::sort(merges.begin(), merges.end(),
+              [](const CellRange& a, const CellRange& b) { return a.first_row < b.first_row; });
     size_t next_merge = 0;
     const StringPool& strings = sheet.strings();
     int32_t last_row = sheet.LastRow();
@@ -452,6 +392,7 @@ class XlsxWriter {
     }
   }
 
+  StdioWatch watch_;  // first: it sees every write of the writer's life
   const Workbook& workbook_;
   std::string folder_;
   std::string file_name_;

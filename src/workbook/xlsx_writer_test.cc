@@ -1,10 +1,9 @@
 #include "workbook/xlsx_writer.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
@@ -58,6 +57,7 @@ void WritePlayerBlock(Worksheet& sheet) {
   sheet.SetNumber(A1("E7"), RoundThreeDecimalsSingle(2.0 / 3));
   sheet.SetNumber(A1("F7"), RoundThreeDecimals(81.0 / 80));
   sheet.SetNumber(A1("G7:U7"), 600);
+  sheet.SetNumber(A1("H7"), ToSingle(0.001));  // needs 17 digits to read back
   sheet.SetNumberFormat(A1("D7:F7"), "#.000");
   sheet.SetBorderWeight(A1("A7:U7"), BorderIndex::kRight, kWeightMedium);
   sheet.SetBorderWeight(A1("A7:U7"), BorderIndex::kLeft, kWeightMedium);
@@ -123,6 +123,7 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   EXPECT_EQ(x.Cell("D7").number_format, "#.000");
   EXPECT_EQ(x.Cell("E7").number, static_cast<double>(0.667f));  // exactly the widened float
   EXPECT_EQ(x.Cell("F7").number, 1.013);
+  EXPECT_EQ(x.Cell("H7").number, static_cast<double>(0.001f));
   EXPECT_EQ(x.Cell("G7").number_format, "General");
   for (int col = 1; col <= 21; ++col) {
     const XlsxCell& cell = x.Cell(7, col);
@@ -176,9 +177,7 @@ TEST(WriteXlsx, NeverReplacesAnExistingFileUnlessTold) {
   TempDir dir;
   Workbook book;
   book.ActiveSheet().SetNumber(A1("A1"), 1);
-  {
-    std::ofstream(dir / "out.xlsx") << "keep me";
-  }
+  { std::ofstream(dir / "out.xlsx") << "keep me"; }
   try {
     WriteXlsx(book, dir / "out.xlsx", false);
     ADD_FAILURE() << "replaced an existing file";
@@ -198,9 +197,7 @@ TEST(WriteXlsx, FailuresLeaveNothingBehind) {
   Workbook book;
   book.ActiveSheet().SetText(A1("A1"), "x");
   fs::create_directory(dir / "folder");
-  {
-    std::ofstream(dir / "plain") << "a file";
-  }
+  { std::ofstream(dir / "plain") << "a file"; }
   struct Case {
     fs::path target;
     bool overwrite;
@@ -244,7 +241,8 @@ TEST(WriteXlsx, FullDiskIsAnErrorAndLeavesNoFile) {
     sheet.SetNumber(CellRange::Row(1, 21, row), row * 1.5);
     sheet.SetText(CellRange::Cell(2, row), "text " + std::to_string(row));
   }
-  struct sigaction ignore {}, previous{};
+  struct sigaction ignore {
+  }, previous{};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGXFSZ, &ignore, &previous);
   rlimit old_limit{};
