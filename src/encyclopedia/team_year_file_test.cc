@@ -64,18 +64,6 @@ TEST(TeamYearFileTest, RecordNumbersCountSkippedRecords) {
   EXPECT_THROW(file.Record(6), StatCraneError);
 }
 
-TEST(TeamYearFileTest, EachPostSeasonByteMakesAPostSeason) {
-  for (int field = 0; field < 6; ++field) {
-    TeamYearRecord r = Season(1, 1990, "A", "B");
-    TeamStatBlock& block = field % 3 == 0 ? r.DCS : field % 3 == 1 ? r.LCS : r.WS;
-    (field < 3 ? block.Won : block.Lost) = 1;
-    EXPECT_TRUE(HasPostSeasonGames(r)) << field;
-  }
-  TeamYearRecord regular_only = Season(1, 1990, "A", "B");
-  regular_only.DCS.Scored = 5;  // runs without a win or a loss count for nothing
-  EXPECT_FALSE(HasPostSeasonGames(regular_only));
-}
-
 TEST(TeamYearFileTest, TeamNamesComeFromTheLastUsedRecordOfATeam) {
   RunReport report;
   const TeamYearFile file =

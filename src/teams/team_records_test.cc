@@ -198,13 +198,5 @@ TEST_F(TeamRecordsTest, ProgressOncePerBlockAndStopBetweenBlocks) {
   EXPECT_EQ(Value(again->Sheet(kTeamRecords), "A7"), "");
 }
 
-TEST_F(TeamRecordsTest, MissingTeamSheetIsAnError) {
-  Workbook bare;
-  RunReport report;
-  const LeagueFiles leagues;
-  const TeamYearFile team_years(Records(std::vector<TeamYearRecord>{}), report);
-  EXPECT_THROW(Do_Teams(leagues, team_years, TeamAbbrev, bare, progress), StatCraneError);
-}
-
 }  // namespace
 }  // namespace statcrane

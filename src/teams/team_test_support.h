@@ -3,7 +3,7 @@
 // Used by the teams tests only.
 #pragma once
 
-#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
