@@ -7,6 +7,7 @@
 #include "players/pitching_lines.h"
 #include "players/player_phase.h"
 #include "util/dates.h"
+#include "util/error.h"
 #include "workbook/cell_style.h"
 
 namespace statcrane {
@@ -63,7 +64,14 @@ class Walker {
         CheckStop(progress_);
         progress_.PhaseProgress("players", static_cast<int64_t>(p), static_cast<int64_t>(count));
       }
-      WritePlayer(in_.lstPlayers.At(p));
+      try {
+        WritePlayer(in_.lstPlayers.At(p));
+      } catch (const StatCraneError& error) {
+        // Say where: a sheet past its last row names the row only.
+        throw StatCraneError(error.number(), "Writing player " + in_.lstPlayers.TextAt(p) +
+                                                 " on sheet \"" + book_.ActiveSheet().name() +
+                                                 "\": " + error.description());
+      }
     }
     progress_.PhaseProgress("players", static_cast<int64_t>(count), static_cast<int64_t>(count));
   }
