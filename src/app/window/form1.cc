@@ -43,8 +43,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // How long a run may take to notice a stop request after the window closed
-// before the program ends without it.
-constexpr int kStopGraceMs = 15000;
+// before the program ends without it. Writing a large workbook cannot be
+// interrupted and takes several seconds.
+constexpr int kStopGraceMs = 120000;
 
 fs::path ToPath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
 
@@ -297,7 +298,8 @@ void Form1::BuildControls() {
   form->addSpacing(6);
   form->addLayout(buttons);
 
-  // The tab order of the original window, then the workbook controls.
+  // E&XIT first, then Process, the lists, the progress texts and the options;
+  // the workbook controls last.
   QWidget* order[] = {cmdExit,
                       cmdProcess,
                       drv1,
@@ -319,11 +321,10 @@ void Form1::BuildControls() {
   resize(std::max(483, sizeHint().width()), std::max(414, sizeHint().height()));
 
   bridge_ = new RunBridge(this);
-  connect(bridge_, &RunBridge::progressText, txt1, &QLineEdit::setText, Qt::QueuedConnection);
+  connect(bridge_, &RunBridge::progressText, txt1, &QLineEdit::setText);
   connect(bridge_, &RunBridge::startTime, txtstarttime, &QLineEdit::setText, Qt::QueuedConnection);
   connect(bridge_, &RunBridge::endTime, txtendtime, &QLineEdit::setText, Qt::QueuedConnection);
-  connect(bridge_, &RunBridge::phaseProgress, this, &Form1::ShowPhaseProgress,
-          Qt::QueuedConnection);
+  connect(bridge_, &RunBridge::phaseProgress, this, &Form1::ShowPhaseProgress);
   connect(bridge_, &RunBridge::viewingTookEffect, this, &Form1::ViewingTookEffect,
           Qt::QueuedConnection);
 
@@ -479,6 +480,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     QTimer::singleShot(kStopGraceMs, this, [this] {
       if (!running()) return;
       std::fputs("statcrane: the run did not stop in time; ending without it\n", stderr);
+      QFile::remove(run_output_);
       std::_Exit(exit_status_ != 0 ? exit_status_ : 1);
     });
     return;
@@ -546,9 +548,13 @@ void Form1::RunEnded() {
   delete worker_;
   worker_ = nullptr;
   QApplication::restoreOverrideCursor();
+  bridge_->Deliver();  // the last progress text, when still on its way
   const RunResult result = result_.value_or(RunResult{});
   result_.reset();
   if (closing_) {
+    // The stop came while the workbook was being written: a stopped run
+    // leaves no workbook.
+    if (result.saved) QFile::remove(run_output_);
     emit programEnded(exit_status_);
     return;
   }

@@ -126,6 +126,7 @@ class Form1Test : public QObject {
   void RunThroughTheButtonWritesANewWorkbookEachTime();
   void FailedRunReportsAndEndsTheProgram();
   void ExitDuringARunStopsItWithoutAWorkbook();
+  void ExitWhileTheWorkbookIsWrittenLeavesNoWorkbook();
   void WorkbookNamesNeverRepeat();
 };
 
@@ -393,6 +394,31 @@ void Form1Test::ExitDuringARunStopsItWithoutAWorkbook() {
   QVERIFY(finished.isEmpty());
   QVERIFY(place.opened.isEmpty() && place.messages.isEmpty() && place.errors.isEmpty());
   QCOMPARE(FileBytes(place.RememberedFile()), RememberedLine(place.Path("prog")));
+}
+
+void Form1Test::ExitWhileTheWorkbookIsWrittenLeavesNoWorkbook() {
+  Place place;
+  const QString folder = place.Folder("league", {"ENCTEAM.DAT"});
+  WindowSetup setup = place.Setup();
+  // A run past its last stop check: it writes its workbook whatever happens.
+  setup.run = [](const RunOptions& options, RunObserver& observer, RememberedFolder*) {
+    for (int i = 0; i < 5000 && !observer.StopRequested(); ++i) QThread::msleep(1);
+    QFile file(QFile::decodeName(options.output.c_str()));
+    file.open(QIODevice::WriteOnly);
+    file.write("PK");
+    file.close();
+    RunResult result;
+    result.saved = result.completed = true;
+    return result;
+  };
+  Form1 form(setup);
+  QVERIFY(form.ShowFolder(folder));
+  QSignalSpy ended(&form, &Form1::programEnded);
+  QTest::mouseClick(Child<QPushButton>(form, "cmdProcess"), Qt::LeftButton);
+  form.close();
+  QVERIFY(ended.wait(10000));
+  QVERIFY(QDir(place.Path("Documents")).entryList(QDir::Files).isEmpty());
+  QVERIFY(place.opened.isEmpty() && place.messages.isEmpty() && place.errors.isEmpty());
 }
 
 void Form1Test::WorkbookNamesNeverRepeat() {
