@@ -116,11 +116,13 @@ class TemporaryFile {
   fs::path path_;
 };
 
-// Text as well-formed UTF-8: each byte that does not belong to a valid
-// sequence, and the non-characters U+FFFE and U+FFFF, become U+FFFD.
+// Text as well-formed UTF-8 that XML can carry: each byte that does not
+// belong to a valid sequence, NUL, and the non-characters U+FFFE and U+FFFF
+// become U+FFFD. (libxlsxwriter writes other control characters as _xHHHH_.)
 bool IsCleanUtf8(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
     unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == 0) return false;  // would end the text early
     if (c < 0x80) {
       ++i;
       continue;
@@ -250,7 +252,8 @@ class XlsxWriter {
   void Write() {
     for (size_t i = 0; i < workbook_.SheetCount(); ++i) {
       const Worksheet& sheet = workbook_.SheetAt(i);
-      lxw_worksheet* out = workbook_add_worksheet(book_, sheet.name().c_str());
+      std::string name = IsCleanUtf8(sheet.name()) ? sheet.name() : CleanUtf8(sheet.name());
+      lxw_worksheet* out = workbook_add_worksheet(book_, name.c_str());
       if (out == nullptr) {
         throw StatCraneError(kErrApplicationDefined,
                              "the sheet \"" + sheet.name() + "\" cannot be written");

@@ -86,6 +86,7 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   y.SetNumber(A1("M2"), 66.2);
   y.SetNumberFormat(A1("M2"), "0.0");
   y.SetText(A1("A2"), "Ren\xC3\xA9 \xFF");  // UTF-8 and one stray byte
+  y.SetText(A1("A5"), std::string_view("a\0b", 3));
   y.Merge(A1("B3:C4"));
   y.SetNumber(A1("B3"), 9);
   y.SetFillColorIndex(A1("F2"), 1);  // black
@@ -155,6 +156,7 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   EXPECT_EQ(ys.Cell("D2").number_format, "##0.00");
   EXPECT_EQ(ys.Cell("M2").number_format, "0.0");
   EXPECT_EQ(ys.Cell("A2").text, "Ren\xC3\xA9 \xEF\xBF\xBD");
+  EXPECT_EQ(ys.Cell("A5").text, "a\xEF\xBF\xBD" "b");
   EXPECT_TRUE(ys.IsMerged("B3:C4"));
   EXPECT_EQ(ys.Cell("B3").number, 9);
   EXPECT_EQ(ys.Cell("F2").fill, "000000");
