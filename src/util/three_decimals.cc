@@ -36,6 +36,12 @@ long long Thousandths(double value) {
 }  // namespace
 
 std::string FormatThreeDecimals(double value) {
+  if (std::isfinite(value) && std::fabs(value) >= 1e15) {
+    // Beyond the digits a double holds exactly rounding changes nothing.
+    char text[512];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+  }
   const long long t = Thousandths(value);
   const long long whole = std::llabs(t) / 1000;
   char text[64];

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace statcrane {
 namespace {
 
@@ -14,6 +16,8 @@ TEST(ThreeDecimalsTest, FormatsWithoutLeadingZero) {
   EXPECT_EQ(FormatThreeDecimals(0), ".000");
   EXPECT_EQ(FormatThreeDecimals(999.99), "999.990");
   EXPECT_EQ(FormatThreeDecimals(-0.5), "-.500");
+  EXPECT_EQ(FormatThreeDecimals(1e300).substr(0, 5), "10000");
+  EXPECT_EQ(FormatThreeDecimals(std::numeric_limits<double>::infinity()), ".000");
 }
 
 TEST(ThreeDecimalsTest, RoundsTheDecimalValueHalvesAwayFromZero) {
