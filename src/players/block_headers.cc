@@ -10,7 +10,7 @@
 namespace statcrane {
 namespace {
 
-constexpr int kA = 1, kC = 3, kE = 5, kR = 18, kU = 21;
+constexpr int kA = 1, kB = 2, kC = 3, kE = 5, kR = 18, kU = 21;
 
 constexpr std::array<std::string_view, 21> kHittingHeadings = {
     "Year", "Team", "Age", "BAVG", "OBP", "SPC", "AB", "H",  "2B", "3B", "HR",
@@ -108,6 +108,17 @@ void postseason_border(Worksheet& sheet, int32_t row) {
                      {title, BorderIndex::kLeft},
                      {title, BorderIndex::kRight},
                      {CellRange::Row(kA, kU, row), BorderIndex::kBottom}});
+}
+
+void TotalsLineBorders(Worksheet& sheet, int32_t row) {
+  sheet.SetBorderWeight(CellRange::Row(kA, kU, row), BorderIndex::kEdgeTop, kWeightMedium);
+  const CellRange frame = CellRange::Row(kB, kU, row);
+  sheet.SetBorderWeight(frame, BorderIndex::kBottom, kWeightMedium);
+  sheet.SetBorderColor(frame, BorderIndex::kBottom, kColorRed);
+  sheet.SetBorderWeight(frame, BorderIndex::kRight, kWeightMedium);
+  sheet.SetBorderWeight(frame, BorderIndex::kLeft, kWeightMedium);
+  sheet.SetBorderColor(frame, BorderIndex::kLeft, kColorRed);
+  sheet.SetBorderColor(frame, BorderIndex::kRight, kColorRed);
 }
 
 void HitSumHeader(Worksheet& sheet, int32_t row) { WriteHeadings(sheet, row, kHitSumHeadings); }

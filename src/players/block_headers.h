@@ -25,6 +25,9 @@ void Pitching_Header(Worksheet& sheet, LineState& line);
 // The medium borders of a post-season title row: the top and sides of A:C
 // and the bottom of A:U.
 void postseason_border(Worksheet& sheet, int32_t row);
+// The borders of a section's totals line: a medium line above A:U and a
+// medium red frame around every cell of B:U.
+void TotalsLineBorders(Worksheet& sheet, int32_t row);
 // The 20 right-aligned headings of a hitting or pitching summary sheet.
 void HitSumHeader(Worksheet& sheet, int32_t row);
 void PitchSumHeader(Worksheet& sheet, int32_t row);

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "players/block_headers.h"
 #include "players/rate_rounding.h"
 #include "workbook/cell_style.h"
 
@@ -122,14 +123,7 @@ void Hitter_TotalLine(Worksheet& sheet, LineState& line) {
   WriteRates(sheet, row, kD, line.LineAverages);
   WriteCounts(sheet, row, kG, line.HittingTotals);
 
-  sheet.SetBorderWeight(CellRange::Row(kA, kU, row), BorderIndex::kEdgeTop, kWeightMedium);
-  const CellRange frame = CellRange::Row(kB, kU, row);
-  sheet.SetBorderWeight(frame, BorderIndex::kBottom, kWeightMedium);
-  sheet.SetBorderColor(frame, BorderIndex::kBottom, kColorRed);
-  sheet.SetBorderWeight(frame, BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(frame, BorderIndex::kLeft, kWeightMedium);
-  sheet.SetBorderColor(frame, BorderIndex::kLeft, kColorRed);
-  sheet.SetBorderColor(frame, BorderIndex::kRight, kColorRed);
+  TotalsLineBorders(sheet, row);
 }
 
 void HitSumTotals(Worksheet& sheet, const LineState& line, int32_t row) {

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "players/block_headers.h"
 #include "players/rate_rounding.h"
 #include "workbook/cell_style.h"
 
@@ -138,14 +139,7 @@ void Pitcher_TotalLine(Worksheet& sheet, LineState& line) {
   sheet.SetText(CellRange::Cell(kB, row), "Totals");
   WriteTotals(sheet, row, kD, line);
 
-  sheet.SetBorderWeight(CellRange::Row(kA, kU, row), BorderIndex::kEdgeTop, kWeightMedium);
-  const CellRange frame = CellRange::Row(kB, kU, row);
-  sheet.SetBorderWeight(frame, BorderIndex::kBottom, kWeightMedium);
-  sheet.SetBorderColor(frame, BorderIndex::kBottom, kColorRed);
-  sheet.SetBorderWeight(frame, BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(frame, BorderIndex::kLeft, kWeightMedium);
-  sheet.SetBorderColor(frame, BorderIndex::kLeft, kColorRed);
-  sheet.SetBorderColor(frame, BorderIndex::kRight, kColorRed);
+  TotalsLineBorders(sheet, row);
 }
 
 void PitchSumTotals(Worksheet& sheet, const LineState& line, int32_t row) {
