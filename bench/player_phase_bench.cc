@@ -172,7 +172,9 @@ Times TimeRun(const fs::path& folder, const fs::path& out) {
   }
   PrintStep("whole \"Players Only\" run", t);
   std::printf("  phases (elapsed):");
-  for (const auto& [phase, seconds] : result.timings) std::printf(" %s %.2f s;", phase.c_str(), seconds);
+  for (const auto& [phase, time] : result.timings) {
+    std::printf(" %s %.2f s;", phase.c_str(), time.elapsed);
+  }
   std::printf("\n");
   fs::remove(out);
   return t;

@@ -100,7 +100,8 @@ std::string UsageText() {
          "  --sheets CHOICE     players-and-teams (default), teams-only or players-only\n"
          "  --force             replace OUT.xlsx when it exists\n"
          "  --open              open the workbook in the desktop's spreadsheet application\n"
-         "  --timings           print the time each phase took\n"
+         "  --timings           print the time each phase took (reading, player walk,\n"
+         "                      team phase, finishing sheets, writing)\n"
          "  --help              show this text\n"
          "  --version           show the version\n";
 }
@@ -225,9 +226,10 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
 
   out << result.report.Format();
   if (command.timings) {
-    for (const auto& [phase, seconds] : result.timings) {
+    for (const auto& [phase, time] : result.timings) {
       char line[128];
-      std::snprintf(line, sizeof line, "time %-12s %8.3f s\n", phase.c_str(), seconds);
+      std::snprintf(line, sizeof line, "time %-16s %8.3f s elapsed %8.3f s processor\n",
+                    phase.c_str(), time.elapsed, time.processor);
       out << line;
     }
   }

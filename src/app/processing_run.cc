@@ -3,6 +3,7 @@
 #include <chrono>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "app/workbook_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
@@ -18,20 +19,27 @@ namespace {
 
 std::string Stamp() { return GeneralDateStamp(std::chrono::system_clock::now()); }
 
-// Records how long each phase took.
+// Records how long each phase took; a phase in several pieces adds them up.
 class PhaseClock {
  public:
   explicit PhaseClock(RunResult& result) : result_(result) {}
-  void Finish(std::string phase) {
-    const auto now = std::chrono::steady_clock::now();
-    result_.timings.emplace_back(std::move(phase),
-                                 std::chrono::duration<double>(now - start_).count());
-    start_ = now;
+  // The time since the last call goes to `phase`.
+  void Finish(std::string_view phase) { Add(phase, clock_.Lap()); }
+  // The time since the last call.
+  StepTime Lap() { return clock_.Lap(); }
+  void Add(std::string_view phase, const StepTime& time) {
+    for (auto& [name, total] : result_.timings) {
+      if (name == phase) {
+        total += time;
+        return;
+      }
+    }
+    result_.timings.emplace_back(std::string(phase), time);
   }
 
  private:
   RunResult& result_;
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  StepClock clock_;
 };
 
 }  // namespace
@@ -50,26 +58,33 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
 
     const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
     observer.ProgressText("TEAMS COMPLETED");
-    clock.Finish("team table");
+    clock.Finish("reading");
 
     if (PlayersWanted(options.sheets)) {
       const PlayerPhaseResult players =
           RunPlayerPhase(folder, TeamAbbrev, workbook, observer, report);
+      // The phase tells its reading apart; the rest is the walk.
+      StepTime walk = clock.Lap();
+      walk.elapsed -= players.reading.elapsed;
+      walk.processor -= players.reading.processor;
+      clock.Add("reading", players.reading);
+      clock.Add("player walk", walk);
       report.players_written = players.players_written;
       FinishPlayerSheets(workbook, players, report);
-      clock.Finish("players");
+      clock.Finish("finishing sheets");
     }
     TeamPhaseResult teams;
     if (TeamsWanted(options.sheets)) {
       teams = Do_Teams(folder, TeamAbbrev, workbook, observer, report);
       report.teams_written = teams.teams_written;
-      clock.Finish("teams");
+      clock.Finish("team phase");
     }
     if (options.viewing == ViewingChoice::kViewAfterCompleted) observer.ViewingTookEffect();
     if (TeamsWanted(options.sheets)) FinishTeamSheets(workbook, teams, report);
+    clock.Finish("finishing sheets");
 
     CheckStop(observer);
-    WriteXlsx(workbook, options.output, options.overwrite);
+    result.cells_written = WriteXlsx(workbook, options.output, options.overwrite, &observer);
     clock.Finish("writing");
     result.saved = true;
     report.output_path = options.output.string();
@@ -89,7 +104,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   if (result.error && !result.saved) {
     // Keep what the run had built: save it, marked incomplete.
     try {
-      WriteXlsx(workbook, options.output, options.overwrite);
+      result.cells_written = WriteXlsx(workbook, options.output, options.overwrite);
       result.saved = true;
       report.incomplete = true;
       report.output_path = options.output.string();

@@ -5,15 +5,19 @@
 // front-end: the window and the command line watch it through RunObserver.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "util/error.h"
 #include "util/progress.h"
 #include "util/run_report.h"
+#include "util/step_clock.h"
 
 namespace statcrane {
 
@@ -56,8 +60,13 @@ struct RunResult {
   std::optional<StatCraneError> error;  // what stopped the run
   bool saved = false;      // a workbook file was written (complete or not)
   RunReport report;
-  // Seconds spent in each phase, in run order.
-  std::vector<std::pair<std::string, double>> timings;
+  // The time of each phase that ran, in run order: "reading" (the team table
+  // and the player files), "player walk", "team phase" (with its league and
+  // team-year files), "finishing sheets" (fitting columns, removing empty
+  // summary sheets) and "writing" (the .xlsx file).
+  std::vector<std::pair<std::string, StepTime>> timings;
+  // Cells in the written workbook.
+  int64_t cells_written = 0;
 };
 
 // The sheet names of the run, as created.

@@ -19,7 +19,12 @@ class RecordingObserver : public RunObserver {
   void StartTime(std::string_view stamp) override { start = stamp; }
   void EndTime(std::string_view stamp) override { end = stamp; }
   void ViewingTookEffect() override { ++viewing; }
+  void PhaseProgress(std::string_view phase, int64_t, int64_t) override {
+    if (phase == stop_in_phase) stop = true;
+  }
   bool StopRequested() const override { return stop; }
+
+  std::string stop_in_phase;
 
   std::vector<std::string> texts;
   std::string start;
@@ -91,6 +96,28 @@ TEST_F(ProcessingRunTest, AStoppedRunWritesNothing) {
   EXPECT_TRUE(result.stopped);
   EXPECT_FALSE(result.saved);
   EXPECT_FALSE(std::filesystem::exists(options_.output));
+}
+
+TEST_F(ProcessingRunTest, AStopWhileWritingLeavesNoFileAndTheTimingsNameEachPhase) {
+  observer_.stop_in_phase = "writing";
+  const RunResult stopped = RunProcessing(options_, observer_, &remembered_);
+  EXPECT_TRUE(stopped.stopped);
+  EXPECT_FALSE(stopped.saved);
+  EXPECT_TRUE(std::filesystem::is_empty(out_.path()));
+  EXPECT_TRUE(remembered_.saved.empty());
+
+  observer_.stop_in_phase.clear();
+  observer_.stop = false;
+  const RunResult result = RunProcessing(options_, observer_, &remembered_);
+  ASSERT_TRUE(result.completed);
+  std::vector<std::string> phases;
+  for (const auto& [phase, time] : result.timings) {
+    phases.push_back(phase);
+    EXPECT_GE(time.elapsed, 0);
+    EXPECT_GE(time.processor, 0);
+  }
+  EXPECT_EQ(phases, (std::vector<std::string>{"reading", "player walk", "finishing sheets",
+                                              "team phase", "writing"}));
 }
 
 }  // namespace

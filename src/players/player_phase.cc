@@ -9,17 +9,20 @@ namespace statcrane {
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
                                  Workbook& workbook, ProgressObserver& progress,
                                  SkipReporter& reporter) {
+  PlayerPhaseResult result;
+  StepClock clock;
   const PlayerBirthDateTable PlayerBirthDate = LoadPlayerTable(folder, reporter);
   CheckStop(progress);
   const PlayerStatsFile stats = PlayerStatsFile::Load(folder, reporter);
   const PlayerWorkList lstPlayers = BuildPlayerWorkList(stats);
   CheckStop(progress);
+  result.reading = clock.Lap();
 
   PlayerWalk walk;
   RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate}, workbook, walk,
                 progress, reporter);
 
-  PlayerPhaseResult result;
+  result.walk = clock.Lap();
   result.SummaryRow = walk.SummaryRow;
   result.players_written = walk.players_written;
   return result;

@@ -11,6 +11,7 @@
 #include "encyclopedia/team_table.h"
 #include "util/progress.h"
 #include "util/run_report.h"
+#include "util/step_clock.h"
 #include "workbook/workbook.h"
 
 namespace statcrane {
@@ -25,6 +26,9 @@ struct PlayerPhaseResult {
   // row used there, 0 when the sheet received nothing.
   std::array<int32_t, 8> SummaryRow{};
   int64_t players_written = 0;
+  // Reading ENCPLYR.DAT and ENCPLSTATS.DAT and building the work list; the walk.
+  StepTime reading;
+  StepTime walk;
 };
 
 // Expects the workbook to hold the letter sheets "A" to "Z" and the eight

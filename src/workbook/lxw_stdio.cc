@@ -12,11 +12,11 @@
 
 namespace {
 
-// The error slot of the watch active on this thread, if any.
-thread_local int* watched_error = nullptr;
+// The watch active on this thread, if any.
+thread_local statcrane::StdioWatch* current_watch = nullptr;
 
 void NoteFailure(int error) {
-  if (watched_error != nullptr && *watched_error == 0) *watched_error = error != 0 ? error : EIO;
+  if (current_watch != nullptr) current_watch->NoteFailure(error);
 }
 
 // The next definition of a stdio function: the C library's (or a sanitizer's
@@ -89,6 +89,16 @@ size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {
   return written;
 }
 
+size_t fread(void* data, size_t size, size_t count, FILE* stream) {
+  static const auto next = Next<size_t (*)(void*, size_t, size_t, FILE*)>("fread");
+  statcrane::StdioWatch* watch = current_watch;
+  if (watch == nullptr) return next(data, size, count, stream);
+  if (!watch->BeforeRead()) return 0;
+  size_t read = next(data, size, count, stream);
+  watch->AfterRead(read * size);
+  return read;
+}
+
 int fputs(const char* text, FILE* stream) {
   static const auto next = Next<int (*)(const char*, FILE*)>("fputs");
   int result = next(text, stream);
@@ -113,14 +123,14 @@ int fflush(FILE* stream) {
 int fseek(FILE* stream, long offset, int whence) {
   static const auto next = Next<int (*)(FILE*, long, int)>("fseek");
   // A seek writes out what is buffered; a failure there counts too.
-  if (watched_error != nullptr && stream != nullptr && fflush(stream) == EOF) return -1;
+  if (current_watch != nullptr && stream != nullptr && fflush(stream) == EOF) return -1;
   return next(stream, offset, whence);
 }
 
 void rewind(FILE* stream) {
   static const auto next = Next<void (*)(FILE*)>("rewind");
   // rewind writes out what is buffered and forgets any error: flush first.
-  if (watched_error != nullptr && stream != nullptr) fflush(stream);
+  if (current_watch != nullptr && stream != nullptr) fflush(stream);
   next(stream);
 }
 
@@ -135,8 +145,19 @@ int fclose(FILE* stream) {
 
 namespace statcrane {
 
-StdioWatch::StdioWatch() : outer_(watched_error) { watched_error = &error_; }
+StdioWatch::StdioWatch(ReadWatcher* reads) : reads_(reads), outer_(current_watch) {
+  current_watch = this;
+}
 
-StdioWatch::~StdioWatch() { watched_error = outer_; }
+StdioWatch::~StdioWatch() { current_watch = outer_; }
+
+void StdioWatch::NoteFailure(int error) {
+  if (error_ == 0) error_ = error != 0 ? error : EIO;
+}
+
+bool StdioWatch::BeforeRead() {
+  if (!reads_cut_ && reads_ != nullptr && !reads_->KeepReading(bytes_read_)) reads_cut_ = true;
+  return !reads_cut_;
+}
 
 }  // namespace statcrane

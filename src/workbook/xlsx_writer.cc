@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "util/error.h"
@@ -222,9 +224,15 @@ uint8_t Alignment(int alignment) {
   return LXW_ALIGN_NONE;
 }
 
-class XlsxWriter {
+// Rows between two progress reports and stop checks.
+constexpr int64_t kRowsPerReport = 4096;
+// Bytes read back between two reports while packing.
+constexpr size_t kBytesPerReport = 4 << 20;
+
+class XlsxWriter : private ReadWatcher {
  public:
-  XlsxWriter(const Workbook& workbook, const fs::path& file) : workbook_(workbook) {
+  XlsxWriter(const Workbook& workbook, const fs::path& file, ProgressObserver* progress)
+      : workbook_(workbook), progress_(progress) {
     // Sheets whose XML could pass 4 GB need the ZIP64 extensions, which some
     // readers lack; other files are written without them.
     bool huge = false;
@@ -242,8 +250,9 @@ class XlsxWriter {
     book_ = workbook_new_opt(file_name_.c_str(), &options);
     if (book_ == nullptr) Fail(ENOMEM, "cannot start writing the workbook");
     formats_.assign(workbook.styles().size(), nullptr);
+    for (size_t i = 0; i < workbook.SheetCount(); ++i) total_rows_ += workbook.SheetAt(i).LastRow();
   }
-  ~XlsxWriter() {
+  ~XlsxWriter() override {
     if (book_ != nullptr) lxw_workbook_free(book_);
   }
   XlsxWriter(const XlsxWriter&) = delete;
@@ -262,10 +271,13 @@ class XlsxWriter {
       CheckScratchFile(sheet, out);
       if (i == workbook_.ActiveIndex()) worksheet_activate(out);
     }
+    Report("writing", rows_written_, total_rows_);
     errno = 0;
+    packing_ = true;
     lxw_error result = workbook_close(book_);
     int error = errno;
     book_ = nullptr;
+    if (watch_.reads_cut()) throw RunStopped();
     if (result != LXW_NO_ERROR) {
       std::string what =
           std::string("the workbook could not be written (") + lxw_strerror(result) + ")";
@@ -274,9 +286,36 @@ class XlsxWriter {
       throw StatCraneError(kErrPathFileAccess, what);
     }
     if (watch_.first_error() != 0) Fail(watch_.first_error(), "the workbook could not be written");
+    Report("packing", 1, 1);
   }
 
+  int64_t cells_written() const { return cells_written_; }
+
  private:
+  void Report(std::string_view phase, int64_t done, int64_t total) {
+    if (progress_ != nullptr) progress_->PhaseProgress(phase, done, total);
+  }
+
+  // While libxlsxwriter packs the parts: progress, and a stop cuts the
+  // reading of its scratch files short.
+  bool KeepReading(size_t bytes_read) override {
+    if (progress_ == nullptr || !packing_) return true;
+    if (bytes_read >= next_report_) {
+      next_report_ = bytes_read + kBytesPerReport;
+      const int64_t estimate = std::max<int64_t>(pack_estimate_, 1);
+      Report("packing", std::min<int64_t>(static_cast<int64_t>(bytes_read), estimate), estimate);
+    }
+    return !progress_->StopRequested();
+  }
+
+  // Progress and a stop check every kRowsPerReport rows.
+  void RowWritten() {
+    ++rows_written_;
+    if (progress_ == nullptr || rows_written_ % kRowsPerReport != 0) return;
+    Report("writing", rows_written_, total_rows_);
+    CheckStop(*progress_);
+  }
+
   void Check(lxw_error result, const Worksheet& sheet, int32_t row) {
     if (result == LXW_NO_ERROR) return;
     throw StatCraneError(kErrApplicationDefined, "row " + std::to_string(row) + " of the sheet \"" +
@@ -294,6 +333,10 @@ class XlsxWriter {
     if (std::fflush(out->optimize_tmpfile) != 0 || std::ferror(out->optimize_tmpfile)) {
       Fail(errno != 0 ? errno : EIO, "the sheet \"" + sheet.name() + "\" could not be written");
     }
+    // Packing reads each sheet's rows back twice: into the sheet's part,
+    // and from there into the file.
+    const long size = std::ftell(out->optimize_tmpfile);
+    if (size > 0) pack_estimate_ += 2 * static_cast<int64_t>(size);
   }
 
   lxw_format* Format(uint32_t style) {
@@ -347,7 +390,9 @@ class XlsxWriter {
                                     static_cast<lxw_col_t>(m.last_col - 1), "", nullptr),
               sheet, row);
       }
-      for (const StoredCell& cell : sheet.store().RowCells(row)) {
+      std::span<const StoredCell> cells = sheet.store().RowCells(row);
+      cells_written_ += static_cast<int64_t>(cells.size());
+      for (const StoredCell& cell : cells) {
         const lxw_col_t c = static_cast<lxw_col_t>(cell.col - 1);
         switch (static_cast<CellKind>(cell.kind)) {
           case CellKind::kNumber:
@@ -371,6 +416,7 @@ class XlsxWriter {
             break;
         }
       }
+      RowWritten();
     }
     for (; next_merge < merges.size(); ++next_merge) {
       const CellRange& m = merges[next_merge];
@@ -395,8 +441,15 @@ class XlsxWriter {
     }
   }
 
-  StdioWatch watch_;  // first: it sees every write of the writer's life
+  StdioWatch watch_{this};  // first: it sees every write of the writer's life
   const Workbook& workbook_;
+  ProgressObserver* progress_;
+  int64_t total_rows_ = 0;
+  int64_t rows_written_ = 0;
+  int64_t cells_written_ = 0;
+  bool packing_ = false;
+  int64_t pack_estimate_ = 0;
+  size_t next_report_ = 0;
   std::string folder_;
   std::string file_name_;
   lxw_workbook* book_ = nullptr;
@@ -405,7 +458,8 @@ class XlsxWriter {
 
 }  // namespace
 
-void WriteXlsx(const Workbook& workbook, const fs::path& target, bool overwrite) {
+int64_t WriteXlsx(const Workbook& workbook, const fs::path& target, bool overwrite,
+                  ProgressObserver* progress) {
   std::error_code error;
   fs::file_status status = fs::status(target, error);
   if (fs::is_directory(status)) {
@@ -417,11 +471,19 @@ void WriteXlsx(const Workbook& workbook, const fs::path& target, bool overwrite)
                          "the file " + Quoted(target) + " already exists; it was left as it was");
   }
   TemporaryFile temporary(target);
-  {
-    XlsxWriter writer(workbook, temporary.path());
+  int64_t cells = 0;
+  try {
+    XlsxWriter writer(workbook, temporary.path(), progress);
     writer.Write();
+    cells = writer.cells_written();
+  } catch (const StatCraneError& error) {
+    // Name the file the user asked for, not the temporary one.
+    throw StatCraneError(error.number(), "cannot save the workbook as " + Quoted(target) + ": " +
+                                             error.description());
   }
+  if (progress != nullptr) CheckStop(*progress);
   temporary.Publish(target, overwrite);
+  return cells;
 }
 
 }  // namespace statcrane

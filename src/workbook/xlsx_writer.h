@@ -1,8 +1,10 @@
 // Writes an in-memory workbook as an .xlsx file, once, at the end of a run.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
+#include "util/progress.h"
 #include "workbook/workbook.h"
 
 namespace statcrane {
@@ -20,6 +22,14 @@ namespace statcrane {
 // existing file without `overwrite`) throws StatCraneError with a clear
 // message and leaves nothing behind: no temporary file, no file under the
 // target name.
-void WriteXlsx(const Workbook& workbook, const std::filesystem::path& target, bool overwrite);
+//
+// With `progress`, reports PhaseProgress("writing", rows written, rows of all
+// sheets) every few thousand rows and then PhaseProgress("packing", ...)
+// while the parts are compressed into the file, and checks StopRequested
+// all along: a stop throws RunStopped and leaves nothing behind either.
+//
+// Returns the number of cells written.
+int64_t WriteXlsx(const Workbook& workbook, const std::filesystem::path& target, bool overwrite,
+                  ProgressObserver* progress = nullptr);
 
 }  // namespace statcrane

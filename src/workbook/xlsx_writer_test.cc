@@ -264,5 +264,53 @@ TEST(WriteXlsx, FullDiskIsAnErrorAndLeavesNoFile) {
   EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
+// Records the progress reports and asks to stop at the first report of one
+// phase.
+class StopIn : public ProgressObserver {
+ public:
+  explicit StopIn(std::string phase) : phase_(std::move(phase)) {}
+  void PhaseProgress(std::string_view phase, int64_t done, int64_t total) override {
+    if (phase == phase_) stop_ = true;
+    reports.push_back(std::string(phase) + " " + std::to_string(done) + "/" +
+                      std::to_string(total));
+  }
+  bool StopRequested() const override { return stop_; }
+  std::vector<std::string> reports;
+
+ private:
+  std::string phase_;
+  bool stop_ = false;
+};
+
+TEST(WriteXlsx, ProgressAndAStopWhileWritingOrPackingLeavesNothingBehind) {
+  Workbook book;
+  for (const char* name : {"Second", "First"}) {
+    Worksheet& sheet = book.AddSheet(name);
+    for (int32_t row = 1; row <= 6000; ++row) {
+      sheet.SetNumber(CellRange::Row(1, 21, row), row * 0.25);
+      sheet.SetText(CellRange::Cell(2, row), "club " + std::to_string(row % 30));
+    }
+  }
+  for (const char* phase : {"writing", "packing"}) {
+    SCOPED_TRACE(phase);
+    TempDir dir;
+    { std::ofstream(dir / "out.xlsx") << "keep me"; }
+    StopIn stop(phase);
+    EXPECT_THROW(WriteXlsx(book, dir / "out.xlsx", true, &stop), RunStopped);
+    EXPECT_EQ(Contents(dir / "out.xlsx"), "keep me");
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.xlsx"});
+  }
+
+  TempDir dir;
+  StopIn never("");
+  EXPECT_EQ(WriteXlsx(book, dir / "out.xlsx", false, &never), 2 * 6000 * 21);
+  // Both sheets and the empty "Sheet1": 12,000 rows, reported every 4,096.
+  EXPECT_EQ(never.reports.front(), "writing 4096/12000");
+  EXPECT_NE(std::find(never.reports.begin(), never.reports.end(), "writing 12000/12000"),
+            never.reports.end());
+  EXPECT_EQ(never.reports.back(), "packing 1/1");
+  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.xlsx"});
+}
+
 }  // namespace
 }  // namespace statcrane
