@@ -16,6 +16,8 @@ inside a field are written as \\\\, \\t, \\n and \\r:
           right and bottom borders
 Colours are RRGGBB for an RGB colour, "indexed:N" or "theme:N" otherwise,
 and empty for none. Numbers are written so that they read back exactly.
+Given several files, it prints their books one after another, each beginning
+with its book line (one interpreter start for many files).
 """
 
 import sys
@@ -110,15 +112,16 @@ def dump(path):
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.stderr.write("usage: xlsx_dump.py FILE.xlsx\n")
+    if len(sys.argv) < 2:
+        sys.stderr.write("usage: xlsx_dump.py FILE.xlsx [FILE.xlsx ...]\n")
         return 2
     warnings.simplefilter("ignore")
-    try:
-        dump(sys.argv[1])
-    except Exception as error:  # the caller shows the message with the file name
-        sys.stderr.write("cannot read %s: %s\n" % (sys.argv[1], error))
-        return 1
+    for path in sys.argv[1:]:
+        try:
+            dump(path)
+        except Exception as error:  # the caller shows the message with the file name
+            sys.stderr.write("cannot read %s: %s\n" % (path, error))
+            return 1
     return 0
 
 

@@ -150,10 +150,17 @@ const XlsxSheet& XlsxBook::Sheet(std::string_view name) const {
   throw std::out_of_range("the workbook has no sheet named \"" + std::string(name) + "\"");
 }
 
-XlsxBook ReadXlsx(const std::filesystem::path& file) {
+namespace {
+
+// What xlsx_dump.py prints for the files.
+std::string Dump(const std::vector<std::filesystem::path>& files) {
   std::string command = "/usr/bin/python3 " +
-                        ShellQuoted(std::string(STATCRANE_SOURCE_DIR) + "/tools/xlsx_dump.py") +
-                        " " + ShellQuoted(file.string());
+                        ShellQuoted(std::string(STATCRANE_SOURCE_DIR) + "/tools/xlsx_dump.py");
+  std::string names;
+  for (const auto& file : files) {
+    command += " " + ShellQuoted(file.string());
+    names += (names.empty() ? "" : ", ") + file.string();
+  }
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) throw std::runtime_error("cannot run " + command);
   std::string output;
@@ -162,13 +169,40 @@ XlsxBook ReadXlsx(const std::filesystem::path& file) {
   while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
   int status = ::pclose(pipe);
   if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    throw std::runtime_error("reading " + file.string() +
+    throw std::runtime_error("reading " + names +
                              " with xlsx_dump.py failed (see its message above)");
   }
+  return output;
+}
+
+XlsxBook ParseBook(const std::string& output) {
   XlsxBook book = Parse(output);
   book.sheet_names = book.SheetNames();
   book.active_sheet = book.active;
   return book;
+}
+
+}  // namespace
+
+XlsxBook ReadXlsx(const std::filesystem::path& file) { return ParseBook(Dump({file})); }
+
+std::vector<XlsxBook> ReadXlsxFiles(const std::vector<std::filesystem::path>& files) {
+  if (files.empty()) return {};
+  const std::string output = Dump(files);
+  // Each book begins with its "book" line.
+  std::vector<XlsxBook> books;
+  size_t start = 0;
+  while (start < output.size()) {
+    size_t next = output.find("\nbook\t", start);
+    next = next == std::string::npos ? output.size() : next + 1;
+    books.push_back(ParseBook(output.substr(start, next - start)));
+    start = next;
+  }
+  if (books.size() != files.size()) {
+    throw std::runtime_error("xlsx_dump.py printed " + std::to_string(books.size()) +
+                             " books for " + std::to_string(files.size()) + " files");
+  }
+  return books;
 }
 
 int ColumnPixels(double width) {

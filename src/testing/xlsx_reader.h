@@ -80,6 +80,8 @@ struct XlsxBook {
 // Reads a file; throws std::runtime_error with the reader's message when the
 // file cannot be read.
 XlsxBook ReadXlsx(const std::filesystem::path& file);
+// The same for several files with one start of the reader, in their order.
+std::vector<XlsxBook> ReadXlsxFiles(const std::vector<std::filesystem::path>& files);
 
 // The pixels the file gives a column set to `width` character units (as
 // Worksheet::ColumnWidth reports it), for comparing with WidthPixels.
