@@ -1,0 +1,285 @@
+// full_run_bench: the whole program ("Players and Teams", through
+// RunProcessing) on a generated encyclopedia, full capacity by default
+// (32,767 players, about 490,000 statistics records, about 3,000 team
+// seasons), against the floor for the same number of cells: those cells
+// straight through libxlsxwriter (bench_support.h), measured side by side.
+//
+//   full_run_bench [--scale LIST] [--repeat K] [--seed S] [--dir FOLDER]
+//
+//   --scale LIST  fractions of full capacity, comma-separated (1/8,1/4,1/2,1),
+//                 or "all" for exactly those four; default 1
+//   --repeat K    runs and floors per scale, alternating (default 3); the
+//                 figures are the fastest of each
+//   --dir FOLDER  where encyclopedias and workbooks go (default: the system's
+//                 temporary folder); removed afterwards
+//
+// Every run and every floor is a child process of its own, so its peak
+// resident memory (ru_maxrss) and processor time (user and system, from
+// wait4) are its own. Prints, per scale, the time of each phase (reading,
+// player walk, team phase, finishing sheets, writing) elapsed and processor,
+// the whole run, the floor, their ratio and the peak memory of each; then
+// how time and memory grow with the number of statistics records.
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/processing_run.h"
+#include "bench_support.h"
+#include "tools/encyclopedia_generator.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace statcrane;
+using bench::ChildResult;
+using bench::Times;
+
+constexpr const char* kUsage =
+    "usage: full_run_bench [--scale 1/8,1/4,1/2,1|all] [--repeat K] [--seed S] [--dir FOLDER]\n";
+
+constexpr int kFullCapacity = 32767;
+
+// The phases as RunResult::timings names them, in the order printed.
+constexpr std::string_view kPhases[] = {"reading", "player walk", "team phase", "finishing sheets",
+                                        "writing"};
+constexpr int kPhaseCount = 5;
+
+struct Scale {
+  std::string name;  // "1/8"
+  int players = 0;
+};
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+bool ParseScales(std::string_view text, std::vector<Scale>& scales) {
+  if (text == "all") text = "1/8,1/4,1/2,1";
+  while (!text.empty()) {
+    const size_t comma = text.find(',');
+    const std::string_view item = text.substr(0, comma);
+    text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    int denominator = 1;
+    if (item != "1") {
+      if (item.substr(0, 2) != "1/" || !ParseNumber(item.substr(2), denominator) ||
+          denominator < 1 || denominator > 1024) {
+        return false;
+      }
+    }
+    scales.push_back({std::string(item), (kFullCapacity + denominator / 2) / denominator});
+  }
+  return !scales.empty();
+}
+
+// One run's figures as the child reports them.
+struct RunFigures {
+  Times phases[kPhaseCount];
+  int64_t cells = 0;
+  ChildResult child;
+};
+
+// The figures of the fastest of several runs: each figure its own minimum.
+struct Best {
+  Times phases[kPhaseCount] = {};
+  Times run{1e300, 1e300};
+  Times floor{1e300, 1e300};
+  double run_mib = 0;
+  double floor_mib = 0;
+  int64_t cells = 0;
+  bool first = true;
+};
+
+Times Min(const Times& a, const Times& b) {
+  return {std::min(a.elapsed, b.elapsed), std::min(a.processor, b.processor)};
+}
+
+RunFigures RunWholeProgram(const fs::path& folder, const fs::path& out) {
+  RunFigures figures;
+  figures.child = bench::MeasureInChild([&](std::vector<double>& values) {
+    RunOptions options;
+    options.EncyclopediaFolder = folder;
+    options.sheets = SheetChoice::kPlayersAndTeams;
+    options.output = out;
+    options.overwrite = true;
+    RunObserver observer;
+    const RunResult result = RunProcessing(options, observer, nullptr);
+    if (!result.completed) {
+      std::fprintf(stderr, "run: %s\n",
+                   result.error ? result.error->description().c_str() : "not completed");
+      return false;
+    }
+    values.assign(2 * kPhaseCount + 1, 0);
+    for (const auto& [phase, time] : result.timings) {
+      for (int p = 0; p < kPhaseCount; ++p) {
+        if (phase == kPhases[p]) {
+          values[static_cast<size_t>(2 * p)] = time.elapsed;
+          values[static_cast<size_t>(2 * p + 1)] = time.processor;
+        }
+      }
+    }
+    values[2 * kPhaseCount] = static_cast<double>(result.cells_written);
+    return true;
+  });
+  if (figures.child.ok) {
+    const std::vector<double>& v = figures.child.values;
+    for (int p = 0; p < kPhaseCount; ++p) {
+      figures.phases[p] = {v[static_cast<size_t>(2 * p)], v[static_cast<size_t>(2 * p + 1)]};
+    }
+    figures.cells = static_cast<int64_t>(v[2 * kPhaseCount]);
+  }
+  std::error_code ignored;
+  fs::remove(out, ignored);
+  return figures;
+}
+
+ChildResult RunFloor(int64_t cells, const fs::path& out) {
+  const int64_t rows = (cells + bench::kFloorColumns - 1) / bench::kFloorColumns;
+  ChildResult floor = bench::MeasureInChild([&](std::vector<double>&) {
+    bench::WriteFloorWorkbook(rows, out);
+    return true;
+  });
+  std::error_code ignored;
+  fs::remove(out, ignored);
+  return floor;
+}
+
+void PrintTimes(const char* what, const Times& t) {
+  std::printf("  %-18s %8.3f s elapsed %8.3f s processor\n", what, t.elapsed, t.processor);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<Scale> scales;
+  int repeat = 3;
+  uint64_t seed = 1;
+  fs::path dir = fs::temp_directory_path();
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const bool has_value = i + 1 < argc;
+    bool ok = has_value;
+    if (arg == "--scale" && has_value) {
+      ok = ParseScales(argv[++i], scales);
+    } else if (arg == "--repeat" && has_value) {
+      ok = ParseNumber(std::string_view(argv[++i]), repeat) && repeat >= 1;
+    } else if (arg == "--seed" && has_value) {
+      ok = ParseNumber(std::string_view(argv[++i]), seed);
+    } else if (arg == "--dir" && has_value) {
+      dir = argv[++i];
+    } else {
+      ok = false;
+    }
+    if (!ok) {
+      std::fprintf(stderr, "full_run_bench: bad argument %s\n%s", argv[i], kUsage);
+      return 2;
+    }
+  }
+  if (scales.empty()) scales.push_back({"1", kFullCapacity});
+
+  const fs::path work = dir / ("full_run_bench_" + std::to_string(::getpid()));
+  struct Row {
+    Scale scale;
+    GeneratorSummary summary;
+    Best best;
+  };
+  std::vector<Row> rows;
+  int status = 0;
+  try {
+    fs::create_directories(work);
+    const fs::path folder = work / "encyclopedia";
+    const fs::path run_out = work / "run.xlsx";
+    const fs::path floor_out = work / "floor.xlsx";
+    for (const Scale& scale : scales) {
+      GeneratorOptions options;
+      options.players = scale.players;
+      options.seed = seed;
+      fs::remove_all(folder);
+      Row row{scale, GenerateEncyclopedia(options, folder), {}};
+      std::printf("scale %s: %d players, %lld statistics records, %lld team seasons\n",
+                  scale.name.c_str(), scale.players,
+                  static_cast<long long>(row.summary.stats_records),
+                  static_cast<long long>(row.summary.team_seasons));
+      Best& best = row.best;
+      for (int k = 1; k <= repeat; ++k) {
+        const RunFigures run = RunWholeProgram(folder, run_out);
+        if (!run.child.ok) throw std::runtime_error("the run failed");
+        const ChildResult floor = RunFloor(run.cells, floor_out);
+        if (!floor.ok) throw std::runtime_error("the floor failed");
+        std::printf(
+            " %d: run %6.2f s elapsed %6.2f s processor %6.1f MiB | floor %6.2f s elapsed "
+            "%6.2f s processor %6.1f MiB | ratio %.3f elapsed %.3f processor\n",
+            k, run.child.times.elapsed, run.child.times.processor, run.child.peak_mib,
+            floor.times.elapsed, floor.times.processor, floor.peak_mib,
+            run.child.times.elapsed / floor.times.elapsed,
+            run.child.times.processor / floor.times.processor);
+        std::fflush(stdout);
+        for (int p = 0; p < kPhaseCount; ++p) {
+          best.phases[p] = best.first ? run.phases[p] : Min(best.phases[p], run.phases[p]);
+        }
+        best.run = Min(best.run, run.child.times);
+        best.floor = Min(best.floor, floor.times);
+        best.run_mib = best.first ? run.child.peak_mib : std::min(best.run_mib, run.child.peak_mib);
+        best.floor_mib = best.first ? floor.peak_mib : std::min(best.floor_mib, floor.peak_mib);
+        best.cells = run.cells;
+        best.first = false;
+      }
+      std::printf(" fastest of %d, %lld cells:\n", repeat, static_cast<long long>(best.cells));
+      for (int p = 0; p < kPhaseCount; ++p) {
+        PrintTimes(std::string(kPhases[p]).c_str(), best.phases[p]);
+      }
+      PrintTimes("whole run", best.run);
+      PrintTimes("floor", best.floor);
+      std::printf("  run / floor: %.3f elapsed, %.3f processor (target at most 1.2)\n",
+                  best.run.elapsed / best.floor.elapsed, best.run.processor / best.floor.processor);
+      std::printf("  peak memory: run %.1f MiB (target at most 1024), floor %.1f MiB\n",
+                  best.run_mib, best.floor_mib);
+      rows.push_back(row);
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "full_run_bench: %s\n", error.what());
+    status = 1;
+  }
+  std::error_code ignored;
+  fs::remove_all(work, ignored);
+  if (status != 0) return status;
+
+  // Growth: per million statistics records, and against the largest scale.
+  std::printf(
+      "\nscale  players  records    cells    | reading  walk     teams    finish   writing  "
+      "| run (el/proc)     | floor (el/proc)   | ratio (el/proc) | peak MiB run/floor\n");
+  for (const Row& r : rows) {
+    const Best& b = r.best;
+    std::printf("%-6s %7d %8lld %9lld |", r.scale.name.c_str(), r.scale.players,
+                static_cast<long long>(r.summary.stats_records), static_cast<long long>(b.cells));
+    for (int p = 0; p < kPhaseCount; ++p) std::printf(" %7.3f ", b.phases[p].processor);
+    std::printf("| %7.2f /%7.2f | %7.2f /%7.2f | %6.3f /%6.3f | %6.1f / %6.1f\n", b.run.elapsed,
+                b.run.processor, b.floor.elapsed, b.floor.processor,
+                b.run.elapsed / b.floor.elapsed, b.run.processor / b.floor.processor, b.run_mib,
+                b.floor_mib);
+  }
+  std::printf("(phase columns: processor seconds)\n");
+  if (rows.size() > 1) {
+    std::printf("\nper million statistics records (linear growth: equal down the column)\n");
+    std::printf("scale  run processor s  floor processor s  peak MiB above the smallest\n");
+    for (const Row& r : rows) {
+      const double m = static_cast<double>(r.summary.stats_records) / 1e6;
+      const double above = r.best.run_mib - rows.front().best.run_mib;
+      const double span =
+          (static_cast<double>(r.summary.stats_records - rows.front().summary.stats_records)) / 1e6;
+      std::printf(
+          "%-6s %14.2f %18.2f %16s\n", r.scale.name.c_str(), r.best.run.processor / m,
+          r.best.floor.processor / m,
+          span > 0 ? (std::to_string(static_cast<int>(above / span)) + " per M").c_str() : "-");
+    }
+  }
+  return 0;
+}
