@@ -77,6 +77,15 @@ std::span<const int64_t> PlayerStatsFile::PlayerRecords(int32_t player_id) const
   return std::span<const int64_t>(grouped_records_).subspan(begin, end - begin);
 }
 
+void PlayerStatsFile::Prefetch(int32_t player_id) const {
+  for (const int64_t k : PlayerRecords(player_id)) {
+    __builtin_prefetch(&index_[static_cast<size_t>(k - 1)]);
+    // The fields decoded lie in the record's first 164 bytes.
+    const uint8_t* bytes = StatsTable_.Record(static_cast<size_t>(k)).data();
+    for (size_t offset = 0; offset < 164 + 63; offset += 64) __builtin_prefetch(bytes + offset);
+  }
+}
+
 PlayerWorkList BuildPlayerWorkList(const PlayerStatsFile& stats) {
   PlayerWorkList lstPlayers;
   for (int32_t id = 1; id <= stats.MaxPlayerId(); ++id) {

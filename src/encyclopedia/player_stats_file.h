@@ -49,6 +49,10 @@ class PlayerStatsFile {
   int32_t MaxPlayerId() const { return MaxPlayerId_; }
   // The numbers of the player's indexed records, in file order.
   std::span<const int64_t> PlayerRecords(int32_t player_id) const;
+  // Starts loading the player's records and StatsIndex rows into the
+  // processor's caches, for a walk that knows whom it writes next: his
+  // records lie scattered over the file.
+  void Prefetch(int32_t player_id) const;
 
  private:
   RecordFile StatsTable_;

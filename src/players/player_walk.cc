@@ -64,6 +64,7 @@ class Walker {
         CheckStop(progress_);
         progress_.PhaseProgress("players", static_cast<int64_t>(p), static_cast<int64_t>(count));
       }
+      if (p + 1 < count) in_.stats.Prefetch(in_.lstPlayers.At(p + 1));
       try {
         WritePlayer(in_.lstPlayers.At(p));
       } catch (const StatCraneError& error) {

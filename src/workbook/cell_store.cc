@@ -12,8 +12,8 @@
 namespace statcrane {
 
 const std::array<uint16_t, CellStore::kClasses> CellStore::kCapacity = {
-    1,   2,   3,   4,   6,   8,    12,   16,   24,   32,   48,   64,   96,    128,
-    192, 256, 384, 512, 768, 1024, 1536, 2048, 3072, 4096, 6144, 8192, 12288, 16384};
+    1,   2,   3,   4,   6,   8,   12,   16,   20,   21,   24,   32,   48,   64,    96,
+    128, 192, 256, 384, 512, 768, 1024, 1536, 2048, 3072, 4096, 6144, 8192, 12288, 16384};
 static_assert(kMaxColumns == 16384);
 
 namespace {
@@ -21,6 +21,8 @@ namespace {
 constexpr size_t kFirstChunkBytes = 64 * 1024;
 constexpr size_t kLargestChunkBytes = 8 * 1024 * 1024;
 constexpr size_t kHugePageBytes = 2 * 1024 * 1024;
+// The most room a new row is given for the cells of the row above it.
+constexpr size_t kRoomFromAbove = 32;
 
 }  // namespace
 
@@ -116,6 +118,14 @@ const StoredCell* CellStore::Find(int32_t row, int32_t col) const {
 void CellStore::Reserve(Row& row, size_t needed) {
   if (row.cells != nullptr && needed <= kCapacity[row.size_class]) return;
   int size_class = row.cells != nullptr ? row.size_class + 1 : 0;
+  if (row.cells == nullptr && &row != rows_.data()) {
+    // Sheets are written a line at a time, and lines below each other tend
+    // to be as wide: a new row starts with room for as many cells as the
+    // row above holds (up to kRoomFromAbove), instead of growing one size
+    // class after the other as its cells come.
+    const size_t above = std::min<size_t>((&row - 1)->size, kRoomFromAbove);
+    needed = std::max(needed, above);
+  }
   while (kCapacity[static_cast<size_t>(size_class)] < needed) ++size_class;
   StoredCell* grown = Allocate(size_class);
   if (row.cells != nullptr) {

@@ -3,8 +3,9 @@
 // either a number or the index of a pooled text. Rows that were never touched
 // cost 16 bytes each.
 //
-// Row arrays come from the store's own arena in a few size classes (a row of
-// 21 cells takes 24 places); an array outgrown by its row goes on a free list
+// Row arrays come from the store's own arena in a few size classes, with
+// exact ones for the widest lines the sheets have (20 and 21 cells, columns A
+// to T and A to U); an array outgrown by its row goes on a free list
 // for the next row that needs one of its size. This keeps the general
 // allocator, and its reallocations, out of the writers' inner loop.
 #pragma once
@@ -67,7 +68,7 @@ class CellStore {
     uint16_t size = 0;
     uint8_t size_class = 0;  // capacity kCapacity[size_class] when cells != nullptr
   };
-  static constexpr int kClasses = 28;
+  static constexpr int kClasses = 30;
   static const std::array<uint16_t, kClasses> kCapacity;
 
   static size_t LowerBound(const Row& row, int32_t col);
