@@ -8,8 +8,9 @@
 //
 //   --scale LIST  fractions of full capacity, comma-separated (1/8,1/4,1/2,1),
 //                 or "all" for exactly those four; default 1
-//   --repeat K    runs and floors per scale, alternating (default 3); the
-//                 figures are the fastest of each
+//   --repeat K    runs and floors per scale, side by side in the order run,
+//                 floor, floor, run, ... (default 3); times are the fastest
+//                 of each, the ratio the median of the pairs' ratios
 //   --dir FOLDER  where encyclopedias and workbooks go (default: the system's
 //                 temporary folder); removed afterwards
 //
@@ -87,7 +88,8 @@ struct RunFigures {
   ChildResult child;
 };
 
-// The figures of the fastest of several runs: each figure its own minimum.
+// The figures of several runs: each time its own minimum; the ratio the
+// median of the side-by-side pairs.
 struct Best {
   Times phases[kPhaseCount] = {};
   Times run{1e300, 1e300};
@@ -96,7 +98,21 @@ struct Best {
   double floor_mib = 0;
   int64_t cells = 0;
   bool first = true;
+  std::vector<Times> ratios;  // run / floor of each side-by-side pair
+  Times ratio;                // their medians
 };
+
+// The median of each of the two ratios.
+Times MedianRatio(std::vector<Times> ratios) {
+  auto median = [&](double Times::*field) {
+    std::vector<double> v;
+    for (const Times& r : ratios) v.push_back(r.*field);
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+  };
+  return {median(&Times::elapsed), median(&Times::processor)};
+}
 
 Times Min(const Times& a, const Times& b) {
   return {std::min(a.elapsed, b.elapsed), std::min(a.processor, b.processor)};
@@ -210,17 +226,23 @@ int main(int argc, char** argv) {
                   static_cast<long long>(row.summary.team_seasons));
       Best& best = row.best;
       for (int k = 1; k <= repeat; ++k) {
+        // Side by side, in the order run, floor, floor, run, ...: a load that
+        // comes and goes on a shared machine weighs on both alike.
+        ChildResult floor;
+        const bool floor_first = k % 2 == 0;
+        if (floor_first) floor = RunFloor(best.cells, floor_out);
         const RunFigures run = RunWholeProgram(folder, run_out);
         if (!run.child.ok) throw std::runtime_error("the run failed");
-        const ChildResult floor = RunFloor(run.cells, floor_out);
+        if (!floor_first) floor = RunFloor(run.cells, floor_out);
         if (!floor.ok) throw std::runtime_error("the floor failed");
+        const Times ratio{run.child.times.elapsed / floor.times.elapsed,
+                          run.child.times.processor / floor.times.processor};
         std::printf(
             " %d: run %6.2f s elapsed %6.2f s processor %6.1f MiB | floor %6.2f s elapsed "
             "%6.2f s processor %6.1f MiB | ratio %.3f elapsed %.3f processor\n",
             k, run.child.times.elapsed, run.child.times.processor, run.child.peak_mib,
-            floor.times.elapsed, floor.times.processor, floor.peak_mib,
-            run.child.times.elapsed / floor.times.elapsed,
-            run.child.times.processor / floor.times.processor);
+            floor.times.elapsed, floor.times.processor, floor.peak_mib, ratio.elapsed,
+            ratio.processor);
         std::fflush(stdout);
         for (int p = 0; p < kPhaseCount; ++p) {
           best.phases[p] = best.first ? run.phases[p] : Min(best.phases[p], run.phases[p]);
@@ -230,16 +252,21 @@ int main(int argc, char** argv) {
         best.run_mib = best.first ? run.child.peak_mib : std::min(best.run_mib, run.child.peak_mib);
         best.floor_mib = best.first ? floor.peak_mib : std::min(best.floor_mib, floor.peak_mib);
         best.cells = run.cells;
+        best.ratios.push_back(ratio);
         best.first = false;
       }
+      best.ratio = MedianRatio(best.ratios);
       std::printf(" fastest of %d, %lld cells:\n", repeat, static_cast<long long>(best.cells));
       for (int p = 0; p < kPhaseCount; ++p) {
         PrintTimes(std::string(kPhases[p]).c_str(), best.phases[p]);
       }
       PrintTimes("whole run", best.run);
       PrintTimes("floor", best.floor);
-      std::printf("  run / floor: %.3f elapsed, %.3f processor (target at most 1.2)\n",
-                  best.run.elapsed / best.floor.elapsed, best.run.processor / best.floor.processor);
+      std::printf(
+          "  run / floor, median of the %d pairs: %.3f elapsed, %.3f processor "
+          "(target at most 1.2); fastest run / fastest floor: %.3f, %.3f\n",
+          repeat, best.ratio.elapsed, best.ratio.processor, best.run.elapsed / best.floor.elapsed,
+          best.run.processor / best.floor.processor);
       std::printf("  peak memory: run %.1f MiB (target at most 1024), floor %.1f MiB\n",
                   best.run_mib, best.floor_mib);
       rows.push_back(row);
@@ -262,23 +289,25 @@ int main(int argc, char** argv) {
                 static_cast<long long>(r.summary.stats_records), static_cast<long long>(b.cells));
     for (int p = 0; p < kPhaseCount; ++p) std::printf(" %7.3f ", b.phases[p].processor);
     std::printf("| %7.2f /%7.2f | %7.2f /%7.2f | %6.3f /%6.3f | %6.1f / %6.1f\n", b.run.elapsed,
-                b.run.processor, b.floor.elapsed, b.floor.processor,
-                b.run.elapsed / b.floor.elapsed, b.run.processor / b.floor.processor, b.run_mib,
-                b.floor_mib);
+                b.run.processor, b.floor.elapsed, b.floor.processor, b.ratio.elapsed,
+                b.ratio.processor, b.run_mib, b.floor_mib);
   }
-  std::printf("(phase columns: processor seconds)\n");
+  std::printf(
+      "(phases: processor seconds of the fastest run; run and floor: the fastest of each; ratio: "
+      "the median of the side-by-side pairs)\n");
   if (rows.size() > 1) {
-    std::printf("\nper million statistics records (linear growth: equal down the column)\n");
-    std::printf("scale  run processor s  floor processor s  peak MiB above the smallest\n");
+    // Linear growth shows as the same figure down each column.
+    std::printf(
+        "\ngrowth: processor seconds per million cells (run, floor), peak MiB per 100,000 "
+        "statistics records\n"
+        "scale  records    cells     run s/M  floor s/M  MiB/100k\n");
     for (const Row& r : rows) {
-      const double m = static_cast<double>(r.summary.stats_records) / 1e6;
-      const double above = r.best.run_mib - rows.front().best.run_mib;
-      const double span =
-          (static_cast<double>(r.summary.stats_records - rows.front().summary.stats_records)) / 1e6;
-      std::printf(
-          "%-6s %14.2f %18.2f %16s\n", r.scale.name.c_str(), r.best.run.processor / m,
-          r.best.floor.processor / m,
-          span > 0 ? (std::to_string(static_cast<int>(above / span)) + " per M").c_str() : "-");
+      const double million_cells = static_cast<double>(r.best.cells) / 1e6;
+      std::printf("%-6s %7lld %9lld %10.3f %10.3f %9.1f\n", r.scale.name.c_str(),
+                  static_cast<long long>(r.summary.stats_records),
+                  static_cast<long long>(r.best.cells), r.best.run.processor / million_cells,
+                  r.best.floor.processor / million_cells,
+                  r.best.run_mib / (static_cast<double>(r.summary.stats_records) / 1e5));
     }
   }
   return 0;
