@@ -226,8 +226,10 @@ uint8_t Alignment(int alignment) {
 
 // Rows between two progress reports and stop checks.
 constexpr int64_t kRowsPerReport = 4096;
-// Bytes read back between two reports while packing.
+// Bytes read back between two reports while packing, and the steps packing
+// is reported in.
 constexpr size_t kBytesPerReport = 4 << 20;
+constexpr int64_t kPackingSteps = 1000;
 
 class XlsxWriter : private ReadWatcher {
  public:
@@ -286,7 +288,7 @@ class XlsxWriter : private ReadWatcher {
       throw StatCraneError(kErrPathFileAccess, what);
     }
     if (watch_.first_error() != 0) Fail(watch_.first_error(), "the workbook could not be written");
-    Report("packing", 1, 1);
+    Report("packing", kPackingSteps, kPackingSteps);
   }
 
   int64_t cells_written() const { return cells_written_; }
@@ -303,7 +305,8 @@ class XlsxWriter : private ReadWatcher {
     if (bytes_read >= next_report_) {
       next_report_ = bytes_read + kBytesPerReport;
       const int64_t estimate = std::max<int64_t>(pack_estimate_, 1);
-      Report("packing", std::min<int64_t>(static_cast<int64_t>(bytes_read), estimate), estimate);
+      const int64_t done = std::min<int64_t>(static_cast<int64_t>(bytes_read), estimate);
+      Report("packing", done * kPackingSteps / estimate, kPackingSteps);
     }
     return !progress_->StopRequested();
   }

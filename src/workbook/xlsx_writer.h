@@ -24,8 +24,8 @@ namespace statcrane {
 // target name.
 //
 // With `progress`, reports PhaseProgress("writing", rows written, rows of all
-// sheets) every few thousand rows and then PhaseProgress("packing", ...)
-// while the parts are compressed into the file, and checks StopRequested
+// sheets) every few thousand rows and then PhaseProgress("packing", done,
+// 1000) while the parts are compressed into the file, and checks StopRequested
 // all along: a stop throws RunStopped and leaves nothing behind either.
 //
 // Returns the number of cells written.
