@@ -298,15 +298,15 @@ int main(int argc, char** argv) {
   if (rows.size() > 1) {
     // Linear growth shows as the same figure down each column.
     std::printf(
-        "\ngrowth: processor seconds per million cells (run, floor), peak MiB per 100,000 "
-        "statistics records\n"
-        "scale  records    cells     run s/M  floor s/M  MiB/100k\n");
+        "\ngrowth: processor seconds per million cells (run, floor), the run's peak MiB per "
+        "million cells and per 100,000 statistics records\n"
+        "scale  records    cells     run s/M  floor s/M  MiB/M cells  MiB/100k records\n");
     for (const Row& r : rows) {
       const double million_cells = static_cast<double>(r.best.cells) / 1e6;
-      std::printf("%-6s %7lld %9lld %10.3f %10.3f %9.1f\n", r.scale.name.c_str(),
+      std::printf("%-6s %7lld %9lld %10.3f %10.3f %12.1f %17.1f\n", r.scale.name.c_str(),
                   static_cast<long long>(r.summary.stats_records),
                   static_cast<long long>(r.best.cells), r.best.run.processor / million_cells,
-                  r.best.floor.processor / million_cells,
+                  r.best.floor.processor / million_cells, r.best.run_mib / million_cells,
                   r.best.run_mib / (static_cast<double>(r.summary.stats_records) / 1e5));
     }
   }
