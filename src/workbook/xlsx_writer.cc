@@ -255,7 +255,12 @@ class XlsxWriter : private ReadWatcher {
     for (size_t i = 0; i < workbook.SheetCount(); ++i) total_rows_ += workbook.SheetAt(i).LastRow();
   }
   ~XlsxWriter() override {
-    if (book_ != nullptr) lxw_workbook_free(book_);
+    if (book_ == nullptr) return;
+    // Failed or stopped before packing: libxlsxwriter frees the sheets without
+    // closing their scratch files.
+    lxw_worksheet* out = nullptr;
+    STAILQ_FOREACH(out, book_->worksheets, list_pointers) CloseScratchFile(out);
+    lxw_workbook_free(book_);
   }
   XlsxWriter(const XlsxWriter&) = delete;
   XlsxWriter& operator=(const XlsxWriter&) = delete;
@@ -340,6 +345,15 @@ class XlsxWriter : private ReadWatcher {
     // and from there into the file.
     const long size = std::ftell(out->optimize_tmpfile);
     if (size > 0) pack_estimate_ += 2 * static_cast<int64_t>(size);
+    // Packing closes the scratch file only of a sheet with cells: an empty
+    // sheet's (deleted) file would stay open for the life of the program.
+    if (out->dim_rowmin == LXW_ROW_MAX) CloseScratchFile(out);
+  }
+
+  static void CloseScratchFile(lxw_worksheet* out) {
+    if (out->optimize_tmpfile == nullptr) return;
+    std::fclose(out->optimize_tmpfile);
+    out->optimize_tmpfile = nullptr;
   }
 
   lxw_format* Format(uint32_t style) {

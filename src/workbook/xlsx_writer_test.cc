@@ -312,5 +312,40 @@ TEST(WriteXlsx, ProgressAndAStopWhileWritingOrPackingLeavesNothingBehind) {
   EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.xlsx"});
 }
 
+// libxlsxwriter keeps a scratch file per sheet. None may stay open once the
+// file is written, also for sheets without cells and after a failed write:
+// a window that runs again and again would run out of descriptors (and keep
+// the deleted files' disk space).
+TEST(WriteXlsx, LeavesNoScratchFileOpen) {
+  auto open_descriptors = [] {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+  };
+  TempDir dir;
+  Workbook book;
+  book.AddSheet("Empty");
+  book.AddSheet("Rows");
+  for (int32_t row = 1; row <= 3000; ++row) {
+    book.ActiveSheet().SetNumber(CellRange::Row(1, 21, row), row * 1.5);
+  }
+  book.AddSheet("Also empty");
+  const auto before = open_descriptors();
+  WriteXlsx(book, dir / "out.xlsx", false);
+  EXPECT_EQ(open_descriptors(), before);
+
+  // A disk that fills up while the sheets are written.
+  struct sigaction ignore {
+  }, previous{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit small{64 * 1024, old_limit.rlim_max};
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(WriteXlsx(book, dir / "full.xlsx", false), StatCraneError);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_EQ(open_descriptors(), before);
+}
+
 }  // namespace
 }  // namespace statcrane
