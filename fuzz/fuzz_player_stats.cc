@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int64_t previous = 0;
     for (int64_t k : stats.PlayerRecords(id)) {
       if (k <= previous || k > stats.RecordCount()) fuzz::Finding("a record number out of order");
-      if (stats.StatsIndex(k).PlayerId != id) fuzz::Finding("a record grouped under another player");
+      if (stats.StatsIndex(k).PlayerId != id)
+        fuzz::Finding("a record grouped under another player");
       (void)stats.Record(k);
       previous = k;
       ++grouped;

@@ -14,7 +14,7 @@ using namespace statcrane;
 
 namespace {
 
-constexpr size_t kRecordLength[6] = {TeamRecord::kSize,       PlayerRecord::kSize,
+constexpr size_t kRecordLength[6] = {TeamRecord::kSize,        PlayerRecord::kSize,
                                      PlayerStatsRecord::kSize, LeagueRecord::kSize,
                                      LeagueYearRecord::kSize,  TeamYearRecord::kSize};
 
@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (LooksLikeLibraryMessage(result.error->description())) {
       fuzz::Finding("the run stopped with an unclear message: " + result.error->description());
     }
-    if (!result.saved) fuzz::Finding("the run failed and saved nothing: " + result.error->description());
+    if (!result.saved)
+      fuzz::Finding("the run failed and saved nothing: " + result.error->description());
   } else if (!result.completed) {
     fuzz::Finding("the run neither completed nor failed");
   }

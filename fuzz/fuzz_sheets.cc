@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LayOutWorkbook(workbook, choice);
     const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
     if (PlayersWanted(choice)) {
-      const PlayerPhaseResult players = RunPlayerPhase(folder, TeamAbbrev, workbook, observer, report);
+      const PlayerPhaseResult players =
+          RunPlayerPhase(folder, TeamAbbrev, workbook, observer, report);
       FinishPlayerSheets(workbook, players, report);
       // One block per player with a regular-season line, whatever the names.
       NullReporter quiet;

@@ -15,8 +15,8 @@ namespace {
 
 fs::path MakeScratchFolder() {
   std::error_code ignored;
-  fs::path base = fs::is_directory("/dev/shm", ignored) ? fs::path("/dev/shm")
-                                                         : fs::temp_directory_path();
+  fs::path base =
+      fs::is_directory("/dev/shm", ignored) ? fs::path("/dev/shm") : fs::temp_directory_path();
   fs::path folder = base / ("statcrane-fuzz-" + std::to_string(::getpid()));
   fs::remove_all(folder, ignored);
   fs::create_directories(folder);

@@ -47,7 +47,8 @@ Bytes TeamSeasons(const Bytes& bytes, size_t records) {
 void Write(const fs::path& file, const Bytes& bytes) {
   fs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) {
     std::fprintf(stderr, "fuzz_make_seeds: cannot write %s\n", file.c_str());
     std::exit(1);

@@ -4,10 +4,9 @@
 // file, or stops with an error naming the file; the half of the workbook that
 // does not read the damaged file comes out as it does from the undamaged
 // folder.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -71,21 +70,30 @@ enum class Damage {
 };
 
 // kUnreadable has a test of its own, which the superuser skips.
-const Damage kDamages[] = {Damage::kEmpty,        Damage::kTruncated, Damage::kRandomBytes,
-                           Damage::kFolder,       Damage::kDanglingLink, Damage::kHugeIds,
-                           Damage::kAllOnes,      Damage::kHugeCounts};
+const Damage kDamages[] = {Damage::kEmpty,   Damage::kTruncated,    Damage::kRandomBytes,
+                           Damage::kFolder,  Damage::kDanglingLink, Damage::kHugeIds,
+                           Damage::kAllOnes, Damage::kHugeCounts};
 
 std::string DamageName(Damage damage) {
   switch (damage) {
-    case Damage::kEmpty: return "Empty";
-    case Damage::kTruncated: return "Truncated";
-    case Damage::kRandomBytes: return "RandomBytes";
-    case Damage::kFolder: return "Folder";
-    case Damage::kDanglingLink: return "DanglingLink";
-    case Damage::kUnreadable: return "Unreadable";
-    case Damage::kHugeIds: return "HugeIds";
-    case Damage::kAllOnes: return "AllOnes";
-    case Damage::kHugeCounts: return "HugeCounts";
+    case Damage::kEmpty:
+      return "Empty";
+    case Damage::kTruncated:
+      return "Truncated";
+    case Damage::kRandomBytes:
+      return "RandomBytes";
+    case Damage::kFolder:
+      return "Folder";
+    case Damage::kDanglingLink:
+      return "DanglingLink";
+    case Damage::kUnreadable:
+      return "Unreadable";
+    case Damage::kHugeIds:
+      return "HugeIds";
+    case Damage::kAllOnes:
+      return "AllOnes";
+    case Damage::kHugeCounts:
+      return "HugeCounts";
   }
   return "";
 }
@@ -119,27 +127,28 @@ void Fill(Bytes& bytes, size_t record_length, const Ranges& keep, bool all_ones)
 // A small encyclopedia: five players over two seasons, and of the teams
 // only the first eight with their seasons, so that the workbook stays small.
 void Generate(const fs::path& folder) {
-  static const TempDir* generated = [] {
-    auto* made = new TempDir;
+  static const TempDir generated;
+  static const bool made = [] {
     GeneratorOptions options;
     options.players = 5;
     options.years = 2;
     options.seed = 11;
     options.third_league = false;
-    GenerateEncyclopedia(options, made->path());
-    auto teams = testing::ReadRecords<TeamRecord>(made->path() / kTeamFile);
+    GenerateEncyclopedia(options, generated.path());
+    auto teams = testing::ReadRecords<TeamRecord>(generated / kTeamFile);
     teams.resize(8);
     std::set<int> kept;
     for (const TeamRecord& team : teams) kept.insert(team.TeamId);
     std::vector<TeamYearRecord> seasons;
-    for (const auto& season : testing::ReadRecords<TeamYearRecord>(made->path() / kTeamYearFile)) {
+    for (const auto& season : testing::ReadRecords<TeamYearRecord>(generated / kTeamYearFile)) {
       if (kept.count(season.TeamId) != 0) seasons.push_back(season);
     }
-    testing::WriteRecords(made->path() / kTeamFile, teams);
-    testing::WriteRecords(made->path() / kTeamYearFile, seasons);
-    return made;
+    testing::WriteRecords(generated / kTeamFile, teams);
+    testing::WriteRecords(generated / kTeamYearFile, seasons);
+    return true;
   }();
-  for (const auto& entry : fs::directory_iterator(generated->path())) {
+  (void)made;
+  for (const auto& entry : fs::directory_iterator(generated.path())) {
     fs::copy_file(entry.path(), folder / entry.path().filename());
   }
 }
@@ -154,14 +163,14 @@ RunResult RunOn(const fs::path& folder, const fs::path& output) {
 
 // The run on the undamaged folder.
 const RunReport& Undamaged() {
-  static const RunReport* report = [] {
+  static const RunReport report = [] {
     TempDir folder;
     Generate(folder.path());
     const RunResult result = RunOn(folder.path(), folder / "reference.xlsx");
     EXPECT_TRUE(result.completed);
-    return new RunReport(result.report);
+    return result.report;
   }();
-  return *report;
+  return report;
 }
 
 // The sheets of the removed list that belong to the players' or the teams' half.
@@ -293,8 +302,7 @@ TEST_P(DamagedFolderTest, EveryRunCompletesWithAReportOrStopsNamingTheFile) {
     const testing::XlsxBook& book = books[i];
     const RunReport& report = completed[i].report;
     // The sheets the report says, "Team Records" active, every number finite.
-    const std::set<std::string> removed(report.sheets_removed.begin(),
-                                        report.sheets_removed.end());
+    const std::set<std::string> removed(report.sheets_removed.begin(), report.sheets_removed.end());
     for (const std::string& name : book.sheet_names) EXPECT_EQ(removed.count(name), 0u) << name;
     const bool other_sheet =
         std::find(book.sheet_names.begin(), book.sheet_names.end(), "#") != book.sheet_names.end();
@@ -325,7 +333,8 @@ TEST_P(DamagedFolderTest, AnUnreadableFileStopsTheRunNamingIt) {
   EXPECT_TRUE(result.saved && result.report.incomplete);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFile, DamagedFolderTest, ::testing::Range<size_t>(0, std::size(kFiles)),
+INSTANTIATE_TEST_SUITE_P(EveryFile, DamagedFolderTest,
+                         ::testing::Range<size_t>(0, std::size(kFiles)),
                          [](const ::testing::TestParamInfo<size_t>& info) {
                            std::string name(kFiles[info.param].name);
                            std::erase(name, '.');

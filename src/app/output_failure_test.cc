@@ -2,13 +2,12 @@
 // a file, a folder without write permission, a full disk. Each gives a clear
 // message, leaves no half-written file and never touches a file the user
 // already has under the target name.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
