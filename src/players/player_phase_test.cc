@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "players/player_test_support.h"
 #include "testing/record_files.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
@@ -20,15 +21,6 @@ using testing::XlsxCell;
 const XlsxBorderSide kMedium{"medium", ""};
 const XlsxBorderSide kRedMedium{"medium", "FF0000"};
 const XlsxBorderSide kNone{"", ""};
-
-void AddPlayerSheets(Workbook& book) {
-  for (char c = 'Z'; c >= 'A'; --c) book.AddSheet(std::string(1, c));
-  for (const char* name : {"HitWSTotals", "HitLCSTotals", "HitDCSTotals", "HitRegTotals",
-                           "PitchWSTotals", "PitchLCSTotals", "PitchDCSTotals", "PitchRegTotals"}) {
-    book.AddSheet(name);
-  }
-  book.Delete("Sheet1");
-}
 
 PlayerStatsRecord Line(int16_t id, std::string last, std::string first, int season_type,
                        int16_t year, int16_t team, int kind) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "players/player_test_support.h"
 #include "testing/record_files.h"
 #include "util/error.h"
 #include "workbook/cell_style.h"
@@ -18,17 +19,6 @@ constexpr BorderSide kMedium{kLineStyleContinuous, kWeightMedium, kColorAutomati
 constexpr BorderSide kRed{kLineStyleContinuous, kWeightMedium, kColorRed};
 
 enum Summary { kPitchReg, kPitchDCS, kPitchLCS, kPitchWS, kHitReg, kHitDCS, kHitLCS, kHitWS };
-
-// The player sheets as the run creates them: "A" to "Z", then the summary
-// sheets, the workbook's own sheet removed.
-void AddPlayerSheets(Workbook& book) {
-  for (char c = 'Z'; c >= 'A'; --c) book.AddSheet(std::string(1, c));
-  for (const char* name : {"HitWSTotals", "HitLCSTotals", "HitDCSTotals", "HitRegTotals",
-                           "PitchWSTotals", "PitchLCSTotals", "PitchDCSTotals", "PitchRegTotals"}) {
-    book.AddSheet(name);
-  }
-  book.Delete("Sheet1");
-}
 
 PlayerStatsRecord Rec(int16_t id, std::string last, std::string first, int season_type,
                       int16_t year, int kind) {
