@@ -7,6 +7,7 @@
 
 #include "teams/league_fill.h"
 #include "teams/sheet_cells.h"
+#include "teams/team_records.h"
 #include "teams/team_sheets.h"
 #include "teams/winning_pct.h"
 #include "workbook/cell_style.h"
@@ -28,19 +29,6 @@ void RedSides(Worksheet& sheet, const CellRange& range) {
   sheet.SetBorderColor(range, BorderIndex::kRight, kColorRed);
   sheet.SetBorderColor(range, BorderIndex::kLeft, kColorRed);
   sheet.SetBorderColor(range, BorderIndex::kBottom, kColorRed);
-}
-
-// Won, Lost, Pct, Scored, Allowed, SHO, GDP, LOB into E, F, G, J to N.
-void WriteSeriesFigures(Worksheet& sheet, int32_t r, const TeamTotals& figures) {
-  sheet.SetNumberFormat(Cell('G', r), "#.000");
-  sheet.SetNumber(Cell('E', r), static_cast<double>(figures.Won));
-  sheet.SetNumber(Cell('F', r), static_cast<double>(figures.Lost));
-  sheet.SetNumber(Cell('G', r), WinningPct(figures.Won, figures.Lost));
-  sheet.SetNumber(Cell('J', r), static_cast<double>(figures.Scored));
-  sheet.SetNumber(Cell('K', r), static_cast<double>(figures.Allowed));
-  sheet.SetNumber(Cell('L', r), static_cast<double>(figures.SHO));
-  sheet.SetNumber(Cell('M', r), static_cast<double>(figures.GDP));
-  sheet.SetNumber(Cell('N', r), static_cast<double>(figures.LOB));
 }
 
 TeamTotals Figures(const TeamStatBlock& block) {
@@ -112,7 +100,7 @@ void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
       Do_Team_PS_Headers(records, state, series, LeagueColours[season.LeagueId]);
       titled = true;
     }
-    WriteSeriesFigures(records, r, figures);
+    WriteRecordFigures(records, r, figures);
     records.SetNumber(Cell('D', r), season.Year);
     if (series.top_of_year_on_season_rows) {
       records.SetBorderWeight(Cell('D', r), BorderIndex::kTop, kWeightMedium);
@@ -123,7 +111,7 @@ void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
   }
   if (totals.Won > 0 || totals.Lost > 0) {
     const int32_t r = ++state.TeamRecordsRow;
-    WriteSeriesFigures(records, r, totals);
+    WriteRecordFigures(records, r, totals);
     if (!series.top_of_year_on_season_rows) {
       records.SetBorderWeight(Cell('D', r), BorderIndex::kTop, kWeightMedium);
     }

@@ -104,20 +104,23 @@ void Do_Team_Borders(Worksheet& sheet, TeamPhaseState& state) {
   sheet.SetBorderWeight(last_row, BorderIndex::kBottom, kWeightMedium);
 }
 
+void WriteRecordFigures(Worksheet& sheet, int32_t r, const TeamTotals& figures) {
+  sheet.SetNumberFormat(Cell('G', r), "#.000");
+  sheet.SetNumber(Cell('E', r), static_cast<double>(figures.Won));
+  sheet.SetNumber(Cell('F', r), static_cast<double>(figures.Lost));
+  sheet.SetNumber(Cell('G', r), WinningPct(figures.Won, figures.Lost));
+  sheet.SetNumber(Cell('J', r), static_cast<double>(figures.Scored));
+  sheet.SetNumber(Cell('K', r), static_cast<double>(figures.Allowed));
+  sheet.SetNumber(Cell('L', r), static_cast<double>(figures.SHO));
+  sheet.SetNumber(Cell('M', r), static_cast<double>(figures.GDP));
+  sheet.SetNumber(Cell('N', r), static_cast<double>(figures.LOB));
+}
+
 void Do_Team_Totals(Worksheet& sheet, TeamPhaseState& state) {
   const int32_t r = ++state.TeamRecordsRow;
   FrameTotals(sheet, Cells('E', 'G', r));
   FrameTotals(sheet, Cells('J', 'N', r));
-  const TeamTotals& totals = state.BlockTotals;
-  sheet.SetNumberFormat(Cell('G', r), "#.000");
-  sheet.SetNumber(Cell('E', r), static_cast<double>(totals.Won));
-  sheet.SetNumber(Cell('F', r), static_cast<double>(totals.Lost));
-  sheet.SetNumber(Cell('G', r), WinningPct(totals.Won, totals.Lost));
-  sheet.SetNumber(Cell('J', r), static_cast<double>(totals.Scored));
-  sheet.SetNumber(Cell('K', r), static_cast<double>(totals.Allowed));
-  sheet.SetNumber(Cell('L', r), static_cast<double>(totals.SHO));
-  sheet.SetNumber(Cell('M', r), static_cast<double>(totals.GDP));
-  sheet.SetNumber(Cell('N', r), static_cast<double>(totals.LOB));
+  WriteRecordFigures(sheet, r, state.BlockTotals);
 }
 
 }  // namespace statcrane

@@ -31,6 +31,9 @@ void Do_Team_Borders(Worksheet& sheet, TeamPhaseState& state);
 
 // The totals row below the last season row: BlockTotals in E, F, J to N and
 // their Pct in G, framed in medium lines with red sides and bottoms.
+// Won, Lost, Pct ("#.000"), Scored, Allowed, SHO, GDP and LOB into E, F, G
+// and J to N of row r, in that order.
+void WriteRecordFigures(Worksheet& sheet, int32_t r, const TeamTotals& figures);
 void Do_Team_Totals(Worksheet& sheet, TeamPhaseState& state);
 
 }  // namespace statcrane
