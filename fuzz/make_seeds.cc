@@ -44,6 +44,31 @@ Bytes TeamSeasons(const Bytes& bytes, size_t records) {
   return Head(post, TeamYearRecord::kSize, records);
 }
 
+// The statistics records of the first player who played in a post-season
+// series (all his lines, in file order), then the first records of the file,
+// `records` in all: the player targets start from every kind of section.
+Bytes StatsLines(const Bytes& bytes, size_t records) {
+  const size_t size = PlayerStatsRecord::kSize;
+  auto decode = [&](size_t offset) {
+    return PlayerStatsRecord::Decode(RecordBytes(bytes.data() + offset, size));
+  };
+  int player = 0;
+  for (size_t offset = 0; offset + size <= bytes.size() && player == 0; offset += size) {
+    const PlayerStatsRecord record = decode(offset);
+    if (record.SeasonType >= 5 && record.SeasonType <= 7) player = record.PlayerId;
+  }
+  Bytes chosen;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (size_t offset = 0; offset + size <= bytes.size(); offset += size) {
+      if (chosen.size() >= records * size) break;
+      if ((decode(offset).PlayerId == player) == (pass == 0)) {
+        chosen.insert(chosen.end(), bytes.begin() + offset, bytes.begin() + offset + size);
+      }
+    }
+  }
+  return chosen;
+}
+
 void Write(const fs::path& file, const Bytes& bytes) {
   fs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -91,7 +116,7 @@ int main(int argc, char** argv) {
 
   Write(out / "team_table" / "seed-1", Head(team, TeamRecord::kSize, 8));
   Write(out / "player_table" / "seed-1", Head(player, PlayerRecord::kSize, 6));
-  Write(out / "player_stats" / "seed-1", Head(stats, PlayerStatsRecord::kSize, 6));
+  Write(out / "player_stats" / "seed-1", StatsLines(stats, 6));
   Bytes leagues;
   Append16(leagues, league.size());
   leagues.insert(leagues.end(), league.begin(), league.end());
@@ -101,8 +126,8 @@ int main(int argc, char** argv) {
   Write(out / "team_year_file" / "seed-1", TeamSeasons(team_year, 6));
 
   const std::vector<Bytes> small = {Head(team, TeamRecord::kSize, 8),
-                                    Head(player, PlayerRecord::kSize, 3),
-                                    Head(stats, PlayerStatsRecord::kSize, 4),
+                                    Head(player, PlayerRecord::kSize, 6),
+                                    StatsLines(stats, 6),
                                     league,
                                     Head(league_year, LeagueYearRecord::kSize, 1),
                                     TeamSeasons(team_year, 4)};
