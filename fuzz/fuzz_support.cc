@@ -15,8 +15,13 @@ namespace {
 
 fs::path MakeScratchFolder() {
   std::error_code ignored;
-  fs::path base =
-      fs::is_directory("/dev/shm", ignored) ? fs::path("/dev/shm") : fs::temp_directory_path();
+  const char* chosen = std::getenv("STATCRANE_FUZZ_SCRATCH");
+  fs::path base = fs::temp_directory_path();
+  if (chosen != nullptr && *chosen != '\0') {
+    base = chosen;
+  } else if (fs::is_directory("/dev/shm", ignored)) {
+    base = "/dev/shm";
+  }
   fs::path folder = base / ("statcrane-fuzz-" + std::to_string(::getpid()));
   fs::remove_all(folder, ignored);
   fs::create_directories(folder);

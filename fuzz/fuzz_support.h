@@ -14,8 +14,9 @@
 
 namespace statcrane::fuzz {
 
-// A folder of this process under /dev/shm (or the temporary folder), created
-// on first use and removed at exit.
+// A folder of this process under $STATCRANE_FUZZ_SCRATCH, else /dev/shm (or
+// the temporary folder), created on first use and removed at a normal exit
+// (libFuzzer leaves it behind when it stops on a finding or a time limit).
 const std::filesystem::path& ScratchFolder();
 
 // Makes the folder `folder` under ScratchFolder() hold the given files (and
