@@ -130,7 +130,7 @@ RunFigures RunWholeProgram(const fs::path& folder, const fs::path& out) {
     const RunResult result = RunProcessing(options, observer, nullptr);
     if (!result.completed) {
       std::fprintf(stderr, "run: %s\n",
-                   result.error ? result.error->description().c_str() : "not completed");
+                   result.error ? result.error->message().c_str() : "not completed");
       return false;
     }
     values.assign(2 * kPhaseCount + 1, 0);

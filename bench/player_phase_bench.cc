@@ -168,7 +168,7 @@ Times TimeRun(const fs::path& folder, const fs::path& out) {
   const RunResult result = RunProcessing(options, observer, nullptr);
   const Times t = watch.Lap();
   if (!result.completed) {
-    throw std::runtime_error(result.error ? result.error->description() : "run not completed");
+    throw std::runtime_error(result.error ? result.error->message() : "run not completed");
   }
   PrintStep("whole \"Players Only\" run", t);
   std::printf("  phases (elapsed):");

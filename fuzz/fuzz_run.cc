@@ -43,11 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const RunResult result = RunProcessing(options, observer, nullptr);
 
   if (result.error) {
-    if (LooksLikeLibraryMessage(result.error->description())) {
-      fuzz::Finding("the run stopped with an unclear message: " + result.error->description());
+    if (LooksLikeLibraryMessage(result.error->message())) {
+      fuzz::Finding("the run stopped with an unclear message: " + result.error->message());
     }
     if (!result.saved)
-      fuzz::Finding("the run failed and saved nothing: " + result.error->description());
+      fuzz::Finding("the run failed and saved nothing: " + result.error->message());
   } else if (!result.completed) {
     fuzz::Finding("the run neither completed nor failed");
   }

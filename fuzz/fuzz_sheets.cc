@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   } catch (const StatCraneError& error) {
     // Small files reach no limit that stops a run.
-    fuzz::Finding("the phases stopped: " + error.description());
+    fuzz::Finding("the phases stopped: " + error.message());
   }
   return 0;
 }

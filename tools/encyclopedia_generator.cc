@@ -333,7 +333,7 @@ class RecordWriter {
     buffer_.clear();
   }
   [[noreturn]] void Fail() const {
-    throw StatCraneError(kErrPathFileAccess, "Cannot write " + path_.string());
+    throw StatCraneError("Cannot write " + path_.string());
   }
   fs::path path_;
   size_t size_;
@@ -362,7 +362,7 @@ class Generator {
     std::error_code error;
     fs::create_directories(out_, error);
     if (!fs::is_directory(out_, error)) {
-      throw StatCraneError(kErrPathFileAccess, "Cannot create the folder " + out_.string());
+      throw StatCraneError("Cannot create the folder " + out_.string());
     }
     BuildFranchises();
     BuildPlayers();

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "statcrane-gen: %s\n", e.what());
     return 2;
   } catch (const statcrane::StatCraneError& e) {
-    std::fprintf(stderr, "statcrane-gen: error %d: %s\n", e.number(), e.what());
+    std::fprintf(stderr, "statcrane-gen: %s\n", e.what());
     return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "statcrane-gen: %s\n", e.what());

@@ -234,8 +234,7 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
     }
   }
   if (result.error) {
-    err << "statcrane: error " << result.error->number() << ": " << result.error->description()
-        << "\n";
+    err << "statcrane: " << result.error->message() << "\n";
     if (result.saved) {
       err << "statcrane: the workbook is incomplete: " << command.run.output.string() << "\n";
     } else {

@@ -97,9 +97,9 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   } catch (const StatCraneError& error) {
     result.error = error;
   } catch (const std::bad_alloc&) {
-    result.error = StatCraneError(7, "Out of memory");
+    result.error = StatCraneError("Out of memory");
   } catch (const std::exception& error) {
-    result.error = StatCraneError(kErrApplicationDefined, error.what());
+    result.error = StatCraneError(error.what());
   }
   if (result.error && !result.saved) {
     // Keep what the run had built: save it, marked incomplete.

@@ -57,7 +57,7 @@ TEST_F(ProcessingRunTest, TeamsOnlyRunOnAnEmptyEncyclopedia) {
   options_.sheets = SheetChoice::kTeamsOnly;
   options_.viewing = ViewingChoice::kViewAfterCompleted;
   const RunResult result = RunProcessing(options_, observer_, &remembered_);
-  ASSERT_TRUE(result.completed) << (result.error ? result.error->description() : "");
+  ASSERT_TRUE(result.completed) << (result.error ? result.error->message() : "");
   EXPECT_EQ(observer_.texts, (std::vector<std::string>{"TEAMS COMPLETED", "Processing Completed"}));
   EXPECT_FALSE(observer_.start.empty());
   EXPECT_FALSE(observer_.end.empty());

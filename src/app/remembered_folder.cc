@@ -23,8 +23,7 @@ fs::path FromUtf8(std::string_view text) {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 [[noreturn]] void ThrowAccess(std::string_view what, const fs::path& file) {
-  throw StatCraneError(kErrPathFileAccess,
-                       "Path/File access error: cannot " + std::string(what) + " " + Utf8(file));
+  throw StatCraneError("cannot " + std::string(what) + " " + Utf8(file));
 }
 
 // True when the file can be opened for writing without changing it.

@@ -18,8 +18,7 @@ namespace {
 
 [[noreturn]] void Fail(std::string_view name, const std::filesystem::path& path,
                        const std::string& what) {
-  throw StatCraneError(kErrPathFileAccess,
-                       "Cannot read " + std::string(name) + " (" + path.string() + "): " + what);
+  throw StatCraneError("Cannot read " + std::string(name) + " (" + path.string() + "): " + what);
 }
 
 // Closes the descriptor when the read is done or fails.

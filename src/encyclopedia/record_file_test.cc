@@ -65,9 +65,8 @@ void ExpectAccessError(const TempDir& dir, std::string_view name, std::string_vi
     RecordFile::Read(EncyclopediaFolder(dir.path()), name, 56, reporter);
     ADD_FAILURE() << "no error for " << name;
   } catch (const StatCraneError& e) {
-    EXPECT_EQ(e.number(), kErrPathFileAccess);
-    EXPECT_NE(e.description().find(std::string(name)), std::string::npos) << e.description();
-    EXPECT_NE(e.description().find(std::string(detail)), std::string::npos) << e.description();
+    EXPECT_NE(e.message().find(std::string(name)), std::string::npos) << e.message();
+    EXPECT_NE(e.message().find(std::string(detail)), std::string::npos) << e.message();
   }
 }
 

@@ -58,8 +58,7 @@ TeamYearFile::TeamYearFile(RecordFile file, SkipReporter& reporter) : file_(std:
 
 TeamYearRecord TeamYearFile::Record(int64_t number) const {
   if (number < 1 || number > RecordCount()) {
-    throw StatCraneError(kErrSubscriptOutOfRange,
-                         "Record " + std::to_string(number) + " of " + std::string(kTeamYearFile) +
+    throw StatCraneError("Record " + std::to_string(number) + " of " + std::string(kTeamYearFile) +
                              " does not exist (the file has " + std::to_string(RecordCount()) +
                              " records)");
   }

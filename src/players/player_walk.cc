@@ -69,9 +69,9 @@ class Walker {
         WritePlayer(in_.lstPlayers.At(p));
       } catch (const StatCraneError& error) {
         // Say where: a sheet past its last row names the row only.
-        throw StatCraneError(error.number(), "Writing player " + in_.lstPlayers.TextAt(p) +
+        throw StatCraneError("Writing player " + in_.lstPlayers.TextAt(p) +
                                                  " on sheet \"" + book_.ActiveSheet().name() +
-                                                 "\": " + error.description());
+                                                 "\": " + error.message());
       }
     }
     progress_.PhaseProgress("players", static_cast<int64_t>(count), static_cast<int64_t>(count));

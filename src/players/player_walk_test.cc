@@ -305,9 +305,9 @@ TEST_F(PlayerWalkTest, ASheetPastTheRowLimitStopsTheRun) {
     Run();
     FAIL() << "no error";
   } catch (const StatCraneError& error) {
-    EXPECT_NE(error.description().find("Long,Jo \\ 1"), std::string::npos) << error.what();
-    EXPECT_NE(error.description().find("\"L\""), std::string::npos) << error.what();
-    EXPECT_NE(error.description().find("1048577"), std::string::npos) << error.what();
+    EXPECT_NE(error.message().find("Long,Jo \\ 1"), std::string::npos) << error.what();
+    EXPECT_NE(error.message().find("\"L\""), std::string::npos) << error.what();
+    EXPECT_NE(error.message().find("1048577"), std::string::npos) << error.what();
   }
 }
 

@@ -12,8 +12,7 @@ bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 [[noreturn]] void Malformed(std::string_view a1) {
-  throw StatCraneError(kErrApplicationDefined,
-                       "\"" + std::string(a1) + "\" is not a cell address, block or column range");
+  throw StatCraneError("\"" + std::string(a1) + "\" is not a cell address, block or column range");
 }
 
 // One end of an address: optional '$', letters, optional '$', digits. Either

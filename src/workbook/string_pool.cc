@@ -56,7 +56,7 @@ uint32_t StringPool::Intern(std::string_view text) {
     i = (i + 1) & mask;
   }
   if (texts_.size() >= UINT32_MAX - 1) {
-    throw StatCraneError(kErrApplicationDefined, "the workbook holds too many different texts");
+    throw StatCraneError("the workbook holds too many different texts");
   }
   uint32_t index = static_cast<uint32_t>(texts_.size());
   texts_.push_back(Store(text));

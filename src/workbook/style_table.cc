@@ -12,7 +12,7 @@ namespace statcrane {
 namespace {
 
 [[noreturn]] void Refuse(const std::string& what) {
-  throw StatCraneError(kErrApplicationDefined, what);
+  throw StatCraneError(what);
 }
 
 uint64_t Mix(uint64_t h, uint64_t v) {

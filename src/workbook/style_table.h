@@ -35,7 +35,7 @@ constexpr int kAlignCenterAcrossSelection = 7;
 constexpr int kAlignDistributed = -4117;
 
 // One attribute change. Build it with the factory functions, which check the
-// argument (StatCraneError kErrApplicationDefined for a value the object
+// argument (StatCraneError for a value the object
 // model would refuse); Apply then never fails.
 struct StyleChange {
   enum Kind : uint8_t {

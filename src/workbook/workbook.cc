@@ -11,7 +11,7 @@ namespace statcrane {
 namespace {
 
 [[noreturn]] void Refuse(const std::string& what) {
-  throw StatCraneError(kErrApplicationDefined, what);
+  throw StatCraneError(what);
 }
 
 std::string WithThousands(int64_t n) {
@@ -386,9 +386,7 @@ size_t Workbook::IndexOf(std::string_view name) const {
   for (size_t i = 0; i < sheets_.size(); ++i) {
     if (SameSheetName(sheets_[i]->name(), name)) return i;
   }
-  throw StatCraneError(
-      kErrSubscriptOutOfRange,
-      "Subscript out of range: the workbook has no sheet named \"" + std::string(name) + "\"");
+  throw StatCraneError("the workbook has no sheet named \"" + std::string(name) + "\"");
 }
 
 bool Workbook::HasSheet(std::string_view name) const {

@@ -43,7 +43,7 @@ struct CellView {
 
 // Limits: a row beyond kMaxRows or a column beyond kMaxColumns, and values,
 // formats and borders on whole columns ("A:Z"), are refused with a
-// StatCraneError (kErrApplicationDefined); whole columns serve AutoFitColumns
+// StatCraneError; whole columns serve AutoFitColumns
 // and Clear.
 class Worksheet {
  public:

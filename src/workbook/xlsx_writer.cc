@@ -26,23 +26,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int ErrorNumberFor(int error) {
+// The reason of a failed file operation in words.
+std::string Reason(int error) {
   switch (error) {
     case ENOSPC:
+      return "the disk is full";
     case EDQUOT:
+      return "the disk quota is used up";
     case EFBIG:
-      return kErrDiskFull;
+      return "the file would be larger than this system allows";
     case EACCES:
     case EPERM:
+      return "permission denied";
     case EROFS:
-      return kErrPermissionDenied;
+      return "the disk is read-only";
     default:
-      return kErrPathFileAccess;
+      return std::strerror(error);
   }
 }
 
 [[noreturn]] void Fail(int error, const std::string& what) {
-  throw StatCraneError(ErrorNumberFor(error), what + ": " + std::strerror(error));
+  throw StatCraneError(what + ": " + Reason(error));
 }
 
 std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
@@ -70,7 +74,7 @@ class TemporaryFile {
                         Quoted(folder));
       }
     }
-    throw StatCraneError(kErrPathFileAccess, "cannot save the workbook as " + Quoted(target) +
+    throw StatCraneError("cannot save the workbook as " + Quoted(target) +
                                                  ": no free temporary file name in " +
                                                  Quoted(folder));
   }
@@ -109,8 +113,7 @@ class TemporaryFile {
       error = errno;
     }
     if (error == EEXIST) {
-      throw StatCraneError(kErrPathFileAccess,
-                           "the file " + Quoted(target) + " already exists; it was left as it was");
+      throw StatCraneError("the file " + Quoted(target) + " already exists; it was left as it was");
     }
     Fail(error, "cannot save the workbook as " + Quoted(target));
   }
@@ -271,8 +274,7 @@ class XlsxWriter : private ReadWatcher {
       std::string name = IsCleanUtf8(sheet.name()) ? sheet.name() : CleanUtf8(sheet.name());
       lxw_worksheet* out = workbook_add_worksheet(book_, name.c_str());
       if (out == nullptr) {
-        throw StatCraneError(kErrApplicationDefined,
-                             "the sheet \"" + sheet.name() + "\" cannot be written");
+        throw StatCraneError("the sheet \"" + sheet.name() + "\" cannot be written");
       }
       WriteSheet(sheet, out);
       CheckScratchFile(sheet, out);
@@ -290,7 +292,7 @@ class XlsxWriter : private ReadWatcher {
           std::string("the workbook could not be written (") + lxw_strerror(result) + ")";
       if (watch_.first_error() != 0) Fail(watch_.first_error(), what);
       if (error != 0) Fail(error, what);
-      throw StatCraneError(kErrPathFileAccess, what);
+      throw StatCraneError(what);
     }
     if (watch_.first_error() != 0) Fail(watch_.first_error(), "the workbook could not be written");
     Report("packing", kPackingSteps, kPackingSteps);
@@ -326,7 +328,7 @@ class XlsxWriter : private ReadWatcher {
 
   void Check(lxw_error result, const Worksheet& sheet, int32_t row) {
     if (result == LXW_NO_ERROR) return;
-    throw StatCraneError(kErrApplicationDefined, "row " + std::to_string(row) + " of the sheet \"" +
+    throw StatCraneError("row " + std::to_string(row) + " of the sheet \"" +
                                                      sheet.name() + "\" cannot be written (" +
                                                      lxw_strerror(result) + ")");
   }
@@ -480,12 +482,10 @@ int64_t WriteXlsx(const Workbook& workbook, const fs::path& target, bool overwri
   std::error_code error;
   fs::file_status status = fs::status(target, error);
   if (fs::is_directory(status)) {
-    throw StatCraneError(kErrPathFileAccess,
-                         "cannot save the workbook as " + Quoted(target) + ": it is a folder");
+    throw StatCraneError("cannot save the workbook as " + Quoted(target) + ": it is a folder");
   }
   if (!overwrite && fs::exists(fs::symlink_status(target, error))) {
-    throw StatCraneError(kErrPathFileAccess,
-                         "the file " + Quoted(target) + " already exists; it was left as it was");
+    throw StatCraneError("the file " + Quoted(target) + " already exists; it was left as it was");
   }
   TemporaryFile temporary(target);
   int64_t cells = 0;
@@ -495,8 +495,8 @@ int64_t WriteXlsx(const Workbook& workbook, const fs::path& target, bool overwri
     cells = writer.cells_written();
   } catch (const StatCraneError& error) {
     // Name the file the user asked for, not the temporary one.
-    throw StatCraneError(error.number(), "cannot save the workbook as " + Quoted(target) + ": " +
-                                             error.description());
+    throw StatCraneError("cannot save the workbook as " + Quoted(target) + ": " +
+                                             error.message());
   }
   if (progress != nullptr) CheckStop(*progress);
   temporary.Publish(target, overwrite);

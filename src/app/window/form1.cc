@@ -88,19 +88,17 @@ RunResult CallRun(const RunFunction& run, const RunOptions& options, RunObserver
     return result;
   } catch (const std::bad_alloc&) {
     RunResult result;
-    result.error = StatCraneError(7, "Out of memory");
+    result.error = StatCraneError("Out of memory");
     return result;
   } catch (const std::exception& error) {
     RunResult result;
-    result.error = StatCraneError(kErrApplicationDefined, error.what());
+    result.error = StatCraneError(error.what());
     return result;
   }
 }
 
 QString ErrorText(const StatCraneError& error) {
-  return QStringLiteral("Error %1: %2")
-      .arg(error.number())
-      .arg(QString::fromUtf8(error.description().c_str()));
+  return QString::fromUtf8(error.message().c_str());
 }
 
 }  // namespace
