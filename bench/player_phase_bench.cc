@@ -239,19 +239,21 @@ int main(int argc, char** argv) {
   const bool temporary = dir.empty() && keep.empty();
   const fs::path folder =
       !dir.empty() ? dir
-      : !keep.empty() ? keep
-                      : fs::temp_directory_path() / ("player_phase_bench_" + std::to_string(::getpid()));
-  const fs::path out = fs::temp_directory_path() /
-                       ("player_phase_bench_" + std::to_string(::getpid()) + ".xlsx");
+      : !keep.empty()
+          ? keep
+          : fs::temp_directory_path() / ("player_phase_bench_" + std::to_string(::getpid()));
+  const fs::path out =
+      fs::temp_directory_path() / ("player_phase_bench_" + std::to_string(::getpid()) + ".xlsx");
   int status = 0;
   try {
     if (dir.empty()) {
       const Clock::time_point start = Clock::now();
       const GeneratorSummary summary = GenerateEncyclopedia(options, folder);
-      std::printf("encyclopedia: %d players, %lld statistics records, years %d-%d "
-                  "(generated in %.1f s)\n",
-                  options.players, static_cast<long long>(summary.stats_records),
-                  summary.first_year, summary.last_year, Since(start));
+      std::printf(
+          "encyclopedia: %d players, %lld statistics records, years %d-%d "
+          "(generated in %.1f s)\n",
+          options.players, static_cast<long long>(summary.stats_records), summary.first_year,
+          summary.last_year, Since(start));
     } else {
       std::printf("encyclopedia: %s\n", folder.c_str());
     }
@@ -262,10 +264,11 @@ int main(int argc, char** argv) {
     std::printf("peak resident memory: %.1f MiB (target at most 1024)\n", PeakMiB());
     if (cells > 0 && run && !floor_program.empty()) {
       if (const std::optional<Times> floor = RunFloor(floor_program, (cells + 20) / 21)) {
-        std::printf("whole run / floor for the same cells: elapsed %.2f s / %.2f s = %.3f, "
-                    "processor %.2f s / %.2f s = %.3f (target at most 1.3)\n",
-                    run->elapsed, floor->elapsed, run->elapsed / floor->elapsed, run->processor,
-                    floor->processor, run->processor / floor->processor);
+        std::printf(
+            "whole run / floor for the same cells: elapsed %.2f s / %.2f s = %.3f, "
+            "processor %.2f s / %.2f s = %.3f (target at most 1.3)\n",
+            run->elapsed, floor->elapsed, run->elapsed / floor->elapsed, run->processor,
+            floor->processor, run->processor / floor->processor);
       } else {
         std::printf("floor benchmark gave no figure\n");
       }

@@ -85,18 +85,19 @@ int main(int argc, char** argv) {
   }
 
   const bool temporary = keep.empty();
-  const std::filesystem::path folder =
-      temporary ? std::filesystem::temp_directory_path() /
-                      ("team_phase_bench_" + std::to_string(::getpid()))
-                : keep;
+  const std::filesystem::path folder = temporary
+                                           ? std::filesystem::temp_directory_path() /
+                                                 ("team_phase_bench_" + std::to_string(::getpid()))
+                                           : keep;
   try {
     const auto generate_start = std::chrono::steady_clock::now();
     const statcrane::GeneratorSummary summary = statcrane::GenerateEncyclopedia(options, folder);
-    std::printf("encyclopedia: %d players, %lld team seasons, %lld league-years, years %d-%d "
-                "(generated in %.2f s)\n",
-                options.players, static_cast<long long>(summary.team_seasons),
-                static_cast<long long>(summary.league_years), summary.first_year,
-                summary.last_year, Seconds(std::chrono::steady_clock::now() - generate_start));
+    std::printf(
+        "encyclopedia: %d players, %lld team seasons, %lld league-years, years %d-%d "
+        "(generated in %.2f s)\n",
+        options.players, static_cast<long long>(summary.team_seasons),
+        static_cast<long long>(summary.league_years), summary.first_year, summary.last_year,
+        Seconds(std::chrono::steady_clock::now() - generate_start));
 
     statcrane::NullReporter reporter;
     const statcrane::EncyclopediaFolder encyclopedia(folder);
@@ -117,10 +118,11 @@ int main(int argc, char** argv) {
       std::printf("run %d: %.1f ms\n", run + 1, times.back() * 1000);
     }
     std::sort(times.begin(), times.end());
-    std::printf("team phase: %lld team blocks, %lld rows on \"Team Records\"; fastest %.1f ms, "
-                "median %.1f ms\n",
-                static_cast<long long>(teams), static_cast<long long>(rows), times.front() * 1000,
-                times[times.size() / 2] * 1000);
+    std::printf(
+        "team phase: %lld team blocks, %lld rows on \"Team Records\"; fastest %.1f ms, "
+        "median %.1f ms\n",
+        static_cast<long long>(teams), static_cast<long long>(rows), times.front() * 1000,
+        times[times.size() / 2] * 1000);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "team_phase_bench: %s\n", error.what());
     if (temporary) std::filesystem::remove_all(folder);

@@ -332,9 +332,7 @@ class RecordWriter {
     if (!out_) Fail();
     buffer_.clear();
   }
-  [[noreturn]] void Fail() const {
-    throw StatCraneError("Cannot write " + path_.string());
-  }
+  [[noreturn]] void Fail() const { throw StatCraneError("Cannot write " + path_.string()); }
   fs::path path_;
   size_t size_;
   std::ofstream out_;

@@ -148,8 +148,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--sheets") {
       if (!value(text)) return parsed;
       if (!ParseSheets(text, command.run.sheets)) {
-        parsed.error = "--sheets takes players-and-teams, teams-only or players-only, not '" +
-                       text + "'";
+        parsed.error =
+            "--sheets takes players-and-teams, teams-only or players-only, not '" + text + "'";
         return parsed;
       }
     } else if (arg == "--force") {

@@ -82,8 +82,8 @@ TEST_F(CommandLineRunTest, NeverReplacesAnExistingFileWithoutForce) {
   in >> content;
   EXPECT_EQ(content, "mine");
 
-  EXPECT_EQ(Run({"process", dir_.path().string(), "-o", out.string(), "--force",
-                 "--sheets", "teams-only"}),
+  EXPECT_EQ(Run({"process", dir_.path().string(), "-o", out.string(), "--force", "--sheets",
+                 "teams-only"}),
             0)
       << err_.str();
   EXPECT_GT(std::filesystem::file_size(out), 1000u);

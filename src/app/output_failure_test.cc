@@ -154,8 +154,10 @@ TEST_F(OutputFailureTest, FileSizeLimitInAChildProcess) {
     const rlimit small{64 * 1024, 64 * 1024};
     setrlimit(RLIMIT_FSIZE, &small);
     const RunResult result = RunInto(out_ / "book.xlsx", true);
-    const bool clear = result.error && result.error->message().find("larger than this system allows") != std::string::npos && !result.saved &&
-                       result.error->message().find("book.xlsx") != std::string::npos;
+    const bool clear =
+        result.error &&
+        result.error->message().find("larger than this system allows") != std::string::npos &&
+        !result.saved && result.error->message().find("book.xlsx") != std::string::npos;
     if (!clear) {
       std::fprintf(stderr, "%s\n", result.error ? result.error->message().c_str() : "no error");
     }

@@ -55,10 +55,10 @@ class RememberedFolder {
 };
 
 struct RunResult {
-  bool completed = false;  // every step ran and the workbook was written
-  bool stopped = false;    // the user stopped the run; nothing was written
+  bool completed = false;               // every step ran and the workbook was written
+  bool stopped = false;                 // the user stopped the run; nothing was written
   std::optional<StatCraneError> error;  // what stopped the run
-  bool saved = false;      // a workbook file was written (complete or not)
+  bool saved = false;                   // a workbook file was written (complete or not)
   RunReport report;
   // The time of each phase that ran, in run order: "reading" (the team table
   // and the player files), "player walk", "team phase" (with its league and

@@ -53,15 +53,14 @@ TEST(WorkbookLayoutTest, SummarySheetsWithoutLinesAreRemoved) {
   teams.LcsTotalsRow = 3;
   FinishTeamSheets(workbook, teams, report);
 
-  EXPECT_EQ(workbook.SheetNames(),
-            Join({{"Team Records", "TeamRegTotals", "TeamLCSTotals", "PitchRegTotals",
-                   "HitRegTotals", "HitDCSTotals"},
-                  Letters()}));
+  EXPECT_EQ(workbook.SheetNames(), Join({{"Team Records", "TeamRegTotals", "TeamLCSTotals",
+                                          "PitchRegTotals", "HitRegTotals", "HitDCSTotals"},
+                                         Letters()}));
   EXPECT_EQ(workbook.ActiveSheet().name(), "Team Records");
-  EXPECT_EQ(report.sheets_removed,
-            (std::vector<std::string>{"PitchDCSTotals", "PitchLCSTotals", "PitchWSTotals",
-                                      "HitLCSTotals", "HitWSTotals", "TeamDCSTotals",
-                                      "TeamWSTotals"}));
+  EXPECT_EQ(
+      report.sheets_removed,
+      (std::vector<std::string>{"PitchDCSTotals", "PitchLCSTotals", "PitchWSTotals", "HitLCSTotals",
+                                "HitWSTotals", "TeamDCSTotals", "TeamWSTotals"}));
 }
 
 TEST(WorkbookLayoutTest, PlayersOnlyWithNoLinesKeepsTheLetterSheets) {

@@ -28,7 +28,7 @@ const std::string& DivisionTable::operator()(int team_id, int year) const {
 void DivisionTable::Set(int team_id, int year, std::string text) {
   if (!Contains(team_id, year)) {
     throw StatCraneError("Division of team " + std::to_string(team_id) + " in " +
-                             std::to_string(year) + " lies outside the division table");
+                         std::to_string(year) + " lies outside the division table");
   }
   entries_[Key(team_id, year)] = std::move(text);
 }

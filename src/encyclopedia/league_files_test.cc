@@ -121,11 +121,10 @@ TEST(DivisionTableTest, NoUsedRecordLeavesEveryLookupEmpty) {
 }
 
 TEST(LeagueFilesTest, TheFirstTwoAcceptedLeaguesGetColoursInFileOrder) {
-  const LeagueFiles tables =
-      Load({League(900, "Unused", 0), League(7, "First"), League(901, "", 1),
-            League(902, "Deleted", 1, 1), League(3, "Second"), League(8, "Third"),
-            League(1, "Fourth")},
-           {});
+  const LeagueFiles tables = Load(
+      {League(900, "Unused", 0), League(7, "First"), League(901, "", 1),
+       League(902, "Deleted", 1, 1), League(3, "Second"), League(8, "Third"), League(1, "Fourth")},
+      {});
   EXPECT_EQ(tables.LeagueColours[7], std::optional<int>(38));
   EXPECT_EQ(tables.LeagueColours[3], std::optional<int>(37));
   EXPECT_EQ(tables.LeagueColours[8], std::nullopt);
@@ -138,11 +137,11 @@ TEST(LeagueFilesTest, TheFirstTwoAcceptedLeaguesGetColoursInFileOrder) {
 }
 
 TEST(LeagueFilesTest, TheLastLeagueYearRecordNamesTheLeague) {
-  const LeagueFiles tables = Load(
-      {}, {LeagueYear(4, 1990, "Old Name", {"", "", "", ""}),
-           LeagueYear(4, 1970, "Newest Name", {"", "", "", ""}),
-           LeagueYear(4, 1995, "Deleted", {"", "", "", ""}, 1),
-           LeagueYear(5, 1990, "Forty characters long league name, whole", {"", "", "", ""})});
+  const LeagueFiles tables =
+      Load({}, {LeagueYear(4, 1990, "Old Name", {"", "", "", ""}),
+                LeagueYear(4, 1970, "Newest Name", {"", "", "", ""}),
+                LeagueYear(4, 1995, "Deleted", {"", "", "", ""}, 1),
+                LeagueYear(5, 1990, "Forty characters long league name, whole", {"", "", "", ""})});
   EXPECT_EQ(tables.LeagueNames[4], "Newest Name");
   EXPECT_EQ(tables.LeagueNames[5], "Forty characters long league name, whole");
   EXPECT_EQ(tables.LeagueNames[6], "");

@@ -57,7 +57,8 @@ PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) 
   stats.names_.resize(players);
   for (size_t id = 1; id < players; ++id) {
     if (stats.group_start_[id + 1] > stats.group_start_[id]) {
-      const int64_t last = stats.grouped_records_[static_cast<size_t>(stats.group_start_[id + 1] - 1)];
+      const int64_t last =
+          stats.grouped_records_[static_cast<size_t>(stats.group_start_[id + 1] - 1)];
       stats.names_[id] = DisplayName(stats.Record(last));
     }
   }

@@ -57,8 +57,8 @@ class PlayerStatsFile {
  private:
   RecordFile StatsTable_;
   std::vector<StatsIndexRow> index_;
-  std::vector<std::string> names_;       // by player id, 0 to MaxPlayerId
-  std::vector<int64_t> group_start_;     // by player id, 0 to MaxPlayerId + 1
+  std::vector<std::string> names_;        // by player id, 0 to MaxPlayerId
+  std::vector<int64_t> group_start_;      // by player id, 0 to MaxPlayerId + 1
   std::vector<int64_t> grouped_records_;  // record numbers grouped by player
   int32_t MaxPlayerId_ = 0;
 };

@@ -35,11 +35,10 @@ int64_t Skipped(const RunReport& report, const std::string& reason) {
 
 TEST(PlayerTableTest, AcceptedRecordsSetTheirBirthDateAndLaterRecordsWin) {
   RunReport report;
-  const PlayerBirthDateTable table = Load({Born(1, 1801, 1, 1), Born(2, 1999, 12, 31),
-                                           Born(3, 1970, 2, 9), Born(4, 1950, 5, 5),
-                                           Born(4, 1951, 6, 6), Born(0, 1900, 3, 3),
-                                           Born(36, 2000, 2, 29)},
-                                          report);
+  const PlayerBirthDateTable table =
+      Load({Born(1, 1801, 1, 1), Born(2, 1999, 12, 31), Born(3, 1970, 2, 9), Born(4, 1950, 5, 5),
+            Born(4, 1951, 6, 6), Born(0, 1900, 3, 3), Born(36, 2000, 2, 29)},
+           report);
   EXPECT_EQ(table[1], (CivilDate{1801, 1, 1}));
   EXPECT_EQ(table[2], (CivilDate{1999, 12, 31}));
   EXPECT_EQ(table[3], (CivilDate{1970, 2, 9}));  // month first: 9 February

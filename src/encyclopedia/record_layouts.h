@@ -62,44 +62,45 @@ struct PlayerStatsRecord {
   static constexpr size_t kSize = 336;
   int16_t RecordStatus = 0;  // 0
   int16_t PlayerId = 0;      // 4
-  uint8_t SeasonType = 0;    // 6: 1 ignored, 2 regular, 5 division, 6 league championship, 7 world series
-  int16_t Year = 0;          // 8
-  int16_t TeamId = 0;        // 10
-  std::string FirstName;     // 14, 16 characters
-  std::string LastName;      // 30, 16 characters
-  uint8_t LineKind = 0;      // 46: 1 hitting, 2 pitching
+  uint8_t SeasonType =
+      0;               // 6: 1 ignored, 2 regular, 5 division, 6 league championship, 7 world series
+  int16_t Year = 0;    // 8
+  int16_t TeamId = 0;  // 10
+  std::string FirstName;  // 14, 16 characters
+  std::string LastName;   // 30, 16 characters
+  uint8_t LineKind = 0;   // 46: 1 hitting, 2 pitching
   // Hitting.
-  int16_t AtBats = 0;        // 58
-  int16_t Runs = 0;          // 60
-  int16_t RBI = 0;           // 62
-  int16_t Hits = 0;          // 64
-  uint8_t Doubles = 0;       // 66
-  uint8_t Triples = 0;       // 67
-  uint8_t HomeRuns = 0;      // 68
-  uint8_t HitByPitch = 0;    // 69
-  int16_t Strikeouts = 0;    // 70
-  int16_t Walks = 0;         // 72
-  uint8_t StolenBases = 0;   // 75
+  int16_t AtBats = 0;          // 58
+  int16_t Runs = 0;            // 60
+  int16_t RBI = 0;             // 62
+  int16_t Hits = 0;            // 64
+  uint8_t Doubles = 0;         // 66
+  uint8_t Triples = 0;         // 67
+  uint8_t HomeRuns = 0;        // 68
+  uint8_t HitByPitch = 0;      // 69
+  int16_t Strikeouts = 0;      // 70
+  int16_t Walks = 0;           // 72
+  uint8_t StolenBases = 0;     // 75
   uint8_t CaughtStealing = 0;  // 76
-  uint8_t SacHits = 0;       // 78
-  uint8_t SacFlies = 0;      // 79
+  uint8_t SacHits = 0;         // 78
+  uint8_t SacFlies = 0;        // 79
   // Pitching.
-  int16_t OutsPitched = 0;   // 120
-  int16_t OppAtBats = 0;     // 122
-  int16_t HitsAllowed = 0;   // 124
+  int16_t OutsPitched = 0;        // 120
+  int16_t OppAtBats = 0;          // 122
+  int16_t HitsAllowed = 0;        // 124
   int16_t StrikeoutsPitched = 0;  // 126
-  int16_t WalksAllowed = 0;  // 128
-  int16_t RunsAllowed = 0;   // 132
-  int16_t EarnedRuns = 0;    // 134
-  uint8_t HRAllowed = 0;     // 138
-  uint8_t GDPInduced = 0;    // 144
-  uint8_t Wins = 0;          // 145
-  uint8_t Losses = 0;        // 146
-  uint8_t Saves = 0;         // 147
-  uint8_t Shutouts = 0;      // 158
-  uint8_t CompleteGames = 0; // 159
-  uint8_t GamesPitched = 0;  // 160
-  uint8_t GamesStarted = 0;  // 162
+  int16_t WalksAllowed = 0;       // 128
+  int16_t RunsAllowed = 0;        // 132
+  int16_t EarnedRuns = 0;         // 134
+  uint8_t HRAllowed = 0;          // 138
+  uint8_t GDPInduced = 0;         // 144
+  uint8_t Wins = 0;               // 145
+  uint8_t Losses = 0;             // 146
+  uint8_t Saves = 0;              // 147
+  uint8_t Shutouts = 0;           // 158
+  uint8_t CompleteGames = 0;      // 159
+  uint8_t GamesPitched = 0;       // 160
+  uint8_t GamesStarted = 0;       // 162
 
   static PlayerStatsRecord Decode(RecordBytes bytes);
   void Encode(MutableRecordBytes bytes) const;
@@ -113,7 +114,7 @@ struct LeagueRecord {
   std::string LeagueName;    // 4, 40 characters
   // True when the name field counts as present: its first byte is 32 or more.
   bool LeagueNamePresent = false;
-  int16_t UseMark = 0;       // 44
+  int16_t UseMark = 0;  // 44
 
   static LeagueRecord Decode(RecordBytes bytes);
   void Encode(MutableRecordBytes bytes) const;
@@ -124,10 +125,10 @@ struct LeagueYearRecord {
   static constexpr size_t kSize = 1000;
   static constexpr int kDivisions = 4;
   static constexpr int kSlots = 16;
-  int16_t RecordStatus = 0;  // 0
-  int16_t LeagueId = 0;      // 4
-  int16_t Year = 0;          // 6
-  std::string LeagueName;    // 12, 40 characters
+  int16_t RecordStatus = 0;                          // 0
+  int16_t LeagueId = 0;                              // 4
+  int16_t Year = 0;                                  // 6
+  std::string LeagueName;                            // 12, 40 characters
   std::array<std::string, kDivisions> DivisionName;  // 52 + 20 d, 20 characters
   // True when division d's name field is present: its first byte is 32 or more.
   std::array<bool, kDivisions> DivisionNamePresent{};

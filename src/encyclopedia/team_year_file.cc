@@ -13,8 +13,8 @@ std::string TeamDisplayName(const TeamYearRecord& record) {
 }
 
 bool HasPostSeasonGames(const TeamYearRecord& record) {
-  return record.DCS.Won != 0 || record.LCS.Won != 0 || record.WS.Won != 0 ||
-         record.DCS.Lost != 0 || record.LCS.Lost != 0 || record.WS.Lost != 0;
+  return record.DCS.Won != 0 || record.LCS.Won != 0 || record.WS.Won != 0 || record.DCS.Lost != 0 ||
+         record.LCS.Lost != 0 || record.WS.Lost != 0;
 }
 
 TeamYearFile TeamYearFile::Read(const EncyclopediaFolder& folder, SkipReporter& reporter) {
@@ -59,8 +59,8 @@ TeamYearFile::TeamYearFile(RecordFile file, SkipReporter& reporter) : file_(std:
 TeamYearRecord TeamYearFile::Record(int64_t number) const {
   if (number < 1 || number > RecordCount()) {
     throw StatCraneError("Record " + std::to_string(number) + " of " + std::string(kTeamYearFile) +
-                             " does not exist (the file has " + std::to_string(RecordCount()) +
-                             " records)");
+                         " does not exist (the file has " + std::to_string(RecordCount()) +
+                         " records)");
   }
   return TeamYearRecord::Decode(file_.Record(static_cast<size_t>(number)));
 }

@@ -16,14 +16,14 @@ constexpr std::array<std::string_view, 21> kHittingHeadings = {
     "Year", "Team", "Age", "BAVG", "OBP", "SPC", "AB", "H",  "2B", "3B", "HR",
     "R",    "RBI",  "HBP", "BB",   "K",   "SB",  "CS", "SH", "SF", "TB"};
 constexpr std::array<std::string_view, 21> kPitchingHeadings = {
-    "Year", "Team", "Age", "ERA", "W",  "L",  "PCT", "SV", "G",  "GS", "CG",
-    "SHO",  "IP",   "H",   "OBA", "R",  "ER", "BB",  "K",  "HR", "GDP"};
+    "Year", "Team", "Age", "ERA", "W", "L",  "PCT", "SV", "G",  "GS", "CG",
+    "SHO",  "IP",   "H",   "OBA", "R", "ER", "BB",  "K",  "HR", "GDP"};
 constexpr std::array<std::string_view, 20> kHitSumHeadings = {
     "Player", "Last Yr", "BAVG", "OBP", "SPC", "AB", "H",  "2B", "3B", "HR",
     "R",      "RBI",     "HBP",  "BB",  "K",   "SB", "CS", "SH", "SF", "TB"};
 constexpr std::array<std::string_view, 20> kPitchSumHeadings = {
-    "Player", "Last Yr", "ERA", "W",  "L",  "PCT", "SV", "G",  "GS", "CG",
-    "SHO",    "IP",      "H",   "OBA", "R", "ER",  "BB", "K",  "HR", "GDP"};
+    "Player", "Last Yr", "ERA", "W",   "L", "PCT", "SV", "G", "GS", "CG",
+    "SHO",    "IP",      "H",   "OBA", "R", "ER",  "BB", "K", "HR", "GDP"};
 
 using Side = std::pair<CellRange, BorderIndex>;
 

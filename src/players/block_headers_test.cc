@@ -77,9 +77,9 @@ TEST(BlockHeadersTest, PitchingHeaderFillsWithTwentyAndAlwaysColoursTheRowAbove)
   line.CurrentRow = 3;
   Pitching_Header(sheet, line);
   EXPECT_EQ(line.CurrentRow, 4);
-  const std::vector<std::string> headings = {"Year", "Team", "Age", "ERA", "W",  "L",  "PCT",
+  const std::vector<std::string> headings = {"Year", "Team", "Age", "ERA", "W",   "L",  "PCT",
                                              "SV",   "G",    "GS",  "CG",  "SHO", "IP", "H",
-                                             "OBA",  "R",    "ER",  "BB",  "K",  "HR", "GDP"};
+                                             "OBA",  "R",    "ER",  "BB",  "K",   "HR", "GDP"};
   for (int col = 1; col <= 21; ++col) {
     EXPECT_EQ(TextAt(sheet, 3, col), headings[col - 1]);
     EXPECT_EQ(StyleAt(sheet, 3, col).fill, kFillPitching);
@@ -115,8 +115,8 @@ TEST(BlockHeadersTest, SummaryHeadingsAreRightAlignedWithoutBordersOrFill) {
       "Player", "Last Yr", "BAVG", "OBP", "SPC", "AB", "H",  "2B", "3B", "HR",
       "R",      "RBI",     "HBP",  "BB",  "K",   "SB", "CS", "SH", "SF", "TB"};
   const std::vector<std::string> pitch_headings = {
-      "Player", "Last Yr", "ERA", "W",  "L",  "PCT", "SV", "G",  "GS", "CG",
-      "SHO",    "IP",      "H",   "OBA", "R", "ER",  "BB", "K",  "HR", "GDP"};
+      "Player", "Last Yr", "ERA", "W",   "L", "PCT", "SV", "G", "GS", "CG",
+      "SHO",    "IP",      "H",   "OBA", "R", "ER",  "BB", "K", "HR", "GDP"};
   for (int col = 1; col <= 20; ++col) {
     EXPECT_EQ(TextAt(hit, 1, col), hit_headings[col - 1]);
     EXPECT_EQ(TextAt(pitch, 1, col), pitch_headings[col - 1]);

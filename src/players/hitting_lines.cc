@@ -18,9 +18,7 @@ int64_t TotalBases(const PlayerStatsRecord& r) {
 int64_t OnBaseChances(const PlayerStatsRecord& r) {
   return int64_t{r.Walks} + r.AtBats + r.HitByPitch + r.SacFlies;
 }
-int64_t OnBaseTimes(const PlayerStatsRecord& r) {
-  return int64_t{r.Walks} + r.HitByPitch + r.Hits;
-}
+int64_t OnBaseTimes(const PlayerStatsRecord& r) { return int64_t{r.Walks} + r.HitByPitch + r.Hits; }
 
 double Quotient(int64_t a, int64_t b) { return static_cast<double>(a) / static_cast<double>(b); }
 
@@ -31,10 +29,10 @@ void WriteNumbers(Worksheet& sheet, int32_t row, int first, std::initializer_lis
 }
 
 void WriteCounts(Worksheet& sheet, int32_t row, int first, const HittingSums& t) {
-  WriteNumbers(sheet, row, first,
-               {t.AtBats, t.Hits, t.Doubles, t.Triples, t.HomeRuns, t.Runs, t.RBI, t.HitByPitch,
-                t.Walks, t.Strikeouts, t.StolenBases, t.CaughtStealing, t.SacHits, t.SacFlies,
-                t.TotalBases});
+  WriteNumbers(
+      sheet, row, first,
+      {t.AtBats, t.Hits, t.Doubles, t.Triples, t.HomeRuns, t.Runs, t.RBI, t.HitByPitch, t.Walks,
+       t.Strikeouts, t.StolenBases, t.CaughtStealing, t.SacHits, t.SacFlies, t.TotalBases});
 }
 
 // Rates in three consecutive columns: BAVG, OBP, SPC, then their format.
@@ -70,10 +68,10 @@ void Hitter_EntryLine(Worksheet& sheet, const PlayerStatsRecord& r, LineState& l
   sheet.SetNumber(CellRange::Cell(kD, row), line.LineAverages.BAVG);
   sheet.SetNumber(CellRange::Cell(kE, row), line.LineAverages.OBP);
   sheet.SetNumber(CellRange::Cell(kF, row), line.LineAverages.SPC);
-  WriteNumbers(sheet, row, kG,
-               {r.AtBats, r.Hits, r.Doubles, r.Triples, r.HomeRuns, r.Runs, r.RBI, r.HitByPitch,
-                r.Walks, r.Strikeouts, r.StolenBases, r.CaughtStealing, r.SacHits, r.SacFlies,
-                TotalBases(r)});
+  WriteNumbers(
+      sheet, row, kG,
+      {r.AtBats, r.Hits, r.Doubles, r.Triples, r.HomeRuns, r.Runs, r.RBI, r.HitByPitch, r.Walks,
+       r.Strikeouts, r.StolenBases, r.CaughtStealing, r.SacHits, r.SacFlies, TotalBases(r)});
   for (int col = kD; col <= kF; ++col) {
     sheet.SetNumberFormat(CellRange::Cell(col, row), kRateFormat);
   }
@@ -110,9 +108,7 @@ void Hitter_Totals(const HittingSums& t, LineRates& rates) {
     rates.BAVG = RoundRate(Quotient(t.Hits, t.AtBats));
     rates.SPC = RoundRate(Quotient(t.TotalBases, t.AtBats));
   }
-  rates.OBP = t.OnBaseChances < 1
-                  ? 0
-                  : RoundRateSingle(Quotient(t.OnBaseTimes, t.OnBaseChances));
+  rates.OBP = t.OnBaseChances < 1 ? 0 : RoundRateSingle(Quotient(t.OnBaseTimes, t.OnBaseChances));
 }
 
 void Hitter_TotalLine(Worksheet& sheet, LineState& line) {
@@ -134,8 +130,8 @@ void HitSumTotals(Worksheet& sheet, const LineState& line, int32_t row) {
   WriteCounts(sheet, row, kF, line.HittingTotals);
 
   const CellRange whole = CellRange::Row(kA, kT, row);
-  for (BorderIndex side : {BorderIndex::kEdgeTop, BorderIndex::kBottom, BorderIndex::kRight,
-                           BorderIndex::kLeft}) {
+  for (BorderIndex side :
+       {BorderIndex::kEdgeTop, BorderIndex::kBottom, BorderIndex::kRight, BorderIndex::kLeft}) {
     sheet.SetBorderWeight(whole, side, kWeightMedium);
   }
 }

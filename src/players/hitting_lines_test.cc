@@ -111,7 +111,7 @@ TEST(HittingLinesTest, EntryLineWritesEveryColumnWithFormatsAndSideBorders) {
   EXPECT_EQ(sheet.Cell(8, 3).number, 28);
   EXPECT_EQ(sheet.Cell(8, 4).number, 0.3);
   EXPECT_EQ(sheet.Cell(8, 5).number, Float(0.375));  // 214 / 570
-  EXPECT_EQ(sheet.Cell(8, 6).number, 0.5);            // 250 / 500
+  EXPECT_EQ(sheet.Cell(8, 6).number, 0.5);           // 250 / 500
   const std::vector<double> counts = {500, 150, 30, 5, 20, 90, 80, 4, 60, 100, 12, 3, 2, 6, 250};
   for (int col = 7; col <= 21; ++col) {
     EXPECT_EQ(sheet.Cell(8, col).kind, CellKind::kNumber) << col;

@@ -26,7 +26,7 @@ struct HittingSums {
   int64_t SacFlies = 0;
   int64_t OnBaseChances = 0;  // at-bats + walks + hit-by-pitch + sacrifice flies
   int64_t TotalBases = 0;
-  int64_t OnBaseTimes = 0;    // hits + walks + hit-by-pitch
+  int64_t OnBaseTimes = 0;  // hits + walks + hit-by-pitch
 };
 
 // PitchingTotals: the counts of the current section of the current player.
@@ -61,10 +61,10 @@ struct LineRates {
 };
 
 struct LineState {
-  int32_t CurrentRow = 1;     // row of the active letter sheet written next
-  std::string ClubAbbrev;     // club of the line being written
-  int64_t Age = 0;            // age of the line being written
-  int32_t LastYear = 0;       // Year of the last entry line written
+  int32_t CurrentRow = 1;  // row of the active letter sheet written next
+  std::string ClubAbbrev;  // club of the line being written
+  int64_t Age = 0;         // age of the line being written
+  int32_t LastYear = 0;    // Year of the last entry line written
   std::string CurrentPlayerName;
   HittingSums HittingTotals;
   PitchingSums PitchingTotals;

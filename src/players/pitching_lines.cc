@@ -25,8 +25,7 @@ double Oba(int64_t hits, int64_t opp_at_bats) {
 
 double Era(int64_t earned_runs, int64_t outs) {
   if (outs > 0) {
-    return RoundRate(static_cast<double>(earned_runs) /
-                              (static_cast<double>(outs) / 27.0));
+    return RoundRate(static_cast<double>(earned_runs) / (static_cast<double>(outs) / 27.0));
   }
   return earned_runs > 0 ? kNoOutsEra : 0;
 }
@@ -40,8 +39,7 @@ void WriteNumbers(Worksheet& sheet, int32_t row, int first, std::initializer_lis
   for (int64_t v : values) sheet.SetNumber(CellRange::Cell(col++, row), static_cast<double>(v));
 }
 
-void WriteFormatted(Worksheet& sheet, int col, int32_t row, double value,
-                    std::string_view format) {
+void WriteFormatted(Worksheet& sheet, int col, int32_t row, double value, std::string_view format) {
   const CellRange cell = CellRange::Cell(col, row);
   sheet.SetNumber(cell, value);
   sheet.SetNumberFormat(cell, format);
@@ -60,9 +58,9 @@ void WriteTotals(Worksheet& sheet, int32_t row, int first, const LineState& line
   sheet.SetNumber(CellRange::Cell(first + 9, row), line.InningsPitched);
   WriteNumbers(sheet, row, first + 10, {t.HitsAllowed});
   WriteFormatted(sheet, first + 11, row, rates.OBA, kRateFormat);
-  WriteNumbers(sheet, row, first + 12,
-               {t.RunsAllowed, t.EarnedRuns, t.WalksAllowed, t.Strikeouts, t.HRAllowed,
-                t.GDPInduced});
+  WriteNumbers(
+      sheet, row, first + 12,
+      {t.RunsAllowed, t.EarnedRuns, t.WalksAllowed, t.Strikeouts, t.HRAllowed, t.GDPInduced});
 }
 
 }  // namespace
@@ -149,8 +147,8 @@ void PitchSumTotals(Worksheet& sheet, const LineState& line, int32_t row) {
   WriteTotals(sheet, row, kC, line);
 
   const CellRange whole = CellRange::Row(kA, kT, row);
-  for (BorderIndex side : {BorderIndex::kEdgeTop, BorderIndex::kBottom, BorderIndex::kRight,
-                           BorderIndex::kLeft}) {
+  for (BorderIndex side :
+       {BorderIndex::kEdgeTop, BorderIndex::kBottom, BorderIndex::kRight, BorderIndex::kLeft}) {
     sheet.SetBorderWeight(whole, side, kWeightMedium);
   }
 }

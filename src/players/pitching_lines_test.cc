@@ -117,7 +117,7 @@ TEST(PitchingLinesTest, EntryLineWritesEveryColumnWithItsFormat) {
   CALC_INNINGS(line);
   Pitcher_EntryLine(sheet, r, line);
 
-  const std::vector<double> values = {1987, 0,   31,  2.7, 12, 8,  0.6, 1,  33, 30, 4,
+  const std::vector<double> values = {1987, 0,    31,  2.7, 12, 8,  0.6, 1,   33, 30, 4,
                                       2,    66.2, 180, 0.3, 25, 20, 50,  150, 15, 11};
   for (int col = 1; col <= 21; ++col) {
     if (col == 2) continue;
@@ -127,7 +127,10 @@ TEST(PitchingLinesTest, EntryLineWritesEveryColumnWithItsFormat) {
   EXPECT_EQ(sheet.Cell(4, 2).text, "BOS");
   for (int col = 1; col <= 21; ++col) {
     const CellStyle& style = *sheet.Cell(4, col).style;
-    const char* format = col == 4 ? "##0.00" : col == 7 || col == 15 ? "#.000" : col == 13 ? "0.0" : "";
+    const char* format = col == 4                ? "##0.00"
+                         : col == 7 || col == 15 ? "#.000"
+                         : col == 13             ? "0.0"
+                                                 : "";
     EXPECT_EQ(style.number_format, format) << col;
     EXPECT_EQ(style.left(), kMedium) << col;
     EXPECT_EQ(style.right(), kMedium) << col;
@@ -182,10 +185,11 @@ TEST(PitchingLinesTest, TotalsAndSummaryLinesUseTheSectionTotals) {
 
   Worksheet& summary = book.AddSheet("PitchRegTotals");
   PitchSumTotals(summary, line, 2);
-  const std::vector<double> values = {0,  1992, 2.97, 30, 15, 0.667, 3, 0, 0, 0,
-                                      0,  200,  0,    0,  0,  66,    0, 0, 0, 0};
+  const std::vector<double> values = {0, 1992, 2.97, 30, 15, 0.667, 3, 0, 0, 0,
+                                      0, 200,  0,    0,  0,  66,    0, 0, 0, 0};
   EXPECT_EQ(summary.Cell(2, 1).text, "Ace,Al");
-  for (int col = 2; col <= 20; ++col) EXPECT_EQ(summary.Cell(2, col).number, values[col - 1]) << col;
+  for (int col = 2; col <= 20; ++col)
+    EXPECT_EQ(summary.Cell(2, col).number, values[col - 1]) << col;
   for (int col = 1; col <= 20; ++col) {
     const CellStyle& style = *summary.Cell(2, col).style;
     const char* format = col == 3 ? "##0.00" : col == 6 || col == 14 ? "#.000" : "";

@@ -6,9 +6,9 @@
 
 namespace statcrane {
 
-PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
-                                 Workbook& workbook, ProgressObserver& progress,
-                                 SkipReporter& reporter) {
+PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
+                                 const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                                 ProgressObserver& progress, SkipReporter& reporter) {
   PlayerPhaseResult result;
   StepClock clock;
   const PlayerBirthDateTable PlayerBirthDate = LoadPlayerTable(folder, reporter);

@@ -35,8 +35,8 @@ struct PlayerPhaseResult {
 // player summary sheets; may add a sheet "#" after "Z" for players whose
 // name does not begin with a letter. Leaves the last letter sheet written as
 // the active sheet.
-PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
-                                 Workbook& workbook, ProgressObserver& progress,
-                                 SkipReporter& reporter);
+PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
+                                 const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                                 ProgressObserver& progress, SkipReporter& reporter);
 
 }  // namespace statcrane

@@ -75,9 +75,9 @@ class PlayerPhaseTest : public ::testing::Test {
     PlayerStatsRecord odd = Line(30, "3rd", "Base", 2, 1950, 3, 1);
     odd.AtBats = 1;
     PlayerStatsRecord unknown = Line(20, "Young", "Cy", 4, 1901, 4, 2);
-    testing::WriteRecords(dir / "ENCPLSTATS.DAT",
-                          std::vector<PlayerStatsRecord>{hitter, series, pitcher, odd, unknown,
-                                                         hitter2});
+    testing::WriteRecords(
+        dir / "ENCPLSTATS.DAT",
+        std::vector<PlayerStatsRecord>{hitter, series, pitcher, odd, unknown, hitter2});
     testing::WriteRecords(dir / "ENCPLYR.DAT",
                           std::vector<PlayerRecord>{Born(10, 1895, 2, 6), Born(20, 1867, 3, 29)});
     AddPlayerSheets(book);

@@ -21,7 +21,7 @@ struct SectionInfo {
   int season_type;
   std::string_view hitting_separator;
   std::string_view pitching_separator;
-  int hitting_summary;   // position in kPlayerSummarySheets
+  int hitting_summary;  // position in kPlayerSummarySheets
   int pitching_summary;
 };
 
@@ -33,7 +33,8 @@ constexpr std::array<SectionInfo, 4> kSections = {{
 }};
 static_assert(kPlayerSummarySheets[0] == "PitchRegTotals" &&
               kPlayerSummarySheets[3] == "PitchWSTotals" &&
-              kPlayerSummarySheets[4] == "HitRegTotals" && kPlayerSummarySheets[7] == "HitWSTotals");
+              kPlayerSummarySheets[4] == "HitRegTotals" &&
+              kPlayerSummarySheets[7] == "HitWSTotals");
 
 // The season type's section, or -1 for a type the walk does not place.
 int SectionOf(int season_type) {
@@ -54,7 +55,11 @@ class Walker {
  public:
   Walker(const PlayerWalkInput& input, Workbook& workbook, PlayerWalk& walk,
          ProgressObserver& progress, SkipReporter& reporter)
-      : in_(input), book_(workbook), w_(walk), line_(walk.line), progress_(progress),
+      : in_(input),
+        book_(workbook),
+        w_(walk),
+        line_(walk.line),
+        progress_(progress),
         reporter_(reporter) {}
 
   void Run() {
@@ -69,9 +74,8 @@ class Walker {
         WritePlayer(in_.lstPlayers.At(p));
       } catch (const StatCraneError& error) {
         // Say where: a sheet past its last row names the row only.
-        throw StatCraneError("Writing player " + in_.lstPlayers.TextAt(p) +
-                                                 " on sheet \"" + book_.ActiveSheet().name() +
-                                                 "\": " + error.message());
+        throw StatCraneError("Writing player " + in_.lstPlayers.TextAt(p) + " on sheet \"" +
+                             book_.ActiveSheet().name() + "\": " + error.message());
       }
     }
     progress_.PhaseProgress("players", static_cast<int64_t>(count), static_cast<int64_t>(count));
@@ -96,9 +100,8 @@ class Walker {
       WalkSection& section = w_.sections[s];
       if (s == kRegular && section.SectionCount == 0) w_.FirstRegularRecord = k;
       ++section.SectionCount;
-      section.list.Add(std::to_string(row.SeasonType) + FourDigitYear(row.Year) + "/" +
-                           std::to_string(k),
-                       k);
+      section.list.Add(
+          std::to_string(row.SeasonType) + FourDigitYear(row.Year) + "/" + std::to_string(k), k);
     }
   }
 

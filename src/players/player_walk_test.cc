@@ -65,8 +65,7 @@ class PlayerWalkTest : public ::testing::Test {
  protected:
   void Run() {
     stats_.emplace(PlayerStatsFile::Index(
-        RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize),
-        report));
+        RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
     list_.emplace(BuildPlayerWorkList(*stats_));
     AddPlayerSheets(book);
     RunPlayerWalk(PlayerWalkInput{*stats_, *list_, teams, births}, book, walk, progress, report);
@@ -231,8 +230,8 @@ TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {
 }
 
 TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
-  records = {Hit(1, "Smith", 2, 1990), Hit(2, "smith", 2, 1990), Hit(3, "\xC3\x81lvarez", 2, 1990),
-             Hit(4, "9Lives", 2, 1990), Hit(5, "", 2, 1990), Hit(6, "Adams", 2, 1990)};
+  records = {Hit(1, "Smith", 2, 1990),  Hit(2, "smith", 2, 1990), Hit(3, "\xC3\x81lvarez", 2, 1990),
+             Hit(4, "9Lives", 2, 1990), Hit(5, "", 2, 1990),      Hit(6, "Adams", 2, 1990)};
   records[1].FirstName = "Al";
   records[0].FirstName = "Bo";
   Run();

@@ -30,8 +30,8 @@ TEST(RateRoundingTest, AgreesWithTheTextRoundingOnEveryQuotientOfTheSheets) {
 }
 
 TEST(RateRoundingTest, HalvesLargeAndOddValuesTakeTheTextRounding) {
-  for (double v : {0.0625, 0.0005, 1.0125, 81.0 / 80, 2.0 / 3, -0.0625, -0.0004, 999.99,
-                   1234.5675, 884709.0, 1e-300, 0.0}) {
+  for (double v : {0.0625, 0.0005, 1.0125, 81.0 / 80, 2.0 / 3, -0.0625, -0.0004, 999.99, 1234.5675,
+                   884709.0, 1e-300, 0.0}) {
     EXPECT_TRUE(Same(RoundRate(v), RoundThreeDecimals(v))) << v;
   }
   EXPECT_EQ(RoundRate(1.0 / 16), 0.063);

@@ -17,10 +17,10 @@
 namespace statcrane {
 
 struct PostSeasonSeries {
-  std::string_view code;           // "DCS", "LCS", "WS"
-  std::string_view title;          // column A of the series' first row
+  std::string_view code;   // "DCS", "LCS", "WS"
+  std::string_view title;  // column A of the series' first row
   TeamStatBlock TeamYearRecord::*block;
-  std::string_view summary_sheet;  // "TeamDCSTotals" ...
+  std::string_view summary_sheet;    // "TeamDCSTotals" ...
   int32_t TeamPhaseState::*counter;  // DcsTotalsRow ...
   // The division series draws the top of D on every season row; the other
   // two on their totals row.
@@ -28,14 +28,13 @@ struct PostSeasonSeries {
 };
 
 inline constexpr PostSeasonSeries kDivisionSeries = {
-    "DCS", "Divisional Championship", &TeamYearRecord::DCS, "TeamDCSTotals",
-    &TeamPhaseState::DcsTotalsRow, true};
+    "DCS",           "Divisional Championship",     &TeamYearRecord::DCS,
+    "TeamDCSTotals", &TeamPhaseState::DcsTotalsRow, true};
 inline constexpr PostSeasonSeries kLeagueChampionshipSeries = {
-    "LCS", "League Championship", &TeamYearRecord::LCS, "TeamLCSTotals",
-    &TeamPhaseState::LcsTotalsRow, false};
+    "LCS",           "League Championship",         &TeamYearRecord::LCS,
+    "TeamLCSTotals", &TeamPhaseState::LcsTotalsRow, false};
 inline constexpr PostSeasonSeries kWorldSeries = {
-    "WS", "World Series", &TeamYearRecord::WS, "TeamWSTotals", &TeamPhaseState::WsTotalsRow,
-    false};
+    "WS", "World Series", &TeamYearRecord::WS, "TeamWSTotals", &TeamPhaseState::WsTotalsRow, false};
 
 // The series title on row TeamRecordsRow: merged over A:C in `colour` (none
 // for a league without one), framed in medium lines (the top reaching over

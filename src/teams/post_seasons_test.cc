@@ -24,9 +24,9 @@ class PostSeasonsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RunReport report;
-    const LeagueFiles leagues = LoadLeagueFiles(
-        Records(std::vector<LeagueRecord>{League(1, "AL"), League(2, "NL")}),
-        Records(std::vector<LeagueYearRecord>{}), report);
+    const LeagueFiles leagues =
+        LoadLeagueFiles(Records(std::vector<LeagueRecord>{League(1, "AL"), League(2, "NL")}),
+                        Records(std::vector<LeagueYearRecord>{}), report);
     const TeamYearFile team_years(
         Records(std::vector<TeamYearRecord>{
             WithPostSeason(TeamYear(10, 1990, 1, "Boston", "Reds", Stats(90, 72)),
@@ -34,7 +34,8 @@ class PostSeasonsTest : public ::testing::Test {
                            Stats(0, 0)),
             TeamYear(10, 1991, 1, "Boston", "Reds", Stats(80, 82)),
             WithPostSeason(TeamYear(10, 1992, 2, "Boston", "Reds", Stats(95, 67)),
-                           Stats(2, 3, 15, 18, 0, 1, 12), Stats(0, 0), Stats(4, 2, 25, 20, 2, 4, 33)),
+                           Stats(2, 3, 15, 18, 0, 1, 12), Stats(0, 0),
+                           Stats(4, 2, 25, 20, 2, 4, 33)),
             WithPostSeason(TeamYear(20, 1990, 2, "Chicago", "Greys", Stats(85, 77)), Stats(0, 0),
                            Stats(1, 2, 8, 9, 0, 1, 14), Stats(0, 4, 6, 19, 0, 2, 28)),
             TeamYear(30, 1990, 1, "Detroit", "Tigers", Stats(70, 92)),
@@ -57,8 +58,7 @@ TEST_F(PostSeasonsTest, SeriesRowsFollowTheRegularSeasonTotals) {
   const Worksheet& s = records();
   // Regular season: rows 3 to 5, totals on 6. Division series from row 7.
   EXPECT_EQ(Value(s, "E6"), "265");
-  EXPECT_EQ(RowValues(s, 'A', 'N', 7),
-            "Divisional Championship|||1990|3|1|0.75|||20|10|1|2|30");
+  EXPECT_EQ(RowValues(s, 'A', 'N', 7), "Divisional Championship|||1990|3|1|0.75|||20|10|1|2|30");
   EXPECT_EQ(Format(s, "G7"), "#.000");
   EXPECT_TRUE(HasMerge(s, "A7:C7"));
   EXPECT_EQ(Fill(s, "A7"), 38);  // the league of the season on the title's row
@@ -149,7 +149,8 @@ TEST(PostSeasonsAloneTest, NoPostSeasonAnywhereLeavesTheCountersAtOne) {
       Records(std::vector<TeamYearRecord>{TeamYear(1, 1990, 1, "A", "B", Stats(1, 2))}), report);
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
-  const TeamPhaseResult result = Do_Teams(leagues, team_years, TeamAbbrevTable(), *workbook, progress);
+  const TeamPhaseResult result =
+      Do_Teams(leagues, team_years, TeamAbbrevTable(), *workbook, progress);
   EXPECT_EQ(result.DcsTotalsRow, 1);
   EXPECT_EQ(result.LcsTotalsRow, 1);
   EXPECT_EQ(result.WsTotalsRow, 1);

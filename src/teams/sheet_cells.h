@@ -10,9 +10,7 @@ namespace statcrane {
 
 constexpr int32_t ColumnOf(char letter) { return letter - 'A' + 1; }
 
-inline CellRange Cell(char column, int32_t row) {
-  return CellRange::Cell(ColumnOf(column), row);
-}
+inline CellRange Cell(char column, int32_t row) { return CellRange::Cell(ColumnOf(column), row); }
 
 inline CellRange Cells(char first, char last, int32_t row) {
   return CellRange::Row(ColumnOf(first), ColumnOf(last), row);

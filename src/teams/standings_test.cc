@@ -33,7 +33,8 @@ std::vector<StandingsLine> Rank(const std::vector<RankingLine>& lines) {
   StandingsList lstStandings;
   Unravel_lstx(lstx, lstStandings);
   std::vector<StandingsLine> out;
-  for (size_t i = 0; i < lstStandings.Count(); ++i) out.push_back(Unravel_Standings(lstStandings, i));
+  for (size_t i = 0; i < lstStandings.Count(); ++i)
+    out.push_back(Unravel_Standings(lstStandings, i));
   return out;
 }
 
@@ -87,11 +88,11 @@ TEST(StandingsTest, EqualGamesBehindAboveZeroSharePlaces) {
 }
 
 TEST(StandingsTest, GroupsAreYearLeagueAndDivision) {
-  auto s = ByTeam({Line(1, 90, 72, "East"), Line(2, 85, 77, "East"),
-                   Line(3, 70, 92, "West"), Line(4, 60, 102, "West"),
-                   Line(5, 50, 112, "East", 1, 1991), Line(6, 40, 122, "East", 2),
-                   Line(7, 95, 67, "East", 10), Line(8, 91, 71, "East", 10),
-                   Line(9, 99, 63, std::string(20, ' '), 3), Line(10, 98, 64, std::string(20, ' '), 3)});
+  auto s =
+      ByTeam({Line(1, 90, 72, "East"), Line(2, 85, 77, "East"), Line(3, 70, 92, "West"),
+              Line(4, 60, 102, "West"), Line(5, 50, 112, "East", 1, 1991),
+              Line(6, 40, 122, "East", 2), Line(7, 95, 67, "East", 10), Line(8, 91, 71, "East", 10),
+              Line(9, 99, 63, std::string(20, ' '), 3), Line(10, 98, 64, std::string(20, ' '), 3)});
   EXPECT_EQ(s[3].Finish, "1st");
   EXPECT_EQ(s[4].Finish, "2nd");
   EXPECT_EQ(s[4].GamesBehind, 10);
@@ -160,7 +161,8 @@ TEST(StandingsTest, KeysAreTheCommaJoinedLinesForOrdinaryValues) {
   standing.LOB = 1100;
   standing.PostSeasonRecordNo = 0;
   standing.DisplayName = "New York Blues";
-  EXPECT_EQ(StandingsKey(standing), "NY,5,1990,1,East,85,76,4.5,2nd,700,650,10,100,1100,0,New York Blues");
+  EXPECT_EQ(StandingsKey(standing),
+            "NY,5,1990,1,East,85,76,4.5,2nd,700,650,10,100,1100,0,New York Blues");
   EXPECT_EQ(GamesBehindText(0), "0");
   EXPECT_EQ(GamesBehindText(12), "12");
   EXPECT_EQ(GamesBehindText(-1), "-1");
@@ -201,21 +203,22 @@ TEST(StandingsTest, NoValueMovesATeamOutOfItsGroup) {
 }
 
 TEST(StandingsTest, StandingsComeOutByAbbreviationThenTeamIdAsTextThenYear) {
-  std::vector<RankingLine> lines = {Line(5, 80, 82, "East", 1, 1991), Line(12, 80, 82, "East", 1, 1990),
-                                    Line(5, 80, 82, "East", 1, 1990), Line(1, 80, 82, "West", 1, 1992),
-                                    Line(7, 80, 82, "West", 2, 1990), Line(5, 70, 92, "East", 1, 1989)};
+  std::vector<RankingLine> lines = {
+      Line(5, 80, 82, "East", 1, 1991), Line(12, 80, 82, "East", 1, 1990),
+      Line(5, 80, 82, "East", 1, 1990), Line(1, 80, 82, "West", 1, 1992),
+      Line(7, 80, 82, "West", 2, 1990), Line(5, 70, 92, "East", 1, 1989)};
   lines[0].Abbrev = lines[1].Abbrev = lines[2].Abbrev = lines[5].Abbrev = "NY";
   lines[3].Abbrev = "ny";  // case does not matter
-  lines[4].Abbrev = "";     // no abbreviation: before all others
+  lines[4].Abbrev = "";    // no abbreviation: before all others
   std::vector<std::pair<int, int>> order;
   for (const StandingsLine& s : Rank(lines)) order.emplace_back(s.TeamId, s.Year);
-  const std::vector<std::pair<int, int>> expected = {
-      {7, 1990}, {1, 1992}, {12, 1990}, {5, 1989}, {5, 1990}, {5, 1991}};
+  const std::vector<std::pair<int, int>> expected = {{7, 1990}, {1, 1992}, {12, 1990},
+                                                     {5, 1989}, {5, 1990}, {5, 1991}};
   EXPECT_EQ(order, expected);
 
   // A year past 9999 still follows the others.
-  const std::vector<StandingsLine> late =
-      Rank({Line(5, 80, 82, "E", 1, 10000), Line(5, 80, 82, "E", 1, 9999), Line(5, 80, 82, "E", 1, 2)});
+  const std::vector<StandingsLine> late = Rank(
+      {Line(5, 80, 82, "E", 1, 10000), Line(5, 80, 82, "E", 1, 9999), Line(5, 80, 82, "E", 1, 2)});
   ASSERT_EQ(late.size(), 3u);
   EXPECT_EQ(late[0].Year, 2);
   EXPECT_EQ(late[1].Year, 9999);

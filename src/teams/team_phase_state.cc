@@ -1,5 +1,6 @@
-#include "teams/standings.h"
 #include "teams/team_phase_state.h"
+
+#include "teams/standings.h"
 
 namespace statcrane {
 

@@ -45,7 +45,8 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   WriteRecords(dir / "enclgyr.dat",
                std::vector<LeagueYearRecord>{LeagueYear(1, 1990, "American League", {10, 20}, {}),
                                              LeagueYear(2, 1990, "National League", {}, {30})});
-  TeamYearRecord boston = TeamYear(10, 1990, 1, "Boston", "Reds", Stats(90, 72, 700, 600, 10, 99, 1000));
+  TeamYearRecord boston =
+      TeamYear(10, 1990, 1, "Boston", "Reds", Stats(90, 72, 700, 600, 10, 99, 1000));
   boston.LCS = Stats(1, 2, 8, 9, 0, 1, 14);
   TeamYearRecord deleted = TeamYear(20, 1990, 1, "Gone", "Team", Stats(1, 1));
   deleted.RecordStatus = 1;

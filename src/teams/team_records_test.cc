@@ -19,10 +19,9 @@ class TeamRecordsTest : public ::testing::Test {
     RunReport report;
     const LeagueFiles leagues = LoadLeagueFiles(
         Records(std::vector<LeagueRecord>{League(1, "AL"), League(2, "NL"), League(3, "FL")}),
-        Records(std::vector<LeagueYearRecord>{
-            LeagueYear(1, 1990, "Old American", {10, 20}, {}),
-            LeagueYear(3, 1990, "Federal", {30}, {}),
-            LeagueYear(1, 1991, "American League", {10}, {20})}),
+        Records(std::vector<LeagueYearRecord>{LeagueYear(1, 1990, "Old American", {10, 20}, {}),
+                                              LeagueYear(3, 1990, "Federal", {30}, {}),
+                                              LeagueYear(1, 1991, "American League", {10}, {20})}),
         report);
     const TeamYearFile team_years(Records(seasons), report);
     TeamAbbrev.Set(10, "BOS");
@@ -104,7 +103,8 @@ TEST_F(TeamRecordsTest, BlocksCellByCell) {
   EXPECT_EQ(Fill(s, "A13"), kNoFill);
   EXPECT_EQ(Fill(s, "N14"), kNoFill);
   EXPECT_EQ(Sides(s, "A14"), "m m m m");
-  EXPECT_EQ(RowValues(s, 'A', 'I', 15), "Federal|East|Detroit Tigers|1990|70|92|0.4320000112|0|1st");
+  EXPECT_EQ(RowValues(s, 'A', 'I', 15),
+            "Federal|East|Detroit Tigers|1990|70|92|0.4320000112|0|1st");
   for (const char* cell : {"A15", "H15", "N15"}) EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
   EXPECT_EQ(RowValues(s, 'E', 'N', 16), "70|92|0.4320000112|||600|700|5|130|1200");
   EXPECT_EQ(s.LastRow(), 16);

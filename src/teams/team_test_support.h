@@ -39,8 +39,8 @@ inline TeamStatBlock Stats(int won, int lost, int scored = 0, int allowed = 0, i
   return b;
 }
 
-inline TeamYearRecord TeamYear(int team, int year, int league, std::string name1,
-                               std::string name2, TeamStatBlock reg) {
+inline TeamYearRecord TeamYear(int team, int year, int league, std::string name1, std::string name2,
+                               TeamStatBlock reg) {
   TeamYearRecord r;
   r.TeamId = static_cast<int16_t>(team);
   r.Year = static_cast<int16_t>(year);
@@ -99,9 +99,7 @@ inline std::string Value(const Worksheet& sheet, std::string_view a1) {
   return text;
 }
 
-inline double Number(const Worksheet& sheet, std::string_view a1) {
-  return At(sheet, a1).number;
-}
+inline double Number(const Worksheet& sheet, std::string_view a1) { return At(sheet, a1).number; }
 
 // The values of a row from `first` to `last`, joined by "|".
 inline std::string RowValues(const Worksheet& sheet, char first, char last, int row) {

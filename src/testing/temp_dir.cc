@@ -10,7 +10,8 @@ namespace statcrane::testing {
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "statcrane-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("cannot create a temporary folder");
   path_ = pattern;
 }
 
@@ -28,7 +29,8 @@ TempDir::~TempDir() {
 
 void TempDir::WriteFile(std::string_view name, const std::vector<uint8_t>& bytes) const {
   std::ofstream out(path_ / name, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace statcrane::testing

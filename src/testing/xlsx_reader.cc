@@ -154,8 +154,8 @@ namespace {
 
 // What xlsx_dump.py prints for the files.
 std::string Dump(const std::vector<std::filesystem::path>& files) {
-  std::string command = "/usr/bin/python3 " +
-                        ShellQuoted(std::string(STATCRANE_SOURCE_DIR) + "/tools/xlsx_dump.py");
+  std::string command =
+      "/usr/bin/python3 " + ShellQuoted(std::string(STATCRANE_SOURCE_DIR) + "/tools/xlsx_dump.py");
   std::string names;
   for (const auto& file : files) {
     command += " " + ShellQuoted(file.string());

@@ -32,8 +32,8 @@ struct XlsxCell {
   enum class Kind { kEmpty, kNumber, kText, kBool };
   bool present = false;  // false: the file has no such cell
   Kind kind = Kind::kEmpty;
-  double number = 0;     // kNumber (and kBool: 0 or 1)
-  std::string text;      // kText
+  double number = 0;  // kNumber (and kBool: 0 or 1)
+  std::string text;   // kText
   std::string number_format = "General";
   std::string horizontal;  // "" (general), "left", "center", "right", ...
   std::string fill;        // solid fill colour "FFFFCC", "" for none
@@ -49,10 +49,10 @@ struct XlsxCell {
 struct XlsxSheet {
   std::string name;
   bool tab_selected = false;
-  std::string active_cell;  // "A1" when the file names none
+  std::string active_cell;                                // "A1" when the file names none
   std::map<std::pair<int32_t, int32_t>, XlsxCell> cells;  // by (row, column)
-  std::vector<std::string> merges;                         // "A5:E5"
-  std::map<int32_t, double> widths;                        // column -> width as in the file
+  std::vector<std::string> merges;                        // "A5:E5"
+  std::map<int32_t, double> widths;                       // column -> width as in the file
 
   // The cell at an A1 address; an empty, absent cell when the file has none.
   const XlsxCell& Cell(std::string_view a1) const;

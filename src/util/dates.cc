@@ -12,7 +12,9 @@ bool IsCalendarDate(int year, int month, int day) {
   return day <= last;
 }
 
-int YearBoundariesBetween(const CivilDate& from, const CivilDate& to) { return to.year - from.year; }
+int YearBoundariesBetween(const CivilDate& from, const CivilDate& to) {
+  return to.year - from.year;
+}
 
 std::string GeneralDateStamp(std::chrono::system_clock::time_point when) {
   const std::time_t t = std::chrono::system_clock::to_time_t(when);

@@ -9,10 +9,10 @@ namespace {
 
 // The base letters of U+00C0..U+00FF; "" keeps the character as it is.
 const char* const kLatin1Base[64] = {
-    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e",  "e", "i", "i", "i", "i",
-    "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u",  "u", "u", "y", "th", "ss",
-    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e",  "e", "i", "i", "i", "i",
-    "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u",  "u", "u", "y", "th", "y"};
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
+    "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "ss",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
+    "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "y"};
 
 void AppendFolded(char32_t c, std::string& out) {
   if (c < 0x80) {
@@ -24,11 +24,23 @@ void AppendFolded(char32_t c, std::string& out) {
     return;
   }
   switch (c) {
-    case 0x160: case 0x161: out += 's'; return;
-    case 0x17D: case 0x17E: out += 'z'; return;
-    case 0x178: out += 'y'; return;
-    case 0x152: case 0x153: out += "oe"; return;
-    default: AppendUtf8(c, out);
+    case 0x160:
+    case 0x161:
+      out += 's';
+      return;
+    case 0x17D:
+    case 0x17E:
+      out += 'z';
+      return;
+    case 0x178:
+      out += 'y';
+      return;
+    case 0x152:
+    case 0x153:
+      out += "oe";
+      return;
+    default:
+      AppendUtf8(c, out);
   }
 }
 

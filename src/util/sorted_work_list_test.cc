@@ -21,7 +21,7 @@ TEST(SortedWorkListTest, IgnoresCaseAndPutsShorterPrefixFirst) {
   list.Add("Smith,Johnny \\ 3", 3);
   list.Add("Smit,Zed \\ 4", 4);
   EXPECT_EQ(Texts(list), (std::vector<std::string>{"Smit,Zed \\ 4", "smith,Al \\ 7",
-                                                    "Smith,John \\ 12", "Smith,Johnny \\ 3"}));
+                                                   "Smith,John \\ 12", "Smith,Johnny \\ 3"}));
   EXPECT_EQ(list.At(1), 7);
 }
 

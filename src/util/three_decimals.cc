@@ -48,7 +48,8 @@ std::string FormatThreeDecimals(double value) {
   if (whole == 0) {
     std::snprintf(text, sizeof text, "%s.%03lld", t < 0 ? "-" : "", std::llabs(t) % 1000);
   } else {
-    std::snprintf(text, sizeof text, "%s%lld.%03lld", t < 0 ? "-" : "", whole, std::llabs(t) % 1000);
+    std::snprintf(text, sizeof text, "%s%lld.%03lld", t < 0 ? "-" : "", whole,
+                  std::llabs(t) % 1000);
   }
   return text;
 }

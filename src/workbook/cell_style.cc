@@ -23,7 +23,7 @@ constexpr uint32_t kDefaultPalette[56] = {
 uint32_t PaletteRgb(int palette_index) {
   if (palette_index < 1 || palette_index > 56) {
     throw StatCraneError("colour index " + std::to_string(palette_index) +
-                             " is not in the palette (1 to 56)");
+                         " is not in the palette (1 to 56)");
   }
   return kDefaultPalette[palette_index - 1];
 }

@@ -31,11 +31,11 @@ constexpr int kAlignRight = -4152;
 constexpr int kNoFill = 0;
 
 // Palette indexes of the default 56-colour palette that the sheets use.
-constexpr int kFillHitting = 19;     // #FFFFCC
-constexpr int kFillPitching = 20;    // #CCFFFF
+constexpr int kFillHitting = 19;        // #FFFFCC
+constexpr int kFillPitching = 20;       // #CCFFFF
 constexpr int kFillSummaryHeader = 36;  // #FFFF99
-constexpr int kFillLeague2 = 37;     // #99CCFF
-constexpr int kFillLeague1 = 38;     // #FF99CC
+constexpr int kFillLeague2 = 37;        // #99CCFF
+constexpr int kFillLeague1 = 38;        // #FF99CC
 
 // RGB (0xRRGGBB) of a palette index 1..56 of the default palette.
 uint32_t PaletteRgb(int palette_index);

@@ -12,16 +12,16 @@ namespace {
 
 // Calibri advance widths in font units (2048 per em), characters 32 to 126.
 constexpr uint16_t kAdvance[95] = {
-    463,  544,  821,  1038, 1038, 1464, 1397, 452,  621,  621,  1038, 1038,  // space to +
-    511,  627,  517,  791,                                                   // , - . /
-    1038, 1038, 1038, 1038, 1038, 1038, 1038, 1038, 1038, 1038,              // 0-9
-    548,  548,  1038, 1038, 1038, 945,  1831,                                // : ; < = > ? @
+    463,  544,  821,  1038, 1038, 1464, 1397, 452,  621,  621,  1038, 1038,        // space to +
+    511,  627,  517,  791,                                                         // , - . /
+    1038, 1038, 1038, 1038, 1038, 1038, 1038, 1038, 1038, 1038,                    // 0-9
+    548,  548,  1038, 1038, 1038, 945,  1831,                                      // : ; < = > ? @
     1185, 1114, 1092, 1260, 1000, 941,  1292, 1276, 516,  653,  1064, 861,  1751,  // A-M
     1322, 1356, 1058, 1378, 1112, 941,  998,  1314, 1162, 1822, 1063, 998,  959,   // N-Z
-    628,  791,  628,  1038, 1020, 588,                                       // [ \ ] ^ _ `
+    628,  791,  628,  1038, 1020, 588,                                             // [ \ ] ^ _ `
     981,  1076, 866,  1076, 1019, 625,  964,  1076, 470,  490,  931,  470,  1636,  // a-m
     1076, 1080, 1076, 1076, 714,  801,  686,  1076, 925,  1464, 887,  927,  809,   // n-z
-    714,  941,  714,  1038,                                                  // { | } ~
+    714,  941,  714,  1038,                                                        // { | } ~
 };
 constexpr uint16_t kEmUnits = 2048;
 
@@ -99,8 +99,10 @@ std::vector<std::string_view> SplitSections(std::string_view format) {
   bool quoted = false;
   for (size_t i = 0; i < format.size(); ++i) {
     char c = format[i];
-    if (c == '"') quoted = !quoted;
-    else if (!quoted && c == '\\') ++i;
+    if (c == '"')
+      quoted = !quoted;
+    else if (!quoted && c == '\\')
+      ++i;
     else if (!quoted && c == ';') {
       sections.push_back(format.substr(start, i - start));
       start = i + 1;
@@ -437,8 +439,7 @@ const CellMeasurer::StyleInfo& CellMeasurer::Info(uint32_t style) {
                   first.prefix.empty() && first.suffix.empty();
   info->fast_fixed = info->sections.size() == 1 && first.kind == Section::kFixed &&
                      first.int_zeros >= 0 && first.dec_hashes == 0 && !first.question &&
-                     first.percent == 0 && first.scale_down == 0 &&
-                     first.dec_zeros <= 9;
+                     first.percent == 0 && first.scale_down == 0 && first.dec_zeros <= 9;
   info->prefix = TextPixels(first.prefix, info->font_size, info->bold);
   info->suffix = TextPixels(first.suffix, info->font_size, info->bold);
   info_[style] = std::move(info);

@@ -11,9 +11,7 @@
 namespace statcrane {
 namespace {
 
-[[noreturn]] void Refuse(const std::string& what) {
-  throw StatCraneError(what);
-}
+[[noreturn]] void Refuse(const std::string& what) { throw StatCraneError(what); }
 
 uint64_t Mix(uint64_t h, uint64_t v) {
   h ^= v + 0x9E3779B97F4A7C15ULL + (h << 6) + (h >> 2);

@@ -53,9 +53,7 @@ struct StyleChange {
   int64_t argument = 0;  // format id, constant, colour, or the bits of a font size
 
   // True when the change can alter the width of the text a cell shows.
-  bool AffectsWidth() const {
-    return kind == kNumberFormat || kind == kBold || kind == kFontSize;
-  }
+  bool AffectsWidth() const { return kind == kNumberFormat || kind == kBold || kind == kFontSize; }
   friend bool operator==(const StyleChange&, const StyleChange&) = default;
 };
 

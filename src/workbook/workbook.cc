@@ -10,9 +10,7 @@
 namespace statcrane {
 namespace {
 
-[[noreturn]] void Refuse(const std::string& what) {
-  throw StatCraneError(what);
-}
+[[noreturn]] void Refuse(const std::string& what) { throw StatCraneError(what); }
 
 std::string WithThousands(int64_t n) {
   std::string digits = std::to_string(n);

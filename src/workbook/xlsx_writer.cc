@@ -75,8 +75,7 @@ class TemporaryFile {
       }
     }
     throw StatCraneError("cannot save the workbook as " + Quoted(target) +
-                                                 ": no free temporary file name in " +
-                                                 Quoted(folder));
+                         ": no free temporary file name in " + Quoted(folder));
   }
   ~TemporaryFile() {
     if (!path_.empty()) ::unlink(path_.c_str());
@@ -328,9 +327,8 @@ class XlsxWriter : private ReadWatcher {
 
   void Check(lxw_error result, const Worksheet& sheet, int32_t row) {
     if (result == LXW_NO_ERROR) return;
-    throw StatCraneError("row " + std::to_string(row) + " of the sheet \"" +
-                                                     sheet.name() + "\" cannot be written (" +
-                                                     lxw_strerror(result) + ")");
+    throw StatCraneError("row " + std::to_string(row) + " of the sheet \"" + sheet.name() +
+                         "\" cannot be written (" + lxw_strerror(result) + ")");
   }
 
   // libxlsxwriter does not notice when writing a sheet's rows to its scratch
@@ -495,8 +493,7 @@ int64_t WriteXlsx(const Workbook& workbook, const fs::path& target, bool overwri
     cells = writer.cells_written();
   } catch (const StatCraneError& error) {
     // Name the file the user asked for, not the temporary one.
-    throw StatCraneError("cannot save the workbook as " + Quoted(target) + ": " +
-                                             error.message());
+    throw StatCraneError("cannot save the workbook as " + Quoted(target) + ": " + error.message());
   }
   if (progress != nullptr) CheckStop(*progress);
   temporary.Publish(target, overwrite);

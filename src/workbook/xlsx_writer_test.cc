@@ -156,7 +156,9 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   EXPECT_EQ(ys.Cell("D2").number_format, "##0.00");
   EXPECT_EQ(ys.Cell("M2").number_format, "0.0");
   EXPECT_EQ(ys.Cell("A2").text, "Ren\xC3\xA9 \xEF\xBF\xBD");
-  EXPECT_EQ(ys.Cell("A5").text, "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(ys.Cell("A5").text,
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_TRUE(ys.IsMerged("B3:C4"));
   EXPECT_EQ(ys.Cell("B3").number, 9);
   EXPECT_EQ(ys.Cell("F2").fill, "000000");
@@ -210,8 +212,7 @@ TEST(WriteXlsx, FailuresLeaveNothingBehind) {
       WriteXlsx(book, c.target, c.overwrite);
       ADD_FAILURE() << "wrote " << c.target;
     } catch (const StatCraneError& error) {
-      EXPECT_NE(error.message().find(c.target.string()), std::string::npos)
-          << error.message();
+      EXPECT_NE(error.message().find(c.target.string()), std::string::npos) << error.message();
     }
   }
   EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{"folder", "plain"}));

@@ -361,8 +361,7 @@ void Form1Test::FailedRunReportsAndEndsTheProgram() {
   QCOMPARE(place.messages, QStringList({"this case is 7", "this case is 9"}));
   QCOMPARE(place.errors.size(), 1);
   const QString& error = place.errors.first();
-  QVERIFY2(error.contains("the file ENCPLYR.DAT was not found") &&
-               error.contains("incomplete"),
+  QVERIFY2(error.contains("the file ENCPLYR.DAT was not found") && error.contains("incomplete"),
            qPrintable(error));
   // "View While Processing" had taken effect: the incomplete workbook is shown.
   QCOMPARE(place.opened.size(), 1);

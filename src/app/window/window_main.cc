@@ -44,9 +44,9 @@ int RunWindow(int argc, char** argv) {
 
   Form1 form(DesktopSetup());
   if (const auto& error = form.startup_error()) {
-    QMessageBox::critical(nullptr, QApplication::applicationName(),
-                          QStringLiteral("%1\n\nThe program ends.")
-                              .arg(QString::fromUtf8(error->message().c_str())));
+    QMessageBox::critical(
+        nullptr, QApplication::applicationName(),
+        QStringLiteral("%1\n\nThe program ends.").arg(QString::fromUtf8(error->message().c_str())));
     return 1;
   }
   QObject::connect(&form, &Form1::programEnded, &app, &QCoreApplication::exit,
