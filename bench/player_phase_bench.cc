@@ -32,7 +32,7 @@
 #include <string_view>
 
 #include "app/processing_run.h"
-#include "app/workbook_layout.h"
+#include "app/sheet_layout.h"
 #include "encyclopedia/player_stats_file.h"
 #include "encyclopedia/player_table.h"
 #include "encyclopedia/team_table.h"
@@ -112,7 +112,7 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out) {
   const EncyclopediaFolder encyclopedia(folder);
   const TeamAbbrevTable TeamAbbrev = LoadTeamTable(encyclopedia, reporter);
   Workbook workbook;
-  LayOutWorkbook(workbook, SheetChoice::kPlayersOnly);
+  SheetLayout layout(workbook, SheetChoice::kPlayersOnly);
 
   Stopwatch watch;
   Times total;
@@ -129,14 +129,11 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out) {
   const PlayerWorkList lstPlayers = BuildPlayerWorkList(stats);
   step("player work list built");
   PlayerWalk walk;
-  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate}, workbook, walk,
-                progress, reporter);
+  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate},
+                layout.player_sheets(), walk, progress, reporter);
   step("walk");
-  PlayerPhaseResult result;
-  result.SummaryRow = walk.SummaryRow;
-  result.players_written = walk.players_written;
   RunReport finish_report;
-  FinishPlayerSheets(workbook, result, finish_report);
+  layout.Finish(finish_report, walk.CurrentLetter);
   step("finishing the sheets (fit, remove empty summaries)");
   const int64_t cells = CountCells(workbook);
   const size_t held = workbook.MemoryBytes();

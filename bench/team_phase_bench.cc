@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "encyclopedia/team_table.h"
+#include "app/sheet_layout.h"
 #include "teams/team_phase.h"
 #include "teams/team_sheets.h"
 #include "tools/encyclopedia_generator.h"
@@ -45,15 +46,6 @@ bool ParseNumber(std::string_view text, T& value) {
 
 double Seconds(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double>(d).count();
-}
-
-void AddTeamSheets(Workbook& workbook) {
-  for (std::string_view name :
-       {statcrane::kTeamWSTotals, statcrane::kTeamLCSTotals, statcrane::kTeamDCSTotals,
-        statcrane::kTeamRegTotals, statcrane::kTeamRecords}) {
-    workbook.AddSheet(std::string(name));
-  }
-  workbook.Delete("Sheet1");
 }
 
 }  // namespace
@@ -108,13 +100,13 @@ int main(int argc, char** argv) {
     int64_t rows = 0;
     for (int run = 0; run < runs; ++run) {
       Workbook workbook;
-      AddTeamSheets(workbook);
+      const statcrane::SheetLayout layout(workbook, statcrane::SheetChoice::kTeamsOnly);
       const auto start = std::chrono::steady_clock::now();
       const statcrane::TeamPhaseResult result =
-          statcrane::Do_Teams(encyclopedia, TeamAbbrev, workbook, progress, reporter);
+          statcrane::Do_Teams(encyclopedia, TeamAbbrev, layout.team_sheets(), progress, reporter);
       times.push_back(Seconds(std::chrono::steady_clock::now() - start));
       teams = result.teams_written;
-      rows = workbook.Sheet(statcrane::kTeamRecords).LastRow();
+      rows = layout.team_sheets().records->LastRow();
       std::printf("run %d: %.1f ms\n", run + 1, times.back() * 1000);
     }
     std::sort(times.begin(), times.end());

@@ -74,7 +74,6 @@ ModelRun WriteModel(int64_t rows, const fs::path& file) {
   {
     Workbook book;
     Worksheet& sheet = book.AddSheet("A");
-    book.Delete("Sheet1");
     std::array<double, kColumns> v;
     for (int64_t i = 0; i < rows; ++i) {
       HittingLineValues(i, v);
@@ -89,8 +88,8 @@ ModelRun WriteModel(int64_t rows, const fs::path& file) {
       }
       sheet.SetNumberFormat(CellRange::Row(4, 6, row), "#.000");
       CellRange line = CellRange::Row(1, kColumns, row);
-      sheet.SetBorderWeight(line, BorderIndex::kRight, kWeightMedium);
-      sheet.SetBorderWeight(line, BorderIndex::kLeft, kWeightMedium);
+      sheet.SetBorder(line, BorderSide::kRight, LineStyle::kMedium);
+      sheet.SetBorder(line, BorderSide::kLeft, LineStyle::kMedium);
     }
     run.fill = start.Lap();
     run.resident_growth = ResidentBytes() - resident_before;

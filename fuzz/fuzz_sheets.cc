@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/processing_run.h"
-#include "app/workbook_layout.h"
+#include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/player_stats_file.h"
 #include "encyclopedia/team_year_file.h"
@@ -29,12 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ProgressObserver observer;
   Workbook workbook;
   try {
-    LayOutWorkbook(workbook, choice);
+    SheetLayout layout(workbook, choice);
     const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
     if (PlayersWanted(choice)) {
       const PlayerPhaseResult players =
-          RunPlayerPhase(folder, TeamAbbrev, workbook, observer, report);
-      FinishPlayerSheets(workbook, players, report);
+          RunPlayerPhase(folder, TeamAbbrev, layout.player_sheets(), observer, report);
       // One block per player with a regular-season line, whatever the names.
       NullReporter quiet;
       const PlayerStatsFile stats = PlayerStatsFile::Load(folder, quiet);
@@ -54,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     }
     if (TeamsWanted(choice)) {
-      const TeamPhaseResult teams = Do_Teams(folder, TeamAbbrev, workbook, observer, report);
-      FinishTeamSheets(workbook, teams, report);
+      const TeamPhaseResult teams =
+          Do_Teams(folder, TeamAbbrev, layout.team_sheets(), observer, report);
       // One block per team id with a used season, whatever its names.
       NullReporter quiet;
       std::set<int> team_ids;
@@ -68,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                       std::to_string(team_ids.size()) + " teams");
       }
     }
+    layout.Finish(report, nullptr);
   } catch (const StatCraneError& error) {
     // Small files reach no limit that stops a run.
     fuzz::Finding("the phases stopped: " + error.message());

@@ -2,10 +2,11 @@
 
 #include <chrono>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/workbook_layout.h"
+#include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/team_table.h"
 #include "players/player_phase.h"
@@ -51,9 +52,11 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   observer.StartTime(Stamp());
   Workbook workbook;
   PhaseClock clock(result);
+  std::optional<SheetLayout> layout;
+  PlayerPhaseResult players;
   try {
     const EncyclopediaFolder folder(options.EncyclopediaFolder);
-    LayOutWorkbook(workbook, options.sheets);
+    layout.emplace(workbook, options.sheets);
     if (options.viewing == ViewingChoice::kViewWhileProcessing) observer.ViewingTookEffect();
 
     const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
@@ -61,8 +64,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     clock.Finish("reading");
 
     if (PlayersWanted(options.sheets)) {
-      const PlayerPhaseResult players =
-          RunPlayerPhase(folder, TeamAbbrev, workbook, observer, report);
+      players = RunPlayerPhase(folder, TeamAbbrev, layout->player_sheets(), observer, report);
       // The phase tells its reading apart; the rest is the walk.
       StepTime walk = clock.Lap();
       walk.elapsed -= players.reading.elapsed;
@@ -70,17 +72,16 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       clock.Add("reading", players.reading);
       clock.Add("player walk", walk);
       report.players_written = players.players_written;
-      FinishPlayerSheets(workbook, players, report);
-      clock.Finish("finishing sheets");
     }
-    TeamPhaseResult teams;
     if (TeamsWanted(options.sheets)) {
-      teams = Do_Teams(folder, TeamAbbrev, workbook, observer, report);
+      const TeamPhaseResult teams =
+          Do_Teams(folder, TeamAbbrev, layout->team_sheets(), observer, report);
       report.teams_written = teams.teams_written;
       clock.Finish("team phase");
     }
     if (options.viewing == ViewingChoice::kViewAfterCompleted) observer.ViewingTookEffect();
-    if (TeamsWanted(options.sheets)) FinishTeamSheets(workbook, teams, report);
+    layout->Finish(report, players.last_letter_sheet);
+    layout.reset();
     clock.Finish("finishing sheets");
 
     CheckStop(observer);
@@ -97,13 +98,14 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   } catch (const StatCraneError& error) {
     result.error = error;
   } catch (const std::bad_alloc&) {
-    result.error = StatCraneError("Out of memory");
+    result.error = StatCraneError("the computer ran out of memory");
   } catch (const std::exception& error) {
     result.error = StatCraneError(error.what());
   }
   if (result.error && !result.saved) {
     // Keep what the run had built: save it, marked incomplete.
     try {
+      if (layout) layout->Finish(report, players.last_letter_sheet);
       result.cells_written = WriteXlsx(workbook, options.output, options.overwrite);
       result.saved = true;
       report.incomplete = true;

@@ -14,16 +14,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/sheet_layout.h"
 #include "util/error.h"
 #include "util/progress.h"
 #include "util/run_report.h"
 #include "util/step_clock.h"
 
 namespace statcrane {
-
-enum class SheetChoice { kPlayersAndTeams, kTeamsOnly, kPlayersOnly };
-inline bool PlayersWanted(SheetChoice choice) { return choice != SheetChoice::kTeamsOnly; }
-inline bool TeamsWanted(SheetChoice choice) { return choice != SheetChoice::kPlayersOnly; }
 
 enum class ViewingChoice { kViewWhileProcessing, kViewAfterCompleted };
 
@@ -68,9 +65,6 @@ struct RunResult {
   // Cells in the written workbook.
   int64_t cells_written = 0;
 };
-
-// The sheet names of the run, as created.
-inline constexpr std::string_view kTeamRecordsSheet = "Team Records";
 
 // Runs every step. Errors never escape: a failed step ends the run, the
 // workbook built so far is saved and reported incomplete. `remembered` may be

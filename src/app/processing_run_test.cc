@@ -116,8 +116,8 @@ TEST_F(ProcessingRunTest, AStopWhileWritingLeavesNoFileAndTheTimingsNameEachPhas
     EXPECT_GE(time.elapsed, 0);
     EXPECT_GE(time.processor, 0);
   }
-  EXPECT_EQ(phases, (std::vector<std::string>{"reading", "player walk", "finishing sheets",
-                                              "team phase", "writing"}));
+  EXPECT_EQ(phases, (std::vector<std::string>{"reading", "player walk", "team phase",
+                                              "finishing sheets", "writing"}));
 }
 
 }  // namespace

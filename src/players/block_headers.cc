@@ -25,14 +25,11 @@ constexpr std::array<std::string_view, 20> kPitchSumHeadings = {
     "Player", "Last Yr", "ERA", "W",   "L", "PCT", "SV", "G", "GS", "CG",
     "SHO",    "IP",      "H",   "OBA", "R", "ER",  "BB", "K", "HR", "GDP"};
 
-using Side = std::pair<CellRange, BorderIndex>;
+using Side = std::pair<CellRange, BorderSide>;
 
-// Continuous lines on the sides first, then medium weight on the same sides.
+// Medium lines on the sides.
 void DrawMedium(Worksheet& sheet, std::initializer_list<Side> sides) {
-  for (const auto& [range, index] : sides) {
-    sheet.SetBorderLineStyle(range, index, kLineStyleContinuous);
-  }
-  for (const auto& [range, index] : sides) sheet.SetBorderWeight(range, index, kWeightMedium);
+  for (const auto& [range, side] : sides) sheet.SetBorder(range, side, LineStyle::kMedium);
 }
 
 template <size_t N>
@@ -40,16 +37,16 @@ void WriteHeadings(Worksheet& sheet, int32_t row, const std::array<std::string_v
   for (size_t i = 0; i < N; ++i) {
     const CellRange cell = CellRange::Cell(static_cast<int32_t>(i) + 1, row);
     sheet.SetText(cell, texts[i]);
-    sheet.SetHorizontalAlignment(cell, kAlignRight);
+    sheet.SetAlignment(cell, HorizontalAlignment::kRight);
   }
 }
 
 // The heading row at CurrentRow, filled, with the two merged cells of the
 // name row above filled alike.
-void FillHeadingAndNameRow(Worksheet& sheet, int32_t row, int fill) {
-  sheet.SetFillColorIndex(CellRange::Row(kA, kU, row), fill);
-  sheet.SetFillColorIndex(CellRange::Row(kA, kE, row - 1), fill);
-  sheet.SetFillColorIndex(CellRange::Row(kR, kU, row - 1), fill);
+void FillHeadingAndNameRow(Worksheet& sheet, int32_t row, Rgb fill) {
+  sheet.SetFill(CellRange::Row(kA, kU, row), fill);
+  sheet.SetFill(CellRange::Row(kA, kE, row - 1), fill);
+  sheet.SetFill(CellRange::Row(kR, kU, row - 1), fill);
 }
 
 }  // namespace
@@ -69,24 +66,21 @@ void Name_Header(Worksheet& sheet, const LineState& line, int32_t player_id) {
 void HEADER_BORDER(Worksheet& sheet, int32_t row) {
   const CellRange name = CellRange::Row(kA, kE, row);
   const CellRange id = CellRange::Row(kR, kU, row);
-  DrawMedium(sheet, {{name, BorderIndex::kTop},
-                     {name, BorderIndex::kLeft},
-                     {name, BorderIndex::kRight},
-                     {id, BorderIndex::kTop},
-                     {id, BorderIndex::kLeft},
-                     {id, BorderIndex::kRight},
-                     {CellRange::Row(kA, kU, row), BorderIndex::kBottom}});
+  DrawMedium(sheet, {{name, BorderSide::kTop},
+                     {name, BorderSide::kLeft},
+                     {name, BorderSide::kRight},
+                     {id, BorderSide::kTop},
+                     {id, BorderSide::kLeft},
+                     {id, BorderSide::kRight},
+                     {CellRange::Row(kA, kU, row), BorderSide::kBottom}});
 }
 
 void Hitting_Header(Worksheet& sheet, LineState& line) {
   const int32_t r = line.CurrentRow;
   WriteHeadings(sheet, r, kHittingHeadings);
   const CellRange row = CellRange::Row(kA, kU, r);
-  DrawMedium(sheet, {{row, BorderIndex::kTop},
-                     {row, BorderIndex::kLeft},
-                     {row, BorderIndex::kRight},
-                     {row, BorderIndex::kBottom}});
-  FillHeadingAndNameRow(sheet, r, kFillHitting);
+  for (BorderSide side : kAllSides) sheet.SetBorder(row, side, LineStyle::kMedium);
+  FillHeadingAndNameRow(sheet, r, kHittingFill);
   ++line.CurrentRow;
 }
 
@@ -94,31 +88,25 @@ void Pitching_Header(Worksheet& sheet, LineState& line) {
   const int32_t r = line.CurrentRow;
   WriteHeadings(sheet, r, kPitchingHeadings);
   const CellRange row = CellRange::Row(kA, kU, r);
-  for (BorderIndex side :
-       {BorderIndex::kTop, BorderIndex::kLeft, BorderIndex::kRight, BorderIndex::kBottom}) {
-    sheet.SetBorderWeight(row, side, kWeightMedium);
-  }
-  FillHeadingAndNameRow(sheet, r, kFillPitching);
+  for (BorderSide side : kAllSides) sheet.SetBorder(row, side, LineStyle::kMedium);
+  FillHeadingAndNameRow(sheet, r, kPitchingFill);
   ++line.CurrentRow;
 }
 
 void postseason_border(Worksheet& sheet, int32_t row) {
   const CellRange title = CellRange::Row(kA, kC, row);
-  DrawMedium(sheet, {{title, BorderIndex::kTop},
-                     {title, BorderIndex::kLeft},
-                     {title, BorderIndex::kRight},
-                     {CellRange::Row(kA, kU, row), BorderIndex::kBottom}});
+  DrawMedium(sheet, {{title, BorderSide::kTop},
+                     {title, BorderSide::kLeft},
+                     {title, BorderSide::kRight},
+                     {CellRange::Row(kA, kU, row), BorderSide::kBottom}});
 }
 
 void TotalsLineBorders(Worksheet& sheet, int32_t row) {
-  sheet.SetBorderWeight(CellRange::Row(kA, kU, row), BorderIndex::kEdgeTop, kWeightMedium);
+  sheet.SetBorder(CellRange::Row(kA, kU, row), BorderSide::kTop, LineStyle::kMedium);
   const CellRange frame = CellRange::Row(kB, kU, row);
-  sheet.SetBorderWeight(frame, BorderIndex::kBottom, kWeightMedium);
-  sheet.SetBorderColor(frame, BorderIndex::kBottom, kColorRed);
-  sheet.SetBorderWeight(frame, BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(frame, BorderIndex::kLeft, kWeightMedium);
-  sheet.SetBorderColor(frame, BorderIndex::kLeft, kColorRed);
-  sheet.SetBorderColor(frame, BorderIndex::kRight, kColorRed);
+  for (BorderSide side : {BorderSide::kBottom, BorderSide::kRight, BorderSide::kLeft}) {
+    sheet.SetBorder(frame, side, LineStyle::kMedium, kRed);
+  }
 }
 
 void HitSumHeader(Worksheet& sheet, int32_t row) { WriteHeadings(sheet, row, kHitSumHeadings); }

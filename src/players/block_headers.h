@@ -6,9 +6,14 @@
 #include <cstdint>
 
 #include "players/line_state.h"
+#include "workbook/cell_style.h"
 #include "workbook/workbook.h"
 
 namespace statcrane {
+
+// The fills of hitting and pitching blocks.
+inline constexpr Rgb kHittingFill = 0xFFFFCC;
+inline constexpr Rgb kPitchingFill = 0xCCFFFF;
 
 // The name row at line.CurrentRow: the merged name A:E, the merged player id
 // R:U, bold, size 12, framed by HEADER_BORDER. Leaves CurrentRow unchanged;
@@ -17,10 +22,10 @@ void Name_Header(Worksheet& sheet, const LineState& line, int32_t player_id);
 // The medium frame of the name row: the tops and sides of A:E and R:U and the
 // bottom of A:U.
 void HEADER_BORDER(Worksheet& sheet, int32_t row);
-// The 21 hitting column headings at line.CurrentRow, framed, on fill 19; fills
-// the name row above with 19; advances CurrentRow by one.
+// The 21 hitting column headings at line.CurrentRow, framed, on the hitting
+// fill; fills the name row above alike; advances CurrentRow by one.
 void Hitting_Header(Worksheet& sheet, LineState& line);
-// As Hitting_Header, with the pitching headings and fill 20.
+// As Hitting_Header, with the pitching headings and fill.
 void Pitching_Header(Worksheet& sheet, LineState& line);
 // The medium borders of a post-season title row: the top and sides of A:C
 // and the bottom of A:U.

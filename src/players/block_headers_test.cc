@@ -10,8 +10,8 @@
 namespace statcrane {
 namespace {
 
-constexpr BorderSide kNone{};
-constexpr BorderSide kMedium{kLineStyleContinuous, kWeightMedium, kColorAutomatic};
+const BorderLine kNone{};
+const BorderLine kMedium{LineStyle::kMedium, {}};
 enum Side { kTopSide = 0, kLeftSide = 1, kRightSide = 2, kBottomSide = 3 };
 
 const CellStyle& StyleAt(const Worksheet& sheet, int32_t row, int col) {
@@ -45,7 +45,7 @@ TEST(BlockHeadersTest, NameRowAndHittingHeaderFollowTheBlockPattern) {
     EXPECT_TRUE(style.bold) << col;
     EXPECT_EQ(style.font_size, 12) << col;
     const bool merged = col <= 5 || col >= 18;
-    EXPECT_EQ(style.fill, merged ? kFillHitting : kNoFill) << col;
+    EXPECT_EQ(style.fill, merged ? std::optional<Rgb>(kHittingFill) : std::nullopt) << col;
     // Tops and sides on the merged cells only; the bottom under the whole row.
     EXPECT_EQ(style.top(), merged ? kMedium : kNone) << col;
     EXPECT_EQ(style.left(), merged ? kMedium : kNone) << col;
@@ -61,8 +61,8 @@ TEST(BlockHeadersTest, NameRowAndHittingHeaderFollowTheBlockPattern) {
   for (int col = 1; col <= 21; ++col) {
     const CellStyle& style = StyleAt(sheet, 6, col);
     EXPECT_EQ(TextAt(sheet, 6, col), headings[col - 1]);
-    EXPECT_EQ(style.horizontal_alignment, kAlignRight);
-    EXPECT_EQ(style.fill, kFillHitting);
+    EXPECT_EQ(style.alignment, HorizontalAlignment::kRight);
+    EXPECT_EQ(style.fill, kHittingFill);
     EXPECT_FALSE(style.bold);
     for (int side = 0; side < 4; ++side) EXPECT_EQ(style.borders[side], kMedium) << col;
   }
@@ -82,9 +82,10 @@ TEST(BlockHeadersTest, PitchingHeaderFillsWithTwentyAndAlwaysColoursTheRowAbove)
                                              "OBA",  "R",    "ER",  "BB",  "K",   "HR", "GDP"};
   for (int col = 1; col <= 21; ++col) {
     EXPECT_EQ(TextAt(sheet, 3, col), headings[col - 1]);
-    EXPECT_EQ(StyleAt(sheet, 3, col).fill, kFillPitching);
+    EXPECT_EQ(StyleAt(sheet, 3, col).fill, kPitchingFill);
     for (int side = 0; side < 4; ++side) EXPECT_EQ(StyleAt(sheet, 3, col).borders[side], kMedium);
-    EXPECT_EQ(StyleAt(sheet, 2, col).fill, col <= 5 || col >= 18 ? kFillPitching : kNoFill);
+    EXPECT_EQ(StyleAt(sheet, 2, col).fill,
+              col <= 5 || col >= 18 ? std::optional<Rgb>(kPitchingFill) : std::nullopt);
   }
   EXPECT_EQ(TextAt(sheet, 2, 1), "whatever was there");
 }
@@ -121,7 +122,7 @@ TEST(BlockHeadersTest, SummaryHeadingsAreRightAlignedWithoutBordersOrFill) {
     EXPECT_EQ(TextAt(hit, 1, col), hit_headings[col - 1]);
     EXPECT_EQ(TextAt(pitch, 1, col), pitch_headings[col - 1]);
     CellStyle expected;
-    expected.horizontal_alignment = kAlignRight;
+    expected.alignment = HorizontalAlignment::kRight;
     EXPECT_EQ(StyleAt(hit, 1, col), expected);
     EXPECT_EQ(StyleAt(pitch, 1, col), expected);
   }

@@ -76,8 +76,8 @@ void Hitter_EntryLine(Worksheet& sheet, const PlayerStatsRecord& r, LineState& l
     sheet.SetNumberFormat(CellRange::Cell(col, row), kRateFormat);
   }
   const CellRange whole = CellRange::Row(kA, kU, row);
-  sheet.SetBorderWeight(whole, BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(whole, BorderIndex::kLeft, kWeightMedium);
+  sheet.SetBorder(whole, BorderSide::kRight, LineStyle::kMedium);
+  sheet.SetBorder(whole, BorderSide::kLeft, LineStyle::kMedium);
   line.LastYear = r.Year;
 
   HittingSums& t = line.HittingTotals;
@@ -130,10 +130,7 @@ void HitSumTotals(Worksheet& sheet, const LineState& line, int32_t row) {
   WriteCounts(sheet, row, kF, line.HittingTotals);
 
   const CellRange whole = CellRange::Row(kA, kT, row);
-  for (BorderIndex side :
-       {BorderIndex::kEdgeTop, BorderIndex::kBottom, BorderIndex::kRight, BorderIndex::kLeft}) {
-    sheet.SetBorderWeight(whole, side, kWeightMedium);
-  }
+  for (BorderSide side : kAllSides) sheet.SetBorder(whole, side, LineStyle::kMedium);
 }
 
 }  // namespace statcrane

@@ -10,9 +10,9 @@
 namespace statcrane {
 namespace {
 
-constexpr BorderSide kNone{};
-constexpr BorderSide kMedium{kLineStyleContinuous, kWeightMedium, kColorAutomatic};
-constexpr BorderSide kRed{kLineStyleContinuous, kWeightMedium, kColorRed};
+const BorderLine kNone{};
+const BorderLine kMedium{LineStyle::kMedium, {}};
+const BorderLine kMediumRed{LineStyle::kMedium, kRed};
 
 PlayerStatsRecord Hitting(int16_t at_bats, int16_t hits, int16_t walks = 0) {
   PlayerStatsRecord r;
@@ -158,9 +158,9 @@ TEST(HittingLinesTest, TotalsLineHasAMediumLineAboveAndARedFrameFromBToU) {
   for (int col = 2; col <= 21; ++col) {
     const CellStyle& style = *sheet.Cell(12, col).style;
     EXPECT_EQ(style.top(), kMedium) << col;
-    EXPECT_EQ(style.bottom(), kRed) << col;
-    EXPECT_EQ(style.left(), kRed) << col;
-    EXPECT_EQ(style.right(), kRed) << col;
+    EXPECT_EQ(style.bottom(), kMediumRed) << col;
+    EXPECT_EQ(style.left(), kMediumRed) << col;
+    EXPECT_EQ(style.right(), kMediumRed) << col;
     EXPECT_EQ(style.number_format, col >= 4 && col <= 6 ? "#.000" : "") << col;
   }
 }

@@ -101,8 +101,8 @@ void Pitcher_EntryLine(Worksheet& sheet, const PlayerStatsRecord& r, LineState& 
                {r.RunsAllowed, r.EarnedRuns, r.WalksAllowed, r.StrikeoutsPitched, r.HRAllowed,
                 r.GDPInduced});
   const CellRange whole = CellRange::Row(kA, kU, row);
-  sheet.SetBorderWeight(whole, BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(whole, BorderIndex::kLeft, kWeightMedium);
+  sheet.SetBorder(whole, BorderSide::kRight, LineStyle::kMedium);
+  sheet.SetBorder(whole, BorderSide::kLeft, LineStyle::kMedium);
   line.LastYear = r.Year;
 
   PitchingSums& t = line.PitchingTotals;
@@ -147,10 +147,7 @@ void PitchSumTotals(Worksheet& sheet, const LineState& line, int32_t row) {
   WriteTotals(sheet, row, kC, line);
 
   const CellRange whole = CellRange::Row(kA, kT, row);
-  for (BorderIndex side :
-       {BorderIndex::kEdgeTop, BorderIndex::kBottom, BorderIndex::kRight, BorderIndex::kLeft}) {
-    sheet.SetBorderWeight(whole, side, kWeightMedium);
-  }
+  for (BorderSide side : kAllSides) sheet.SetBorder(whole, side, LineStyle::kMedium);
 }
 
 }  // namespace statcrane

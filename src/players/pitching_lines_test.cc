@@ -9,9 +9,9 @@
 namespace statcrane {
 namespace {
 
-constexpr BorderSide kNone{};
-constexpr BorderSide kMedium{kLineStyleContinuous, kWeightMedium, kColorAutomatic};
-constexpr BorderSide kRed{kLineStyleContinuous, kWeightMedium, kColorRed};
+const BorderLine kNone{};
+const BorderLine kMedium{LineStyle::kMedium, {}};
+const BorderLine kMediumRed{LineStyle::kMedium, kRed};
 
 PlayerStatsRecord Pitching(int16_t outs, int16_t earned_runs) {
   PlayerStatsRecord r;
@@ -178,9 +178,9 @@ TEST(PitchingLinesTest, TotalsAndSummaryLinesUseTheSectionTotals) {
     const char* format = col == 4 ? "##0.00" : col == 7 || col == 15 ? "#.000" : "";
     EXPECT_EQ(style.number_format, format) << col;  // no format on the innings
     EXPECT_EQ(style.top(), kMedium) << col;
-    EXPECT_EQ(style.bottom(), col == 1 ? kNone : kRed) << col;
-    EXPECT_EQ(style.left(), col == 1 ? kNone : kRed) << col;
-    EXPECT_EQ(style.right(), col == 1 ? kNone : kRed) << col;
+    EXPECT_EQ(style.bottom(), col == 1 ? kNone : kMediumRed) << col;
+    EXPECT_EQ(style.left(), col == 1 ? kNone : kMediumRed) << col;
+    EXPECT_EQ(style.right(), col == 1 ? kNone : kMediumRed) << col;
   }
 
   Worksheet& summary = book.AddSheet("PitchRegTotals");

@@ -7,7 +7,7 @@
 namespace statcrane {
 
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
-                                 const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                                 const TeamAbbrevTable& TeamAbbrev, const PlayerSheets& sheets,
                                  ProgressObserver& progress, SkipReporter& reporter) {
   PlayerPhaseResult result;
   StepClock clock;
@@ -19,11 +19,11 @@ PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
   result.reading = clock.Lap();
 
   PlayerWalk walk;
-  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate}, workbook, walk,
+  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate}, sheets, walk,
                 progress, reporter);
 
   result.walk = clock.Lap();
-  result.SummaryRow = walk.SummaryRow;
+  result.last_letter_sheet = walk.CurrentLetter;
   result.players_written = walk.players_written;
   return result;
 }

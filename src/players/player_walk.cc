@@ -21,20 +21,14 @@ struct SectionInfo {
   int season_type;
   std::string_view hitting_separator;
   std::string_view pitching_separator;
-  int hitting_summary;  // position in kPlayerSummarySheets
-  int pitching_summary;
 };
 
 constexpr std::array<SectionInfo, 4> kSections = {{
-    {2, "", "", 4, 0},
-    {5, "- - L D S - -", "- - L D S - -", 5, 1},
-    {6, "- - L C S - -", "- - L C S - -", 6, 2},
-    {7, "- - W  S - -", "- -  W  S  - -", 7, 3},
+    {2, "", ""},
+    {5, "- - L D S - -", "- - L D S - -"},
+    {6, "- - L C S - -", "- - L C S - -"},
+    {7, "- - W  S - -", "- -  W  S  - -"},
 }};
-static_assert(kPlayerSummarySheets[0] == "PitchRegTotals" &&
-              kPlayerSummarySheets[3] == "PitchWSTotals" &&
-              kPlayerSummarySheets[4] == "HitRegTotals" &&
-              kPlayerSummarySheets[7] == "HitWSTotals");
 
 // The season type's section, or -1 for a type the walk does not place.
 int SectionOf(int season_type) {
@@ -53,10 +47,10 @@ std::string FourDigitYear(int32_t year) {
 
 class Walker {
  public:
-  Walker(const PlayerWalkInput& input, Workbook& workbook, PlayerWalk& walk,
+  Walker(const PlayerWalkInput& input, const PlayerSheets& sheets, PlayerWalk& walk,
          ProgressObserver& progress, SkipReporter& reporter)
       : in_(input),
-        book_(workbook),
+        sheets_(sheets),
         w_(walk),
         line_(walk.line),
         progress_(progress),
@@ -74,8 +68,9 @@ class Walker {
         WritePlayer(in_.lstPlayers.At(p));
       } catch (const StatCraneError& error) {
         // Say where: a sheet past its last row names the row only.
-        throw StatCraneError("Writing player " + in_.lstPlayers.TextAt(p) + " on sheet \"" +
-                             book_.ActiveSheet().name() + "\": " + error.message());
+        std::string where = "writing the player " + in_.lstPlayers.TextAt(p);
+        if (current_ != nullptr) where += " on the sheet \"" + current_->name() + "\"";
+        throw StatCraneError(where + ": " + error.message());
       }
     }
     progress_.PhaseProgress("players", static_cast<int64_t>(count), static_cast<int64_t>(count));
@@ -132,7 +127,7 @@ class Walker {
       }
     }
     CloseSection(kRegular, last_kind);
-    book_.Activate(w_.CurrentLetter);
+    current_ = w_.CurrentLetter;
     Reset_Totals(line_);
 
     for (int s = kDivision; s <= kWorldSeries; ++s) {
@@ -145,26 +140,28 @@ class Walker {
         last_kind = record.LineKind;
         if (record.LineKind == kHittingLine) {
           ++line_.CurrentRow;
-          if (q == 0) Separator(kSections[s].hitting_separator, kFillHitting);
+          if (q == 0) Separator(kSections[s].hitting_separator, kHittingFill);
           Hitter_EntryLine(Sheet(), record, line_);
         } else if (record.LineKind == kPitchingLine) {
           ++line_.CurrentRow;
           line_.OutsForInnings = record.OutsPitched;
           CALC_INNINGS(line_);
-          if (q == 0) Separator(kSections[s].pitching_separator, kFillPitching);
+          if (q == 0) Separator(kSections[s].pitching_separator, kPitchingFill);
           Pitcher_EntryLine(Sheet(), record, line_);
         }
       }
       if (section.SectionCount > 0) CloseSection(s, last_kind);
       if (s != kWorldSeries) Reset_Totals(line_);
-      book_.Activate(w_.CurrentLetter);
+      current_ = w_.CurrentLetter;
     }
 
-    w_.NextRow[static_cast<size_t>(LetterSheetPosition(w_.CurrentLetter))] = line_.CurrentRow + 1;
+    w_.NextRow[static_cast<size_t>(letter_)] = line_.CurrentRow + 1;
     ++w_.players_written;
   }
 
-  Worksheet& Sheet() { return book_.ActiveSheet(); }
+  // The sheet being written: the letter sheet, or a summary sheet while its
+  // line is written.
+  Worksheet& Sheet() { return *current_; }
 
   // Club and age of record k's line.
   void PrepareLine(int64_t k, const PlayerStatsRecord& record) {
@@ -176,15 +173,10 @@ class Walker {
   // The letter sheet of the player's name, his block's first row, and the name
   // row there.
   void OpenBlock() {
-    w_.CurrentLetter = LetterSheetFor(line_.CurrentPlayerName);
-    if (book_.ActiveSheet().name() != w_.CurrentLetter) {
-      book_.ActiveSheet().AutoFitColumns(CellRange::Columns(1, 26));
-      if (w_.CurrentLetter == kOtherInitialSheet && !book_.HasSheet(kOtherInitialSheet)) {
-        book_.InsertSheetAfter("Z", std::string(kOtherInitialSheet));
-      }
-      book_.Activate(w_.CurrentLetter);
-    }
-    line_.CurrentRow = w_.NextRow[static_cast<size_t>(LetterSheetPosition(w_.CurrentLetter))];
+    letter_ = LetterSheetIndex(line_.CurrentPlayerName);
+    w_.CurrentLetter = sheets_.letters[static_cast<size_t>(letter_)];
+    current_ = w_.CurrentLetter;
+    line_.CurrentRow = w_.NextRow[static_cast<size_t>(letter_)];
     progress_.ProgressText(line_.CurrentPlayerName);
     Name_Header(Sheet(), line_, in_.stats.StatsIndex(w_.FirstRegularRecord).PlayerId);
   }
@@ -198,7 +190,7 @@ class Walker {
     const CellRange title = CellRange::Cell(1, row);
     sheet.SetText(title, text);
     sheet.SetBold(title, true);
-    sheet.SetFillColorIndex(title, fill);
+    sheet.SetFill(title, fill);
     postseason_border(sheet, row);
     ++line_.CurrentRow;
   }
@@ -210,7 +202,7 @@ class Walker {
       ++line_.CurrentRow;
       Hitter_TotalLine(Sheet(), line_);
       ++line_.CurrentRow;
-      const int32_t row = NextSummaryRow(kSections[s].hitting_summary, HitSumHeader);
+      const int32_t row = NextSummaryRow(*sheets_.hitting_summaries[s], 4 + s, HitSumHeader);
       HitSumTotals(Sheet(), line_, row);
     } else if (last_kind == kPitchingLine) {
       line_.OutsForInnings = line_.PitchingTotals.Outs;
@@ -218,15 +210,15 @@ class Walker {
       ++line_.CurrentRow;
       Pitcher_TotalLine(Sheet(), line_);
       ++line_.CurrentRow;
-      const int32_t row = NextSummaryRow(kSections[s].pitching_summary, PitchSumHeader);
+      const int32_t row = NextSummaryRow(*sheets_.pitching_summaries[s], s, PitchSumHeader);
       PitchSumTotals(Sheet(), line_, row);
     }
   }
 
-  // Activates the summary sheet, writes its heading row 1 the first time, and
+  // Turns to the summary sheet, writes its heading row 1 the first time, and
   // returns the row for the next line.
-  int32_t NextSummaryRow(int summary, void (*header)(Worksheet&, int32_t)) {
-    book_.Activate(kPlayerSummarySheets[static_cast<size_t>(summary)]);
+  int32_t NextSummaryRow(Worksheet& sheet, int summary, void (*header)(Worksheet&, int32_t)) {
+    current_ = &sheet;
     int32_t& row = w_.SummaryRow[static_cast<size_t>(summary)];
     if (row == 0) {
       row = 1;
@@ -236,7 +228,9 @@ class Walker {
   }
 
   const PlayerWalkInput& in_;
-  Workbook& book_;
+  const PlayerSheets& sheets_;
+  Worksheet* current_ = nullptr;
+  int letter_ = 0;
   PlayerWalk& w_;
   LineState& line_;
   ProgressObserver& progress_;
@@ -245,9 +239,9 @@ class Walker {
 
 }  // namespace
 
-void RunPlayerWalk(const PlayerWalkInput& input, Workbook& workbook, PlayerWalk& walk,
+void RunPlayerWalk(const PlayerWalkInput& input, const PlayerSheets& sheets, PlayerWalk& walk,
                    ProgressObserver& progress, SkipReporter& reporter) {
-  Walker(input, workbook, walk, progress, reporter).Run();
+  Walker(input, sheets, walk, progress, reporter).Run();
 }
 
 }  // namespace statcrane

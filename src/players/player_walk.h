@@ -33,12 +33,14 @@ enum SectionPosition { kRegular = 0, kDivision = 1, kLeagueChampionship = 2, kWo
 
 struct PlayerWalk {
   LineState line;
-  // The next free block row of each letter sheet: "A" to "Z", then "#".
+  // The next free block row of each letter sheet.
   std::array<int32_t, kLetterSheetCount> NextRow;
-  std::string CurrentLetter = "A";
+  // The letter sheet of the current player; null before the first one.
+  Worksheet* CurrentLetter = nullptr;
   int32_t CurrentPlayerId = 0;
   int64_t FirstRegularRecord = 0;
-  // The last row used on each summary sheet, in kPlayerSummarySheets order.
+  // The last row used on each summary sheet: pitching then hitting, each by
+  // section.
   std::array<int32_t, 8> SummaryRow{};
   // lstReg, lstLDS, lstLCS, lstWS.
   std::array<WalkSection, 4> sections;
@@ -57,10 +59,8 @@ struct PlayerWalkInput {
 
 // Writes every player of lstPlayers in list order. Players without a
 // regular-season record are skipped; season types other than 1, 2, 5, 6 and 7
-// are reported and their records ignored. Creates the sheet "#" after "Z"
-// when the first player who needs it is written. Leaves the last letter sheet
-// written active.
-void RunPlayerWalk(const PlayerWalkInput& input, Workbook& workbook, PlayerWalk& walk,
+// are reported and their records ignored.
+void RunPlayerWalk(const PlayerWalkInput& input, const PlayerSheets& sheets, PlayerWalk& walk,
                    ProgressObserver& progress, SkipReporter& reporter);
 
 }  // namespace statcrane

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "players/block_headers.h"
 #include "players/player_test_support.h"
 #include "testing/record_files.h"
 #include "util/error.h"
@@ -14,9 +15,9 @@
 namespace statcrane {
 namespace {
 
-constexpr BorderSide kNone{};
-constexpr BorderSide kMedium{kLineStyleContinuous, kWeightMedium, kColorAutomatic};
-constexpr BorderSide kRed{kLineStyleContinuous, kWeightMedium, kColorRed};
+const BorderLine kNone{};
+const BorderLine kMedium{LineStyle::kMedium, {}};
+const BorderLine kMediumRed{LineStyle::kMedium, kRed};
 
 enum Summary { kPitchReg, kPitchDCS, kPitchLCS, kPitchWS, kHitReg, kHitDCS, kHitLCS, kHitWS };
 
@@ -67,24 +68,24 @@ class PlayerWalkTest : public ::testing::Test {
     stats_.emplace(PlayerStatsFile::Index(
         RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
     list_.emplace(BuildPlayerWorkList(*stats_));
-    AddPlayerSheets(book);
-    RunPlayerWalk(PlayerWalkInput{*stats_, *list_, teams, births}, book, walk, progress, report);
+    sheets = AddPlayerSheets(book);
+    RunPlayerWalk(PlayerWalkInput{*stats_, *list_, teams, births}, sheets, walk, progress, report);
   }
 
   std::string Text(std::string_view sheet, int32_t row, int col) {
-    return std::string(book.Sheet(sheet).Cell(row, col).text);
+    return std::string(SheetNamed(book, sheet).Cell(row, col).text);
   }
   double Number(std::string_view sheet, int32_t row, int col) {
-    const CellView cell = book.Sheet(sheet).Cell(row, col);
+    const CellView cell = SheetNamed(book, sheet).Cell(row, col);
     EXPECT_EQ(cell.kind, CellKind::kNumber) << sheet << " row " << row << " col " << col;
     return cell.number;
   }
   const CellStyle& Style(std::string_view sheet, int32_t row, int col) {
-    return *book.Sheet(sheet).Cell(row, col).style;
+    return *SheetNamed(book, sheet).Cell(row, col).style;
   }
   bool RowEmpty(std::string_view sheet, int32_t row) {
     for (int col = 1; col <= 22; ++col) {
-      const CellView cell = book.Sheet(sheet).Cell(row, col);
+      const CellView cell = SheetNamed(book, sheet).Cell(row, col);
       if (cell.kind != CellKind::kEmpty || !(*cell.style == CellStyle{})) return false;
     }
     return true;
@@ -94,6 +95,7 @@ class PlayerWalkTest : public ::testing::Test {
   TeamAbbrevTable teams;
   PlayerBirthDateTable births;
   Workbook book;
+  PlayerSheets sheets;
   RunReport report;
   RecordingProgress progress;
   PlayerWalk walk;
@@ -127,12 +129,12 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
   const std::vector<CellRange> merges = {CellRange::Row(1, 5, 1), CellRange::Row(18, 21, 1),
                                          CellRange::Row(1, 3, 7), CellRange::Row(1, 5, 11),
                                          CellRange::Row(18, 21, 11)};
-  EXPECT_EQ(book.Sheet("S").merges(), merges);
+  EXPECT_EQ(SheetNamed(book, "S").merges(), merges);
   EXPECT_EQ(Text("S", 7, 1), "- - L D S - -");
   for (int col = 1; col <= 21; ++col) {
     const CellStyle& style = Style("S", 7, col);
     EXPECT_EQ(style.bold, col == 1) << col;
-    EXPECT_EQ(style.fill, col == 1 ? kFillHitting : kNoFill) << col;
+    EXPECT_EQ(style.fill, col == 1 ? std::optional<Rgb>(kHittingFill) : std::nullopt) << col;
     EXPECT_EQ(style.top(), col <= 3 ? kMedium : kNone) << col;
     EXPECT_EQ(style.left(), col <= 3 ? kMedium : kNone) << col;
     EXPECT_EQ(style.right(), col <= 3 ? kMedium : kNone) << col;
@@ -144,7 +146,7 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
   EXPECT_EQ(Style("S", 8, 1).left(), kMedium);
   EXPECT_EQ(Text("S", 9, 2), "Totals");
   EXPECT_EQ(Number("S", 9, 4), 0.3);
-  EXPECT_EQ(Style("S", 9, 2).bottom(), kRed);
+  EXPECT_EQ(Style("S", 9, 2).bottom(), kMediumRed);
   EXPECT_TRUE(RowEmpty("S", 10));
   EXPECT_EQ(Text("S", 11, 1), "Stone,Jo");
   EXPECT_EQ(walk.NextRow['S' - 'A'], 16);
@@ -162,7 +164,7 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
   EXPECT_EQ(Text("HitRegTotals", 3, 1), "Stone,Jo");
   EXPECT_EQ(Number("HitDCSTotals", 2, 6), 10);
   EXPECT_EQ(walk.players_written, 2);
-  EXPECT_EQ(book.ActiveSheet().name(), "S");
+  EXPECT_EQ(walk.CurrentLetter->name(), "S");
   EXPECT_EQ(progress.texts, (std::vector<std::string>{"Smith,Jo", "Stone,Jo"}));
 }
 
@@ -184,7 +186,7 @@ TEST_F(PlayerWalkTest, TheFirstLineChoosesTheHeaderAndTheLastLineTheTotals) {
              Pitch(4, "Jones", 7, 1991, 7, 0)};
   Run();
   // Pitching heading and fill; the hitting line follows without a heading.
-  EXPECT_EQ(Style("J", 1, 1).fill, kFillPitching);
+  EXPECT_EQ(Style("J", 1, 1).fill, kPitchingFill);
   EXPECT_EQ(Text("J", 2, 4), "ERA");
   EXPECT_EQ(Number("J", 3, 13), 66.2);
   EXPECT_EQ(Style("J", 3, 13).number_format, "0.0");
@@ -194,7 +196,7 @@ TEST_F(PlayerWalkTest, TheFirstLineChoosesTheHeaderAndTheLastLineTheTotals) {
   EXPECT_EQ(Number("J", 5, 7), 10);
   // League championship: a pitching title, then both lines, hitting totals.
   EXPECT_EQ(Text("J", 6, 1), "- - L C S - -");
-  EXPECT_EQ(Style("J", 6, 1).fill, kFillPitching);
+  EXPECT_EQ(Style("J", 6, 1).fill, kPitchingFill);
   EXPECT_EQ(Number("J", 7, 13), 3.0);
   EXPECT_EQ(Number("J", 8, 7), 3);
   EXPECT_EQ(Number("J", 9, 7), 3);  // only this section's at-bats
@@ -241,21 +243,18 @@ TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
   // Álvarez sorts as Alvarez, after Adams, on "A".
   EXPECT_EQ(Text("A", 1, 1), "Adams,Jo");
   EXPECT_EQ(Text("A", 6, 1), "\xC3\x81lvarez,Jo");
-  // A digit and an empty last name go to "#", placed directly after "Z".
-  ASSERT_TRUE(book.HasSheet("#"));
-  const std::vector<std::string> names = book.SheetNames();
-  EXPECT_EQ(names.back(), "#");
-  EXPECT_EQ(names[names.size() - 2], "Z");
+  // A digit and an empty last name go to "#".
+  ASSERT_GT(SheetNamed(book, "#").LastRow(), 0);
   EXPECT_EQ(Text("#", 1, 1), ",Jo");
   EXPECT_EQ(Text("#", 6, 1), "9Lives,Jo");
   EXPECT_EQ(walk.NextRow[26], 11);
-  EXPECT_EQ(book.ActiveSheet().name(), "S");
+  EXPECT_EQ(walk.CurrentLetter->name(), "S");
 }
 
 TEST_F(PlayerWalkTest, NoExtraSheetWithoutAPlayerWhoNeedsIt) {
   records = {Hit(1, "Smith", 2, 1990), Hit(2, "7Up", 5, 1990)};
   Run();
-  EXPECT_FALSE(book.HasSheet("#"));
+  EXPECT_EQ(SheetNamed(book, "#").LastRow(), 0);
 }
 
 TEST_F(PlayerWalkTest, SeasonTypesAndPlayersWithoutRegularSeason) {

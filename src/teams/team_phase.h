@@ -9,37 +9,32 @@
 #include "encyclopedia/league_files.h"
 #include "encyclopedia/team_table.h"
 #include "encyclopedia/team_year_file.h"
+#include "teams/team_sheets.h"
 #include "util/progress.h"
 #include "util/run_report.h"
-#include "workbook/workbook.h"
 
 namespace statcrane {
 
 struct TeamPhaseResult {
-  // Row counters of "TeamDCSTotals", "TeamLCSTotals" and "TeamWSTotals":
-  // still 1 when the sheet received no line.
-  int32_t DcsTotalsRow = 1;
-  int32_t LcsTotalsRow = 1;
-  int32_t WsTotalsRow = 1;
   int64_t teams_written = 0;
 };
 
-// Expects the workbook to hold "Team Records", "TeamRegTotals",
-// "TeamDCSTotals", "TeamLCSTotals" and "TeamWSTotals". Reads encleag.dat,
-// enclgyr.dat and enctmyr.dat of the folder, then writes as below.
+// Reads encleag.dat, enclgyr.dat and enctmyr.dat of the folder, then writes
+// as below.
 TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
-                         Workbook& workbook, ProgressObserver& progress, SkipReporter& reporter);
+                         const TeamSheets& sheets, ProgressObserver& progress,
+                         SkipReporter& reporter);
 
 // Ranks the used seasons of the team-year file and writes one block per team
-// id on "Team Records" (grouped by abbreviation, then team id as text;
+// id on the team records sheet (grouped by abbreviation, then team id as text;
 // seasons in year order; a second record of the same team and year is one
 // more season row), with the block's post-season rows, and one line per
-// block on "TeamRegTotals" and on the summary sheet of each series the team
+// block on the season totals sheet and on the summary sheet of each series the team
 // played in. A file with no used record writes nothing. Reports progress once
 // per block and stops (RunStopped) when asked to. Errors are not caught: the
 // sheets keep what was written before.
 TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_years,
-                         const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                         const TeamAbbrevTable& TeamAbbrev, const TeamSheets& sheets,
                          ProgressObserver& progress);
 
 }  // namespace statcrane

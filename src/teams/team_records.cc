@@ -10,23 +10,19 @@
 namespace statcrane {
 namespace {
 
-constexpr std::array<BorderIndex, 4> kSides = {BorderIndex::kTop, BorderIndex::kLeft,
-                                               BorderIndex::kRight, BorderIndex::kBottom};
-
 // Continuous lines on the four sides of every cell, then medium weight on
 // the same four.
 void FrameMedium(Worksheet& sheet, const CellRange& range) {
-  for (BorderIndex side : kSides) sheet.SetBorderLineStyle(range, side, kLineStyleContinuous);
-  for (BorderIndex side : kSides) sheet.SetBorderWeight(range, side, kWeightMedium);
+  for (BorderSide side : kAllSides) sheet.SetBorder(range, side, LineStyle::kMedium);
 }
 
 // The frame of a totals block: four medium sides, then red right, left and
 // bottom sides.
 void FrameTotals(Worksheet& sheet, const CellRange& range) {
   FrameMedium(sheet, range);
-  sheet.SetBorderColor(range, BorderIndex::kRight, kColorRed);
-  sheet.SetBorderColor(range, BorderIndex::kLeft, kColorRed);
-  sheet.SetBorderColor(range, BorderIndex::kBottom, kColorRed);
+  for (BorderSide side : {BorderSide::kRight, BorderSide::kLeft, BorderSide::kBottom}) {
+    sheet.SetBorder(range, side, LineStyle::kMedium, kRed);
+  }
 }
 
 }  // namespace
@@ -94,14 +90,10 @@ void Do_Team_Borders(Worksheet& sheet, TeamPhaseState& state) {
   const CellRange first_row = Cells('A', 'N', f);
   const CellRange rows = Block('A', f, 'N', l);
   const CellRange last_row = Cells('A', 'N', l);
-  sheet.SetBorderLineStyle(first_row, BorderIndex::kTop, kLineStyleContinuous);
-  sheet.SetBorderLineStyle(rows, BorderIndex::kLeft, kLineStyleContinuous);
-  sheet.SetBorderLineStyle(rows, BorderIndex::kRight, kLineStyleContinuous);
-  sheet.SetBorderLineStyle(last_row, BorderIndex::kBottom, kLineStyleContinuous);
-  sheet.SetBorderWeight(first_row, BorderIndex::kTop, kWeightMedium);
-  sheet.SetBorderWeight(rows, BorderIndex::kLeft, kWeightMedium);
-  sheet.SetBorderWeight(rows, BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(last_row, BorderIndex::kBottom, kWeightMedium);
+  sheet.SetBorder(first_row, BorderSide::kTop, LineStyle::kMedium);
+  sheet.SetBorder(rows, BorderSide::kLeft, LineStyle::kMedium);
+  sheet.SetBorder(rows, BorderSide::kRight, LineStyle::kMedium);
+  sheet.SetBorder(last_row, BorderSide::kBottom, LineStyle::kMedium);
 }
 
 void WriteRecordFigures(Worksheet& sheet, int32_t r, const TeamTotals& figures) {

@@ -27,13 +27,13 @@ class TeamRecordsTest : public ::testing::Test {
     TeamAbbrev.Set(10, "BOS");
     TeamAbbrev.Set(20, "CHI");
     TeamAbbrev.Set(30, "DET");
-    return Do_Teams(leagues, team_years, TeamAbbrev, *workbook, progress);
+    return Do_Teams(leagues, team_years, TeamAbbrev, workbook->sheets, progress);
   }
-  const Worksheet& records() const { return workbook->Sheet(kTeamRecords); }
-  const Worksheet& reg_totals() const { return workbook->Sheet(kTeamRegTotals); }
+  const Worksheet& records() const { return workbook->records(); }
+  const Worksheet& reg_totals() const { return workbook->season_totals(); }
 
   TeamAbbrevTable TeamAbbrev;
-  std::unique_ptr<Workbook> workbook = TeamWorkbook();
+  std::unique_ptr<TeamBook> workbook = TeamWorkbook();
   ProgressObserver progress;
 };
 
@@ -54,7 +54,7 @@ TEST_F(TeamRecordsTest, BlocksCellByCell) {
   EXPECT_TRUE(At(s, "A1").style->bold);
   EXPECT_EQ(At(s, "A1").style->font_size, 12);
   for (const char* cell : {"A1", "B1", "C1"}) {
-    EXPECT_EQ(Fill(s, cell), 38) << cell;
+    EXPECT_EQ(Fill(s, cell), kFirstLeagueFill) << cell;
     EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
   }
   EXPECT_EQ(Sides(s, "D1"), "- - - -");
@@ -62,7 +62,7 @@ TEST_F(TeamRecordsTest, BlocksCellByCell) {
             "League|Division||Year|Won|Lost|Pct|GB|Finish|Scored|Allowed|SHO|GDP|LOB");
   for (char c = 'A'; c <= 'N'; ++c) {
     const std::string cell = std::string(1, c) + "2";
-    EXPECT_EQ(Fill(s, cell), 38) << cell;
+    EXPECT_EQ(Fill(s, cell), kFirstLeagueFill) << cell;
     EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
     EXPECT_TRUE(At(s, cell).style->bold) << cell;
   }
@@ -74,7 +74,7 @@ TEST_F(TeamRecordsTest, BlocksCellByCell) {
   EXPECT_EQ(Number(s, "G4"), Single(0.586));
   EXPECT_EQ(RowValues(s, 'H', 'N', 4), "0|1st|810|600|15|100|1000");
   EXPECT_EQ(Format(s, "G3"), "#.000");
-  EXPECT_EQ(Fill(s, "A3"), kNoFill);
+  EXPECT_EQ(Fill(s, "A3"), std::nullopt);
   EXPECT_EQ(Sides(s, "A3"), "m m m -");
   EXPECT_EQ(Sides(s, "G3"), "m m m -");
   EXPECT_EQ(Sides(s, "N4"), "- m m m");
@@ -100,16 +100,15 @@ TEST_F(TeamRecordsTest, BlocksCellByCell) {
 
   // A league without a colour: no fill. A single season: framed alone.
   EXPECT_EQ(Value(s, "A13"), "Detroit Tigers");
-  EXPECT_EQ(Fill(s, "A13"), kNoFill);
-  EXPECT_EQ(Fill(s, "N14"), kNoFill);
+  EXPECT_EQ(Fill(s, "A13"), std::nullopt);
+  EXPECT_EQ(Fill(s, "N14"), std::nullopt);
   EXPECT_EQ(Sides(s, "A14"), "m m m m");
   EXPECT_EQ(RowValues(s, 'A', 'I', 15),
             "Federal|East|Detroit Tigers|1990|70|92|0.4320000112|0|1st");
   for (const char* cell : {"A15", "H15", "N15"}) EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
   EXPECT_EQ(RowValues(s, 'E', 'N', 16), "70|92|0.4320000112|||600|700|5|130|1200");
   EXPECT_EQ(s.LastRow(), 16);
-  EXPECT_GT(s.ColumnWidth(ColumnNumber("C")), 0);
-  EXPECT_EQ(result.DcsTotalsRow, 1);
+  EXPECT_EQ(workbook->series_totals(0).LastRow(), 0);
 }
 
 TEST_F(TeamRecordsTest, TeamRegTotalsRowsColoursAndFinalBorders) {
@@ -118,22 +117,20 @@ TEST_F(TeamRecordsTest, TeamRegTotalsRowsColoursAndFinalBorders) {
        TeamYear(10, 1991, 2, "Boston", "Reds", Stats(0, 0, 810, 600, 15, 100, 1000))});
   const Worksheet& s = reg_totals();
   EXPECT_EQ(RowValues(s, 'A', 'K', 1), "||Team|Won|Lost|Pct|Scored|Allowed|SHO|GDP|LOB");
-  EXPECT_EQ(Fill(s, "C1"), kFillSummaryHeader);
-  EXPECT_EQ(Fill(s, "K1"), kFillSummaryHeader);
+  EXPECT_EQ(Fill(s, "C1"), kSummaryHeaderFill);
+  EXPECT_EQ(Fill(s, "K1"), kSummaryHeaderFill);
   // The block's colour is that of its first season's league.
   EXPECT_EQ(RowValues(s, 'A', 'K', 2), "||Boston Reds|81|81|0.5|1510|1290|24|220|2100");
   EXPECT_EQ(Format(s, "F2"), "#.000");
-  EXPECT_EQ(Fill(s, "C2"), 38);
-  EXPECT_EQ(Fill(s, "K2"), 38);
+  EXPECT_EQ(Fill(s, "C2"), kFirstLeagueFill);
+  EXPECT_EQ(Fill(s, "K2"), kFirstLeagueFill);
   EXPECT_EQ(RowValues(s, 'C', 'F', 3), "Detroit Tigers|70|92|0.4320000112");
-  EXPECT_EQ(Fill(s, "C3"), kNoFill);
+  EXPECT_EQ(Fill(s, "C3"), std::nullopt);
   for (const char* cell : {"C1", "K1", "C2", "F2", "K3"}) {
     EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
   }
   for (const char* cell : {"B2", "L2", "C4"}) EXPECT_EQ(Sides(s, cell), "- - - -") << cell;
   EXPECT_EQ(s.LastRow(), 3);
-  EXPECT_GT(s.ColumnWidth(ColumnNumber("C")), 0);
-  EXPECT_EQ(s.ColumnWidth(ColumnNumber("A")), 0);
 
   // A season of 0 wins and 0 losses shows Pct 0.
   EXPECT_EQ(Value(records(), "G4"), "0");
@@ -160,7 +157,7 @@ TEST_F(TeamRecordsTest, NoUsedSeasonLeavesTheSheetsEmpty) {
   EXPECT_EQ(result.teams_written, 0);
   EXPECT_EQ(records().LastRow(), 0);
   EXPECT_EQ(reg_totals().LastRow(), 0);
-  EXPECT_EQ(result.LcsTotalsRow, 1);
+  EXPECT_EQ(workbook->series_totals(1).LastRow(), 0);
 }
 
 // Counts progress reports and asks to stop after the first block.
@@ -186,16 +183,16 @@ TEST_F(TeamRecordsTest, ProgressOncePerBlockAndStopBetweenBlocks) {
   const LeagueFiles leagues;
   const TeamYearFile team_years(Records(seasons), report);
   StoppingProgress counting;
-  Do_Teams(leagues, team_years, TeamAbbrev, *workbook, counting);
+  Do_Teams(leagues, team_years, TeamAbbrev, workbook->sheets, counting);
   EXPECT_EQ(counting.last_done, 2);
   EXPECT_EQ(counting.last_total, 2);
 
   auto again = TeamWorkbook();
   StoppingProgress stopping;
   stopping.stop_after = 1;
-  EXPECT_THROW(Do_Teams(leagues, team_years, TeamAbbrev, *again, stopping), RunStopped);
-  EXPECT_EQ(Value(again->Sheet(kTeamRecords), "A1"), "Boston Reds");
-  EXPECT_EQ(Value(again->Sheet(kTeamRecords), "A7"), "");
+  EXPECT_THROW(Do_Teams(leagues, team_years, TeamAbbrev, again->sheets, stopping), RunStopped);
+  EXPECT_EQ(Value(again->records(), "A1"), "Boston Reds");
+  EXPECT_EQ(Value(again->records(), "A7"), "");
 }
 
 }  // namespace

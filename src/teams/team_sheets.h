@@ -1,14 +1,20 @@
-// The names of the sheets the team phase writes.
+// The sheets the team phase writes to.
 #pragma once
 
-#include <string_view>
+#include <array>
 
 namespace statcrane {
 
-inline constexpr std::string_view kTeamRecords = "Team Records";
-inline constexpr std::string_view kTeamRegTotals = "TeamRegTotals";
-inline constexpr std::string_view kTeamDCSTotals = "TeamDCSTotals";
-inline constexpr std::string_view kTeamLCSTotals = "TeamLCSTotals";
-inline constexpr std::string_view kTeamWSTotals = "TeamWSTotals";
+class Worksheet;
+
+struct TeamSheets {
+  // One block per team with its seasons, totals and post-season rows.
+  Worksheet* records = nullptr;
+  // One line per team with its regular-season totals.
+  Worksheet* season_totals = nullptr;
+  // One line per team that played in the series: division series, league
+  // championship series, world series.
+  std::array<Worksheet*, 3> series_totals{};
+};
 
 }  // namespace statcrane

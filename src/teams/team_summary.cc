@@ -17,7 +17,7 @@ void TeamSumHeaders(Worksheet& sheet, int32_t r) {
   sheet.SetText(Cell('I', r), "SHO");
   sheet.SetText(Cell('J', r), "GDP");
   sheet.SetText(Cell('K', r), "LOB");
-  sheet.SetFillColorIndex(Cells('C', 'K', r), kFillSummaryHeader);
+  sheet.SetFill(Cells('C', 'K', r), kSummaryHeaderFill);
 }
 
 void TeamSumTotals(Worksheet& sheet, int32_t r, const std::string& team_name,
@@ -38,11 +38,7 @@ void TeamSumTotals(Worksheet& sheet, int32_t r, const std::string& team_name,
 
 void TeamSumBorders(Worksheet& sheet, int32_t r) {
   const CellRange table = Block('C', 1, 'K', r);
-  for (BorderIndex side :
-       {BorderIndex::kTop, BorderIndex::kLeft, BorderIndex::kRight, BorderIndex::kBottom}) {
-    sheet.SetBorderLineStyle(table, side, kLineStyleContinuous);
-    sheet.SetBorderWeight(table, side, kWeightMedium);
-  }
+  for (BorderSide side : kAllSides) sheet.SetBorder(table, side, LineStyle::kMedium);
 }
 
 }  // namespace statcrane

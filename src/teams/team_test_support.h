@@ -13,6 +13,7 @@
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
 #include "encyclopedia/team_year_file.h"
+#include "teams/league_fill.h"
 #include "teams/team_sheets.h"
 #include "testing/record_files.h"
 #include "util/run_report.h"
@@ -73,16 +74,22 @@ inline LeagueYearRecord LeagueYear(int league, int year, std::string name,
   return r;
 }
 
-// A workbook laid out as a "Teams Only" run leaves it for the team phase.
-inline std::unique_ptr<Workbook> TeamWorkbook() {
-  auto workbook = std::make_unique<Workbook>();
-  for (std::string_view name :
-       {kTeamWSTotals, kTeamLCSTotals, kTeamDCSTotals, kTeamRegTotals, kTeamRecords}) {
-    workbook->AddSheet(std::string(name));
+// The team sheets, named as a run names them, in a workbook of their own.
+struct TeamBook {
+  TeamBook() {
+    sheets.records = &book.AddSheet("Team Records");
+    sheets.season_totals = &book.AddSheet("TeamRegTotals");
+    sheets.series_totals = {&book.AddSheet("TeamDCSTotals"), &book.AddSheet("TeamLCSTotals"),
+                            &book.AddSheet("TeamWSTotals")};
   }
-  workbook->Delete("Sheet1");
-  return workbook;
-}
+  Workbook book;
+  TeamSheets sheets;
+  const Worksheet& records() const { return *sheets.records; }
+  const Worksheet& season_totals() const { return *sheets.season_totals; }
+  const Worksheet& series_totals(size_t series) const { return *sheets.series_totals[series]; }
+};
+
+inline std::unique_ptr<TeamBook> TeamWorkbook() { return std::make_unique<TeamBook>(); }
 
 inline CellView At(const Worksheet& sheet, std::string_view a1) {
   const CellRange cell = CellRange::Parse(a1);
@@ -116,19 +123,21 @@ inline std::string RowValues(const Worksheet& sheet, char first, char last, int 
 inline std::string Sides(const Worksheet& sheet, std::string_view a1) {
   const CellStyle& style = *At(sheet, a1).style;
   std::string out;
-  for (const BorderSide& side : style.borders) {
+  for (const BorderLine& side : style.borders) {
     if (!out.empty()) out += ' ';
-    if (side.line_style == kLineStyleNone) {
+    if (side.style == LineStyle::kNone) {
       out += '-';
       continue;
     }
-    out += side.weight == kWeightMedium ? "m" : side.weight == kWeightThin ? "t" : "?";
-    if (side.color == kColorRed) out += 'r';
+    out += side.style == LineStyle::kMedium ? "m" : side.style == LineStyle::kThin ? "t" : "?";
+    if (side.color == kRed) out += 'r';
   }
   return out;
 }
 
-inline int Fill(const Worksheet& sheet, std::string_view a1) { return At(sheet, a1).style->fill; }
+inline std::optional<Rgb> Fill(const Worksheet& sheet, std::string_view a1) {
+  return At(sheet, a1).style->fill;
+}
 
 inline std::string Format(const Worksheet& sheet, std::string_view a1) {
   return At(sheet, a1).style->number_format;

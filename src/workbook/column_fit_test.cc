@@ -66,7 +66,7 @@ double FitOf(int text_pixels) { return ColumnWidthForPixels(text_pixels); }
 
 TEST(AutoFit, WidestDisplayedTextOfEachColumn) {
   Workbook book;
-  Worksheet& sheet = book.ActiveSheet();
+  Worksheet& sheet = book.AddSheet("Sheet1");
   sheet.SetText(A1("A1"), "Year");
   sheet.SetNumber(A1("A2"), 1987);
   sheet.SetNumber(A1("D2"), 1.0 / 3);

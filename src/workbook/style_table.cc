@@ -18,22 +18,33 @@ uint64_t Mix(uint64_t h, uint64_t v) {
   return h;
 }
 
-bool IsNoLine(int line_style) {
-  return line_style == kLineStyleNone || line_style == kLineStyleNoneAlt;
+// A fill or border colour in a change's argument: -1 for none.
+int64_t ColorArgument(std::optional<Rgb> color) {
+  return color ? static_cast<int64_t>(*color) : -1;
+}
+
+std::optional<Rgb> ColorOf(int64_t argument) {
+  if (argument < 0) return std::nullopt;
+  return static_cast<Rgb>(argument);
+}
+
+void CheckColor(std::optional<Rgb> color, const char* what) {
+  if (color && *color > 0xFFFFFF) {
+    Refuse(std::string(what) + " " + std::to_string(*color) + " is not an RGB colour");
+  }
 }
 
 }  // namespace
 
 size_t StyleTable::StyleHash::operator()(const CellStyle& s) const {
   uint64_t h = std::hash<std::string>()(s.number_format);
-  h = Mix(h, static_cast<uint64_t>(s.horizontal_alignment));
-  h = Mix(h, static_cast<uint64_t>(s.fill));
+  h = Mix(h, static_cast<uint64_t>(s.alignment));
+  h = Mix(h, static_cast<uint64_t>(ColorArgument(s.fill)));
   h = Mix(h, s.bold);
   h = Mix(h, std::bit_cast<uint64_t>(s.font_size));
-  for (const BorderSide& b : s.borders) {
-    h = Mix(h, static_cast<uint64_t>(static_cast<uint32_t>(b.line_style)));
-    h = Mix(h, static_cast<uint64_t>(static_cast<uint32_t>(b.weight)));
-    h = Mix(h, static_cast<uint64_t>(static_cast<uint32_t>(b.color)));
+  for (const BorderLine& b : s.borders) {
+    h = Mix(h, static_cast<uint64_t>(b.style));
+    h = Mix(h, static_cast<uint64_t>(ColorArgument(b.color)));
   }
   return static_cast<size_t>(h);
 }
@@ -57,44 +68,26 @@ uint32_t StyleTable::Intern(const CellStyle& style) {
 
 CellStyle StyleTable::Changed(const CellStyle& style, const StyleChange& change) const {
   CellStyle result = style;
-  int value = static_cast<int>(change.argument);
   switch (change.kind) {
     case StyleChange::kNumberFormat:
       result.number_format = formats_[static_cast<size_t>(change.argument)];
       break;
     case StyleChange::kAlignment:
-      result.horizontal_alignment = value;
+      result.alignment = static_cast<HorizontalAlignment>(change.argument);
       break;
     case StyleChange::kFill:
-      result.fill = value;
+      result.fill = ColorOf(change.argument);
       break;
     case StyleChange::kBold:
-      result.bold = value != 0;
+      result.bold = change.argument != 0;
       break;
     case StyleChange::kFontSize:
       result.font_size = std::bit_cast<double>(change.argument);
       break;
-    case StyleChange::kLineStyle: {
-      BorderSide& side = result.borders[change.side];
-      if (IsNoLine(value)) {
-        side = BorderSide{};
-      } else {
-        side.line_style = value;
-      }
-      break;
-    }
-    case StyleChange::kWeight: {
-      // Setting a weight draws the side as a continuous line when it had none.
-      BorderSide& side = result.borders[change.side];
-      side.weight = value;
-      if (side.line_style == kLineStyleNone) side.line_style = kLineStyleContinuous;
-      break;
-    }
-    case StyleChange::kBorderColor: {
-      // So does setting a colour.
-      BorderSide& side = result.borders[change.side];
-      side.color = value;
-      if (side.line_style == kLineStyleNone) side.line_style = kLineStyleContinuous;
+    case StyleChange::kBorder: {
+      BorderLine& line = result.borders[change.side];
+      line.style = static_cast<LineStyle>(change.argument & 0xFF);
+      line.color = line.style == LineStyle::kNone ? std::nullopt : ColorOf(change.argument >> 8);
       break;
     }
   }
@@ -133,28 +126,17 @@ StyleChange StyleTable::NumberFormat(std::string_view format) {
   return {StyleChange::kNumberFormat, 0, id};
 }
 
-StyleChange StyleTable::HorizontalAlignment(int alignment) {
-  switch (alignment) {
-    case kAlignGeneral:
-    case kAlignLeft:
-    case kAlignCenter:
-    case kAlignRight:
-    case kAlignFill:
-    case kAlignJustify:
-    case kAlignCenterAcrossSelection:
-    case kAlignDistributed:
-      return {StyleChange::kAlignment, 0, alignment};
+StyleChange StyleTable::Alignment(HorizontalAlignment alignment) {
+  if (alignment > HorizontalAlignment::kRight) {
+    Refuse("horizontal alignment " + std::to_string(static_cast<int>(alignment)) +
+           " is not one a cell can have");
   }
-  Refuse("horizontal alignment " + std::to_string(alignment) + " is not one the sheet knows");
+  return {StyleChange::kAlignment, 0, static_cast<int64_t>(alignment)};
 }
 
-StyleChange StyleTable::Fill(int palette_index) {
-  // No fill: 0, the object model's "none" (-4142) and "automatic" (-4105).
-  if (palette_index == kNoFill || palette_index == -4142 || palette_index == -4105) {
-    return {StyleChange::kFill, 0, kNoFill};
-  }
-  PaletteRgb(palette_index);  // throws for an index outside the palette
-  return {StyleChange::kFill, 0, palette_index};
+StyleChange StyleTable::Fill(std::optional<Rgb> color) {
+  CheckColor(color, "fill colour");
+  return {StyleChange::kFill, 0, ColorArgument(color)};
 }
 
 StyleChange StyleTable::Bold(bool bold) { return {StyleChange::kBold, 0, bold ? 1 : 0}; }
@@ -166,36 +148,15 @@ StyleChange StyleTable::FontSize(double points) {
   return {StyleChange::kFontSize, 0, std::bit_cast<int64_t>(points)};
 }
 
-StyleChange StyleTable::LineStyle(int side, int line_style) {
-  switch (line_style) {
-    case kLineStyleNone:
-    case kLineStyleNoneAlt:
-      return {StyleChange::kLineStyle, static_cast<uint8_t>(side), kLineStyleNone};
-    case kLineStyleContinuous:
-    case kLineStyleDash:
-    case kLineStyleDot:
-    case kLineStyleDouble:
-    case kLineStyleDashDot:
-    case kLineStyleDashDotDot:
-    case kLineStyleSlantDashDot:
-      return {StyleChange::kLineStyle, static_cast<uint8_t>(side), line_style};
+StyleChange StyleTable::Border(BorderSide side, const BorderLine& line) {
+  if (side > BorderSide::kBottom || line.style > LineStyle::kSlantDashDot) {
+    Refuse("border side " + std::to_string(static_cast<int>(side)) + " or line style " +
+           std::to_string(static_cast<int>(line.style)) + " is not one a cell can have");
   }
-  Refuse("border line style " + std::to_string(line_style) + " is not one the sheet knows");
-}
-
-StyleChange StyleTable::Weight(int side, int weight) {
-  if (weight != kWeightHairline && weight != kWeightThin && weight != kWeightMedium &&
-      weight != kWeightThick) {
-    Refuse("border weight " + std::to_string(weight) + " is not one the sheet knows");
-  }
-  return {StyleChange::kWeight, static_cast<uint8_t>(side), weight};
-}
-
-StyleChange StyleTable::BorderColor(int side, int rgb) {
-  if (rgb != kColorAutomatic && (rgb < 0 || rgb > 0xFFFFFF)) {
-    Refuse("border colour " + std::to_string(rgb) + " is not an RGB value");
-  }
-  return {StyleChange::kBorderColor, static_cast<uint8_t>(side), rgb};
+  CheckColor(line.color, "border colour");
+  // The colour above the line style's byte; -1 (none) makes every bit above it set.
+  const int64_t argument = static_cast<int64_t>(line.style) | (ColorArgument(line.color) * 256);
+  return {StyleChange::kBorder, static_cast<uint8_t>(side), argument};
 }
 
 size_t StyleTable::MemoryBytes() const {

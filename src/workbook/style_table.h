@@ -17,26 +17,9 @@
 
 namespace statcrane {
 
-// Border line styles beyond kLineStyleContinuous that the table accepts.
-constexpr int kLineStyleNoneAlt = -4142;  // "no line", as the object model also spells it
-constexpr int kLineStyleDash = -4115;
-constexpr int kLineStyleDot = -4118;
-constexpr int kLineStyleDouble = -4119;
-constexpr int kLineStyleDashDot = 4;
-constexpr int kLineStyleDashDotDot = 5;
-constexpr int kLineStyleSlantDashDot = 13;
-constexpr int kWeightHairline = 1;
-constexpr int kWeightThick = 4;
-constexpr int kAlignLeft = -4131;
-constexpr int kAlignCenter = -4108;
-constexpr int kAlignFill = 5;
-constexpr int kAlignJustify = -4130;
-constexpr int kAlignCenterAcrossSelection = 7;
-constexpr int kAlignDistributed = -4117;
-
 // One attribute change. Build it with the factory functions, which check the
-// argument (StatCraneError for a value the object
-// model would refuse); Apply then never fails.
+// argument (StatCraneError for a value no cell can have); Apply then never
+// fails.
 struct StyleChange {
   enum Kind : uint8_t {
     kNumberFormat,
@@ -44,13 +27,11 @@ struct StyleChange {
     kFill,
     kBold,
     kFontSize,
-    kLineStyle,
-    kWeight,
-    kBorderColor,
+    kBorder,
   };
   Kind kind = kNumberFormat;
-  uint8_t side = 0;      // border side 0..3 (top, left, right, bottom)
-  int64_t argument = 0;  // format id, constant, colour, or the bits of a font size
+  uint8_t side = 0;      // a BorderSide, for kBorder
+  int64_t argument = 0;  // format id, enum value, colour, or the bits of a font size
 
   // True when the change can alter the width of the text a cell shows.
   bool AffectsWidth() const { return kind == kNumberFormat || kind == kBold || kind == kFontSize; }
@@ -74,15 +55,14 @@ class StyleTable {
   // The id of style `id` with `change` applied.
   uint32_t Apply(uint32_t id, const StyleChange& change);
 
-  // Changes. Side is the index into CellStyle::borders.
+  // Changes.
   StyleChange NumberFormat(std::string_view format);  // "" or "General" = General
-  static StyleChange HorizontalAlignment(int alignment);
-  static StyleChange Fill(int palette_index);  // kNoFill or -4142 removes the fill
+  static StyleChange Alignment(HorizontalAlignment alignment);
+  static StyleChange Fill(std::optional<Rgb> color);  // none removes the fill
   static StyleChange Bold(bool bold);
   static StyleChange FontSize(double points);
-  static StyleChange LineStyle(int side, int line_style);
-  static StyleChange Weight(int side, int weight);
-  static StyleChange BorderColor(int side, int rgb);  // kColorAutomatic or 0..0xFFFFFF
+  // The side becomes `line`, line style and colour.
+  static StyleChange Border(BorderSide side, const BorderLine& line);
 
   size_t MemoryBytes() const;
 

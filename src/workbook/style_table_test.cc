@@ -7,19 +7,6 @@
 namespace statcrane {
 namespace {
 
-TEST(Palette, DefaultColours) {
-  EXPECT_EQ(PaletteRgb(kFillHitting), 0xFFFFCCu);
-  EXPECT_EQ(PaletteRgb(kFillPitching), 0xCCFFFFu);
-  EXPECT_EQ(PaletteRgb(kFillSummaryHeader), 0xFFFF99u);
-  EXPECT_EQ(PaletteRgb(kFillLeague2), 0x99CCFFu);
-  EXPECT_EQ(PaletteRgb(kFillLeague1), 0xFF99CCu);
-  EXPECT_EQ(PaletteRgb(1), 0x000000u);
-  EXPECT_EQ(PaletteRgb(3), 0xFF0000u);
-  EXPECT_EQ(PaletteRgb(56), 0x333333u);
-  EXPECT_THROW(PaletteRgb(0), StatCraneError);
-  EXPECT_THROW(PaletteRgb(57), StatCraneError);
-}
-
 TEST(StyleTable, EqualStylesShareOneId) {
   StyleTable table;
   EXPECT_EQ(table.size(), 1u);
@@ -46,31 +33,50 @@ TEST(StyleTable, EqualStylesShareOneId) {
 
 TEST(StyleTable, BorderChanges) {
   StyleTable table;
-  // A weight alone draws a continuous medium line.
-  uint32_t medium = table.Apply(0, StyleTable::Weight(1, kWeightMedium));
-  EXPECT_EQ(table.Get(medium).left(),
-            (BorderSide{kLineStyleContinuous, kWeightMedium, kColorAutomatic}));
-  // Line style first, then weight: the same style.
-  uint32_t thin = table.Apply(0, StyleTable::LineStyle(1, kLineStyleContinuous));
-  EXPECT_EQ(table.Get(thin).left(),
-            (BorderSide{kLineStyleContinuous, kWeightThin, kColorAutomatic}));
-  EXPECT_EQ(table.Apply(thin, StyleTable::Weight(1, kWeightMedium)), medium);
-  uint32_t red = table.Apply(medium, StyleTable::BorderColor(1, kColorRed));
-  EXPECT_EQ(table.Get(red).left().color, kColorRed);
-  EXPECT_EQ(table.Get(red).top(), BorderSide{});
-  EXPECT_EQ(table.Apply(red, StyleTable::LineStyle(1, kLineStyleNone)), 0u);
+  const BorderLine medium_red{LineStyle::kMedium, 0xFF0000};
+  const uint32_t red = table.Apply(0, StyleTable::Border(BorderSide::kLeft, medium_red));
+  EXPECT_EQ(table.Get(red).border(BorderSide::kLeft), medium_red);
+  EXPECT_EQ(table.Get(red).border(BorderSide::kTop), BorderLine{});
+  // Black is a colour of its own, not the automatic one.
+  const uint32_t black =
+      table.Apply(0, StyleTable::Border(BorderSide::kLeft, BorderLine{LineStyle::kMedium, 0}));
+  EXPECT_NE(black, red);
+  EXPECT_EQ(table.Get(black).border(BorderSide::kLeft).color, std::optional<Rgb>(0));
+  const uint32_t automatic =
+      table.Apply(0, StyleTable::Border(BorderSide::kLeft, BorderLine{LineStyle::kMedium, {}}));
+  EXPECT_NE(automatic, black);
+  // Every line style reaches the cell as given.
+  for (int style = 0; style <= static_cast<int>(LineStyle::kSlantDashDot); ++style) {
+    const BorderLine line{static_cast<LineStyle>(style), 0x123456};
+    const uint32_t id = table.Apply(red, StyleTable::Border(BorderSide::kBottom, line));
+    const BorderLine expected = style == 0 ? BorderLine{} : line;
+    EXPECT_EQ(table.Get(id).border(BorderSide::kBottom), expected) << style;
+    EXPECT_EQ(table.Get(id).border(BorderSide::kLeft), medium_red) << style;
+  }
+  // No line on the one side it had: the default style again.
+  EXPECT_EQ(table.Apply(red, StyleTable::Border(BorderSide::kLeft, BorderLine{})), 0u);
 }
 
-TEST(StyleTable, RefusesValuesTheSheetDoesNotKnow) {
+TEST(StyleTable, FillsAndAlignment) {
   StyleTable table;
-  EXPECT_THROW(StyleTable::Fill(57), StatCraneError);
-  EXPECT_THROW(StyleTable::Weight(0, 3), StatCraneError);
-  EXPECT_THROW(StyleTable::LineStyle(0, 99), StatCraneError);
-  EXPECT_THROW(StyleTable::BorderColor(0, 0x1000000), StatCraneError);
+  const uint32_t filled = table.Apply(0, StyleTable::Fill(0xFFFFCC));
+  EXPECT_EQ(table.Get(filled).fill, std::optional<Rgb>(0xFFFFCC));
+  EXPECT_EQ(table.Apply(filled, StyleTable::Fill(std::nullopt)), 0u);
+  const uint32_t right = table.Apply(filled, StyleTable::Alignment(HorizontalAlignment::kRight));
+  EXPECT_EQ(table.Get(right).alignment, HorizontalAlignment::kRight);
+  EXPECT_EQ(table.Get(right).fill, std::optional<Rgb>(0xFFFFCC));
+}
+
+TEST(StyleTable, RefusesValuesNoCellCanHave) {
+  StyleTable table;
+  EXPECT_THROW(StyleTable::Fill(0x1000000), StatCraneError);
+  EXPECT_THROW(StyleTable::Border(BorderSide::kTop, BorderLine{LineStyle::kThin, 0x1000000}),
+               StatCraneError);
+  EXPECT_THROW(StyleTable::Border(BorderSide::kTop, BorderLine{static_cast<LineStyle>(99), {}}),
+               StatCraneError);
   EXPECT_THROW(StyleTable::FontSize(0), StatCraneError);
-  EXPECT_THROW(StyleTable::HorizontalAlignment(3), StatCraneError);
+  EXPECT_THROW(StyleTable::Alignment(static_cast<HorizontalAlignment>(9)), StatCraneError);
   EXPECT_THROW(table.NumberFormat(std::string(300, '0')), StatCraneError);
-  EXPECT_EQ(StyleTable::Fill(-4142).argument, kNoFill);
 }
 
 }  // namespace

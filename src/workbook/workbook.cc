@@ -175,12 +175,12 @@ void Worksheet::SetNumberFormat(const CellRange& range, std::string_view format)
   ApplyStyle(range, parts_->styles.NumberFormat(format));
 }
 
-void Worksheet::SetHorizontalAlignment(const CellRange& range, int alignment) {
-  ApplyStyle(range, StyleTable::HorizontalAlignment(alignment));
+void Worksheet::SetAlignment(const CellRange& range, HorizontalAlignment alignment) {
+  ApplyStyle(range, StyleTable::Alignment(alignment));
 }
 
-void Worksheet::SetFillColorIndex(const CellRange& range, int palette_index) {
-  ApplyStyle(range, StyleTable::Fill(palette_index));
+void Worksheet::SetFill(const CellRange& range, std::optional<Rgb> color) {
+  ApplyStyle(range, StyleTable::Fill(color));
 }
 
 void Worksheet::SetBold(const CellRange& range, bool bold) {
@@ -191,57 +191,9 @@ void Worksheet::SetFontSize(const CellRange& range, double points) {
   ApplyStyle(range, StyleTable::FontSize(points));
 }
 
-void Worksheet::Border(const CellRange& range, BorderIndex index, StyleChange (*make)(int, int),
-                       int value) {
-  CheckCells(range);
-  CellRange cells = range;
-  int side = 0;
-  switch (index) {
-    case BorderIndex::kTop:
-      side = 0;
-      break;
-    case BorderIndex::kLeft:
-      side = 1;
-      break;
-    case BorderIndex::kRight:
-      side = 2;
-      break;
-    case BorderIndex::kBottom:
-      side = 3;
-      break;
-    case BorderIndex::kEdgeTop:
-      side = 0;
-      cells.last_row = cells.first_row;
-      break;
-    case BorderIndex::kEdgeLeft:
-      side = 1;
-      cells.last_col = cells.first_col;
-      break;
-    case BorderIndex::kEdgeRight:
-      side = 2;
-      cells.first_col = cells.last_col;
-      break;
-    case BorderIndex::kEdgeBottom:
-      side = 3;
-      cells.first_row = cells.last_row;
-      break;
-    default:
-      Refuse("border index " + std::to_string(static_cast<int>(index)) +
-             " is not one the sheet knows");
-  }
-  ApplyStyle(cells, make(side, value));
-}
-
-void Worksheet::SetBorderLineStyle(const CellRange& range, BorderIndex index, int line_style) {
-  Border(range, index, &StyleTable::LineStyle, line_style);
-}
-
-void Worksheet::SetBorderWeight(const CellRange& range, BorderIndex index, int weight) {
-  Border(range, index, &StyleTable::Weight, weight);
-}
-
-void Worksheet::SetBorderColor(const CellRange& range, BorderIndex index, int rgb) {
-  Border(range, index, &StyleTable::BorderColor, rgb);
+void Worksheet::SetBorder(const CellRange& range, BorderSide side, LineStyle style,
+                          std::optional<Rgb> color) {
+  ApplyStyle(range, StyleTable::Border(side, BorderLine{style, color}));
 }
 
 void Worksheet::Merge(const CellRange& range) {
@@ -373,78 +325,53 @@ size_t Worksheet::MemoryBytes() const {
 // ---------------------------------------------------------------------------
 // Workbook
 
-Workbook::Workbook() : parts_(std::make_shared<WorkbookParts>()) {
-  sheets_.push_back(std::unique_ptr<Worksheet>(new Worksheet("Sheet1", parts_)));
-  active_ = 0;
-}
+Workbook::Workbook() : parts_(std::make_shared<WorkbookParts>()) {}
 
 Workbook::~Workbook() = default;
 
-size_t Workbook::IndexOf(std::string_view name) const {
+size_t Workbook::IndexOf(const Worksheet& sheet) const {
   for (size_t i = 0; i < sheets_.size(); ++i) {
-    if (SameSheetName(sheets_[i]->name(), name)) return i;
+    if (sheets_[i].get() == &sheet) return i;
   }
-  throw StatCraneError("the workbook has no sheet named \"" + std::string(name) + "\"");
+  throw StatCraneError("the sheet \"" + sheet.name() + "\" is not one of this workbook");
 }
 
-bool Workbook::HasSheet(std::string_view name) const {
+Worksheet* Workbook::FindSheet(std::string_view name) {
   for (const auto& sheet : sheets_) {
-    if (SameSheetName(sheet->name(), name)) return true;
+    if (SameSheetName(sheet->name(), name)) return sheet.get();
   }
-  return false;
+  return nullptr;
 }
 
-void Workbook::CheckNewName(std::string_view name) const {
-  std::string quoted = "\"" + std::string(name) + "\"";
+const Worksheet* Workbook::FindSheet(std::string_view name) const {
+  return const_cast<Workbook*>(this)->FindSheet(name);
+}
+
+Worksheet& Workbook::AddSheet(std::string name) {
+  const std::string quoted = "\"" + name + "\"";
   if (name.empty()) Refuse("a sheet name cannot be empty");
   if (CharacterCount(name) > 31)
     Refuse("the sheet name " + quoted + " is longer than 31 characters");
-  if (name.find_first_of(":\\/?*[]") != std::string_view::npos) {
+  if (name.find_first_of(":\\/?*[]") != std::string::npos) {
     Refuse("the sheet name " + quoted + " contains one of the characters : \\ / ? * [ ]");
   }
   if (name.front() == '\'' || name.back() == '\'') {
     Refuse("the sheet name " + quoted + " begins or ends with an apostrophe");
   }
   if (SameSheetName(name, "History")) Refuse("\"History\" is a reserved sheet name");
-  if (HasSheet(name)) Refuse("the workbook already has a sheet named " + quoted);
+  if (FindSheet(name) != nullptr) Refuse("the workbook already has a sheet named " + quoted);
+  sheets_.push_back(std::unique_ptr<Worksheet>(new Worksheet(std::move(name), parts_)));
+  return *sheets_.back();
 }
 
-Worksheet& Workbook::AddSheet(std::string name) {
-  CheckNewName(name);
-  auto position = sheets_.begin() + static_cast<std::ptrdiff_t>(active_);
-  auto inserted =
-      sheets_.insert(position, std::unique_ptr<Worksheet>(new Worksheet(std::move(name), parts_)));
-  return **inserted;  // active_ now indexes the new sheet
-}
-
-Worksheet& Workbook::InsertSheetAfter(std::string_view after, std::string name) {
-  size_t index = IndexOf(after);
-  CheckNewName(name);
-  auto position = sheets_.begin() + static_cast<std::ptrdiff_t>(index + 1);
-  auto inserted =
-      sheets_.insert(position, std::unique_ptr<Worksheet>(new Worksheet(std::move(name), parts_)));
-  if (active_ > index) ++active_;
-  return **inserted;
-}
-
-void Workbook::Activate(std::string_view name) { active_ = IndexOf(name); }
-
-void Workbook::Delete(std::string_view name) {
-  size_t index = IndexOf(name);
-  if (sheets_.size() == 1) {
-    Refuse("the sheet \"" + sheets_[index]->name() +
-           "\" cannot be deleted: a workbook must keep at least one sheet");
-  }
+void Workbook::RemoveSheet(const Worksheet& sheet) {
+  const size_t index = IndexOf(sheet);
   sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
-  // Deleting the active sheet activates its right-hand neighbour, which now
-  // sits at the same index, or its left-hand one when it was the last tab.
-  if (index < active_ || active_ == sheets_.size()) --active_;
+  // The right-hand neighbour now sits at the same index.
+  if (index < opening_ || (opening_ == sheets_.size() && opening_ > 0)) --opening_;
 }
 
-Worksheet& Workbook::ActiveSheet() { return *sheets_[active_]; }
-const Worksheet& Workbook::ActiveSheet() const { return *sheets_[active_]; }
-Worksheet& Workbook::Sheet(std::string_view name) { return *sheets_[IndexOf(name)]; }
-const Worksheet& Workbook::Sheet(std::string_view name) const { return *sheets_[IndexOf(name)]; }
+void Workbook::SetOpeningSheet(const Worksheet& sheet) { opening_ = IndexOf(sheet); }
 
 std::vector<std::string> Workbook::SheetNames() const {
   std::vector<std::string> names;

@@ -1,13 +1,9 @@
 // The in-memory workbook: the sheets of a run and the operations the sheet
 // writers use on them, serialized once at the end (xlsx_writer.h).
 //
-// Sheet operations behave as in a spreadsheet application: a new sheet is
-// inserted before the active sheet and becomes active; deleting the active
-// sheet activates its right-hand neighbour (its left-hand one when it was the
-// last tab); naming a sheet that does not exist is an error (StatCraneError).
-//
-// Cell operations take a CellRange and apply to every cell of it, except the
-// block-edge border index kEdgeTop, which draws only the top of the first row.
+// Sheets are addressed by handle (a Worksheet reference, stable for the
+// sheet's life); the workbook keeps them in tab order and knows which tab it
+// opens on. Cell operations take a CellRange and apply to every cell of it.
 #pragma once
 
 #include <cstdint>
@@ -43,8 +39,7 @@ struct CellView {
 
 // Limits: a row beyond kMaxRows or a column beyond kMaxColumns, and values,
 // formats and borders on whole columns ("A:Z"), are refused with a
-// StatCraneError; whole columns serve AutoFitColumns
-// and Clear.
+// StatCraneError; whole columns serve AutoFitColumns and Clear.
 class Worksheet {
  public:
   // A sheet on its own, with styles and texts of its own (workbook sheets
@@ -66,18 +61,15 @@ class Worksheet {
 
   // Formats.
   void SetNumberFormat(const CellRange& range, std::string_view format);
-  void SetHorizontalAlignment(const CellRange& range, int alignment);
-  // Fill by palette index (kFill...); kNoFill removes the fill.
-  void SetFillColorIndex(const CellRange& range, int palette_index);
+  void SetAlignment(const CellRange& range, HorizontalAlignment alignment);
+  // A solid fill; none removes the fill.
+  void SetFill(const CellRange& range, std::optional<Rgb> color);
   void SetBold(const CellRange& range, bool bold);
   void SetFontSize(const CellRange& range, double points);
-  // Borders. kLineStyleContinuous draws a thin continuous line; a weight or a
-  // colour set on a side without a line draws it continuous as well;
-  // kLineStyleNone removes the side. `rgb` is as the object model takes it:
-  // red in the low byte (kColorRed = 255).
-  void SetBorderLineStyle(const CellRange& range, BorderIndex index, int line_style);
-  void SetBorderWeight(const CellRange& range, BorderIndex index, int weight);
-  void SetBorderColor(const CellRange& range, BorderIndex index, int rgb);
+  // Draws `side` of every cell of the range with the line style and colour
+  // (none: automatic); LineStyle::kNone removes it.
+  void SetBorder(const CellRange& range, BorderSide side, LineStyle style,
+                 std::optional<Rgb> color = std::nullopt);
 
   // Merges the block into one cell whose content is its top-left cell: the
   // values of its other cells are dropped. Merged blocks that overlap the
@@ -124,7 +116,6 @@ class Worksheet {
   // Checks a range for a cell operation (no whole columns, inside the sheet).
   void CheckCells(const CellRange& range) const;
   void ApplyStyle(const CellRange& range, const StyleChange& change);
-  void Border(const CellRange& range, BorderIndex index, StyleChange (*make)(int, int), int value);
   // Forgets measured widths of the range's columns from its first row on.
   void WidthsChanged(const CellRange& range);
   void FitWholeColumns(int32_t first_col, int32_t last_col);
@@ -141,30 +132,30 @@ class Worksheet {
 
 class Workbook {
  public:
-  // A new workbook comes with one sheet, "Sheet1", which is active.
+  // A new workbook has no sheets.
   Workbook();
   ~Workbook();
 
-  // Inserts a new sheet before the active sheet, names it and activates it.
+  // Adds a sheet after the last tab. Throws for a name a sheet cannot have
+  // or that another sheet has (names compare without regard to case).
   Worksheet& AddSheet(std::string name);
-  // Inserts a new sheet directly after the named one; the active sheet stays.
-  Worksheet& InsertSheetAfter(std::string_view after, std::string name);
-  // Makes the named sheet active (also what selecting a sheet does).
-  void Activate(std::string_view name);
-  // Deletes the named sheet.
-  void Delete(std::string_view name);
+  // Removes the sheet; the handle is gone afterwards. The tab the workbook
+  // opens on moves to the sheet's right-hand neighbour (its left-hand one
+  // when it was the last tab) if it was that sheet.
+  void RemoveSheet(const Worksheet& sheet);
+  // The sheet the workbook opens on (the first one until set).
+  void SetOpeningSheet(const Worksheet& sheet);
 
-  Worksheet& ActiveSheet();
-  const Worksheet& ActiveSheet() const;
-  Worksheet& Sheet(std::string_view name);
-  const Worksheet& Sheet(std::string_view name) const;
-  bool HasSheet(std::string_view name) const;
+  // The sheet of that name, or null.
+  Worksheet* FindSheet(std::string_view name);
+  const Worksheet* FindSheet(std::string_view name) const;
 
   // Tab order.
   std::vector<std::string> SheetNames() const;
   size_t SheetCount() const { return sheets_.size(); }
+  Worksheet& SheetAt(size_t i) { return *sheets_[i]; }
   const Worksheet& SheetAt(size_t i) const { return *sheets_[i]; }
-  size_t ActiveIndex() const { return active_; }
+  size_t OpeningSheetIndex() const { return opening_; }
 
   // Styles shared by all sheets.
   const StyleTable& styles() const { return parts_->styles; }
@@ -174,12 +165,10 @@ class Workbook {
   size_t MemoryBytes() const;
 
  private:
-  size_t IndexOf(std::string_view name) const;  // throws for an unknown name
-  // Throws for a name a sheet cannot have or that another sheet has.
-  void CheckNewName(std::string_view name) const;
+  size_t IndexOf(const Worksheet& sheet) const;  // throws for a sheet of another workbook
   std::shared_ptr<WorkbookParts> parts_;
   std::vector<std::unique_ptr<Worksheet>> sheets_;
-  size_t active_ = 0;
+  size_t opening_ = 0;
 };
 
 inline CellView Worksheet::View(const StoredCell& cell) const {

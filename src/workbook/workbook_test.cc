@@ -23,84 +23,61 @@ Names Letters() {
 
 // --- Sheets ----------------------------------------------------------------
 
-TEST(WorkbookSheets, NewWorkbookHasSheet1Active) {
+TEST(WorkbookSheets, SheetsGoInTabOrderAndTheWorkbookOpensOnTheChosenOne) {
   Workbook book;
-  EXPECT_EQ(book.SheetNames(), Names{"Sheet1"});
-  EXPECT_EQ(book.ActiveSheet().name(), "Sheet1");
-}
-
-TEST(WorkbookSheets, AddedSheetsGoBeforeTheActiveOne) {
-  Workbook book;
-  for (char c = 'Z'; c >= 'A'; --c) book.AddSheet(std::string(1, c));
-  for (const char* name : {"HitWSTotals", "HitLCSTotals", "HitDCSTotals", "HitRegTotals"}) {
-    book.AddSheet(name);
+  EXPECT_EQ(book.SheetCount(), 0u);
+  for (const char* name : {"HitRegTotals", "HitDCSTotals"}) book.AddSheet(name);
+  Names expected = {"HitRegTotals", "HitDCSTotals"};
+  for (const std::string& letter : Letters()) {
+    book.AddSheet(letter);
+    expected.push_back(letter);
   }
-  Names expected = {"HitRegTotals", "HitDCSTotals", "HitLCSTotals", "HitWSTotals"};
-  for (const std::string& letter : Letters()) expected.push_back(letter);
-  expected.push_back("Sheet1");
   EXPECT_EQ(book.SheetNames(), expected);
-  EXPECT_EQ(book.ActiveSheet().name(), "HitRegTotals");
-
-  book.Delete("Sheet1");  // not active: the active sheet stays
-  expected.pop_back();
-  EXPECT_EQ(book.SheetNames(), expected);
-  EXPECT_EQ(book.ActiveSheet().name(), "HitRegTotals");
-
-  // "#" goes directly after "Z" and leaves the active sheet alone.
-  Worksheet& extra = book.InsertSheetAfter("Z", "#");
-  EXPECT_EQ(extra.name(), "#");
-  EXPECT_EQ(book.SheetNames().back(), "#");
-  EXPECT_EQ(book.ActiveSheet().name(), "HitRegTotals");
+  EXPECT_EQ(book.OpeningSheetIndex(), 0u);  // the first tab until one is chosen
+  book.SetOpeningSheet(*book.FindSheet("Q"));
+  EXPECT_EQ(book.SheetAt(book.OpeningSheetIndex()).name(), "Q");
 }
 
-TEST(WorkbookSheets, DeletingTheActiveSheetActivatesItsNeighbour) {
+TEST(WorkbookSheets, RemovingTheOpeningSheetOpensOnItsNeighbour) {
   Workbook book;
-  book.AddSheet("C");
-  book.AddSheet("B");
-  book.AddSheet("A");  // A B C Sheet1
-  book.Activate("B");
-  book.Delete("B");
-  EXPECT_EQ(book.ActiveSheet().name(), "C");  // right-hand neighbour
-  book.Activate("Sheet1");
-  book.Delete("Sheet1");
-  EXPECT_EQ(book.ActiveSheet().name(), "C");  // the last tab: left-hand neighbour
-  book.Activate("C");
-  book.Delete("A");  // a sheet before the active one
-  EXPECT_EQ(book.ActiveSheet().name(), "C");
-  EXPECT_EQ(book.SheetNames(), Names{"C"});
-  // The last sheet stays.
+  Worksheet& a = book.AddSheet("A");
+  Worksheet& b = book.AddSheet("B");
+  Worksheet& c = book.AddSheet("C");
+  Worksheet& d = book.AddSheet("D");
+  book.SetOpeningSheet(b);
+  book.RemoveSheet(b);
+  EXPECT_EQ(book.SheetAt(book.OpeningSheetIndex()).name(), "C");  // right-hand neighbour
+  book.SetOpeningSheet(d);
+  book.RemoveSheet(d);
+  EXPECT_EQ(book.SheetAt(book.OpeningSheetIndex()).name(), "C");  // the last tab: left-hand one
+  book.RemoveSheet(a);                                            // a sheet before the active one
+  EXPECT_EQ(book.SheetAt(book.OpeningSheetIndex()).name(), "C");
+  book.RemoveSheet(c);
+  EXPECT_EQ(book.SheetCount(), 0u);
+  // A handle of another workbook is refused by name.
+  Workbook other;
+  Worksheet& stranger = other.AddSheet("Team Records");
   try {
-    book.Delete("C");
-    ADD_FAILURE() << "deleted the only sheet";
+    book.RemoveSheet(stranger);
+    ADD_FAILURE() << "removed a sheet of another workbook";
   } catch (const StatCraneError& error) {
-    EXPECT_NE(error.message().find("at least one sheet"), std::string::npos);
+    EXPECT_NE(error.message().find("\"Team Records\""), std::string::npos);
   }
-  EXPECT_EQ(book.SheetNames(), Names{"C"});
 }
 
-TEST(WorkbookSheets, UnknownSheetIsSubscriptOutOfRange) {
+TEST(WorkbookSheets, FindingASheetByName) {
   Workbook book;
+  Worksheet& sheet = book.AddSheet("Sheet1");
+  EXPECT_EQ(book.FindSheet("Team Records"), nullptr);
+  // Names are found without regard to case.
+  EXPECT_EQ(book.FindSheet("sheet1"), &sheet);
   const Workbook& const_book = book;
-  for (auto use : std::initializer_list<void (*)(Workbook&)>{
-           [](Workbook& b) { b.Sheet("Team Records"); },
-           [](Workbook& b) { b.Activate("Team Records"); },
-           [](Workbook& b) { b.Delete("Team Records"); },
-           [](Workbook& b) { b.InsertSheetAfter("Team Records", "X"); }}) {
-    try {
-      use(book);
-      ADD_FAILURE() << "no error";
-    } catch (const StatCraneError& error) {
-      EXPECT_NE(error.message().find("\"Team Records\""), std::string::npos);
-    }
-  }
-  EXPECT_THROW(const_book.Sheet("Nope"), StatCraneError);
-  EXPECT_FALSE(book.HasSheet("Team Records"));
-  // Names are found without regard to case, as in the application.
-  EXPECT_EQ(&book.Sheet("sheet1"), &book.Sheet("Sheet1"));
+  EXPECT_EQ(const_book.FindSheet("SHEET1"), &sheet);
 }
 
 TEST(WorkbookSheets, NamesASheetCannotHave) {
   Workbook book;
+  book.AddSheet("Sheet1");
   for (const char* name : {"", "SHEET1", "a:b", "a/b", "a[1]", "'quoted'", "History",
                            "a name longer than thirty-one ch"}) {
     EXPECT_THROW(book.AddSheet(name), StatCraneError) << name;
@@ -115,8 +92,8 @@ TEST(WorkbookSheets, SheetReferencesOutliveOtherSheetsComingAndGoing) {
   Worksheet& z = book.AddSheet("Z");
   z.SetNumber(A1("A1"), 7);
   for (char c = 'Y'; c >= 'A'; --c) book.AddSheet(std::string(1, c));
-  book.Delete("M");
-  EXPECT_EQ(&z, &book.Sheet("Z"));
+  book.RemoveSheet(*book.FindSheet("M"));
+  EXPECT_EQ(&z, book.FindSheet("Z"));
   EXPECT_EQ(z.Cell(1, 1).number, 7);
 }
 
@@ -124,12 +101,12 @@ TEST(WorkbookSheets, SheetReferencesOutliveOtherSheetsComingAndGoing) {
 
 TEST(WorksheetValues, NumbersTextsAndEmptyText) {
   Workbook book;
-  Worksheet& sheet = book.ActiveSheet();
+  Worksheet& sheet = book.AddSheet("Sheet1");
   sheet.SetNumber(A1("A1"), 1987);
   sheet.SetText(A1("B1"), "NYY");
   sheet.SetText(A1("C1"), "gone soon");
   sheet.SetText(A1("C1"), "");
-  sheet.SetFillColorIndex(A1("D1"), kFillHitting);
+  sheet.SetFill(A1("D1"), 0xFFFFCC);
   sheet.SetText(A1("D1"), "");
 
   EXPECT_EQ(sheet.Cell(1, 1).kind, CellKind::kNumber);
@@ -138,7 +115,7 @@ TEST(WorksheetValues, NumbersTextsAndEmptyText) {
   EXPECT_EQ(sheet.Cell(1, 2).text, "NYY");
   EXPECT_EQ(sheet.Cell(1, 3).kind, CellKind::kEmpty);
   EXPECT_EQ(sheet.Cell(1, 4).kind, CellKind::kEmpty);
-  EXPECT_EQ(sheet.Cell(1, 4).style->fill, kFillHitting);  // the format stays
+  EXPECT_EQ(sheet.Cell(1, 4).style->fill, 0xFFFFCCu);  // the format stays
   EXPECT_EQ(sheet.Cell(9, 9).kind, CellKind::kEmpty);
   EXPECT_EQ(*sheet.Cell(9, 9).style, CellStyle{});
   EXPECT_EQ(sheet.LastRow(), 1);
@@ -192,60 +169,49 @@ TEST(WorksheetValues, RangesOutsideTheSheetAreRefused) {
   EXPECT_THROW(sheet.SetBold(A1("A:Z"), true), StatCraneError);
   EXPECT_THROW(sheet.SetNumber(A1("A1"), std::numeric_limits<double>::quiet_NaN()), StatCraneError);
   EXPECT_THROW(sheet.SetText(A1("A1"), std::string(32768, 'x')), StatCraneError);
-  EXPECT_THROW(sheet.SetFillColorIndex(A1("A1"), 99), StatCraneError);
+  EXPECT_THROW(sheet.SetFill(A1("A1"), 0x1000000), StatCraneError);
 }
 
 // --- Formats -------------------------------------------------------------------
 
-const BorderSide kMedium{kLineStyleContinuous, kWeightMedium, kColorAutomatic};
-const BorderSide kMediumRed{kLineStyleContinuous, kWeightMedium, kColorRed};
+const BorderLine kMedium{LineStyle::kMedium, std::nullopt};
+const BorderLine kMediumRed{LineStyle::kMedium, kRed};
 
-TEST(WorksheetBorders, SideIndexesDrawEveryCellOfTheBlock) {
+TEST(WorksheetBorders, ASideIsDrawnOnEveryCellOfTheBlock) {
   Worksheet sheet("A");
-  sheet.SetBorderWeight(A1("A5:U5"), BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(A1("A5:U5"), BorderIndex::kLeft, kWeightMedium);
+  sheet.SetBorder(A1("A5:U5"), BorderSide::kRight, LineStyle::kMedium);
+  sheet.SetBorder(A1("A5:U5"), BorderSide::kLeft, LineStyle::kMedium);
   for (int32_t col = 1; col <= 21; ++col) {
     const CellStyle& style = *sheet.Cell(5, col).style;
-    EXPECT_EQ(style.left(), kMedium) << col;
-    EXPECT_EQ(style.right(), kMedium) << col;
-    EXPECT_EQ(style.top(), BorderSide{}) << col;
+    EXPECT_EQ(style.border(BorderSide::kLeft), kMedium) << col;
+    EXPECT_EQ(style.border(BorderSide::kRight), kMedium) << col;
+    EXPECT_EQ(style.border(BorderSide::kTop), BorderLine{}) << col;
   }
   EXPECT_EQ(*sheet.Cell(5, 22).style, CellStyle{});
   EXPECT_EQ(*sheet.Cell(4, 1).style, CellStyle{});
 }
 
-TEST(WorksheetBorders, EdgeTopDrawsOnlyAboveTheFirstRow) {
-  Worksheet sheet("A");
-  sheet.SetBorderWeight(A1("A7:U8"), BorderIndex::kEdgeTop, kWeightMedium);
-  for (int32_t col = 1; col <= 21; ++col) {
-    EXPECT_EQ(sheet.Cell(7, col).style->top(), kMedium);
-    EXPECT_EQ(sheet.Cell(8, col).style->top(), BorderSide{});
-  }
-}
-
 TEST(WorksheetBorders, TotalsLineFrame) {
   // A totals line: a medium line above A:U, a medium red frame on B:U.
   Worksheet sheet("A");
-  CellRange a_u = A1("A9:U9"), b_u = A1("B9:U9");
-  sheet.SetBorderWeight(a_u, BorderIndex::kEdgeTop, kWeightMedium);
-  sheet.SetBorderWeight(b_u, BorderIndex::kBottom, kWeightMedium);
-  sheet.SetBorderColor(b_u, BorderIndex::kBottom, kColorRed);
-  sheet.SetBorderWeight(b_u, BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(b_u, BorderIndex::kLeft, kWeightMedium);
-  sheet.SetBorderColor(b_u, BorderIndex::kLeft, kColorRed);
-  sheet.SetBorderColor(b_u, BorderIndex::kRight, kColorRed);
+  const CellRange a_u = A1("A9:U9"), b_u = A1("B9:U9");
+  sheet.SetBorder(a_u, BorderSide::kTop, LineStyle::kMedium);
+  for (BorderSide side : {BorderSide::kBottom, BorderSide::kRight, BorderSide::kLeft}) {
+    sheet.SetBorder(b_u, side, LineStyle::kMedium, kRed);
+  }
   const CellStyle& a = *sheet.Cell(9, 1).style;
-  EXPECT_EQ(a.top(), kMedium);
-  EXPECT_EQ(a.bottom(), BorderSide{});
+  EXPECT_EQ(a.border(BorderSide::kTop), kMedium);
+  EXPECT_EQ(a.border(BorderSide::kBottom), BorderLine{});
   const CellStyle& d = *sheet.Cell(9, 4).style;
-  EXPECT_EQ(d.top(), kMedium);
-  EXPECT_EQ(d.bottom(), kMediumRed);
-  EXPECT_EQ(d.left(), kMediumRed);
-  EXPECT_EQ(d.right(), kMediumRed);
-  // LineStyle alone draws a thin line.
-  sheet.SetBorderLineStyle(A1("C20"), BorderIndex::kTop, kLineStyleContinuous);
-  EXPECT_EQ(sheet.Cell(20, 3).style->top(),
-            (BorderSide{kLineStyleContinuous, kWeightThin, kColorAutomatic}));
+  EXPECT_EQ(d.border(BorderSide::kTop), kMedium);
+  EXPECT_EQ(d.border(BorderSide::kBottom), kMediumRed);
+  EXPECT_EQ(d.border(BorderSide::kLeft), kMediumRed);
+  EXPECT_EQ(d.border(BorderSide::kRight), kMediumRed);
+  // Drawing a side again replaces its line and colour; no line removes both.
+  sheet.SetBorder(A1("D9"), BorderSide::kLeft, LineStyle::kThin);
+  EXPECT_EQ(sheet.Cell(9, 4).style->border(BorderSide::kLeft), (BorderLine{LineStyle::kThin, {}}));
+  sheet.SetBorder(A1("D9"), BorderSide::kBottom, LineStyle::kNone, kRed);
+  EXPECT_EQ(sheet.Cell(9, 4).style->border(BorderSide::kBottom), BorderLine{});
 }
 
 TEST(WorksheetFormats, StylesAreInternedAcrossCellsAndSheets) {
@@ -257,8 +223,8 @@ TEST(WorksheetFormats, StylesAreInternedAcrossCellsAndSheets) {
       CellRange line = CellRange::Row(1, 21, row);
       sheet->SetNumber(line, row);
       sheet->SetNumberFormat(CellRange::Row(4, 6, row), "#.000");
-      sheet->SetBorderWeight(line, BorderIndex::kRight, kWeightMedium);
-      sheet->SetBorderWeight(line, BorderIndex::kLeft, kWeightMedium);
+      sheet->SetBorder(line, BorderSide::kRight, LineStyle::kMedium);
+      sheet->SetBorder(line, BorderSide::kLeft, LineStyle::kMedium);
     }
   }
   // Default, and the steps: "#.000"; + right; + left; right; right + left.
@@ -266,16 +232,16 @@ TEST(WorksheetFormats, StylesAreInternedAcrossCellsAndSheets) {
   EXPECT_EQ(a.Cell(17, 5).style, b.Cell(300, 4).style);
   EXPECT_NE(a.Cell(17, 5).style, a.Cell(17, 7).style);
   EXPECT_EQ(a.Cell(17, 5).style->number_format, "#.000");
-  EXPECT_EQ(a.Cell(17, 7).style->left(), kMedium);
+  EXPECT_EQ(a.Cell(17, 7).style->border(BorderSide::kLeft), kMedium);
 
   a.SetBold(A1("A1"), true);
   a.SetFontSize(A1("A1"), 12);
-  a.SetHorizontalAlignment(A1("A1"), kAlignRight);
+  a.SetAlignment(A1("A1"), HorizontalAlignment::kRight);
   const CellStyle& first = *a.Cell(1, 1).style;
   EXPECT_TRUE(first.bold);
   EXPECT_EQ(first.font_size, 12);
-  EXPECT_EQ(first.horizontal_alignment, kAlignRight);
-  EXPECT_EQ(first.left(), kMedium);
+  EXPECT_EQ(first.alignment, HorizontalAlignment::kRight);
+  EXPECT_EQ(first.border(BorderSide::kLeft), kMedium);
 }
 
 TEST(WorksheetMerges, MergeKeepsTheTopLeftValue) {

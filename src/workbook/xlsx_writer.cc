@@ -171,24 +171,35 @@ std::string CleanUtf8(std::string_view text) {
   return clean;
 }
 
-uint8_t BorderStyle(const BorderSide& side) {
-  bool medium = side.weight == kWeightMedium;
-  bool thick = side.weight == kWeightThick;
-  switch (side.line_style) {
-    case kLineStyleContinuous:
-      if (side.weight == kWeightHairline) return LXW_BORDER_HAIR;
-      return thick ? LXW_BORDER_THICK : medium ? LXW_BORDER_MEDIUM : LXW_BORDER_THIN;
-    case kLineStyleDash:
-      return medium || thick ? LXW_BORDER_MEDIUM_DASHED : LXW_BORDER_DASHED;
-    case kLineStyleDot:
-      return side.weight == kWeightHairline ? LXW_BORDER_HAIR : LXW_BORDER_DOTTED;
-    case kLineStyleDouble:
+uint8_t BorderStyle(LineStyle style) {
+  switch (style) {
+    case LineStyle::kNone:
+      return LXW_BORDER_NONE;
+    case LineStyle::kThin:
+      return LXW_BORDER_THIN;
+    case LineStyle::kMedium:
+      return LXW_BORDER_MEDIUM;
+    case LineStyle::kDashed:
+      return LXW_BORDER_DASHED;
+    case LineStyle::kDotted:
+      return LXW_BORDER_DOTTED;
+    case LineStyle::kThick:
+      return LXW_BORDER_THICK;
+    case LineStyle::kDouble:
       return LXW_BORDER_DOUBLE;
-    case kLineStyleDashDot:
-      return medium || thick ? LXW_BORDER_MEDIUM_DASH_DOT : LXW_BORDER_DASH_DOT;
-    case kLineStyleDashDotDot:
-      return medium || thick ? LXW_BORDER_MEDIUM_DASH_DOT_DOT : LXW_BORDER_DASH_DOT_DOT;
-    case kLineStyleSlantDashDot:
+    case LineStyle::kHair:
+      return LXW_BORDER_HAIR;
+    case LineStyle::kMediumDashed:
+      return LXW_BORDER_MEDIUM_DASHED;
+    case LineStyle::kDashDot:
+      return LXW_BORDER_DASH_DOT;
+    case LineStyle::kMediumDashDot:
+      return LXW_BORDER_MEDIUM_DASH_DOT;
+    case LineStyle::kDashDotDot:
+      return LXW_BORDER_DASH_DOT_DOT;
+    case LineStyle::kMediumDashDotDot:
+      return LXW_BORDER_MEDIUM_DASH_DOT_DOT;
+    case LineStyle::kSlantDashDot:
       return LXW_BORDER_SLANT_DASH_DOT;
   }
   return LXW_BORDER_NONE;
@@ -196,32 +207,18 @@ uint8_t BorderStyle(const BorderSide& side) {
 
 // A colour as libxlsxwriter takes it: 0xRRGGBB, with black spelled
 // LXW_COLOR_BLACK because 0 means "no colour" there.
-lxw_color_t LxwColor(uint32_t rgb) {
-  return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
-}
+lxw_color_t LxwColor(Rgb rgb) { return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb; }
 
-// The object model's colour (red in the low byte) as 0xRRGGBB.
-uint32_t FileRgb(int color) {
-  uint32_t c = static_cast<uint32_t>(color);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
-uint8_t Alignment(int alignment) {
+uint8_t Alignment(HorizontalAlignment alignment) {
   switch (alignment) {
-    case kAlignLeft:
+    case HorizontalAlignment::kGeneral:
+      return LXW_ALIGN_NONE;
+    case HorizontalAlignment::kLeft:
       return LXW_ALIGN_LEFT;
-    case kAlignCenter:
+    case HorizontalAlignment::kCenter:
       return LXW_ALIGN_CENTER;
-    case kAlignRight:
+    case HorizontalAlignment::kRight:
       return LXW_ALIGN_RIGHT;
-    case kAlignFill:
-      return LXW_ALIGN_FILL;
-    case kAlignJustify:
-      return LXW_ALIGN_JUSTIFY;
-    case kAlignCenterAcrossSelection:
-      return LXW_ALIGN_CENTER_ACROSS;
-    case kAlignDistributed:
-      return LXW_ALIGN_DISTRIBUTED;
   }
   return LXW_ALIGN_NONE;
 }
@@ -277,7 +274,7 @@ class XlsxWriter : private ReadWatcher {
       }
       WriteSheet(sheet, out);
       CheckScratchFile(sheet, out);
-      if (i == workbook_.ActiveIndex()) worksheet_activate(out);
+      if (i == workbook_.OpeningSheetIndex()) worksheet_activate(out);
     }
     Report("writing", rows_written_, total_rows_);
     errno = 0;
@@ -364,11 +361,11 @@ class XlsxWriter : private ReadWatcher {
     format = workbook_add_format(book_);
     if (format == nullptr) Fail(ENOMEM, "cannot write the cell formats");
     if (!s.number_format.empty()) format_set_num_format(format, s.number_format.c_str());
-    uint8_t align = Alignment(s.horizontal_alignment);
+    uint8_t align = Alignment(s.alignment);
     if (align != LXW_ALIGN_NONE) format_set_align(format, align);
-    if (s.fill != kNoFill) {
+    if (s.fill) {
       format_set_pattern(format, LXW_PATTERN_SOLID);
-      format_set_bg_color(format, LxwColor(PaletteRgb(s.fill)));
+      format_set_bg_color(format, LxwColor(*s.fill));
     }
     if (s.bold) format_set_bold(format);
     if (s.font_size != 11) format_set_font_size(format, s.font_size);
@@ -379,11 +376,11 @@ class XlsxWriter : private ReadWatcher {
     static constexpr SetColor kSetColor[4] = {format_set_top_color, format_set_left_color,
                                               format_set_right_color, format_set_bottom_color};
     for (int side = 0; side < 4; ++side) {
-      const BorderSide& b = s.borders[static_cast<size_t>(side)];
-      uint8_t line = BorderStyle(b);
+      const BorderLine& b = s.borders[static_cast<size_t>(side)];
+      uint8_t line = BorderStyle(b.style);
       if (line == LXW_BORDER_NONE) continue;
       kSetStyle[side](format, line);
-      if (b.color != kColorAutomatic) kSetColor[side](format, LxwColor(FileRgb(b.color)));
+      if (b.color) kSetColor[side](format, LxwColor(*b.color));
     }
     return format;
   }

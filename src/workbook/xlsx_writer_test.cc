@@ -37,17 +37,17 @@ void WritePlayerBlock(Worksheet& sheet) {
   sheet.SetNumber(A1("R5"), 1234);
   sheet.SetBold(A1("A5:U5"), true);
   sheet.SetFontSize(A1("A5:U5"), 12);
-  for (auto index : {BorderIndex::kTop, BorderIndex::kLeft, BorderIndex::kRight}) {
-    sheet.SetBorderLineStyle(A1("A5:E5"), index, kLineStyleContinuous);
+  for (auto side : {BorderSide::kTop, BorderSide::kLeft, BorderSide::kRight}) {
+    sheet.SetBorder(A1("A5:E5"), side, LineStyle::kThin);
   }
-  sheet.SetBorderWeight(A1("A5:U5"), BorderIndex::kBottom, kWeightMedium);
-  sheet.SetFillColorIndex(A1("A5:E5"), kFillHitting);
-  sheet.SetFillColorIndex(A1("R5:U5"), kFillHitting);
+  sheet.SetBorder(A1("A5:U5"), BorderSide::kBottom, LineStyle::kMedium);
+  sheet.SetFill(A1("A5:E5"), 0xFFFFCC);
+  sheet.SetFill(A1("R5:U5"), 0xFFFFCC);
 
   const char* headings[] = {"Year", "Team", "Age", "BAVG", "OBP", "SPC", "AB"};
   for (int col = 1; col <= 7; ++col) {
     sheet.SetText(CellRange::Cell(col, 6), headings[col - 1]);
-    sheet.SetHorizontalAlignment(CellRange::Cell(col, 6), kAlignRight);
+    sheet.SetAlignment(CellRange::Cell(col, 6), HorizontalAlignment::kRight);
   }
 
   sheet.SetNumber(A1("A7"), 1987);
@@ -59,28 +59,23 @@ void WritePlayerBlock(Worksheet& sheet) {
   sheet.SetNumber(A1("G7:U7"), 600);
   sheet.SetNumber(A1("H7"), ToSingle(0.001));  // needs 17 digits to read back
   sheet.SetNumberFormat(A1("D7:F7"), "#.000");
-  sheet.SetBorderWeight(A1("A7:U7"), BorderIndex::kRight, kWeightMedium);
-  sheet.SetBorderWeight(A1("A7:U7"), BorderIndex::kLeft, kWeightMedium);
+  sheet.SetBorder(A1("A7:U7"), BorderSide::kRight, LineStyle::kMedium);
+  sheet.SetBorder(A1("A7:U7"), BorderSide::kLeft, LineStyle::kMedium);
 
   sheet.SetText(A1("A8"), " ");
   sheet.SetText(A1("B8"), "Totals");
-  sheet.SetBorderWeight(A1("A8:U8"), BorderIndex::kEdgeTop, kWeightMedium);
-  sheet.SetBorderWeight(A1("B8:U8"), BorderIndex::kBottom, kWeightMedium);
-  sheet.SetBorderColor(A1("B8:U8"), BorderIndex::kBottom, kColorRed);
-  sheet.SetBorderWeight(A1("B8:U8"), BorderIndex::kLeft, kWeightMedium);
-  sheet.SetBorderColor(A1("B8:U8"), BorderIndex::kLeft, kColorRed);
+  sheet.SetBorder(A1("A8:U8"), BorderSide::kTop, LineStyle::kMedium);
+  sheet.SetBorder(A1("B8:U8"), BorderSide::kBottom, LineStyle::kMedium, kRed);
+  sheet.SetBorder(A1("B8:U8"), BorderSide::kLeft, LineStyle::kMedium, kRed);
   sheet.AutoFitColumns(A1("A:Z"));
 }
 
 TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   TempDir dir;
   Workbook book;
+  WritePlayerBlock(book.AddSheet("X"));
+  Worksheet& y = book.AddSheet("Y");
   book.AddSheet("Z");
-  book.AddSheet("Y");
-  book.AddSheet("X");
-  book.Delete("Sheet1");
-  WritePlayerBlock(book.Sheet("X"));
-  Worksheet& y = book.Sheet("Y");
   y.SetNumber(A1("D2"), 4.32);
   y.SetNumberFormat(A1("D2"), "##0.00");
   y.SetNumber(A1("M2"), 66.2);
@@ -89,8 +84,8 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   y.SetText(A1("A5"), std::string_view("a\0b", 3));
   y.Merge(A1("B3:C4"));
   y.SetNumber(A1("B3"), 9);
-  y.SetFillColorIndex(A1("F2"), 1);  // black
-  book.Activate("Y");
+  y.SetFill(A1("F2"), 0x000000);  // black
+  book.SetOpeningSheet(y);
   WriteXlsx(book, dir / "out.xlsx", false);
 
   XlsxBook file = ReadXlsx(dir / "out.xlsx");
@@ -143,7 +138,7 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   EXPECT_EQ(c8.bottom, (XlsxBorderSide{"medium", "FF0000"}));
   EXPECT_EQ(c8.left, (XlsxBorderSide{"medium", "FF0000"}));
 
-  const Worksheet& model = book.Sheet("X");
+  const Worksheet& model = *book.FindSheet("X");
   for (const char* column : {"A", "B", "D", "G"}) {
     int col = ColumnNumber(column);
     EXPECT_GT(model.ColumnWidth(col), 0) << column;
@@ -180,7 +175,7 @@ std::string Contents(const fs::path& file) {
 TEST(WriteXlsx, NeverReplacesAnExistingFileUnlessTold) {
   TempDir dir;
   Workbook book;
-  book.ActiveSheet().SetNumber(A1("A1"), 1);
+  book.AddSheet("Sheet1").SetNumber(A1("A1"), 1);
   { std::ofstream(dir / "out.xlsx") << "keep me"; }
   try {
     WriteXlsx(book, dir / "out.xlsx", false);
@@ -199,7 +194,7 @@ TEST(WriteXlsx, NeverReplacesAnExistingFileUnlessTold) {
 TEST(WriteXlsx, FailuresLeaveNothingBehind) {
   TempDir dir;
   Workbook book;
-  book.ActiveSheet().SetText(A1("A1"), "x");
+  book.AddSheet("Sheet1").SetText(A1("A1"), "x");
   fs::create_directory(dir / "folder");
   { std::ofstream(dir / "plain") << "a file"; }
   struct Case {
@@ -239,7 +234,7 @@ TEST(WriteXlsx, UnwritableFolder) {
 TEST(WriteXlsx, FullDiskIsAnErrorAndLeavesNoFile) {
   TempDir dir;
   Workbook book;
-  Worksheet& sheet = book.ActiveSheet();
+  Worksheet& sheet = book.AddSheet("Sheet1");
   for (int32_t row = 1; row <= 3000; ++row) {
     sheet.SetNumber(CellRange::Row(1, 21, row), row * 1.5);
     sheet.SetText(CellRange::Cell(2, row), "text " + std::to_string(row));
@@ -306,7 +301,7 @@ TEST(WriteXlsx, ProgressAndAStopWhileWritingOrPackingLeavesNothingBehind) {
   TempDir dir;
   StopIn never("");
   EXPECT_EQ(WriteXlsx(book, dir / "out.xlsx", false, &never), 2 * 6000 * 21);
-  // Both sheets and the empty "Sheet1": 12,000 rows, reported every 4,096.
+  // Both sheets: 12,000 rows, reported every 4,096.
   EXPECT_EQ(never.reports.front(), "writing 4096/12000");
   EXPECT_NE(std::find(never.reports.begin(), never.reports.end(), "writing 12000/12000"),
             never.reports.end());
@@ -325,9 +320,9 @@ TEST(WriteXlsx, LeavesNoScratchFileOpen) {
   TempDir dir;
   Workbook book;
   book.AddSheet("Empty");
-  book.AddSheet("Rows");
+  Worksheet& rows = book.AddSheet("Rows");
   for (int32_t row = 1; row <= 3000; ++row) {
-    book.ActiveSheet().SetNumber(CellRange::Row(1, 21, row), row * 1.5);
+    rows.SetNumber(CellRange::Row(1, 21, row), row * 1.5);
   }
   book.AddSheet("Also empty");
   const auto before = open_descriptors();

@@ -1,0 +1,147 @@
+#include "app/sheet_layout.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace statcrane {
+namespace {
+
+// Which handle a sheet becomes.
+enum class Role {
+  kTeamRecords,
+  kTeamSeasonTotals,
+  kTeamSeriesTotals,  // index: division series, league championship series, world series
+  kPitchingSummary,   // index: regular season, then the three series
+  kHittingSummary,
+  kLetter,  // index: "A" to "Z", then names that do not begin with a letter
+};
+
+// What becomes of a sheet that nothing was written to.
+enum class WhenEmpty {
+  kKept,
+  kRemoved,         // and noted in the run report
+  kRemovedQuietly,  // a sheet that only exists for the players who need it
+};
+
+struct SheetEntry {
+  std::string_view name;
+  Role role;
+  int index;
+  WhenEmpty when_empty;
+};
+
+using enum Role;
+using enum WhenEmpty;
+
+// Every sheet, in tab order.
+constexpr std::array<SheetEntry, 40> kSheets = {{
+    {"Team Records", kTeamRecords, 0, kKept},
+    {"TeamRegTotals", kTeamSeasonTotals, 0, kKept},
+    {"TeamDCSTotals", kTeamSeriesTotals, 0, kRemoved},
+    {"TeamLCSTotals", kTeamSeriesTotals, 1, kRemoved},
+    {"TeamWSTotals", kTeamSeriesTotals, 2, kRemoved},
+    {"PitchRegTotals", kPitchingSummary, 0, kRemoved},
+    {"PitchDCSTotals", kPitchingSummary, 1, kRemoved},
+    {"PitchLCSTotals", kPitchingSummary, 2, kRemoved},
+    {"PitchWSTotals", kPitchingSummary, 3, kRemoved},
+    {"HitRegTotals", kHittingSummary, 0, kRemoved},
+    {"HitDCSTotals", kHittingSummary, 1, kRemoved},
+    {"HitLCSTotals", kHittingSummary, 2, kRemoved},
+    {"HitWSTotals", kHittingSummary, 3, kRemoved},
+    {"A", kLetter, 0, kKept},
+    {"B", kLetter, 1, kKept},
+    {"C", kLetter, 2, kKept},
+    {"D", kLetter, 3, kKept},
+    {"E", kLetter, 4, kKept},
+    {"F", kLetter, 5, kKept},
+    {"G", kLetter, 6, kKept},
+    {"H", kLetter, 7, kKept},
+    {"I", kLetter, 8, kKept},
+    {"J", kLetter, 9, kKept},
+    {"K", kLetter, 10, kKept},
+    {"L", kLetter, 11, kKept},
+    {"M", kLetter, 12, kKept},
+    {"N", kLetter, 13, kKept},
+    {"O", kLetter, 14, kKept},
+    {"P", kLetter, 15, kKept},
+    {"Q", kLetter, 16, kKept},
+    {"R", kLetter, 17, kKept},
+    {"S", kLetter, 18, kKept},
+    {"T", kLetter, 19, kKept},
+    {"U", kLetter, 20, kKept},
+    {"V", kLetter, 21, kKept},
+    {"W", kLetter, 22, kKept},
+    {"X", kLetter, 23, kKept},
+    {"Y", kLetter, 24, kKept},
+    {"Z", kLetter, 25, kKept},
+    {"#", kLetter, kOtherInitial, kRemovedQuietly},
+}};
+
+bool IsTeamSheet(Role role) {
+  return role == kTeamRecords || role == kTeamSeasonTotals || role == kTeamSeriesTotals;
+}
+
+bool Wanted(const SheetEntry& entry, SheetChoice choice) {
+  return IsTeamSheet(entry.role) ? TeamsWanted(choice) : PlayersWanted(choice);
+}
+
+// The sheets the workbook may open on, first choice first, before the
+// letter sheet of the last player written.
+constexpr std::array<std::string_view, 9> kOpensOn = {
+    "Team Records",  "HitWSTotals",    "HitLCSTotals",   "HitDCSTotals",  "HitRegTotals",
+    "PitchWSTotals", "PitchLCSTotals", "PitchDCSTotals", "PitchRegTotals"};
+
+const CellRange kFittedColumns = CellRange::Columns(1, 26);
+
+}  // namespace
+
+SheetLayout::SheetLayout(Workbook& workbook, SheetChoice choice) : workbook_(workbook) {
+  for (const SheetEntry& entry : kSheets) {
+    if (!Wanted(entry, choice)) continue;
+    Worksheet* sheet = &workbook.AddSheet(std::string(entry.name));
+    const auto i = static_cast<size_t>(entry.index);
+    switch (entry.role) {
+      case kTeamRecords:
+        teams_.records = sheet;
+        break;
+      case kTeamSeasonTotals:
+        teams_.season_totals = sheet;
+        break;
+      case kTeamSeriesTotals:
+        teams_.series_totals[i] = sheet;
+        break;
+      case kPitchingSummary:
+        players_.pitching_summaries[i] = sheet;
+        break;
+      case kHittingSummary:
+        players_.hitting_summaries[i] = sheet;
+        break;
+      case kLetter:
+        players_.letters[i] = sheet;
+        break;
+    }
+  }
+}
+
+void SheetLayout::Finish(RunReport& report, const Worksheet* last_letter_sheet) {
+  for (const SheetEntry& entry : kSheets) {
+    Worksheet* sheet = workbook_.FindSheet(entry.name);
+    if (sheet == nullptr || entry.when_empty == kKept || sheet->LastRow() > 0) continue;
+    if (entry.when_empty == kRemoved) report.sheets_removed.emplace_back(entry.name);
+    workbook_.RemoveSheet(*sheet);
+  }
+  for (size_t i = 0; i < workbook_.SheetCount(); ++i) {
+    workbook_.SheetAt(i).AutoFitColumns(kFittedColumns);
+  }
+  for (std::string_view name : kOpensOn) {
+    if (const Worksheet* sheet = workbook_.FindSheet(name)) {
+      workbook_.SetOpeningSheet(*sheet);
+      return;
+    }
+  }
+  if (last_letter_sheet == nullptr) last_letter_sheet = workbook_.FindSheet("A");
+  if (last_letter_sheet != nullptr) workbook_.SetOpeningSheet(*last_letter_sheet);
+}
+
+}  // namespace statcrane

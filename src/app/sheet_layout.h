@@ -1,0 +1,43 @@
+// The sheets of a workbook: their names and tab order, which sheet choice
+// creates them, which are removed when they stay empty, and the tab the
+// workbook opens on. The table in sheet_layout.cc is the only place that
+// names sheets.
+#pragma once
+
+#include "players/letter_sheets.h"
+#include "teams/team_sheets.h"
+#include "util/run_report.h"
+#include "workbook/workbook.h"
+
+namespace statcrane {
+
+enum class SheetChoice { kPlayersAndTeams, kTeamsOnly, kPlayersOnly };
+inline bool PlayersWanted(SheetChoice choice) { return choice != SheetChoice::kTeamsOnly; }
+inline bool TeamsWanted(SheetChoice choice) { return choice != SheetChoice::kPlayersOnly; }
+
+class SheetLayout {
+ public:
+  // Adds the sheets the choice wants to the (empty) workbook, in tab order:
+  // the team sheets ("Team Records", "TeamRegTotals", the three post-season
+  // team summaries), the pitching and hitting summary sheets by season type,
+  // then the letter sheets "A" to "Z" and "#".
+  SheetLayout(Workbook& workbook, SheetChoice choice);
+
+  // The sheets of each phase; all null when the choice does not want it.
+  const PlayerSheets& player_sheets() const { return players_; }
+  const TeamSheets& team_sheets() const { return teams_; }
+
+  // Once the phases are done: removes the sheets that stayed empty and may
+  // go (noted in the report), fits the columns of every sheet, and sets the
+  // tab the workbook opens on: "Team Records" when there is one, else the
+  // last player summary sheet left (hitting before pitching, world series
+  // back to regular season), else `last_letter_sheet` ("A" when null).
+  void Finish(RunReport& report, const Worksheet* last_letter_sheet);
+
+ private:
+  Workbook& workbook_;
+  PlayerSheets players_;
+  TeamSheets teams_;
+};
+
+}  // namespace statcrane
