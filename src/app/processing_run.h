@@ -35,6 +35,7 @@ struct RunOptions {
   // `overwrite` is set.
   std::filesystem::path output;
   bool overwrite = false;
+  int threads = 0;  // 0: as many as the machine has
 };
 
 class RunObserver : public ProgressObserver {
@@ -71,6 +72,11 @@ struct RunResult {
 
 // The sheet names of the run, as created.
 inline constexpr std::string_view kTeamRecordsSheet = "Team Records";
+
+// Tells `report` which of the data files the run reads for `sheets` are not
+// in `folder` (each is read as a file with no records).
+void ReportMissingFiles(const std::filesystem::path& folder, SheetChoice sheets,
+                        SkipReporter& report);
 
 // Runs every step. Errors never escape: a failed step ends the run, the
 // workbook built so far is saved and reported incomplete. `remembered` may be
