@@ -180,7 +180,7 @@ TEST_F(CommandLineRunTest, RefusesWhatCannotWorkBeforeReading) {
       {{"process", out_dir_.path().string(), "-o", out}, "encteam.dat"},
       {{"process", Folder(), "-o", (dir_ / "no/such/x.xlsx").string()}, "does not exist"},
       {{"process", Folder(), "-o", out_dir_.path().string()}, "is a folder"},
-      {{"process", Folder(), "-o", "/proc/x.xlsx", "--force"}, "cannot be written"},
+      {{"process", Folder(), "-o", "/proc/x.xlsx", "--force"}, "cannot take a new file"},
       {{"process", Folder(), "-o", "/dev/null", "--force"}, "not a regular file"},
   };
   for (const auto& [args, expected] : cases) {

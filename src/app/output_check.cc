@@ -29,10 +29,19 @@ std::string CheckOutputFolder(const fs::path& folder) {
   const int fd = mkstemp(probe.data());
   if (fd < 0) {
     const int error = errno;
-    if (error == ENOSPC || error == EDQUOT) {
-      return "The folder " + Quoted(folder) + " cannot take a new file: the disk is full.";
+    const std::string start = "The folder " + Quoted(folder) + " cannot take a new file: ";
+    switch (error) {
+      case ENOSPC:
+      case EDQUOT:
+        return start + "the disk is full.";
+      case EACCES:
+      case EPERM:
+        return start + "you have no permission to write there.";
+      case EROFS:
+        return start + "it is on a read-only file system.";
+      default:
+        return start + "it does not hold files (" + std::strerror(error) + ").";
     }
-    return "The folder " + Quoted(folder) + " cannot be written to (" + std::strerror(error) + ").";
   }
   close(fd);
   unlink(probe.c_str());

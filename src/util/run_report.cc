@@ -120,6 +120,8 @@ std::string RunReport::Format() const {
       out << "  " << indent << "ends in a partial record of "
           << Count(file.trailing_bytes, "byte", "bytes") << ", ignored\n";
     }
+    // A missing file has nothing more to tell than that it is missing.
+    if (missing_files.count(name) != 0) continue;
     for (const auto& note : file.notes) out << "  " << indent << note << "\n";
   }
   if (!unknown_season_types.empty()) out << SeasonTypeMessage() << "\n";

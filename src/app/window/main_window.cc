@@ -728,6 +728,10 @@ void MainWindow::RunEnded() {
     saved_workbook_->setText(Native(saved_path));
     saved_workbook_->setToolTip(saved_workbook_->text());
   }
+  if (result.completed) {
+    progress_bar_->setTextVisible(false);
+    progress_bar_->setValue(progress_bar_->maximum());
+  }
   ReportOutcome(result, remember_problem);
   if (result.completed && !dont_open_->isChecked()) setup_.open_workbook(saved_path);
   emit runFinished();
