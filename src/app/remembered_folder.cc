@@ -147,7 +147,8 @@ RememberedFolderFile::RememberedFolderFile(fs::path program_folder, fs::path fal
 bool RememberedFolderFile::Locate() {
   located_ = true;
   const std::string name(kRememberedFolderFileName);
-  const fs::path primary = program_folder_ / std::string(kDataFolderName);
+  const fs::path primary =
+      program_folder_.empty() ? fs::path() : program_folder_ / std::string(kDataFolderName);
   // What a file in the program's folder holds when it can be read but not
   // written; the fallback file starts from it instead of from nothing.
   std::optional<RememberedSettings> carried;
@@ -174,16 +175,19 @@ bool RememberedFolderFile::Locate() {
     }
     if (!writable) continue;
     RememberedSettings first = carried.value_or(RememberedSettings{});
-    if (!first.folder) first.folder = program_folder_;
+    if (!first.folder && !program_folder_.empty()) first.folder = program_folder_;
     if (WriteWhole(file, FormatRememberedSettings(first))) {
       data_folder_ = folder;
       settings_ = first;
       return !carried.has_value();
     }
   }
-  problem_ = "The settings file " + Utf8(primary / name) + " cannot be created" +
-             (fallback_folder_.empty() ? std::string() : ", nor " + Utf8(fallback_folder_ / name)) +
-             "; folders are not remembered.";
+  std::string places;
+  for (const fs::path& folder : {primary, fallback_folder_}) {
+    if (folder.empty()) continue;
+    places += (places.empty() ? "" : " nor ") + Utf8(folder / name);
+  }
+  problem_ = "The settings file cannot be created (" + places + "); folders are not remembered.";
   return false;
 }
 

@@ -69,7 +69,8 @@ std::optional<std::string> ReadSmallRegularFile(const std::filesystem::path& fil
 // The file belongs in `program_folder`/data. When that folder cannot be
 // created or written (an installed program), or the entry of the file's name
 // there is not a regular file, it lives in `fallback_folder` instead (the
-// user's configuration folder). Files are written whole under a scratch name
+// user's configuration folder). An empty `program_folder` means the
+// fallback folder only (an installed program). Files are written whole under a scratch name
 // and renamed into place.
 class RememberedFolderFile : public RememberedFolder {
  public:

@@ -87,6 +87,18 @@ TEST(RememberedFolderFileTest, UnwritableProgramFolderFallsBackToTheConfiguratio
   EXPECT_EQ(second.ReadFolder(), dir / "enc");
 }
 
+TEST(RememberedFolderFileTest, AnInstalledProgramKeepsItsSettingsInTheConfigurationFolder) {
+  TempDir dir;
+  RememberedFolderFile first("", dir / "config");
+  EXPECT_EQ(first.ReadFolder(), std::nullopt);
+  EXPECT_EQ(first.data_folder(), dir / "config");
+  EXPECT_EQ(FileBytes(dir / "config" / "STATCRANE.txt"), "\"\"\r\n");
+  first.Save(dir / "enc");
+  RememberedFolderFile second("", dir / "config");
+  EXPECT_EQ(second.ReadFolder(), dir / "enc");
+  EXPECT_FALSE(fs::exists("data")) << "nothing beside the current folder";
+}
+
 TEST(RememberedFolderFileTest, NowhereToWriteIsAProblemToTellNotAnError) {
   TempDir dir;
   WriteText(dir / "prog", "a file, not a folder");

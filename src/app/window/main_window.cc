@@ -140,7 +140,13 @@ T* Named(T* widget, const char* name) {
 
 WindowSetup DesktopSetup() {
   WindowSetup setup;
+  // An installed program (in a "bin" folder) keeps its settings in the
+  // user's configuration folder only; a copy run from its build or unpacked
+  // folder keeps them beside itself.
   setup.program_folder = QCoreApplication::applicationDirPath();
+  if (QFileInfo(setup.program_folder).fileName() == QLatin1String("bin")) {
+    setup.program_folder.clear();
+  }
   setup.config_folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
   setup.start_folder = QDir::currentPath();
   setup.home_folder = QDir::homePath();
