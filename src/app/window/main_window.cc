@@ -655,8 +655,7 @@ void MainWindow::ShowProgress() {
   const int percent = progress_.percent();
   progress_bar_->setTextVisible(percent >= 0);
   progress_bar_->setValue(std::max(percent, 0));
-  progress_bar_->setFormat(
-      QStringLiteral("%1 %p %").arg(QString::fromStdString(progress_.label())));
+  progress_bar_->setFormat(QStringLiteral("%p %"));
 }
 
 void MainWindow::SetRunning(bool running) {
