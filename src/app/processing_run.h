@@ -43,8 +43,8 @@ class RunObserver : public ProgressObserver {
   virtual void StartTime(std::string_view /*stamp*/) {}  // "Processing Started"
   virtual void EndTime(std::string_view /*stamp*/) {}    // "Processing Ended"
   // The chosen viewing option took effect (at the start for "View While
-  // Processing", after the sheets for "View After Completed"): the front-end
-  // disables the viewing options and shows the workbook once it is written.
+  // Processing", after the sheets for "View After Completed"). The front-ends
+  // show the workbook once it is written and need not watch this.
   virtual void ViewingTookEffect() {}
 };
 
