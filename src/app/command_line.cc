@@ -2,13 +2,16 @@
 
 #include <unistd.h>
 
-#include <chrono>
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string_view>
 
-#include "encyclopedia/encyclopedia_folder.h"
+#include "app/output_check.h"
+#include "app/terminal_text.h"
 
 #ifndef STATCRANE_VERSION
 #define STATCRANE_VERSION "1.0.0"
@@ -19,51 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Progress on one line of a terminal, redrawn at most a few times a second.
-class TerminalProgress : public RunObserver {
- public:
-  TerminalProgress(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
-  ~TerminalProgress() override { EndLine(); }
-
-  void ProgressText(std::string_view text) override {
-    text_ = text;
-    Draw(false);
-  }
-  void PhaseProgress(std::string_view phase, int64_t done, int64_t total) override {
-    phase_ = phase;
-    done_ = done;
-    total_ = total;
-    Draw(done == total);
-  }
-  void EndLine() {
-    if (drawn_) err_ << "\n";
-    drawn_ = false;
-  }
-
- private:
-  void Draw(bool force) {
-    if (!enabled_) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (!force && drawn_ && now - last_ < std::chrono::milliseconds(100)) return;
-    last_ = now;
-    std::ostringstream line;
-    if (!phase_.empty()) line << phase_ << " " << done_ << "/" << total_ << "  ";
-    line << text_;
-    std::string shown = line.str().substr(0, 79);
-    err_ << "\r" << shown << std::string(shown.size() < 79 ? 79 - shown.size() : 0, ' ')
-         << std::flush;
-    drawn_ = true;
-  }
-
-  std::ostream& err_;
-  bool enabled_;
-  bool drawn_ = false;
-  std::chrono::steady_clock::time_point last_{};
-  std::string text_;
-  std::string phase_;
-  int64_t done_ = 0;
-  int64_t total_ = 0;
-};
+constexpr std::string_view kSheetChoices = "players-and-teams, teams-only or players-only";
 
 bool ParseSheets(std::string_view value, SheetChoice& choice) {
   if (value == "players-and-teams") {
@@ -78,20 +37,66 @@ bool ParseSheets(std::string_view value, SheetChoice& choice) {
   return true;
 }
 
+// A usage error in one line: the parser's texts can run over several.
+std::string OneLine(std::string text) {
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return ReplaceControlCharacters(text);
+}
+
+// What to say about arguments no option took.
+std::string UnexpectedArgument(const std::string& arg, bool command_expected) {
+  if (arg.size() > 1 && arg[0] == '-') return "unknown option '" + OneLine(arg) + "'";
+  if (command_expected) return "unknown command '" + OneLine(arg) + "'";
+  return "unexpected argument '" + OneLine(arg) + "' (one encyclopedia folder only)";
+}
+
+// The program that opens files on the desktop, when there is one.
+std::optional<fs::path> DesktopOpener() {
+  const char* path = std::getenv("PATH");
+  std::string_view folders = path != nullptr ? path : "/usr/bin:/bin";
+  while (!folders.empty()) {
+    const size_t end = std::min(folders.find(':'), folders.size());
+    const fs::path candidate = fs::path(folders.substr(0, end)) / "xdg-open";
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    folders.remove_prefix(std::min(end + 1, folders.size()));
+  }
+  return std::nullopt;
+}
+
 void OpenInDesktop(const fs::path& file, std::ostream& err) {
+  const std::optional<fs::path> opener = DesktopOpener();
+  if (!opener) {
+    err << "statcrane: --open: no desktop opener (xdg-open) was found; the workbook is "
+        << ReplaceControlCharacters(file.string()) << "\n";
+    return;
+  }
   const pid_t pid = fork();
   if (pid == 0) {
-    execlp("xdg-open", "xdg-open", file.c_str(), static_cast<char*>(nullptr));
+    setsid();
+    execl(opener->c_str(), "xdg-open", file.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  if (pid < 0) err << "statcrane: cannot open " << file.string() << "\n";
+  if (pid < 0) {
+    err << "statcrane: --open: cannot start " << opener->string() << "; the workbook is "
+        << ReplaceControlCharacters(file.string()) << "\n";
+  }
+}
+
+void PrintTimings(const RunResult& result, std::ostream& out) {
+  for (const auto& [phase, time] : result.timings) {
+    char line[128];
+    std::snprintf(line, sizeof line, "time %-16s %8.3f s elapsed %8.3f s processor\n",
+                  phase.c_str(), time.elapsed, time.processor);
+    out << line;
+  }
 }
 
 }  // namespace
 
 std::string UsageText() {
   return "Usage: statcrane process FOLDER -o OUT.xlsx [options]\n"
-         "       statcrane             (the window)\n"
+         "       statcrane                  (opens the window)\n"
          "\n"
          "Reads the encyclopedia in FOLDER and writes the statistics workbook OUT.xlsx.\n"
          "\n"
@@ -100,108 +105,141 @@ std::string UsageText() {
          "  --sheets CHOICE     players-and-teams (default), teams-only or players-only\n"
          "  --force             replace OUT.xlsx when it exists\n"
          "  --open              open the workbook in the desktop's spreadsheet application\n"
-         "  --timings           print the time each phase took (reading, player walk,\n"
-         "                      team phase, finishing sheets, writing)\n"
-         "  --help              show this text\n"
-         "  --version           show the version\n";
+         "  --quiet             leave out the run report\n"
+         "  --strict            exit with status 3 when the run had warnings\n"
+         "  --threads N         threads that write the workbook (0, the default: one per\n"
+         "                      processor)\n"
+         "  --timings           print the time each phase took\n"
+         "  -h, --help          show this text\n"
+         "  --version           show the version\n"
+         "Options take their value as --sheets teams-only or --sheets=teams-only.\n"
+         "\n"
+         "The run report (files read, records skipped, what was written) goes to\n"
+         "standard output; warnings (files missing, records skipped, unknown season\n"
+         "types) are summed up in one line on standard error.\n"
+         "\n"
+         "Exit status:\n"
+         "  0  the workbook was written\n"
+         "  1  the run failed or was refused; the message says why\n"
+         "  2  the command line was wrong\n"
+         "  3  the workbook was written with warnings, and --strict was given\n";
 }
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   ParsedCommandLine parsed;
   CommandLine command;
-  if (args.empty()) {
-    parsed.error = "no command given";
+  CLI::App app("StatCrane", "statcrane");
+  app.set_help_flag();
+  app.allow_extras();
+  bool help = false;
+  bool version = false;
+  app.add_flag("-h,--help", help);
+  app.add_flag("--version", version);
+
+  CLI::App* process = app.add_subcommand("process");
+  process->set_help_flag();
+  process->allow_extras();
+  std::string folder;
+  std::string output;
+  std::string sheets;
+  process->add_flag("-h,--help", help);
+  process->add_option("folder", folder);
+  process->add_option("-o,--output", output);
+  process->add_option("--sheets", sheets);
+  process->add_flag("--force", command.run.overwrite);
+  process->add_flag("--open", command.open);
+  process->add_flag("--quiet", command.quiet);
+  process->add_flag("--strict", command.strict);
+  process->add_option("--threads", command.run.threads)->check(CLI::Range(0, 1024));
+  process->add_flag("--timings", command.timings);
+
+  try {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    app.parse(reversed);
+  } catch (const CLI::ParseError& error) {
+    // In the parser's own words, which name the option.
+    parsed.error = OneLine(error.what());
     return parsed;
   }
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      command.action = CommandLine::Action::kHelp;
-      parsed.command = command;
-      return parsed;
-    }
-    if (arg == "--version") {
-      command.action = CommandLine::Action::kVersion;
-      parsed.command = command;
-      return parsed;
-    }
-  }
-  if (args[0] != "process") {
-    parsed.error = "unknown command '" + args[0] + "'";
+  if (help || version) {
+    command.action = help ? CommandLine::Action::kHelp : CommandLine::Action::kVersion;
+    parsed.command = command;
     return parsed;
   }
-  command.action = CommandLine::Action::kProcess;
-  bool have_folder = false;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= args.size()) {
-        parsed.error = arg + " needs a value";
-        return false;
-      }
-      out = args[++i];
-      return true;
-    };
-    std::string text;
-    if (arg == "-o" || arg == "--output") {
-      if (!value(text)) return parsed;
-      command.run.output = text;
-    } else if (arg == "--sheets") {
-      if (!value(text)) return parsed;
-      if (!ParseSheets(text, command.run.sheets)) {
-        parsed.error =
-            "--sheets takes players-and-teams, teams-only or players-only, not '" + text + "'";
-        return parsed;
-      }
-    } else if (arg == "--force") {
-      command.run.overwrite = true;
-    } else if (arg == "--open") {
-      command.open = true;
-    } else if (arg == "--timings") {
-      command.timings = true;
-    } else if (!arg.empty() && arg[0] == '-') {
-      parsed.error = "unknown option '" + arg + "'";
-      return parsed;
-    } else if (!have_folder) {
-      command.run.EncyclopediaFolder = arg;
-      have_folder = true;
-    } else {
-      parsed.error = "more than one folder given ('" + arg + "')";
-      return parsed;
-    }
+  if (!app.remaining().empty()) {
+    parsed.error = UnexpectedArgument(app.remaining().front(), !process->parsed());
+    return parsed;
   }
-  if (!have_folder) {
+  if (!process->parsed()) {
+    parsed.error = "no command given (statcrane process FOLDER -o OUT.xlsx)";
+    return parsed;
+  }
+  if (!process->remaining().empty()) {
+    parsed.error = UnexpectedArgument(process->remaining().front(), false);
+    return parsed;
+  }
+  if (!sheets.empty() && !ParseSheets(sheets, command.run.sheets)) {
+    parsed.error =
+        "--sheets takes " + std::string(kSheetChoices) + ", not '" + OneLine(sheets) + "'";
+    return parsed;
+  }
+  if (folder.empty()) {
     parsed.error = "no encyclopedia folder given";
-  } else if (command.run.output.empty()) {
+  } else if (output.empty()) {
     parsed.error = "no output file given (-o OUT.xlsx)";
   } else {
+    command.action = CommandLine::Action::kProcess;
+    command.run.EncyclopediaFolder = folder;
+    command.run.output = output;
     parsed.command = command;
   }
   return parsed;
 }
 
 std::string CheckBeforeRun(const RunOptions& options) {
-  std::error_code ec;
-  const fs::path& folder = options.EncyclopediaFolder;
-  if (!fs::exists(folder, ec)) return "the folder " + folder.string() + " does not exist";
-  if (!fs::is_directory(folder, ec)) return folder.string() + " is not a folder";
-  if (!EncyclopediaFolder(folder).HasTeamFile()) {
-    return "the folder " + folder.string() + " holds no encteam.dat: it is not an encyclopedia";
+  if (std::string problem = CheckEncyclopediaFolder(options.EncyclopediaFolder); !problem.empty()) {
+    return problem;
   }
-  const fs::path& output = options.output;
-  if (fs::is_directory(output, ec)) return "the output " + output.string() + " is a folder";
-  if (!options.overwrite && fs::exists(fs::symlink_status(output, ec))) {
-    return "the output " + output.string() + " exists; use --force to replace it";
-  }
-  const fs::path parent = output.has_parent_path() ? output.parent_path() : fs::path(".");
-  if (!fs::is_directory(parent, ec)) {
-    return "cannot write " + output.string() + ": the folder " + parent.string() +
-           " does not exist";
-  }
-  if (access(parent.c_str(), W_OK) != 0) {
-    return "cannot write " + output.string() + ": the folder " + parent.string() +
-           " is not writable";
-  }
-  return "";
+  return CheckOutputFile(options.output, options.overwrite);
+}
+
+TerminalProgress::TerminalProgress(std::ostream& err, std::function<int()> width,
+                                   std::chrono::milliseconds interval)
+    : err_(err), width_(std::move(width)), interval_(interval) {}
+
+void TerminalProgress::ProgressText(std::string_view text) {
+  shown_.Text(text);
+  Draw(false);
+}
+
+void TerminalProgress::PhaseProgress(std::string_view phase, int64_t done, int64_t total) {
+  shown_.Phase(phase, done, total);
+  Draw(done == total);
+}
+
+void TerminalProgress::Draw(bool force) {
+  if (!width_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (!force && drawn_ && now - last_ < interval_) return;
+  last_ = now;
+  // One column short of the width: a line that fills the last column makes
+  // some terminals wrap.
+  const int columns = std::max(width_(), 2);
+  const std::string line =
+      CutToWidth(ReplaceControlCharacters(shown_.TerminalLine()), static_cast<size_t>(columns - 1));
+  const size_t width = DisplayWidth(line);
+  err_ << "\r" << line;
+  if (drawn_width_ > width) err_ << std::string(drawn_width_ - width, ' ') << "\r" << line;
+  err_ << std::flush;
+  drawn_width_ = width;
+  drawn_ = true;
+}
+
+void TerminalProgress::Clear() {
+  if (!drawn_) return;
+  err_ << "\r" << std::string(drawn_width_, ' ') << "\r" << std::flush;
+  drawn_ = false;
+  drawn_width_ = 0;
 }
 
 int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
@@ -209,53 +247,59 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
   switch (command.action) {
     case CommandLine::Action::kHelp:
       out << UsageText();
-      return 0;
+      return kExitDone;
     case CommandLine::Action::kVersion:
       out << "statcrane " << STATCRANE_VERSION << "\n";
-      return 0;
+      return kExitDone;
     case CommandLine::Action::kProcess:
       break;
   }
   if (const std::string problem = CheckBeforeRun(command.run); !problem.empty()) {
-    err << "statcrane: " << problem << "\n";
-    return 1;
+    err << "statcrane: " << ReplaceControlCharacters(problem) << "\n";
+    return kExitFailed;
   }
-  TerminalProgress progress(err, progress_on_terminal);
+  std::function<int()> width;
+  if (progress_on_terminal) width = [] { return TerminalWidth(STDERR_FILENO); };
+  TerminalProgress progress(err, width);
   const RunResult result = RunProcessing(command.run, progress, nullptr);
-  progress.EndLine();
+  progress.Clear();
 
-  out << result.report.Format();
-  if (command.timings) {
-    for (const auto& [phase, time] : result.timings) {
-      char line[128];
-      std::snprintf(line, sizeof line, "time %-16s %8.3f s elapsed %8.3f s processor\n",
-                    phase.c_str(), time.elapsed, time.processor);
-      out << line;
-    }
-  }
+  if (!command.quiet) out << ReplaceControlCharacters(result.report.Format(), true);
+  if (command.timings) PrintTimings(result, out);
+  out << std::flush;
   if (result.error) {
-    err << "statcrane: " << result.error->message() << "\n";
+    err << "statcrane: " << ReplaceControlCharacters(result.error->message()) << "\n";
     if (result.saved) {
-      err << "statcrane: the workbook is incomplete: " << command.run.output.string() << "\n";
+      err << "statcrane: the workbook is incomplete: "
+          << ReplaceControlCharacters(result.report.output_path.empty()
+                                          ? command.run.output.string()
+                                          : result.report.output_path)
+          << "\n";
     } else {
       err << "statcrane: no workbook was written\n";
     }
-    return 1;
+    return kExitFailed;
   }
   if (!result.completed) {
     err << "statcrane: the run was stopped; no workbook was written\n";
-    return 1;
+    return kExitFailed;
+  }
+  const bool warnings = result.report.HasWarnings();
+  if (warnings) {
+    err << "statcrane: completed with warnings: "
+        << ReplaceControlCharacters(result.report.WarningsSummary())
+        << (command.quiet ? " (run without --quiet for the report)\n" : " (see the report)\n");
   }
   if (command.open) OpenInDesktop(command.run.output, err);
-  return 0;
+  return warnings && command.strict ? kExitWithWarnings : kExitDone;
 }
 
 int RunCommandLine(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const ParsedCommandLine parsed = ParseCommandLine(args);
   if (!parsed.command) {
-    std::cerr << "statcrane: " << parsed.error << "\n\n" << UsageText();
-    return 1;
+    std::cerr << "statcrane: " << parsed.error << "\nTry 'statcrane --help'\n";
+    return kExitUsage;
   }
   return RunCommand(*parsed.command, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
 }

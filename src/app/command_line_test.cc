@@ -1,41 +1,157 @@
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
+#include "app/terminal_text.h"
 #include "testing/temp_dir.h"
 
 namespace statcrane {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::TempDir;
 
-TEST(CommandLineTest, ParsesProcess) {
-  const auto parsed = ParseCommandLine(
-      {"process", "enc", "-o", "out.xlsx", "--sheets", "teams-only", "--force", "--timings"});
-  ASSERT_TRUE(parsed.command) << parsed.error;
-  EXPECT_EQ(parsed.command->action, CommandLine::Action::kProcess);
-  EXPECT_EQ(parsed.command->run.EncyclopediaFolder, "enc");
-  EXPECT_EQ(parsed.command->run.output, "out.xlsx");
-  EXPECT_EQ(parsed.command->run.sheets, SheetChoice::kTeamsOnly);
-  EXPECT_TRUE(parsed.command->run.overwrite);
-  EXPECT_TRUE(parsed.command->timings);
-  EXPECT_FALSE(parsed.command->open);
-}
-
-TEST(CommandLineTest, RejectsBadArguments) {
-  EXPECT_FALSE(ParseCommandLine({}).command);
-  EXPECT_FALSE(ParseCommandLine({"convert", "x"}).command);
-  EXPECT_FALSE(ParseCommandLine({"process", "enc"}).command);           // no -o
-  EXPECT_FALSE(ParseCommandLine({"process", "-o", "x.xlsx"}).command);  // no folder
-  EXPECT_FALSE(ParseCommandLine({"process", "enc", "-o"}).command);
-  EXPECT_FALSE(ParseCommandLine({"process", "enc", "-o", "x", "--sheets", "all"}).command);
-  EXPECT_FALSE(ParseCommandLine({"process", "a", "b", "-o", "x"}).command);
-  EXPECT_FALSE(ParseCommandLine({"process", "a", "-o", "x", "--fast"}).command);
+TEST(CommandLineTest, ParsesProcessWithValuesApartOrAfterEquals) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"process", "enc", "-o", "out.xlsx", "--sheets", "teams-only", "--force", "--timings",
+            "--threads", "3", "--quiet", "--strict"},
+           {"process", "--output=out.xlsx", "--sheets=teams-only", "--threads=3", "enc", "--force",
+            "--timings", "--quiet", "--strict"}}) {
+    const auto parsed = ParseCommandLine(args);
+    ASSERT_TRUE(parsed.command) << parsed.error;
+    const CommandLine& command = *parsed.command;
+    EXPECT_EQ(command.action, CommandLine::Action::kProcess);
+    EXPECT_EQ(command.run.EncyclopediaFolder, "enc");
+    EXPECT_EQ(command.run.output, "out.xlsx");
+    EXPECT_EQ(command.run.sheets, SheetChoice::kTeamsOnly);
+    EXPECT_EQ(command.run.threads, 3);
+    EXPECT_TRUE(command.run.overwrite && command.timings && command.quiet && command.strict);
+    EXPECT_FALSE(command.open);
+  }
+  const auto plain = ParseCommandLine({"process", "enc", "-o", "x.xlsx"});
+  ASSERT_TRUE(plain.command);
+  EXPECT_EQ(plain.command->run.sheets, SheetChoice::kPlayersAndTeams);
+  EXPECT_EQ(plain.command->run.threads, 0);
   EXPECT_EQ(ParseCommandLine({"--version"}).command->action, CommandLine::Action::kVersion);
   EXPECT_EQ(ParseCommandLine({"process", "--help"}).command->action, CommandLine::Action::kHelp);
+  EXPECT_EQ(ParseCommandLine({"-h"}).command->action, CommandLine::Action::kHelp);
+}
+
+TEST(CommandLineTest, UsageErrorsSayWhatIsWrongInOneLine) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, "no command given"},
+      {{"convert", "x"}, "unknown command 'convert'"},
+      {{"--bogus"}, "unknown option '--bogus'"},
+      {{"process", "a", "-o", "x", "--bogus"}, "unknown option '--bogus'"},
+      {{"process", "a", "-o", "x", "--bogus=1"}, "unknown option '--bogus=1'"},
+      {{"process", "enc"}, "no output file given"},
+      {{"process", "-o", "x.xlsx"}, "no encyclopedia folder given"},
+      {{"process", "enc", "-o"}, "-o"},
+      {{"process", "enc", "-o", "x", "--sheets", "all"}, "--sheets takes"},
+      {{"process", "enc", "-o", "x", "--sheets=all"}, "not 'all'"},
+      {{"process", "a", "b", "-o", "x"}, "unexpected argument 'b'"},
+      {{"process", "a", "-o", "x", "--threads", "-1"}, "--threads"},
+      {{"process", "a", "-o", "x", "--threads=many"}, "--threads"},
+  };
+  for (const auto& [args, expected] : cases) {
+    const auto parsed = ParseCommandLine(args);
+    EXPECT_FALSE(parsed.command) << ::testing::PrintToString(args);
+    EXPECT_NE(parsed.error.find(expected), std::string::npos)
+        << ::testing::PrintToString(args) << ": " << parsed.error;
+    EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
+  }
+}
+
+TEST(CommandLineTest, UsageErrorIsExitStatusTwoWithAPointerToHelp) {
+  std::ostringstream err;
+  std::streambuf* saved = std::cerr.rdbuf(err.rdbuf());
+  const char* argv[] = {"statcrane", "process", "enc", "--bogus", nullptr};
+  const int status = RunCommandLine(4, const_cast<char**>(argv));
+  std::cerr.rdbuf(saved);
+  EXPECT_EQ(status, kExitUsage);
+  EXPECT_EQ(err.str(), "statcrane: unknown option '--bogus'\nTry 'statcrane --help'\n");
+}
+
+TEST(CommandLineTest, HelpListsTheExitStatuses) {
+  const std::string help = UsageText();
+  for (const char* text :
+       {"--quiet", "--strict", "--threads", "0  the workbook was written", "1  the run failed",
+        "2  the command line was wrong", "3  the workbook was written with warnings"}) {
+    EXPECT_NE(help.find(text), std::string::npos) << text;
+  }
+}
+
+TEST(TerminalTextTest, ControlCharactersAreReplaced) {
+  EXPECT_EQ(ReplaceControlCharacters("Smith,\x1b]0;owned\x07John\x1b[2J"),
+            "Smith,?]0;owned?John?[2J");
+  EXPECT_EQ(ReplaceControlCharacters("a\tb\nc\x7f"), "a?b?c?");
+  EXPECT_EQ(ReplaceControlCharacters("a\nb\r\n", true), "a\nb?\n");
+  // C1 controls (U+009B is a one-character CSI) go; other characters stay.
+  EXPECT_EQ(ReplaceControlCharacters("x\xc2\x9b"
+                                     "2Jy"),
+            "x?2Jy");
+  EXPECT_EQ(ReplaceControlCharacters("Mu\xc3\xb1oz \xc2\xa0ok"), "Mu\xc3\xb1oz \xc2\xa0ok");
+  EXPECT_EQ(CutToWidth("Mu\xc3\xb1oz", 3), "Mu\xc3\xb1");
+  EXPECT_EQ(DisplayWidth("Mu\xc3\xb1oz"), 5u);
+}
+
+// What a terminal shows after `written`: the text after the last carriage
+// return drawn over the line, column by column.
+std::string Screen(const std::string& written) {
+  std::string line;
+  size_t column = 0;
+  for (const char c : written) {
+    if (c == '\r') {
+      column = 0;
+    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+      if (column < line.size())
+        line[column] = c;
+      else
+        line += c;
+      ++column;
+    }
+  }
+  return line;
+}
+
+TEST(TerminalProgressTest, FitsTheWidthNamesThePhaseAndClearsAtTheEnd) {
+  std::ostringstream err;
+  int width = 60;
+  {
+    TerminalProgress progress(
+        err, [&] { return width; }, std::chrono::milliseconds(0));
+    progress.PhaseProgress("reading", 0, 0);
+    progress.PhaseProgress("players", 1, 4);
+    progress.ProgressText("Featherstonehaugh-Cholmondeley,Bartholomew Maximilian\x1b]0;x\x07");
+    progress.PhaseProgress("players", 4, 4);  // a finished phase is always drawn
+    EXPECT_EQ(Screen(err.str()).substr(0, 13), "Players 100 %");
+    progress.PhaseProgress("writing", 21, 50);
+    EXPECT_EQ(Screen(err.str()).find_last_not_of(' ') + 1,
+              std::string("Writing workbook 42 %").size())
+        << "a shorter line is drawn over the longer one";
+    progress.PhaseProgress("unknown phase", 1, 2);  // ignored
+    progress.PhaseProgress("writing", 50, 50);
+    width = 20;
+    progress.PhaseProgress("packing", 10, 10);
+    progress.Clear();
+  }
+  const std::string written = err.str();
+  EXPECT_EQ(written.find('\n'), std::string::npos) << "the line never wraps or breaks";
+  EXPECT_EQ(written.find('\x1b'), std::string::npos);
+  size_t start = 0;
+  for (size_t end; (end = written.find('\r', start)) != std::string::npos; start = end + 1) {
+    EXPECT_LE(written.substr(start, end - start).size(), 59u) << written.substr(start, end - start);
+  }
+  EXPECT_NE(written.find("Players 25 %"), std::string::npos);
+  EXPECT_NE(written.find("Writing workbook 100 %"), std::string::npos);
+  EXPECT_NE(written.find("\rPacking workbook 10\r"), std::string::npos) << "cut to 19 columns";
+  EXPECT_EQ(written.find("unknown"), std::string::npos);
+  EXPECT_EQ(Screen(written).find_first_not_of(' '), std::string::npos) << "cleared at the end";
 }
 
 class CommandLineRunTest : public ::testing::Test {
@@ -49,6 +165,7 @@ class CommandLineRunTest : public ::testing::Test {
     err_.str("");
     return RunCommand(*parsed.command, out_, err_, false);
   }
+  std::string Folder() const { return dir_.path().string(); }
 
   TempDir dir_;
   TempDir out_dir_;
@@ -56,48 +173,72 @@ class CommandLineRunTest : public ::testing::Test {
   std::ostringstream err_;
 };
 
-TEST_F(CommandLineRunTest, RefusesWhatCannotWork) {
+TEST_F(CommandLineRunTest, RefusesWhatCannotWorkBeforeReading) {
   const std::string out = (out_dir_ / "x.xlsx").string();
-  EXPECT_EQ(Run({"process", (dir_ / "missing").string(), "-o", out}), 1);
-  EXPECT_NE(err_.str().find("does not exist"), std::string::npos);
-
-  TempDir empty;
-  EXPECT_EQ(Run({"process", empty.path().string(), "-o", out}), 1);
-  EXPECT_NE(err_.str().find("encteam.dat"), std::string::npos);
-
-  EXPECT_EQ(Run({"process", dir_.path().string(), "-o", (dir_ / "no/such/x.xlsx").string()}), 1);
-  EXPECT_NE(err_.str().find("does not exist"), std::string::npos);
-
-  EXPECT_EQ(Run({"process", dir_.path().string(), "-o", out_dir_.path().string()}), 1);
-  EXPECT_NE(err_.str().find("is a folder"), std::string::npos);
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"process", (dir_ / "missing").string(), "-o", out}, "does not exist"},
+      {{"process", out_dir_.path().string(), "-o", out}, "encteam.dat"},
+      {{"process", Folder(), "-o", (dir_ / "no/such/x.xlsx").string()}, "does not exist"},
+      {{"process", Folder(), "-o", out_dir_.path().string()}, "is a folder"},
+      {{"process", Folder(), "-o", "/proc/x.xlsx", "--force"}, "cannot take a new file"},
+      {{"process", Folder(), "-o", "/dev/null", "--force"}, "not a regular file"},
+  };
+  for (const auto& [args, expected] : cases) {
+    EXPECT_EQ(Run(args), kExitFailed) << args[3];
+    EXPECT_NE(err_.str().find(expected), std::string::npos) << err_.str();
+    EXPECT_EQ(out_.str(), "") << "refused before the run, so no report";
+  }
+  EXPECT_TRUE(fs::is_empty(out_dir_.path()));
 }
 
 TEST_F(CommandLineRunTest, NeverReplacesAnExistingFileWithoutForce) {
   const auto out = out_dir_ / "x.xlsx";
   { std::ofstream(out) << "mine"; }
-  EXPECT_EQ(Run({"process", dir_.path().string(), "-o", out.string()}), 1);
+  EXPECT_EQ(Run({"process", Folder(), "-o", out.string()}), kExitFailed);
   EXPECT_NE(err_.str().find("--force"), std::string::npos);
   std::ifstream in(out);
   std::string content;
   in >> content;
   EXPECT_EQ(content, "mine");
 
-  EXPECT_EQ(Run({"process", dir_.path().string(), "-o", out.string(), "--force", "--sheets",
-                 "teams-only"}),
-            0)
+  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--force", "--sheets", "teams-only"}),
+            kExitDone)
       << err_.str();
-  EXPECT_GT(std::filesystem::file_size(out), 1000u);
+  EXPECT_GT(fs::file_size(out), 1000u);
 }
 
-TEST_F(CommandLineRunTest, WritesTheWorkbookAndTheReport) {
+TEST_F(CommandLineRunTest, WarningsAreSummedUpOnStderrAndStrictMakesThemStatusThree) {
+  // Only the team file: the three files of the team phase are missing.
   const auto out = out_dir_ / "teams.xlsx";
-  EXPECT_EQ(Run({"process", dir_.path().string(), "-o", out.string(), "--sheets", "teams-only",
-                 "--timings"}),
-            0)
+  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--sheets", "teams-only", "--timings"}),
+            kExitDone)
       << err_.str();
-  EXPECT_TRUE(std::filesystem::exists(out));
-  EXPECT_NE(out_.str().find("workbook: " + out.string()), std::string::npos);
+  EXPECT_TRUE(fs::exists(out));
+  EXPECT_EQ(err_.str(), "statcrane: completed with warnings: 3 files missing (see the report)\n");
+  EXPECT_NE(out_.str().find("Workbook: " + out.string()), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("enctmyr.dat"), std::string::npos);
   EXPECT_NE(out_.str().find("time writing"), std::string::npos);
+
+  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--force", "--sheets=teams-only",
+                 "--strict", "--quiet"}),
+            kExitWithWarnings);
+  EXPECT_EQ(out_.str(), "") << "--quiet drops the report";
+  EXPECT_NE(err_.str().find("3 files missing"), std::string::npos);
+}
+
+TEST_F(CommandLineRunTest, TextsFromTheFolderReachTheTerminalWithoutControlCharacters) {
+  TempDir odd;
+  const fs::path folder = odd / "league\x1b]0;owned\x07";
+  fs::create_directory(folder);
+  { std::ofstream(folder / "ENCTEAM.DAT"); }
+  const fs::path out = out_dir_ / "book\x1b[2J.xlsx";
+  EXPECT_EQ(Run({"process", folder.string(), "-o", out.string(), "--sheets", "teams-only"}),
+            kExitDone);
+  EXPECT_TRUE(fs::exists(out));
+  EXPECT_EQ(out_.str().find('\x1b'), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("book?[2J.xlsx"), std::string::npos) << out_.str();
+  EXPECT_EQ(Run({"process", (odd / "gone\x1b[2J").string(), "-o", out.string()}), kExitFailed);
+  EXPECT_EQ(err_.str().find('\x1b'), std::string::npos) << err_.str();
 }
 
 }  // namespace

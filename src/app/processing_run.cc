@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
@@ -45,6 +46,17 @@ class PhaseClock {
 
 }  // namespace
 
+void ReportMissingFiles(const std::filesystem::path& folder, SheetChoice sheets,
+                        SkipReporter& report) {
+  const EncyclopediaFolder encyclopedia(folder);
+  std::vector<std::string_view> read = {kTeamFile};
+  if (PlayersWanted(sheets)) read.insert(read.end(), {kPlayerFile, kPlayerStatsFile});
+  if (TeamsWanted(sheets)) read.insert(read.end(), {kLeagueFile, kLeagueYearFile, kTeamYearFile});
+  for (const std::string_view name : read) {
+    if (!encyclopedia.Find(name)) report.FileMissing(name);
+  }
+}
+
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered) {
   RunResult result;
@@ -56,6 +68,8 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   PlayerPhaseResult players;
   try {
     const EncyclopediaFolder folder(options.EncyclopediaFolder);
+    observer.PhaseProgress("reading", 0, 0);
+    ReportMissingFiles(options.EncyclopediaFolder, options.sheets, report);
     layout.emplace(workbook, options.sheets);
     if (options.viewing == ViewingChoice::kViewWhileProcessing) observer.ViewingTookEffect();
 

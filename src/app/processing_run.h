@@ -32,6 +32,7 @@ struct RunOptions {
   // `overwrite` is set.
   std::filesystem::path output;
   bool overwrite = false;
+  int threads = 0;  // 0: as many as the machine has
 };
 
 class RunObserver : public ProgressObserver {
@@ -39,8 +40,8 @@ class RunObserver : public ProgressObserver {
   virtual void StartTime(std::string_view /*stamp*/) {}  // "Processing Started"
   virtual void EndTime(std::string_view /*stamp*/) {}    // "Processing Ended"
   // The chosen viewing option took effect (at the start for "View While
-  // Processing", after the sheets for "View After Completed"): the front-end
-  // disables the viewing options and shows the workbook once it is written.
+  // Processing", after the sheets for "View After Completed"). The front-ends
+  // show the workbook once it is written and need not watch this.
   virtual void ViewingTookEffect() {}
 };
 
@@ -65,6 +66,11 @@ struct RunResult {
   // Cells in the written workbook.
   int64_t cells_written = 0;
 };
+
+// Tells `report` which of the data files the run reads for `sheets` are not
+// in `folder` (each is read as a file with no records).
+void ReportMissingFiles(const std::filesystem::path& folder, SheetChoice sheets,
+                        SkipReporter& report);
 
 // Runs every step. Errors never escape: a failed step ends the run, the
 // workbook built so far is saved and reported incomplete. `remembered` may be

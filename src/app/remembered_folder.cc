@@ -1,7 +1,10 @@
 #include "app/remembered_folder.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <system_error>
 #include <utility>
 
@@ -22,30 +25,28 @@ fs::path FromUtf8(std::string_view text) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-[[noreturn]] void ThrowAccess(std::string_view what, const fs::path& file) {
-  throw StatCraneError("cannot " + std::string(what) + " " + Utf8(file));
+bool IsNameCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
 }
 
-// True when the file can be opened for writing without changing it.
-bool CanAppend(const fs::path& file) {
-  std::ofstream out(file, std::ios::binary | std::ios::app);
-  return out.is_open();
-}
-
-bool WriteValue(const fs::path& file, const fs::path& folder) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << FormatRememberedValue(folder);
-  out.close();
-  return !out.fail();
-}
-
-std::optional<std::string> ReadContent(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return content;
+// Writes `content` to `file` whole or not at all: under a scratch name in the
+// same folder, then renamed over the file.
+bool WriteWhole(const fs::path& file, const std::string& content) {
+  std::string scratch =
+      (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+  const int fd = mkstemp(scratch.data());
+  if (fd < 0) return false;
+  size_t written = 0;
+  while (written < content.size()) {
+    const ssize_t n = write(fd, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<size_t>(n);
+  }
+  const bool ok =
+      close(fd) == 0 && written == content.size() && rename(scratch.c_str(), file.c_str()) == 0;
+  if (!ok) unlink(scratch.c_str());
+  return ok;
 }
 
 }  // namespace
@@ -68,65 +69,172 @@ std::optional<fs::path> ParseRememberedValue(std::string_view content) {
   return FromUtf8(value);
 }
 
+std::optional<std::string> RememberedSettings::Get(std::string_view name) const {
+  for (const auto& [key, value] : values) {
+    if (key == name) return value;
+  }
+  return std::nullopt;
+}
+
+void RememberedSettings::Set(std::string_view name, std::string_view value) {
+  for (auto& [key, old] : values) {
+    if (key == name) {
+      old = value;
+      return;
+    }
+  }
+  values.emplace_back(name, value);
+}
+
+std::string FormatRememberedSettings(const RememberedSettings& settings) {
+  std::string text = FormatRememberedValue(settings.folder.value_or(fs::path()));
+  for (const auto& [name, value] : settings.values) text += name + " \"" + value + "\"\r\n";
+  return text;
+}
+
+RememberedSettings ParseRememberedSettings(std::string_view content) {
+  RememberedSettings settings;
+  size_t start = 0;
+  while (start < content.size() && IsBlank(content[start])) ++start;
+  content.remove_prefix(start);
+  size_t end = content.find('\n');
+  // The first line is the folder; a quoted one may hold no line break.
+  settings.folder = ParseRememberedValue(content.substr(0, end));
+  while (end != std::string_view::npos) {
+    content.remove_prefix(end + 1);
+    end = content.find('\n');
+    std::string_view line = content.substr(0, end);
+    size_t name_end = 0;
+    while (name_end < line.size() && IsNameCharacter(line[name_end])) ++name_end;
+    const std::string_view name = line.substr(0, name_end);
+    line.remove_prefix(name_end);
+    if (name.empty() || line.size() < 3 || line[0] != ' ' || line[1] != '"') continue;
+    line.remove_prefix(2);
+    const size_t quote = line.find('"');
+    if (quote == std::string_view::npos) continue;
+    settings.Set(name, line.substr(0, quote));
+  }
+  return settings;
+}
+
+std::optional<std::string> ReadSmallRegularFile(const fs::path& file, size_t max_bytes) {
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  std::optional<std::string> content;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<uint64_t>(info.st_size) <= max_bytes) {
+    std::string bytes(max_bytes + 1, '\0');
+    size_t filled = 0;
+    bool failed = false;
+    while (filled < bytes.size()) {
+      const ssize_t n = read(fd, bytes.data() + filled, bytes.size() - filled);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) failed = true;
+      if (n <= 0) break;
+      filled += static_cast<size_t>(n);
+    }
+    // A file that grew past the limit while it was read is refused too.
+    if (!failed && filled <= max_bytes) content = bytes.substr(0, filled);
+  }
+  close(fd);
+  return content;
+}
+
 RememberedFolderFile::RememberedFolderFile(fs::path program_folder, fs::path fallback_folder)
     : program_folder_(std::move(program_folder)), fallback_folder_(std::move(fallback_folder)) {}
 
 bool RememberedFolderFile::Locate() {
+  located_ = true;
   const std::string name(kRememberedFolderFileName);
-  const fs::path primary = program_folder_ / std::string(kDataFolderName);
+  const fs::path primary =
+      program_folder_.empty() ? fs::path() : program_folder_ / std::string(kDataFolderName);
   // What a file in the program's folder holds when it can be read but not
   // written; the fallback file starts from it instead of from nothing.
-  std::optional<fs::path> carried;
+  std::optional<RememberedSettings> carried;
   for (const fs::path& folder : {primary, fallback_folder_}) {
     if (folder.empty()) continue;
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec)) continue;
     const fs::path file = folder / name;
-    if (fs::exists(file, ec)) {
-      if (CanAppend(file)) {
-        data_folder_ = folder;
-        return false;
+    const bool writable = access(folder.c_str(), W_OK) == 0;
+    if (fs::exists(fs::symlink_status(file, ec))) {
+      // Only a regular file is read; a folder, pipe or device of this name
+      // makes the place unusable.
+      if (!fs::is_regular_file(fs::status(file, ec))) continue;
+      std::optional<std::string> content = ReadSmallRegularFile(file, kMaxSettingsBytes);
+      if (!writable) {
+        if (content) carried = ParseRememberedSettings(*content);
+        continue;
       }
-      if (auto content = ReadContent(file)) carried = ParseRememberedValue(*content);
-      continue;
-    }
-    if (WriteValue(file, carried.value_or(program_folder_))) {
       data_folder_ = folder;
+      // A file too large to be ours is ignored; the next save replaces it.
+      if (content) settings_ = ParseRememberedSettings(*content);
+      return false;
+    }
+    if (!writable) continue;
+    RememberedSettings first = carried.value_or(RememberedSettings{});
+    if (!first.folder && !program_folder_.empty()) first.folder = program_folder_;
+    if (WriteWhole(file, FormatRememberedSettings(first))) {
+      data_folder_ = folder;
+      settings_ = first;
       return !carried.has_value();
     }
   }
-  ThrowAccess("create", primary / name);
+  std::string places;
+  for (const fs::path& folder : {primary, fallback_folder_}) {
+    if (folder.empty()) continue;
+    places += (places.empty() ? "" : " nor ") + Utf8(folder / name);
+  }
+  problem_ = "The settings file cannot be created (" + places + "); folders are not remembered.";
+  return false;
 }
 
-std::optional<fs::path> RememberedFolderFile::read_path() {
+std::optional<fs::path> RememberedFolderFile::ReadFolder() {
   if (Locate()) return std::nullopt;
-  const std::optional<std::string> content = ReadContent(file());
-  if (!content) ThrowAccess("read", file());
-  return ParseRememberedValue(*content);
+  return settings_.folder;
+}
+
+void RememberedFolderFile::Write() {
+  if (!located_) Locate();
+  if (data_folder_.empty()) throw StatCraneError(problem_);
+  if (!WriteWhole(file(), FormatRememberedSettings(settings_))) {
+    throw StatCraneError("The settings file " + Utf8(file()) + " cannot be written.");
+  }
 }
 
 void RememberedFolderFile::Save(const fs::path& folder) {
-  if (data_folder_.empty()) Locate();
-  if (!WriteValue(file(), folder)) ThrowAccess("write", file());
+  if (!located_) Locate();
+  settings_.folder = folder;
+  Write();
+}
+
+std::optional<std::string> RememberedFolderFile::ReadSetting(std::string_view name) {
+  if (!located_) Locate();
+  return settings_.Get(name);
+}
+
+void RememberedFolderFile::SaveSetting(std::string_view name, std::string_view value) {
+  if (!located_) Locate();
+  settings_.Set(name, value);
+  Write();
 }
 
 std::optional<fs::path> RememberedFolderFile::ReadOutputFolder() {
-  try {
-    if (data_folder_.empty()) Locate();
-  } catch (const StatCraneError&) {
-    return std::nullopt;
+  if (const auto value = ReadSetting(kWorkbookFolderSetting)) {
+    if (value->empty()) return std::nullopt;
+    return FromUtf8(*value);
   }
-  const std::optional<std::string> content =
-      ReadContent(data_folder_ / std::string(kOutputFolderFileName));
+  if (data_folder_.empty()) return std::nullopt;
+  const auto content =
+      ReadSmallRegularFile(data_folder_ / std::string(kOutputFolderFileName), kMaxSettingsBytes);
   if (!content) return std::nullopt;
   return ParseRememberedValue(*content);
 }
 
 void RememberedFolderFile::SaveOutputFolder(const fs::path& folder) {
-  if (data_folder_.empty()) Locate();
-  const fs::path file = data_folder_ / std::string(kOutputFolderFileName);
-  if (!WriteValue(file, folder)) ThrowAccess("write", file);
+  SaveSetting(kWorkbookFolderSetting, Utf8(folder));
 }
 
 }  // namespace statcrane

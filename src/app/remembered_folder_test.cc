@@ -1,9 +1,15 @@
 #include "app/remembered_folder.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <thread>
 
 #include "testing/temp_dir.h"
 #include "util/error.h"
@@ -48,19 +54,19 @@ TEST(RememberedFolderFileTest, FirstStartCreatesTheFileHoldingTheProgramFolder) 
   const fs::path program = dir / "prog";
   fs::create_directories(program);
   RememberedFolderFile first(program, dir / "config");
-  EXPECT_EQ(first.read_path(), std::nullopt);
+  EXPECT_EQ(first.ReadFolder(), std::nullopt);
   EXPECT_EQ(first.data_folder(), program / "data");
   EXPECT_EQ(FileBytes(program / "data" / "STATCRANE.txt"), "\"" + program.string() + "\"\r\n");
   EXPECT_FALSE(fs::exists(dir / "config"));
 
   // The next start reads the program folder back; after a run, the run's folder.
   RememberedFolderFile second(program, dir / "config");
-  EXPECT_EQ(second.read_path(), program);
+  EXPECT_EQ(second.ReadFolder(), program);
   second.Save(dir / "league one");
   EXPECT_EQ(FileBytes(program / "data" / "STATCRANE.txt"),
             "\"" + (dir / "league one").string() + "\"\r\n");
   RememberedFolderFile third(program, dir / "config");
-  EXPECT_EQ(third.read_path(), dir / "league one");
+  EXPECT_EQ(third.ReadFolder(), dir / "league one");
 }
 
 TEST(RememberedFolderFileTest, UnwritableProgramFolderFallsBackToTheConfigurationFolder) {
@@ -71,38 +77,136 @@ TEST(RememberedFolderFileTest, UnwritableProgramFolderFallsBackToTheConfiguratio
   // read-only installation folder would (tests may run with every permission).
   WriteText(program / "data", "not a folder");
   RememberedFolderFile first(program, dir / "config" / "StatCrane");
-  EXPECT_EQ(first.read_path(), std::nullopt);
+  EXPECT_EQ(first.ReadFolder(), std::nullopt);
   EXPECT_EQ(first.data_folder(), dir / "config" / "StatCrane");
   EXPECT_EQ(FileBytes(dir / "config" / "StatCrane" / "STATCRANE.txt"),
             "\"" + program.string() + "\"\r\n");
   first.Save(dir / "enc");
 
   RememberedFolderFile second(program, dir / "config" / "StatCrane");
-  EXPECT_EQ(second.read_path(), dir / "enc");
+  EXPECT_EQ(second.ReadFolder(), dir / "enc");
 }
 
-TEST(RememberedFolderFileTest, NowhereToWriteIsPathFileAccessError) {
+TEST(RememberedFolderFileTest, AnInstalledProgramKeepsItsSettingsInTheConfigurationFolder) {
+  TempDir dir;
+  RememberedFolderFile first("", dir / "config");
+  EXPECT_EQ(first.ReadFolder(), std::nullopt);
+  EXPECT_EQ(first.data_folder(), dir / "config");
+  EXPECT_EQ(FileBytes(dir / "config" / "STATCRANE.txt"), "\"\"\r\n");
+  first.Save(dir / "enc");
+  RememberedFolderFile second("", dir / "config");
+  EXPECT_EQ(second.ReadFolder(), dir / "enc");
+  EXPECT_FALSE(fs::exists("data")) << "nothing beside the current folder";
+}
+
+TEST(RememberedFolderFileTest, NowhereToWriteIsAProblemToTellNotAnError) {
   TempDir dir;
   WriteText(dir / "prog", "a file, not a folder");
   WriteText(dir / "config", "a file, not a folder");
   RememberedFolderFile file(dir / "prog", dir / "config");
-  try {
-    file.read_path();
-    FAIL() << "expected an error";
-  } catch (const StatCraneError& error) {
-    EXPECT_NE(error.message().find("STATCRANE.txt"), std::string::npos);
-  }
+  EXPECT_EQ(file.ReadFolder(), std::nullopt);
+  EXPECT_NE(file.problem().find("STATCRANE.txt"), std::string::npos) << file.problem();
+  EXPECT_EQ(file.ReadOutputFolder(), std::nullopt);
+  EXPECT_THROW(file.Save(dir / "enc"), StatCraneError);
 }
 
-TEST(RememberedFolderFileTest, OutputFolderIsKeptBesideTheRememberedFolder) {
+// Runs `body` in a child process that must end within a few seconds: a read
+// that blocks or never ends fails the test instead of hanging it.
+void InAChildWithinSeconds(const std::function<bool()>& body) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(body() ? 0 : 1);
+  int status = 0;
+  for (int waited = 0; waited < 200; ++waited) {
+    if (waitpid(child, &status, WNOHANG) == child) {
+      ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+      EXPECT_EQ(WEXITSTATUS(status), 0);
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  kill(child, SIGKILL);
+  waitpid(child, &status, 0);
+  FAIL() << "still reading after 10 s";
+}
+
+TEST(RememberedFolderFileTest, OnlyASmallRegularFileIsRead) {
+  TempDir dir;
+  const fs::path data = dir / "prog" / "data";
+  const fs::path file = data / "STATCRANE.txt";
+  // Each entry that is no settings file is passed over for the fallback
+  // folder, where a first start begins; a large regular file is ignored.
+  const std::pair<std::string, std::function<void()>> cases[] = {
+      {"a folder", [&] { fs::create_directories(file); }},
+      {"a pipe", [&] { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }},
+      {"a link to an endless device", [&] { fs::create_symlink("/dev/zero", file); }},
+      {"a huge file", [&] { WriteText(file, "\"/enc\"\r\n" + std::string(1 << 20, ' ')); }},
+  };
+  for (const auto& [what, make] : cases) {
+    SCOPED_TRACE(what);
+    fs::remove_all(dir / "prog");
+    fs::remove_all(dir / "config");
+    fs::create_directories(data);
+    make();
+    InAChildWithinSeconds([&] {
+      RememberedFolderFile remembered(dir / "prog", dir / "config");
+      return !remembered.ReadFolder() && remembered.problem().empty() &&
+             remembered.ReadOutputFolder() == std::nullopt;
+    });
+  }
+  EXPECT_EQ(ReadSmallRegularFile(file, 100), std::nullopt);
+  WriteText(file, "0123456789");
+  EXPECT_EQ(ReadSmallRegularFile(file, 10), "0123456789");
+  EXPECT_EQ(ReadSmallRegularFile(file, 9), std::nullopt);
+  EXPECT_EQ(ReadSmallRegularFile(dir / "none", 10), std::nullopt);
+}
+
+TEST(RememberedSettingsTest, FurtherSettingsFollowTheFolderLine) {
+  RememberedSettings settings;
+  settings.folder = "/games/enc";
+  settings.Set("workbook-folder", "/home/me/Workbooks");
+  settings.Set("player-index", "1");
+  settings.Set("workbook-folder", "/srv/books");
+  const std::string text = FormatRememberedSettings(settings);
+  EXPECT_EQ(text, "\"/games/enc\"\r\nworkbook-folder \"/srv/books\"\r\nplayer-index \"1\"\r\n");
+  // The first line alone is what earlier versions read and write.
+  EXPECT_EQ(ParseRememberedValue(text), fs::path("/games/enc"));
+  const RememberedSettings back = ParseRememberedSettings(text);
+  EXPECT_EQ(back.folder, fs::path("/games/enc"));
+  EXPECT_EQ(back.values, settings.values);
+
+  const RememberedSettings old = ParseRememberedSettings("  \"/old/enc\"\r\n");
+  EXPECT_EQ(old.folder, fs::path("/old/enc"));
+  EXPECT_TRUE(old.values.empty());
+  const RememberedSettings odd =
+      ParseRememberedSettings("\"/enc\"\nnot a setting\nx \"open\nname \"v\"\n");
+  EXPECT_EQ(odd.Get("name"), "v");
+  EXPECT_EQ(odd.values.size(), 1u);
+}
+
+TEST(RememberedFolderFileTest, SavingTheFolderKeepsSettingsItDoesNotKnow) {
+  TempDir dir;
+  fs::create_directories(dir / "data");
+  WriteText(dir / "data" / "STATCRANE.txt", "\"/enc\"\r\nfuture-option \"yes\"\r\n");
+  RememberedFolderFile file(dir.path(), dir / "config");
+  EXPECT_EQ(file.ReadFolder(), fs::path("/enc"));
+  file.Save("/other");
+  file.SaveSetting("player-index", "1");
+  EXPECT_EQ(FileBytes(dir / "data" / "STATCRANE.txt"),
+            "\"/other\"\r\nfuture-option \"yes\"\r\nplayer-index \"1\"\r\n");
+}
+
+TEST(RememberedFolderFileTest, OutputFolderIsKeptWithTheRememberedFolder) {
   TempDir dir;
   RememberedFolderFile file(dir.path(), dir / "config");
-  file.read_path();
+  file.ReadFolder();
   EXPECT_EQ(file.ReadOutputFolder(), std::nullopt);
+  // An earlier version's OUTPUT.txt is read while the settings have none.
+  WriteText(dir / "data" / "OUTPUT.txt", "\"/old/books\"\r\n");
+  EXPECT_EQ(file.ReadOutputFolder(), fs::path("/old/books"));
   file.SaveOutputFolder(dir / "Workbooks");
-  EXPECT_EQ(FileBytes(dir / "data" / "OUTPUT.txt"), "\"" + (dir / "Workbooks").string() + "\"\r\n");
   RememberedFolderFile again(dir.path(), dir / "config");
-  again.read_path();
+  again.ReadFolder();
   EXPECT_EQ(again.ReadOutputFolder(), dir / "Workbooks");
   // Saving the encyclopedia folder leaves the output folder alone.
   again.Save(dir / "enc");

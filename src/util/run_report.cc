@@ -1,8 +1,26 @@
 #include "util/run_report.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace statcrane {
+namespace {
+
+// "1 record", "3 records".
+std::string Count(int64_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string text;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += separator;
+    text += parts[i];
+  }
+  return text;
+}
+
+}  // namespace
 
 void RunReport::RecordsRead(std::string_view file, int64_t count) {
   files[std::string(file)].records_read += count;
@@ -22,48 +40,98 @@ void RunReport::FileNote(std::string_view file, std::string_view note) {
 
 void RunReport::UnknownSeasonType(int season_type) { ++unknown_season_types[season_type]; }
 
+void RunReport::FileMissing(std::string_view file) {
+  missing_files.emplace(file);
+  files[std::string(file)];  // listed with the files read
+}
+
 int64_t RunReport::TotalSkipped() const {
   int64_t total = 0;
   for (const auto& [name, file] : files) {
     for (const auto& [reason, count] : file.skipped) total += count;
   }
+  return total + UnknownSeasonTypeRecords();
+}
+
+int64_t RunReport::UnknownSeasonTypeRecords() const {
+  int64_t total = 0;
   for (const auto& [type, count] : unknown_season_types) total += count;
   return total;
 }
 
-std::vector<std::string> RunReport::SeasonTypeMessages() const {
-  std::vector<std::string> messages;
-  for (const auto& [type, count] : unknown_season_types) {
-    messages.push_back("this case is " + std::to_string(type));
+int64_t RunReport::FilesWithFragments() const {
+  return std::count_if(files.begin(), files.end(),
+                       [](const auto& entry) { return entry.second.trailing_bytes > 0; });
+}
+
+bool RunReport::HasWarnings() const {
+  return !missing_files.empty() || TotalSkipped() > 0 || FilesWithFragments() > 0;
+}
+
+std::string RunReport::WarningsSummary() const {
+  std::vector<std::string> parts;
+  if (!missing_files.empty()) {
+    parts.push_back(Count(static_cast<int64_t>(missing_files.size()), "file", "files") +
+                    " missing");
   }
-  return messages;
+  if (const int64_t skipped = TotalSkipped() - UnknownSeasonTypeRecords(); skipped > 0) {
+    parts.push_back(Count(skipped, "record", "records") + " skipped");
+  }
+  if (const int64_t unknown = UnknownSeasonTypeRecords(); unknown > 0) {
+    parts.push_back(Count(unknown, "record", "records") + " of unknown season types");
+  }
+  if (const int64_t cut = FilesWithFragments(); cut > 0) {
+    parts.push_back(Count(cut, "file", "files") + " ending in a partial record");
+  }
+  return Join(parts, ", ");
+}
+
+std::string RunReport::SeasonTypeMessage() const {
+  if (unknown_season_types.empty()) return "";
+  std::vector<std::string> values;
+  for (const auto& [type, count] : unknown_season_types) {
+    values.push_back(std::to_string(type) + " (" + Count(count, "record", "records") + ")");
+  }
+  return std::string(unknown_season_types.size() == 1 ? "A season type" : "Season types") +
+         " this program does not know, left out of the workbook: " + Join(values, ", ") + ".";
 }
 
 std::string RunReport::Format() const {
   std::ostringstream out;
+  size_t name_width = 0;
+  for (const auto& [name, file] : files) name_width = std::max(name_width, name.size());
+  const std::string indent(name_width + 2, ' ');
+  if (!files.empty()) out << "Files read\n";
   for (const auto& [name, file] : files) {
-    out << name << ": " << file.records_read << " records read\n";
+    out << "  " << name << std::string(name_width - name.size() + 2, ' ');
+    if (missing_files.count(name) != 0) {
+      out << "missing: read as a file with no records\n";
+    } else {
+      out << Count(file.records_read, "record", "records") << " read";
+      int64_t skipped = 0;
+      for (const auto& [reason, count] : file.skipped) skipped += count;
+      if (skipped > 0) out << ", " << skipped << " skipped";
+      out << "\n";
+    }
     for (const auto& [reason, count] : file.skipped) {
-      out << "  skipped " << count << " (" << reason << ")\n";
+      out << "  " << indent << count << " " << reason << "\n";
     }
     if (file.trailing_bytes > 0) {
-      out << "  ignored a trailing fragment of " << file.trailing_bytes << " bytes\n";
+      out << "  " << indent << "ends in a partial record of "
+          << Count(file.trailing_bytes, "byte", "bytes") << ", ignored\n";
     }
-    for (const auto& note : file.notes) out << "  " << note << "\n";
+    // A missing file has nothing more to tell than that it is missing.
+    if (missing_files.count(name) != 0) continue;
+    for (const auto& note : file.notes) out << "  " << indent << note << "\n";
   }
-  for (const auto& [type, count] : unknown_season_types) {
-    out << "this case is " << type << " (" << count << (count == 1 ? " record" : " records")
-        << " ignored)\n";
-  }
-  out << "players written: " << players_written << "\n";
-  out << "teams written: " << teams_written << "\n";
+  if (!unknown_season_types.empty()) out << SeasonTypeMessage() << "\n";
+  out << "Players written: " << players_written << "\n";
+  out << "Teams written: " << teams_written << "\n";
   if (!sheets_removed.empty()) {
-    out << "sheets removed (no lines):";
-    for (const auto& sheet : sheets_removed) out << " " << sheet;
-    out << "\n";
+    out << "Sheets removed (no lines): " << Join(sheets_removed, ", ") << "\n";
   }
   if (!output_path.empty()) {
-    out << (incomplete ? "incomplete workbook saved: " : "workbook: ") << output_path << "\n";
+    out << (incomplete ? "Incomplete workbook saved: " : "Workbook: ") << output_path << "\n";
   }
   return out.str();
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,9 @@ class SkipReporter {
   virtual void FileNote(std::string_view file, std::string_view note) = 0;
   // A statistics record whose season type is not one the program knows.
   virtual void UnknownSeasonType(int season_type) = 0;
+  // A data file the run reads is not in the folder (it is read as a file
+  // with no records).
+  virtual void FileMissing(std::string_view /*file*/) {}
 };
 
 // A reporter that drops everything, for callers that do not need a report.
@@ -49,8 +53,10 @@ class RunReport : public SkipReporter {
   void TrailingFragment(std::string_view file, int64_t bytes) override;
   void FileNote(std::string_view file, std::string_view note) override;
   void UnknownSeasonType(int season_type) override;
+  void FileMissing(std::string_view file) override;
 
   std::map<std::string, FileReport> files;
+  std::set<std::string> missing_files;
   std::map<int, int64_t> unknown_season_types;  // season type -> records
   int64_t players_written = 0;
   int64_t teams_written = 0;
@@ -58,9 +64,22 @@ class RunReport : public SkipReporter {
   std::string output_path;
   bool incomplete = false;
 
+  // Records left out: skipped by the readers and of unknown season types.
   int64_t TotalSkipped() const;
-  // "this case is N" for each unknown season type, in ascending order.
-  std::vector<std::string> SeasonTypeMessages() const;
+  // Records of unknown season types.
+  int64_t UnknownSeasonTypeRecords() const;
+  // Files that end in a fragment shorter than one record.
+  int64_t FilesWithFragments() const;
+
+  // Something the user should know: files missing, records left out, files
+  // cut short.
+  bool HasWarnings() const;
+  // What the warnings come to, in a few words: "5 files missing, 60 records
+  // skipped"; "" without warnings.
+  std::string WarningsSummary() const;
+  // One message naming every unknown season type with its count of records;
+  // "" when there were none.
+  std::string SeasonTypeMessage() const;
   // The whole report as lines of text for a person to read.
   std::string Format() const;
 };

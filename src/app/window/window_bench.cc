@@ -21,7 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/window/form1.h"
+#include "app/window/main_window.h"
 
 namespace statcrane {
 namespace {
@@ -60,7 +60,7 @@ int Main(int argc, char** argv) {
   }
   {
     QTemporaryDir dir;
-    Form1 form(BenchSetup(dir));
+    MainWindow form(BenchSetup(dir));
     if (!form.ShowFolder(folder)) {
       std::fprintf(stderr, "window_bench: cannot show %s\n", argv[1]);
       return 2;
@@ -71,10 +71,10 @@ int Main(int argc, char** argv) {
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout,
                      [&] { longest_pause = std::max(longest_pause, tick.restart()); });
-    QSignalSpy finished(&form, &Form1::runFinished);
+    QSignalSpy finished(&form, &MainWindow::runFinished);
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(form.findChild<QPushButton*>("cmdProcess"), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QPushButton*>("process_button"), Qt::LeftButton);
     tick.start();
     probe.start(10);
     finished.wait(3600 * 1000);
@@ -86,14 +86,14 @@ int Main(int argc, char** argv) {
   }
   {
     QTemporaryDir dir;
-    Form1 form(BenchSetup(dir));
+    MainWindow form(BenchSetup(dir));
     form.ShowFolder(folder);
-    QSignalSpy ended(&form, &Form1::programEnded);
-    QTest::mouseClick(form.findChild<QPushButton*>("cmdProcess"), Qt::LeftButton);
+    QSignalSpy ended(&form, &MainWindow::programEnded);
+    QTest::mouseClick(form.findChild<QPushButton*>("process_button"), Qt::LeftButton);
     QTest::qWait(static_cast<int>(stop_after * 1000));
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(form.findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QPushButton*>("exit_button"), Qt::LeftButton);
     ended.wait(3600 * 1000);
     const qint64 files = QDir(dir.filePath("out")).entryList(QDir::Files).size();
     std::printf("stop    %8.2f s  after E&XIT at %.1f s; %lld workbook(s)\n",

@@ -1,12 +1,12 @@
 #include "app/window/window_main.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QIcon>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/window/form1.h"
+#include "app/window/main_window.h"
 
 namespace statcrane {
 
@@ -37,21 +37,17 @@ int RunWindow(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("StatCrane"));
+  QApplication::setDesktopFileName(QStringLiteral("statcrane"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/statcrane/statcrane.png")));
   // The toolkit takes the whole locale from the environment; numbers in the
   // workbook must not follow it (time stamps do).
   std::setlocale(LC_NUMERIC, "C");
   app.setQuitOnLastWindowClosed(false);
 
-  Form1 form(DesktopSetup());
-  if (const auto& error = form.startup_error()) {
-    QMessageBox::critical(
-        nullptr, QApplication::applicationName(),
-        QStringLiteral("%1\n\nThe program ends.").arg(QString::fromUtf8(error->message().c_str())));
-    return 1;
-  }
-  QObject::connect(&form, &Form1::programEnded, &app, &QCoreApplication::exit,
+  MainWindow window(DesktopSetup());
+  QObject::connect(&window, &MainWindow::programEnded, &app, &QCoreApplication::exit,
                    Qt::QueuedConnection);
-  form.show();
+  window.show();
   return app.exec();
 }
 

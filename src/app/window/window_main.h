@@ -3,8 +3,8 @@
 
 namespace statcrane {
 
-// Opens Form1 and runs until the program ends; returns the exit status
-// (0, or 1 after a start-up or run error).
+// Opens the main window and runs until it is closed; returns the exit status
+// (0; 2 when there is no display to open it on).
 int RunWindow(int argc, char** argv);
 
 }  // namespace statcrane

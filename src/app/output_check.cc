@@ -1,0 +1,86 @@
+#include "app/output_check.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+
+#include "encyclopedia/encyclopedia_folder.h"
+
+namespace statcrane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+
+}  // namespace
+
+std::string CheckOutputFolder(const fs::path& folder) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(folder, ec);
+  if (!fs::exists(status)) return "The folder " + Quoted(folder) + " does not exist.";
+  if (!fs::is_directory(status)) return Quoted(folder) + " is not a folder.";
+  std::string probe = (folder / ".statcrane-check-XXXXXX").string();
+  const int fd = mkstemp(probe.data());
+  if (fd < 0) {
+    const int error = errno;
+    const std::string start = "The folder " + Quoted(folder) + " cannot take a new file: ";
+    switch (error) {
+      case ENOSPC:
+      case EDQUOT:
+        return start + "the disk is full.";
+      case EACCES:
+      case EPERM:
+        return start + "you have no permission to write there.";
+      case EROFS:
+        return start + "it is on a read-only file system.";
+      default:
+        return start + "it does not hold files (" + std::strerror(error) + ").";
+    }
+  }
+  close(fd);
+  unlink(probe.c_str());
+  return "";
+}
+
+std::string CheckOutputFile(const fs::path& file, bool overwrite) {
+  if (file.empty()) return "No workbook file was given.";
+  std::error_code ec;
+  const fs::file_status status = fs::status(file, ec);
+  if (fs::is_directory(status)) return Quoted(file) + " is a folder, not a workbook file.";
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    return Quoted(file) +
+           " is not a regular file (a device, pipe or socket); choose a workbook file.";
+  }
+  const bool present = fs::exists(fs::symlink_status(file, ec));
+  if (present && !overwrite) {
+    return "The workbook " + Quoted(file) + " exists already; use --force to replace it.";
+  }
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  if (std::string problem = CheckOutputFolder(folder); !problem.empty()) {
+    return "Cannot write " + Quoted(file) + ". " + problem;
+  }
+  return "";
+}
+
+std::string CheckEncyclopediaFolder(const fs::path& folder) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(folder, ec);
+  if (!fs::exists(status)) return "The folder " + Quoted(folder) + " does not exist.";
+  if (!fs::is_directory(status)) return Quoted(folder) + " is not a folder.";
+  if (access(folder.c_str(), R_OK | X_OK) != 0) {
+    return "The folder " + Quoted(folder) + " cannot be read (" + std::strerror(errno) + ").";
+  }
+  if (!EncyclopediaFolder(folder).HasTeamFile()) {
+    return "The folder " + Quoted(folder) +
+           " holds no encteam.dat: it is not an encyclopedia folder.";
+  }
+  return "";
+}
+
+}  // namespace statcrane

@@ -1,0 +1,26 @@
+// The checks made before a run starts, so that a workbook that cannot be
+// written is found before the encyclopedia is read. Both front-ends use
+// them: the command line for -o, the window for its workbook folder (when
+// chosen and before each run). Each returns "" when all is well, otherwise
+// the message for the user.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace statcrane {
+
+// The folder exists, is a folder and a new file can be made in it (tried
+// with a scratch file that is removed at once, since permission bits do not
+// tell for the superuser or for file systems such as /proc).
+std::string CheckOutputFolder(const std::filesystem::path& folder);
+
+// The workbook `file` can be written: its folder passes CheckOutputFolder,
+// it is not a folder, a device or a pipe, and it does not exist unless
+// `overwrite` (an existing workbook is replaced only when asked).
+std::string CheckOutputFile(const std::filesystem::path& file, bool overwrite);
+
+// The encyclopedia folder exists, can be listed and holds encteam.dat.
+std::string CheckEncyclopediaFolder(const std::filesystem::path& folder);
+
+}  // namespace statcrane
