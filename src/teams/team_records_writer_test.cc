@@ -1,10 +1,9 @@
-#include "teams/team_records.h"
+#include "teams/team_records_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "teams/team_phase.h"
 #include "teams/team_test_support.h"
 #include "util/error.h"
 
@@ -16,25 +15,11 @@ using namespace team_testing;
 class TeamRecordsTest : public ::testing::Test {
  protected:
   TeamPhaseResult Run(const std::vector<TeamYearRecord>& seasons) {
-    RunReport report;
-    const LeagueFiles leagues = LoadLeagueFiles(
-        Records(std::vector<LeagueRecord>{League(1, "AL"), League(2, "NL"), League(3, "FL")}),
-        Records(std::vector<LeagueYearRecord>{LeagueYear(1, 1990, "Old American", {10, 20}, {}),
-                                              LeagueYear(3, 1990, "Federal", {30}, {}),
-                                              LeagueYear(1, 1991, "American League", {10}, {20})}),
-        report);
-    const TeamYearFile team_years(Records(seasons), report);
-    TeamAbbrev.Set(10, "BOS");
-    TeamAbbrev.Set(20, "CHI");
-    TeamAbbrev.Set(30, "DET");
-    return Do_Teams(leagues, team_years, TeamAbbrev, workbook->sheets, progress);
+    return RunTeams(*workbook, seasons);
   }
   const Worksheet& records() const { return workbook->records(); }
-  const Worksheet& reg_totals() const { return workbook->season_totals(); }
 
-  TeamAbbrevTable TeamAbbrev;
   std::unique_ptr<TeamBook> workbook = TeamWorkbook();
-  ProgressObserver progress;
 };
 
 TEST_F(TeamRecordsTest, BlocksCellByCell) {
@@ -111,31 +96,6 @@ TEST_F(TeamRecordsTest, BlocksCellByCell) {
   EXPECT_EQ(workbook->series_totals(0).LastRow(), 0);
 }
 
-TEST_F(TeamRecordsTest, TeamRegTotalsRowsColoursAndFinalBorders) {
-  Run({TeamYear(30, 1990, 3, "Detroit", "Tigers", Stats(70, 92, 600, 700, 5, 130, 1200)),
-       TeamYear(10, 1990, 1, "Boston", "Pilgrims", Stats(81, 81, 700, 690, 9, 120, 1100)),
-       TeamYear(10, 1991, 2, "Boston", "Reds", Stats(0, 0, 810, 600, 15, 100, 1000))});
-  const Worksheet& s = reg_totals();
-  EXPECT_EQ(RowValues(s, 'A', 'K', 1), "||Team|Won|Lost|Pct|Scored|Allowed|SHO|GDP|LOB");
-  EXPECT_EQ(Fill(s, "C1"), kSummaryHeaderFill);
-  EXPECT_EQ(Fill(s, "K1"), kSummaryHeaderFill);
-  // The block's colour is that of its first season's league.
-  EXPECT_EQ(RowValues(s, 'A', 'K', 2), "||Boston Reds|81|81|0.5|1510|1290|24|220|2100");
-  EXPECT_EQ(Format(s, "F2"), "#.000");
-  EXPECT_EQ(Fill(s, "C2"), kFirstLeagueFill);
-  EXPECT_EQ(Fill(s, "K2"), kFirstLeagueFill);
-  EXPECT_EQ(RowValues(s, 'C', 'F', 3), "Detroit Tigers|70|92|0.4320000112");
-  EXPECT_EQ(Fill(s, "C3"), std::nullopt);
-  for (const char* cell : {"C1", "K1", "C2", "F2", "K3"}) {
-    EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
-  }
-  for (const char* cell : {"B2", "L2", "C4"}) EXPECT_EQ(Sides(s, cell), "- - - -") << cell;
-  EXPECT_EQ(s.LastRow(), 3);
-
-  // A season of 0 wins and 0 losses shows Pct 0.
-  EXPECT_EQ(Value(records(), "G4"), "0");
-}
-
 TEST_F(TeamRecordsTest, SameTeamAndYearTwiceIsOneMoreSeasonRow) {
   Run({TeamYear(10, 1990, 1, "Boston", "Reds", Stats(81, 81)),
        TeamYear(10, 1990, 1, "Boston", "Reds", Stats(80, 82)),
@@ -150,49 +110,90 @@ TEST_F(TeamRecordsTest, SameTeamAndYearTwiceIsOneMoreSeasonRow) {
   EXPECT_EQ(Value(s, "A7"), "Chicago Greys");
 }
 
-TEST_F(TeamRecordsTest, NoUsedSeasonLeavesTheSheetsEmpty) {
-  TeamYearRecord deleted = TeamYear(10, 1990, 1, "Boston", "Reds", Stats(81, 81));
-  deleted.RecordStatus = 1;
-  const TeamPhaseResult result = Run({deleted});
-  EXPECT_EQ(result.teams_written, 0);
-  EXPECT_EQ(records().LastRow(), 0);
-  EXPECT_EQ(reg_totals().LastRow(), 0);
-  EXPECT_EQ(workbook->series_totals(1).LastRow(), 0);
+TEST_F(TeamRecordsTest, SeriesRowsFollowTheRegularSeasonTotals) {
+  Run(PostSeasonExample());
+  const Worksheet& s = records();
+  // Regular season: rows 3 to 5, totals on 6. Division series from row 7.
+  EXPECT_EQ(Value(s, "E6"), "265");
+  EXPECT_EQ(RowValues(s, 'A', 'N', 7), "Divisional Championship|||1990|3|1|0.75|||20|10|1|2|30");
+  EXPECT_EQ(Format(s, "G7"), "#.000");
+  EXPECT_TRUE(HasMerge(s, "A7:C7"));
+  EXPECT_EQ(Fill(s, "A7"), kFirstLeagueFill);  // the league of the season on the title's row
+  EXPECT_EQ(Fill(s, "C7"), kFirstLeagueFill);
+  EXPECT_EQ(Fill(s, "D7"), std::nullopt);
+  EXPECT_TRUE(At(s, "A7").style->bold);
+  EXPECT_EQ(At(s, "A7").style->font_size, 10);
+  EXPECT_EQ(RowValues(s, 'A', 'N', 8), "|||1992|2|3|0.400000006|||15|18|0|1|12");
+  EXPECT_EQ(RowValues(s, 'A', 'N', 9), "||||5|4|0.5559999943|||35|28|1|3|42");
+  EXPECT_EQ(Format(s, "G9"), "#.000");
+  // League championship: only the 1990 season played.
+  EXPECT_EQ(RowValues(s, 'A', 'N', 10), "League Championship|||1990|4|3|0.57099998|||30|25|0|3|50");
+  EXPECT_EQ(RowValues(s, 'A', 'N', 11), "||||4|3|0.57099998|||30|25|0|3|50");
+  // World series: only 1992, whose row carries the title in its league's colour.
+  EXPECT_EQ(RowValues(s, 'A', 'G', 12), "World Series|||1992|4|2|0.6669999957");
+  EXPECT_EQ(Fill(s, "A12"), kSecondLeagueFill);
+  EXPECT_EQ(RowValues(s, 'A', 'G', 13), "||||4|2|0.6669999957");
+  // One blank row, then the next team.
+  EXPECT_EQ(RowValues(s, 'A', 'N', 14), "|||||||||||||");
+  EXPECT_EQ(Value(s, "A15"), "Chicago Greys");
+  EXPECT_EQ(RowValues(s, 'A', 'G', 19), "League Championship|||1990|1|2|0.3330000043");
+  EXPECT_EQ(Number(s, "G19"), Single(0.333));
+  EXPECT_EQ(RowValues(s, 'A', 'G', 21), "World Series|||1990|0|4|0");
+  EXPECT_EQ(RowValues(s, 'A', 'G', 22), "||||0|4|0");
+  // A team without post-season games has none of these rows.
+  EXPECT_EQ(Value(s, "A24"), "Detroit Tigers");
+  EXPECT_EQ(RowValues(s, 'D', 'F', 26), "1990|70|92");
+  EXPECT_EQ(s.LastRow(), 27);
 }
 
-// Counts progress reports and asks to stop after the first block.
-class StoppingProgress : public ProgressObserver {
- public:
-  void PhaseProgress(std::string_view phase, int64_t done, int64_t total) override {
-    EXPECT_EQ(phase, "teams");
-    last_done = done;
-    last_total = total;
+TEST_F(TeamRecordsTest, SeriesBorders) {
+  Run(PostSeasonExample());
+  const Worksheet& s = records();
+  // Division series rows: the top of D on every season row.
+  for (const char* cell : {"A7", "B7", "C7", "D7", "D8"}) {
+    EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
   }
-  bool StopRequested() const override { return last_done >= stop_after; }
-  int64_t stop_after = 1000;
-  int64_t last_done = 0;
-  int64_t last_total = 0;
-};
+  for (const char* cell : {"E7", "G7", "J7", "N7", "E8", "G8", "N8"}) {
+    EXPECT_EQ(Sides(s, cell), "- m m m") << cell;
+  }
+  for (const char* cell : {"A8", "H7", "I7", "H8"}) EXPECT_EQ(Sides(s, cell), "- - - -") << cell;
+  // Division series totals: red sides and bottoms, no top.
+  for (const char* cell : {"E9", "G9", "J9", "N9"}) {
+    EXPECT_EQ(Sides(s, cell), "- mr mr mr") << cell;
+  }
+  for (const char* cell : {"D9", "H9"}) EXPECT_EQ(Sides(s, cell), "- - - -") << cell;
+  // League championship: the title's top reaches over D; the totals row
+  // draws the top of D.
+  EXPECT_EQ(Sides(s, "D10"), "m m m m");
+  EXPECT_EQ(Sides(s, "E10"), "- m m m");
+  EXPECT_EQ(Sides(s, "D11"), "m - - -");
+  EXPECT_EQ(Sides(s, "E11"), "- mr mr mr");
+  EXPECT_EQ(Sides(s, "D13"), "m - - -");
+  EXPECT_EQ(Sides(s, "M13"), "- mr mr mr");
+}
 
-TEST_F(TeamRecordsTest, ProgressOncePerBlockAndStopBetweenBlocks) {
-  const std::vector<TeamYearRecord> seasons = {
-      TeamYear(10, 1990, 1, "Boston", "Reds", Stats(81, 81)),
-      TeamYear(20, 1990, 1, "Chicago", "Greys", Stats(85, 77)),
-      TeamYear(20, 1991, 1, "Chicago", "Greys", Stats(85, 77))};
-  RunReport report;
-  const LeagueFiles leagues;
-  const TeamYearFile team_years(Records(seasons), report);
-  StoppingProgress counting;
-  Do_Teams(leagues, team_years, TeamAbbrev, workbook->sheets, counting);
-  EXPECT_EQ(counting.last_done, 2);
-  EXPECT_EQ(counting.last_total, 2);
+TEST(TeamRecordsWriterTest, BlocksFollowEachOtherAndAnErrorNamesTheSheetAndTheTeam) {
+  Worksheet sheet("Team Records");
+  TeamRecordsWriter writer(sheet);
+  TeamBlock block;
+  block.team_id = 7;
+  block.team_name = "Kansas City Blues";
+  block.seasons.resize(2);
+  writer.Write(block);
+  EXPECT_EQ(writer.last_row(), 5);  // title, headings, two seasons, totals
+  writer.Write(block);
+  EXPECT_EQ(Value(sheet, "A7"), "Kansas City Blues");
+  EXPECT_EQ(writer.last_row(), 11);
 
-  auto again = TeamWorkbook();
-  StoppingProgress stopping;
-  stopping.stop_after = 1;
-  EXPECT_THROW(Do_Teams(leagues, team_years, TeamAbbrev, again->sheets, stopping), RunStopped);
-  EXPECT_EQ(Value(again->records(), "A1"), "Boston Reds");
-  EXPECT_EQ(Value(again->records(), "A7"), "");
+  block.team_name = std::string(40000, 'x');  // longer than a cell holds
+  try {
+    writer.Write(block);
+    FAIL() << "no error";
+  } catch (const StatCraneError& error) {
+    EXPECT_EQ(error.message().rfind("writing the team \"xxx", 0), 0u);
+    EXPECT_NE(error.message().find("\" (team id 7) on the sheet \"Team Records\": "),
+              std::string::npos);
+  }
 }
 
 }  // namespace
