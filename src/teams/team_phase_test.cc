@@ -82,7 +82,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(records.Cell("H2").text, "GB");
   EXPECT_EQ(records.Cell("A3").text, "American League");
   EXPECT_EQ(records.Cell("D3").number, 1990);
-  EXPECT_EQ(records.Cell("G3").number, Single(0.556));
+  EXPECT_EQ(records.Cell("G3").number, 0.556);
   EXPECT_EQ(records.Cell("G3").number_format, "#.000");
   EXPECT_EQ(records.Cell("I3").text, "1st");
   EXPECT_EQ(records.Cell("A3").top.style, "medium");
@@ -91,7 +91,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(records.Cell("E4").top.color, "");
   // Its league championship row and totals, then the next block.
   EXPECT_EQ(records.Cell("A5").text, "League Championship");
-  EXPECT_EQ(records.Cell("G5").number, Single(0.333));
+  EXPECT_EQ(records.Cell("G5").number, 0.333);
   EXPECT_EQ(records.Cell("D6").top.style, "medium");
   EXPECT_FALSE(records.Cell("A7").present && !records.Cell("A7").IsEmpty());
   EXPECT_EQ(records.Cell("A8").text, "Boston Braves");

@@ -31,7 +31,7 @@ TEST_F(TeamSummaryTest, TeamRegTotalsRowsColoursAndFinalFrame) {
   EXPECT_EQ(Format(s, "F2"), "#.000");
   EXPECT_EQ(Fill(s, "C2"), kFirstLeagueFill);
   EXPECT_EQ(Fill(s, "K2"), kFirstLeagueFill);
-  EXPECT_EQ(RowValues(s, 'C', 'F', 3), "Detroit Tigers|70|92|0.4320000112");
+  EXPECT_EQ(RowValues(s, 'C', 'F', 3), "Detroit Tigers|70|92|0.432");
   EXPECT_EQ(Fill(s, "C3"), std::nullopt);
   for (const char* cell : {"C1", "K1", "C2", "F2", "K3"}) {
     EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
@@ -53,7 +53,7 @@ TEST_F(TeamSummaryTest, SeriesSheetsLinesAndBorders) {
   EXPECT_EQ(Fill(dcs, "D1"), kSummaryHeaderFill);
   EXPECT_EQ(Sides(dcs, "D1"), "- m m m");
   EXPECT_EQ(Sides(dcs, "L1"), "- m m m");
-  EXPECT_EQ(RowValues(dcs, 'A', 'M', 2), "|||Boston Reds|5|4|0.5559999943|35|28|1|3|42|");
+  EXPECT_EQ(RowValues(dcs, 'A', 'M', 2), "|||Boston Reds|5|4|0.556|35|28|1|3|42|");
   EXPECT_EQ(Format(dcs, "G2"), "#.000");
   EXPECT_EQ(Sides(dcs, "H2"), "- m m m");
   EXPECT_EQ(dcs.LastRow(), 2);
@@ -62,9 +62,9 @@ TEST_F(TeamSummaryTest, SeriesSheetsLinesAndBorders) {
   // 1990 season (league 1) earned.
   EXPECT_EQ(Fill(dcs, "D2"), kSecondLeagueFill);
   const Worksheet& lcs = workbook->series_totals(1);
-  EXPECT_EQ(RowValues(lcs, 'D', 'G', 2), "Boston Reds|4|3|0.57099998");
+  EXPECT_EQ(RowValues(lcs, 'D', 'G', 2), "Boston Reds|4|3|0.571");
   EXPECT_EQ(Fill(lcs, "L2"), kSecondLeagueFill);
-  EXPECT_EQ(RowValues(lcs, 'D', 'G', 3), "Chicago Greys|1|2|0.3330000043");
+  EXPECT_EQ(RowValues(lcs, 'D', 'G', 3), "Chicago Greys|1|2|0.333");
   const Worksheet& ws = workbook->series_totals(2);
   EXPECT_EQ(RowValues(ws, 'D', 'L', 3), "Chicago Greys|0|4|0|6|19|0|2|28");
 }

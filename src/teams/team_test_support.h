@@ -203,7 +203,4 @@ inline bool HasMerge(const Worksheet& sheet, std::string_view a1) {
   return false;
 }
 
-// The single-precision value the sheets store for a three-decimal rate.
-inline double Single(double value) { return static_cast<double>(static_cast<float>(value)); }
-
 }  // namespace statcrane::team_testing
