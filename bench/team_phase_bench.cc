@@ -4,7 +4,7 @@
 //
 //   team_phase_bench [--players N] [--seed S] [--runs R] [--keep DIR]
 //
-// Prints the size of the encyclopedia, the time of each run of Do_Teams on a
+// Prints the size of the encyclopedia, the time of each run of the team phase on a
 // fresh workbook, the fastest and the median.
 #include <unistd.h>
 
@@ -19,8 +19,8 @@
 #include <string_view>
 #include <vector>
 
-#include "encyclopedia/team_table.h"
 #include "app/sheet_layout.h"
+#include "encyclopedia/team_table.h"
 #include "teams/team_phase.h"
 #include "teams/team_sheets.h"
 #include "tools/encyclopedia_generator.h"
@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
 
     statcrane::NullReporter reporter;
     const statcrane::EncyclopediaFolder encyclopedia(folder);
-    const statcrane::TeamAbbrevTable TeamAbbrev = statcrane::LoadTeamTable(encyclopedia, reporter);
+    const statcrane::TeamAbbrevTable abbreviations =
+        statcrane::LoadTeamTable(encyclopedia, reporter);
     statcrane::ProgressObserver progress;
     std::vector<double> times;
     int64_t teams = 0;
@@ -102,8 +103,8 @@ int main(int argc, char** argv) {
       Workbook workbook;
       const statcrane::SheetLayout layout(workbook, statcrane::SheetChoice::kTeamsOnly);
       const auto start = std::chrono::steady_clock::now();
-      const statcrane::TeamPhaseResult result =
-          statcrane::Do_Teams(encyclopedia, TeamAbbrev, layout.team_sheets(), progress, reporter);
+      const statcrane::TeamPhaseResult result = statcrane::RunTeamPhase(
+          encyclopedia, abbreviations, layout.team_sheets(), progress, reporter);
       times.push_back(Seconds(std::chrono::steady_clock::now() - start));
       teams = result.teams_written;
       rows = layout.team_sheets().records->LastRow();

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (TeamsWanted(choice)) {
       const TeamPhaseResult teams =
-          Do_Teams(folder, TeamAbbrev, layout.team_sheets(), observer, report);
+          RunTeamPhase(folder, TeamAbbrev, layout.team_sheets(), observer, report);
       // One block per team id with a used season, whatever its names.
       NullReporter quiet;
       std::set<int> team_ids;

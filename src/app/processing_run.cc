@@ -89,7 +89,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     }
     if (TeamsWanted(options.sheets)) {
       const TeamPhaseResult teams =
-          Do_Teams(folder, TeamAbbrev, layout->team_sheets(), observer, report);
+          RunTeamPhase(folder, TeamAbbrev, layout->team_sheets(), observer, report);
       report.teams_written = teams.teams_written;
       clock.Finish("team phase");
     }

@@ -2,100 +2,79 @@
 // division (games behind the leader, finishing place), then handed out
 // grouped by team and ordered by year.
 //
-// Two sorted work lists do the ordering. `lstx` holds one RankingLine per
-// season; its order puts each division's teams together from most to fewest
-// wins (more losses first among equal wins). `lstStandings` holds one
-// StandingsLine per season, ordered by team abbreviation, then team id as
-// text, then year. Items carry their fields as data; the texts they are
-// sorted by are the comma-joined lines the ordering is defined on, with the
-// few changes that keep any value from moving a team out of its group (see
-// RankingKey and StandingsKey).
+// Two orders do the work, both stable (seasons that compare equal keep the
+// order they came in):
+//  - the division order puts each division's teams together, from most to
+//    fewest wins, more losses first among equal wins (SortIntoDivisions);
+//  - the team order puts each team's seasons together in year order, teams
+//    by abbreviation, then team id (SortByTeamAndYear).
+// Both compare fields in turn, and give the order of the seasons' fields
+// joined by commas into one text each and sorted by the list collation
+// (util/sorted_work_list.h: case and accents folded; space and comma before
+// digits before letters; a text before its continuations). So a text field
+// ends as a comma would, and some numbers compare by their decimal text
+// ("10" before "9", "-5" before "5"): the league id, the team id, the figures
+// other than won and lost, and the post-season record number. The year and
+// the win and loss counts compare as numbers.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "encyclopedia/league_files.h"
 #include "encyclopedia/team_table.h"
 #include "encyclopedia/team_year_file.h"
-#include "util/sorted_work_list.h"
+#include "teams/team_figures.h"
 
 namespace statcrane {
 
-struct RankingLine {
-  int Year = 0;
-  int LeagueId = 0;
-  std::string Division;  // DivisionTable[TeamId, Year]
-  int Won = 0;
-  int Lost = 0;
-  int Scored = 0;
-  int Allowed = 0;
-  int SHO = 0;
-  int GDP = 0;
-  int LOB = 0;
-  int TeamId = 0;
-  int64_t PostSeasonRecordNo = 0;
-  std::string Abbrev;  // TeamAbbrev[TeamId]
-  std::string DisplayName;
+// One used season of the team-year file and its place in its division.
+struct SeasonStanding {
+  int team_id = 0;
+  int year = 0;  // 1 to 99999
+  int league_id = 0;
+  // The team's division that year (the same for every season of a team and
+  // year), and the team's abbreviation (the same for every season of a team).
+  std::string division;
+  std::string abbreviation;
+  std::string team_name;  // the season's display name
+  TeamFigures figures;    // regular season; won and lost 0 to 300
+  // The season's record number when it has post-season games, else 0.
+  int64_t post_season_record = 0;
+  // Set by RankWithinDivisions.
+  double games_behind = 0;
+  int place = 0;  // from 1
+
+  bool operator==(const SeasonStanding&) const = default;
 };
 
-// The current season fields the Team Records writer reads.
-struct StandingsLine {
-  std::string Abbrev;
-  int TeamId = 0;
-  int Year = 0;
-  int LeagueId = 0;
-  std::string Division;
-  int Won = 0;
-  int Lost = 0;
-  double GamesBehind = 0;
-  std::string Finish;
-  int Scored = 0;
-  int Allowed = 0;
-  int SHO = 0;
-  int GDP = 0;
-  int LOB = 0;
-  int64_t PostSeasonRecordNo = 0;
-  std::string DisplayName;
-};
+// The season as the standings start it: not yet ranked.
+SeasonStanding UnrankedStanding(const TeamSeason& season, const TeamAbbrevTable& abbreviations,
+                                const DivisionTable& divisions);
 
-using RankingList = SortedWorkList<RankingLine>;
-using StandingsList = SortedWorkList<StandingsLine>;
+// The standings of the seasons (in file order): ranked, then in team order.
+std::vector<SeasonStanding> TeamStandings(const std::vector<TeamSeason>& seasons,
+                                          const TeamAbbrevTable& abbreviations,
+                                          const DivisionTable& divisions);
 
-RankingLine MakeRankingLine(const TeamSeason& season, const TeamAbbrevTable& TeamAbbrev,
-                            const DivisionTable& Divisions);
+// Stable sort into the division order: year, league id, division, most
+// wins, most losses, scored, allowed, SHO, GDP, LOB, team id, post-season
+// record number, abbreviation, team name.
+void SortIntoDivisions(std::vector<SeasonStanding>& standings);
 
-// The text a ranking line sorts by: year "0000", league id, division,
-// 300 - Won, 300 - Lost, Scored, Allowed, SHO, GDP, LOB, team id, post-season
-// record number, abbreviation, name, joined by commas. So that the order keeps
-// every group together whatever the values: commas inside the division are
-// escaped, the win and loss keys always have three digits (Won or Lost above
-// 200), and a year above 9999 sorts after 9999. For divisions without commas,
-// Won and Lost up to 200 and years up to 9999 the text is exactly the
-// comma-joined line.
-std::string RankingKey(const RankingLine& line);
+// Stable sort into the team order: abbreviation, team id, year, league id,
+// division, won, lost, games behind ("0.5", "-1"), finish ("12th" before
+// "2nd"), scored, allowed, SHO, GDP, LOB, post-season record number, team
+// name.
+void SortByTeamAndYear(std::vector<SeasonStanding>& standings);
 
-// The text a standings line sorts by: abbreviation (commas escaped), team id,
-// year as in RankingKey, then league id, division, Won, Lost, games behind,
-// finish, Scored, Allowed, SHO, GDP, LOB, post-season record number and name.
-std::string StandingsKey(const StandingsLine& line);
-
-// Games behind as the standings line writes it: "0", "0.5", "-1", "12".
-std::string GamesBehindText(double games_behind);
-
-void AddRankingLine(RankingList& lstx, RankingLine line);
-
-// Walks `lstx` in order: a new (year, league, division) group starts with its
-// leader; each team's GamesBehind is ((leader Won - Won) + (Lost - leader
-// Lost)) / 2; a team shares the place of the team above it when both are the
-// same number of games above 0 behind, and otherwise takes the place of its
-// count in the group. Adds one standings line per ranking line.
-void Unravel_lstx(const RankingList& lstx, StandingsList& lstStandings);
-
-// The season at `index` of the sorted standings.
-inline const StandingsLine& Unravel_Standings(const StandingsList& lstStandings, size_t index) {
-  return lstStandings.At(index);
-}
+// Walks standings in division order. A new group starts wherever the year,
+// league id or division (exact text) changes, with its first season as
+// leader; each season is ((leader won - won) + (lost - leader lost)) / 2
+// games behind; a season shares the place of the season above it when both
+// are the same number of games above 0 behind, and otherwise takes its
+// count in the group.
+void RankWithinDivisions(std::vector<SeasonStanding>& standings);
 
 }  // namespace statcrane

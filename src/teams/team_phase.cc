@@ -1,125 +1,52 @@
 #include "teams/team_phase.h"
 
-#include <string>
+#include <array>
+#include <span>
+#include <vector>
 
-#include "teams/post_seasons.h"
-#include "teams/sheet_cells.h"
 #include "teams/standings.h"
-#include "teams/team_phase_state.h"
-#include "teams/team_records.h"
-#include "teams/team_summary.h"
+#include "teams/team_blocks.h"
+#include "teams/team_records_writer.h"
+#include "teams/team_summary_writer.h"
 
 namespace statcrane {
-namespace {
 
-// The number of team blocks: one per run of equal team ids.
-int64_t CountBlocks(const StandingsList& lstStandings) {
-  int64_t blocks = 0;
-  for (size_t i = 0; i < lstStandings.Count(); ++i) {
-    if (i == 0 || lstStandings.At(i).TeamId != lstStandings.At(i - 1).TeamId) ++blocks;
-  }
-  return blocks;
-}
+TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& team_years,
+                             const TeamAbbrevTable& abbreviations, const TeamSheets& sheets,
+                             ProgressObserver& progress) {
+  const std::vector<SeasonStanding> standings =
+      TeamStandings(team_years.Seasons(), abbreviations, leagues.Divisions);
+  const std::vector<std::span<const SeasonStanding>> teams = SeasonsByTeam(standings);
 
-// Finishes the current block: its outline, totals row and post-season rows
-// on "Team Records" (whose columns are then fitted), then its line on
-// "TeamRegTotals". The last block also frames "TeamRegTotals" and fits its
-// columns.
-void CloseBlock(const TeamSheets& sheets, TeamPhaseState& state, const LeagueFiles& leagues,
-                const TeamYearFile& team_years, bool last) {
-  Worksheet& records = *sheets.records;
-  Do_Team_Borders(records, state);
-  Do_Team_Totals(records, state);
-  if (!state.PostSeasonRecordList.empty()) {
-    Do_Post_Seasons(sheets, state, team_years, leagues.LeagueColours);
-  }
-
-  Worksheet& reg_totals = *sheets.season_totals;
-  if (state.RegTotalsRow == 0) {
-    state.RegTotalsRow = 1;
-    TeamSumHeaders(reg_totals, 1);
-  }
-  const std::string& team_name = team_years.TeamNames()[state.BlockTeamId];
-  ++state.RegTotalsRow;
-  TeamSumTotals(reg_totals, state.RegTotalsRow, team_name, state.BlockTotals,
-                leagues.LeagueColours[state.BlockLeague]);
-  if (!last) {
-    state.PostSeasonRecordList.clear();
-  } else {
-    TeamSumBorders(reg_totals, state.RegTotalsRow);
-  }
-}
-
-// Opens the block of `season`'s team: its title and heading rows, then the
-// season's row.
-void OpenBlock(Worksheet& records, TeamPhaseState& state, const StandingsLine& season,
-               const LeagueFiles& leagues, const TeamYearFile& team_years, bool first) {
-  state.BlockTeamId = season.TeamId;
-  state.BlockTitle = team_years.TeamNames()[season.TeamId];
-  if (first) {
-    state.BlockFirstRow = 3;
-  } else {
-    ++state.TeamRecordsRow;  // the blank row between blocks
-    state.BlockFirstRow = state.TeamRecordsRow + 3;
-  }
-  state.BlockTotals = TeamTotals{};
-  state.BlockTotals.Add(season);
-  state.BlockLeague = season.LeagueId;
-  Do_Team_Rec_Headers(records, state, leagues.LeagueColours);
-  ++state.TeamRecordsRow;
-  WriteSeasonRow(records, state, season, leagues.LeagueNames);
-}
-
-}  // namespace
-
-TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_years,
-                         const TeamAbbrevTable& TeamAbbrev, const TeamSheets& sheets,
-                         ProgressObserver& progress) {
-  RankingList lstx;
-  for (const TeamSeason& season : team_years.Seasons()) {
-    AddRankingLine(lstx, MakeRankingLine(season, TeamAbbrev, leagues.Divisions));
-  }
-  TeamPhaseState state;
-  StandingsList lstStandings;
-  Unravel_lstx(lstx, lstStandings);
+  TeamRecordsWriter records(*sheets.records);
+  TeamSummaryWriter season_totals(*sheets.season_totals, kSeasonTotalsLayout);
+  std::vector<TeamSummaryWriter> series_totals;
+  for (Worksheet* sheet : sheets.series_totals)
+    series_totals.emplace_back(*sheet, kSeriesTotalsLayout);
 
   TeamPhaseResult result;
-  const int64_t blocks = CountBlocks(lstStandings);
-  Worksheet& records = *sheets.records;
-  state.TeamRecordsRow = 1;
-  for (size_t i = 0; i < lstStandings.Count(); ++i) {
-    const StandingsLine& season = Unravel_Standings(lstStandings, i);
-    if (i > 0 && season.TeamId == state.BlockTeamId) {
-      // Another season of the block's team (also a second record of a year).
-      ++state.TeamRecordsRow;
-      WriteSeasonRow(records, state, season, leagues.LeagueNames);
-      state.BlockTotals.Add(season);
-      state.BlockLastRow = state.TeamRecordsRow;
-      continue;
-    }
-    if (i > 0) {
-      CloseBlock(sheets, state, leagues, team_years, /*last=*/false);
-      ++result.teams_written;
-      progress.PhaseProgress("teams", result.teams_written, blocks);
-    }
+  const auto total = static_cast<int64_t>(teams.size());
+  for (std::span<const SeasonStanding> seasons : teams) {
     CheckStop(progress);
-    OpenBlock(records, state, season, leagues, team_years, /*first=*/i == 0);
-  }
-  if (lstStandings.Count() > 0) {
-    CloseBlock(sheets, state, leagues, team_years, /*last=*/true);
+    const TeamBlock block = MakeTeamBlock(seasons, team_years, leagues);
+    records.Write(block);
+    for (const SeriesRecord& series : block.series) {
+      series_totals[static_cast<size_t>(series.series)].Write(SeriesTotalsLine(block, series));
+    }
+    season_totals.Write(SeasonTotalsLine(block));
     ++result.teams_written;
-    progress.PhaseProgress("teams", result.teams_written, blocks);
+    progress.PhaseProgress("teams", result.teams_written, total);
   }
-
+  season_totals.Finish();
   return result;
 }
 
-TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
-                         const TeamSheets& sheets, ProgressObserver& progress,
-                         SkipReporter& reporter) {
+TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbrevTable& abbreviations,
+                             const TeamSheets& sheets, ProgressObserver& progress,
+                             SkipReporter& reporter) {
   const LeagueFiles leagues = LoadLeagueFiles(folder, reporter);
   const TeamYearFile team_years = TeamYearFile::Read(folder, reporter);
-  return Do_Teams(leagues, team_years, TeamAbbrev, sheets, progress);
+  return RunTeamPhase(leagues, team_years, abbreviations, sheets, progress);
 }
 
 }  // namespace statcrane

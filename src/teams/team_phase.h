@@ -21,20 +21,21 @@ struct TeamPhaseResult {
 
 // Reads encleag.dat, enclgyr.dat and enctmyr.dat of the folder, then writes
 // as below.
-TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
-                         const TeamSheets& sheets, ProgressObserver& progress,
-                         SkipReporter& reporter);
+TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbrevTable& abbreviations,
+                             const TeamSheets& sheets, ProgressObserver& progress,
+                             SkipReporter& reporter);
 
-// Ranks the used seasons of the team-year file and writes one block per team
-// id on the team records sheet (grouped by abbreviation, then team id as text;
-// seasons in year order; a second record of the same team and year is one
-// more season row), with the block's post-season rows, and one line per
-// block on the season totals sheet and on the summary sheet of each series the team
-// played in. A file with no used record writes nothing. Reports progress once
-// per block and stops (RunStopped) when asked to. Errors are not caught: the
-// sheets keep what was written before.
-TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_years,
-                         const TeamAbbrevTable& TeamAbbrev, const TeamSheets& sheets,
-                         ProgressObserver& progress);
+// Ranks the used seasons of the team-year file (standings.h) and writes one
+// block per team id (team_blocks.h) on the team records sheet, with one line
+// per block on the season totals sheet and on the summary sheet of each
+// series the team played in. Blocks come in team order: by abbreviation,
+// then team id as text; seasons in year order (a second record of the same
+// team and year is one more season row). A file with no used record writes
+// nothing. Reports progress once per block and stops (RunStopped) between
+// blocks when asked to. An error stops the phase and names the sheet, team
+// or record; the sheets keep what was written before.
+TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& team_years,
+                             const TeamAbbrevTable& abbreviations, const TeamSheets& sheets,
+                             ProgressObserver& progress);
 
 }  // namespace statcrane

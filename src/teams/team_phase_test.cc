@@ -13,6 +13,7 @@
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
 #include "tools/encyclopedia_generator.h"
+#include "util/error.h"
 #include "workbook/xlsx_writer.h"
 
 namespace statcrane {
@@ -58,10 +59,11 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
 
   RunReport report;
   const EncyclopediaFolder folder(dir.path());
-  const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+  const TeamAbbrevTable abbreviations = LoadTeamTable(folder, report);
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
-  const TeamPhaseResult result = Do_Teams(folder, TeamAbbrev, workbook->sheets, progress, report);
+  const TeamPhaseResult result =
+      RunTeamPhase(folder, abbreviations, workbook->sheets, progress, report);
   EXPECT_EQ(result.teams_written, 3);
   EXPECT_EQ(workbook->series_totals(1).LastRow(), 2);
   EXPECT_EQ(report.files["enctmyr.dat"].records_read, 4);
@@ -80,7 +82,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(records.Cell("H2").text, "GB");
   EXPECT_EQ(records.Cell("A3").text, "American League");
   EXPECT_EQ(records.Cell("D3").number, 1990);
-  EXPECT_EQ(records.Cell("G3").number, Single(0.556));
+  EXPECT_EQ(records.Cell("G3").number, 0.556);
   EXPECT_EQ(records.Cell("G3").number_format, "#.000");
   EXPECT_EQ(records.Cell("I3").text, "1st");
   EXPECT_EQ(records.Cell("A3").top.style, "medium");
@@ -89,7 +91,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(records.Cell("E4").top.color, "");
   // Its league championship row and totals, then the next block.
   EXPECT_EQ(records.Cell("A5").text, "League Championship");
-  EXPECT_EQ(records.Cell("G5").number, Single(0.333));
+  EXPECT_EQ(records.Cell("G5").number, 0.333);
   EXPECT_EQ(records.Cell("D6").top.style, "medium");
   EXPECT_FALSE(records.Cell("A7").present && !records.Cell("A7").IsEmpty());
   EXPECT_EQ(records.Cell("A8").text, "Boston Braves");
@@ -124,10 +126,11 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   GenerateEncyclopedia(options, dir.path());
   RunReport report;
   const EncyclopediaFolder folder(dir.path());
-  const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+  const TeamAbbrevTable abbreviations = LoadTeamTable(folder, report);
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
-  const TeamPhaseResult result = Do_Teams(folder, TeamAbbrev, workbook->sheets, progress, report);
+  const TeamPhaseResult result =
+      RunTeamPhase(folder, abbreviations, workbook->sheets, progress, report);
   WriteXlsx(workbook->book, dir / "teams.xlsx", false);
   const XlsxBook book = ReadXlsx(dir / "teams.xlsx");
 
@@ -170,6 +173,54 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   }
   EXPECT_EQ(season_rows, seasons);
   for (const auto& [group, count] : leaders) EXPECT_GE(count, 1) << std::get<0>(group);
+}
+
+TEST(TeamPhaseTest, NoUsedSeasonLeavesTheSheetsEmpty) {
+  auto workbook = TeamWorkbook();
+  TeamYearRecord deleted = TeamYear(10, 1990, 1, "Boston", "Reds", Stats(81, 81));
+  deleted.RecordStatus = 1;
+  const TeamPhaseResult result = RunTeams(*workbook, {deleted});
+  EXPECT_EQ(result.teams_written, 0);
+  EXPECT_EQ(workbook->records().LastRow(), 0);
+  EXPECT_EQ(workbook->season_totals().LastRow(), 0);
+  EXPECT_EQ(workbook->series_totals(1).LastRow(), 0);
+}
+
+// Counts progress reports and asks to stop after the first block.
+class StoppingProgress : public ProgressObserver {
+ public:
+  void PhaseProgress(std::string_view phase, int64_t done, int64_t total) override {
+    EXPECT_EQ(phase, "teams");
+    last_done = done;
+    last_total = total;
+  }
+  bool StopRequested() const override { return last_done >= stop_after; }
+  int64_t stop_after = 1000;
+  int64_t last_done = 0;
+  int64_t last_total = 0;
+};
+
+TEST(TeamPhaseTest, ProgressOncePerBlockAndStopBetweenBlocks) {
+  const std::vector<TeamYearRecord> seasons = {
+      TeamYear(10, 1990, 1, "Boston", "Reds", Stats(81, 81)),
+      TeamYear(20, 1990, 1, "Chicago", "Greys", Stats(85, 77)),
+      TeamYear(20, 1991, 1, "Chicago", "Greys", Stats(85, 77))};
+  RunReport report;
+  const LeagueFiles leagues;
+  const TeamYearFile team_years(Records(seasons), report);
+  StoppingProgress counting;
+  auto workbook = TeamWorkbook();
+  RunTeamPhase(leagues, team_years, TeamAbbrevTable(), workbook->sheets, counting);
+  EXPECT_EQ(counting.last_done, 2);
+  EXPECT_EQ(counting.last_total, 2);
+
+  auto again = TeamWorkbook();
+  StoppingProgress stopping;
+  stopping.stop_after = 1;
+  EXPECT_THROW(RunTeamPhase(leagues, team_years, TeamAbbrevTable(), again->sheets, stopping),
+               RunStopped);
+  EXPECT_EQ(Value(again->records(), "A1"), "Boston Reds");
+  EXPECT_EQ(Value(again->records(), "A7"), "");
 }
 
 }  // namespace

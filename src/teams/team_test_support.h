@@ -14,6 +14,7 @@
 #include "encyclopedia/record_layouts.h"
 #include "encyclopedia/team_year_file.h"
 #include "teams/league_fill.h"
+#include "teams/team_phase.h"
 #include "teams/team_sheets.h"
 #include "testing/record_files.h"
 #include "util/run_report.h"
@@ -91,6 +92,57 @@ struct TeamBook {
 
 inline std::unique_ptr<TeamBook> TeamWorkbook() { return std::make_unique<TeamBook>(); }
 
+inline TeamYearRecord WithPostSeason(TeamYearRecord r, TeamStatBlock dcs, TeamStatBlock lcs,
+                                     TeamStatBlock ws) {
+  r.DCS = dcs;
+  r.LCS = lcs;
+  r.WS = ws;
+  return r;
+}
+
+// Leagues 1 (AL, the first colour), 2 (NL, the second) and 3 (FL, none);
+// in 1990 teams 10 and 20 play in the East of league 1 and team 30 in the
+// East of league 3, in 1991 team 10 in the East and team 20 in the West of
+// league 1. Teams 10, 20, 30 are BOS, CHI, DET.
+inline TeamPhaseResult RunTeams(TeamBook& book, const std::vector<TeamYearRecord>& seasons,
+                                ProgressObserver& progress) {
+  RunReport report;
+  const LeagueFiles leagues = LoadLeagueFiles(
+      Records(std::vector<LeagueRecord>{League(1, "AL"), League(2, "NL"), League(3, "FL")}),
+      Records(std::vector<LeagueYearRecord>{LeagueYear(1, 1990, "Old American", {10, 20}, {}),
+                                            LeagueYear(3, 1990, "Federal", {30}, {}),
+                                            LeagueYear(1, 1991, "American League", {10}, {20})}),
+      report);
+  const TeamYearFile team_years(Records(seasons), report);
+  TeamAbbrevTable abbreviations;
+  abbreviations.Set(10, "BOS");
+  abbreviations.Set(20, "CHI");
+  abbreviations.Set(30, "DET");
+  return RunTeamPhase(leagues, team_years, abbreviations, book.sheets, progress);
+}
+
+inline TeamPhaseResult RunTeams(TeamBook& book, const std::vector<TeamYearRecord>& seasons) {
+  ProgressObserver progress;
+  return RunTeams(book, seasons, progress);
+}
+
+// Boston (10) with post-season games in 1990 (league 1: division and league
+// championship series) and 1992 (league 2: division and world series), none
+// in 1991; Chicago (20) with league championship and world series games in
+// 1990 (league 2); Detroit (30) without any.
+inline std::vector<TeamYearRecord> PostSeasonExample() {
+  return {
+      WithPostSeason(TeamYear(10, 1990, 1, "Boston", "Reds", Stats(90, 72)),
+                     Stats(3, 1, 20, 10, 1, 2, 30), Stats(4, 3, 30, 25, 0, 3, 50), Stats(0, 0)),
+      TeamYear(10, 1991, 1, "Boston", "Reds", Stats(80, 82)),
+      WithPostSeason(TeamYear(10, 1992, 2, "Boston", "Reds", Stats(95, 67)),
+                     Stats(2, 3, 15, 18, 0, 1, 12), Stats(0, 0), Stats(4, 2, 25, 20, 2, 4, 33)),
+      WithPostSeason(TeamYear(20, 1990, 2, "Chicago", "Greys", Stats(85, 77)), Stats(0, 0),
+                     Stats(1, 2, 8, 9, 0, 1, 14), Stats(0, 4, 6, 19, 0, 2, 28)),
+      TeamYear(30, 1990, 1, "Detroit", "Tigers", Stats(70, 92)),
+  };
+}
+
 inline CellView At(const Worksheet& sheet, std::string_view a1) {
   const CellRange cell = CellRange::Parse(a1);
   return sheet.Cell(cell.first_row, cell.first_col);
@@ -150,8 +202,5 @@ inline bool HasMerge(const Worksheet& sheet, std::string_view a1) {
   }
   return false;
 }
-
-// The single-precision value the sheets store for a three-decimal rate.
-inline double Single(double value) { return static_cast<double>(static_cast<float>(value)); }
 
 }  // namespace statcrane::team_testing

@@ -6,7 +6,7 @@ namespace statcrane {
 
 double WinningPct(int64_t won, int64_t lost) {
   if (won + lost == 0) return 0;
-  return RoundThreeDecimalsSingle(static_cast<double>(won) / static_cast<double>(won + lost));
+  return RoundThreeDecimals(static_cast<double>(won) / static_cast<double>(won + lost));
 }
 
 }  // namespace statcrane

@@ -1,5 +1,6 @@
 // The winning percentage the team sheets show: won / (won + lost) rounded to
-// three decimals as "#.000" shows it, kept in single precision.
+// three decimals as "#.000" shows it, stored as the decimal it denotes (.300
+// is 0.3).
 #pragma once
 
 #include <cstdint>

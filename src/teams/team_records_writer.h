@@ -1,0 +1,40 @@
+// The writer of "Team Records": one block per team, blocks one blank row
+// apart. A block is a title row (the team's name merged over A:C, bold, 12
+// points) and a heading row (A:N, bold), both in the block's colour and
+// framed in medium lines; one row per regular season, outlined in medium
+// lines; a totals row; then for each series the team played in, one row per
+// season in the series (the series title in A:C of the first) and a series
+// totals row.
+#pragma once
+
+#include <cstdint>
+
+#include "teams/team_blocks.h"
+#include "workbook/workbook.h"
+
+namespace statcrane {
+
+class TeamRecordsWriter {
+ public:
+  explicit TeamRecordsWriter(Worksheet& sheet) : sheet_(sheet) {}
+
+  // Writes the block below the last one (the first block from row 1). An
+  // error names the sheet and the team.
+  void Write(const TeamBlock& block);
+
+  // The last row written; 0 before the first block.
+  int32_t last_row() const { return row_; }
+
+ private:
+  void WriteTitleAndHeadings(const TeamBlock& block);
+  void WriteSeasonRow(const RegularSeasonRow& season);
+  void WriteTotalsRow(const TeamFigures& totals);
+  void WriteSeries(const SeriesRecord& series);
+  // Won, Lost, Pct, Scored, Allowed, SHO, GDP, LOB into E, F, G and J to N.
+  void WriteFigures(int32_t row, const TeamFigures& figures);
+
+  Worksheet& sheet_;
+  int32_t row_ = 0;
+};
+
+}  // namespace statcrane

@@ -1,0 +1,56 @@
+// The writer of a team summary sheet: "TeamRegTotals" (every team's
+// regular-season totals) or one of the post-season sheets "TeamDCSTotals",
+// "TeamLCSTotals", "TeamWSTotals" (the totals of every team that played in
+// the series). A heading row in row 1, written before the first line, then
+// one line per team: its name, then Won, Lost, Pct ("#.000"), Scored,
+// Allowed, SHO, GDP, LOB, filled with the line's league colour.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "teams/team_blocks.h"
+#include "workbook/workbook.h"
+
+namespace statcrane {
+
+// Where the two kinds of summary sheet differ.
+struct TeamSummaryLayout {
+  char name_column;              // the team name's; the figures follow
+  std::string_view pct_heading;  // the heading of the Pct column
+  bool sides_on_every_row;       // medium right, left and bottom sides
+  bool frame_when_finished;      // medium lines on every side of the table
+};
+
+// "TeamRegTotals": C to K, framed once the last line is in.
+inline constexpr TeamSummaryLayout kSeasonTotalsLayout = {'C', "Pct", false, true};
+// The post-season sheets: D to L, each row with its sides as it is written.
+inline constexpr TeamSummaryLayout kSeriesTotalsLayout = {'D', "PCT", true, false};
+
+class TeamSummaryWriter {
+ public:
+  TeamSummaryWriter(Worksheet& sheet, const TeamSummaryLayout& layout)
+      : sheet_(sheet), layout_(layout) {}
+
+  // Writes the line below the last one, the heading row first when the
+  // sheet has none. An error names the sheet and the team.
+  void Write(const TeamSummaryLine& line);
+
+  // Once the last line is in: the frame of the table when the layout has
+  // one (nothing when no line was written).
+  void Finish();
+
+  // The last row written; 0 while the sheet is empty.
+  int32_t last_row() const { return row_; }
+
+ private:
+  void WriteHeadings();
+  // The column `offset` places right of the name column.
+  char Column(int offset) const { return static_cast<char>(layout_.name_column + offset); }
+
+  Worksheet& sheet_;
+  TeamSummaryLayout layout_;
+  int32_t row_ = 0;
+};
+
+}  // namespace statcrane
