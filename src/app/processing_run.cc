@@ -11,6 +11,7 @@
 #include "players/player_phase.h"
 #include "teams/team_phase.h"
 #include "util/dates.h"
+#include "util/platform.h"
 #include "workbook/workbook.h"
 #include "workbook/xlsx_writer.h"
 
@@ -42,6 +43,20 @@ class PhaseClock {
   StepClock clock_;
 };
 
+// Where the workbook of a failed run goes: "NAME (incomplete).xlsx" beside
+// the requested file, or "NAME (incomplete 2).xlsx", ... when that is taken.
+std::filesystem::path IncompletePath(const std::filesystem::path& target) {
+  const std::string stem = target.stem().string();
+  const std::string extension = target.extension().string();
+  std::filesystem::path path;
+  for (int n = 1; n <= 1000; ++n) {
+    const std::string mark = n == 1 ? " (incomplete)" : " (incomplete " + std::to_string(n) + ")";
+    path = target.parent_path() / (stem + mark + extension);
+    if (!PathEntryExists(path)) break;
+  }
+  return path;
+}
+
 }  // namespace
 
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
@@ -51,6 +66,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   observer.StartTime(Stamp());
   Workbook workbook;
   PhaseClock clock(result);
+  bool writing = false;  // the error, if any, came from writing the workbook
   try {
     const EncyclopediaFolder folder(options.EncyclopediaFolder);
     LayOutWorkbook(workbook, options.sheets);
@@ -84,9 +100,14 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     clock.Finish("finishing sheets");
 
     CheckStop(observer);
-    result.cells_written = WriteXlsx(workbook, options.output, options.overwrite, &observer);
+    XlsxWriteOptions write_options;
+    write_options.threads = options.threads;
+    writing = true;
+    result.cells_written =
+        WriteXlsx(workbook, options.output, options.overwrite, &observer, write_options);
     clock.Finish("writing");
     result.saved = true;
+    result.saved_path = options.output;
     report.output_path = options.output.string();
     observer.EndTime(Stamp());
     if (remembered != nullptr) remembered->Save(options.EncyclopediaFolder);
@@ -101,13 +122,21 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   } catch (const std::exception& error) {
     result.error = StatCraneError(error.what());
   }
-  if (result.error && !result.saved) {
-    // Keep what the run had built: save it, marked incomplete.
+  if (result.error && !result.saved && !writing) {
+    // Keep what the run had built, beside the requested file and marked
+    // incomplete; a file the user has under the requested name stays as it is.
+    const std::filesystem::path incomplete = IncompletePath(options.output);
     try {
-      result.cells_written = WriteXlsx(workbook, options.output, options.overwrite);
+      XlsxWriteOptions write_options;
+      write_options.threads = options.threads;
+      result.cells_written = WriteXlsx(workbook, incomplete, false, nullptr, write_options);
       result.saved = true;
+      result.saved_path = incomplete;
       report.incomplete = true;
-      report.output_path = options.output.string();
+      report.output_path = incomplete.string();
+      result.error =
+          StatCraneError(result.error->message() + "; what was built is saved incomplete as \"" +
+                         incomplete.string() + "\"");
     } catch (const std::exception&) {
       // The error that stopped the run is the one to tell; nothing was saved.
     }

@@ -35,6 +35,7 @@ struct RunOptions {
   // `overwrite` is set.
   std::filesystem::path output;
   bool overwrite = false;
+  int threads = 0;  // 0: as many as the machine has
 };
 
 class RunObserver : public ProgressObserver {
@@ -59,6 +60,9 @@ struct RunResult {
   bool stopped = false;                 // the user stopped the run; nothing was written
   std::optional<StatCraneError> error;  // what stopped the run
   bool saved = false;                   // a workbook file was written (complete or not)
+  // Where it was written: the requested file, or for an incomplete workbook
+  // "NAME (incomplete).xlsx" beside it (report.output_path says the same).
+  std::filesystem::path saved_path;
   RunReport report;
   // The time of each phase that ran, in run order: "reading" (the team table
   // and the player files), "player walk", "team phase" (with its league and
@@ -72,9 +76,14 @@ struct RunResult {
 // The sheet names of the run, as created.
 inline constexpr std::string_view kTeamRecordsSheet = "Team Records";
 
-// Runs every step. Errors never escape: a failed step ends the run, the
-// workbook built so far is saved and reported incomplete. `remembered` may be
-// null (the command line remembers nothing).
+// Runs every step. Errors never escape: a failed step ends the run, and the
+// workbook built so far is saved beside the requested file as
+// "NAME (incomplete).xlsx" ("NAME (incomplete 2).xlsx", ... when that name is
+// taken; nothing is ever replaced for it) and reported incomplete; the error
+// message says where. A file under the requested name is never touched by a
+// failed run. When writing the workbook itself fails, nothing is saved. A
+// stopped run writes nothing. `remembered` may be null (the command line
+// remembers nothing).
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered);
 
