@@ -87,6 +87,10 @@ const ColumnNames& ColumnTable() {
   return names;
 }
 
+// Whether cell references are left out where the reader can count them (see
+// SheetData).
+constexpr bool kCellReferencesOnlyAfterGaps = true;
+
 char* Put(char* out, std::string_view text) {
   std::memcpy(out, text.data(), text.size());
   return out + text.size();
@@ -417,14 +421,23 @@ bool SheetPartWriter::SheetData(PartBuffer& out, std::atomic<int64_t>& rows_done
     p = Put(p, row_number);
     p = Put(p, "\">");
     bool any = false;
+    int32_t previous_col = -1;
     for (const StoredCell& cell : cells) {
       const auto kind = static_cast<CellKind>(cell.kind);
       if (kind == CellKind::kEmpty && cell.style == 0) continue;
       any = true;
-      p = Put(p, "<c r=\"");
-      p = columns.Write(p, cell.col);
-      p = Put(p, row_number);
-      p = Put(p, "\"");
+      // A cell's reference may be left out where it is the next column after
+      // the cell before it (the schema makes it optional; readers count on).
+      // It is written for the first cell of a row and after a gap.
+      if (kCellReferencesOnlyAfterGaps && cell.col == previous_col + 1) {
+        p = Put(p, "<c");
+      } else {
+        p = Put(p, "<c r=\"");
+        p = columns.Write(p, cell.col);
+        p = Put(p, row_number);
+        p = Put(p, "\"");
+      }
+      previous_col = cell.col;
       if (cell.style != 0) {
         p = Put(p, " s=\"");
         p = std::to_chars(p, p + 10, cell.style).ptr;
