@@ -163,6 +163,32 @@ std::unique_ptr<XmlElement> ParseXml(std::string_view xml) {
   return std::move(state.root);
 }
 
+std::vector<std::pair<std::string, const XmlElement*>> SheetCells(const XmlElement& worksheet) {
+  std::vector<std::pair<std::string, const XmlElement*>> cells;
+  const XmlElement* data = worksheet.Child("sheetData");
+  if (data == nullptr) return cells;
+  for (const XmlElement* row : data->Children("row")) {
+    int col = 0;
+    for (const XmlElement* c : row->Children("c")) {
+      const std::string ref = c->Attribute("r");
+      if (ref.empty()) {
+        ++col;
+      } else {
+        col = 0;
+        for (char letter : ref) {
+          if (letter < 'A' || letter > 'Z') break;
+          col = col * 26 + (letter - 'A' + 1);
+        }
+      }
+      std::string letters;
+      for (int n = col; n > 0; n = (n - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+      cells.emplace_back(letters + row->Attribute("r"), c);
+    }
+  }
+  return cells;
+}
+
 std::string DecodeEscapes(std::string_view text) {
   auto hex = [](char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');

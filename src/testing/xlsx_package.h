@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace statcrane::testing {
@@ -35,6 +36,10 @@ struct XmlElement {
 // Throws std::runtime_error with expat's message for XML that is not
 // well-formed.
 std::unique_ptr<XmlElement> ParseXml(std::string_view xml);
+
+// The <c> elements of a worksheet part with their references ("B7"): a cell
+// without one is in the column after the cell before it.
+std::vector<std::pair<std::string, const XmlElement*>> SheetCells(const XmlElement& worksheet);
 
 // Cell text as the _xHHHH_ convention means it: each _xHHHH_ stands for the
 // character U+HHHH.

@@ -204,8 +204,8 @@ CellTexts SheetTexts(const testing::ZipEntries& zip, const std::string& part) {
   }
   CellTexts texts;
   const auto sheet = testing::ParseXml(zip.parts.at(part));
-  for (const auto* row : sheet->Child("sheetData")->Children("row")) {
-    for (const auto* c : row->Children("c")) {
+  for (const auto& [ref, c] : testing::SheetCells(*sheet)) {
+    {
       std::string raw;
       if (c->Attribute("t") == "s") {
         raw = shared.at(std::stoul(c->Child("v")->text));
@@ -214,8 +214,8 @@ CellTexts SheetTexts(const testing::ZipEntries& zip, const std::string& part) {
       } else {
         continue;
       }
-      texts.raw[c->Attribute("r")] = raw;
-      texts.decoded[c->Attribute("r")] = testing::DecodeEscapes(raw);
+      texts.raw[ref] = raw;
+      texts.decoded[ref] = testing::DecodeEscapes(raw);
     }
   }
   return texts;
@@ -278,9 +278,11 @@ TEST(WriteXlsx, NumbersReadBackExactly) {
   EXPECT_EQ(numbers.at("A2"), "0.30000000000000004");
 
   // And through the independent reader.
-  const XlsxSheet& read = ReadXlsx(dir / "numbers.xlsx").Sheet("Sheet1");
-  row = 1;
-  for (double value : values) EXPECT_EQ(read.Cell(row++, 1).number, value) << row - 1;
+  const XlsxBook file = ReadXlsx(dir / "numbers.xlsx");
+  const XlsxSheet& read = file.Sheet("Sheet1");
+  for (size_t i = 0; i < std::size(values); ++i) {
+    EXPECT_EQ(read.Cell(static_cast<int32_t>(i) + 1, 1).number, values[i]) << i;
+  }
 }
 
 TEST(WriteXlsx, TextsWithEveryEscape) {
