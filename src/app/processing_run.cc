@@ -102,6 +102,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     CheckStop(observer);
     XlsxWriteOptions write_options;
     write_options.threads = options.threads;
+    write_options.stats = &result.write_stats;
     writing = true;
     result.cells_written =
         WriteXlsx(workbook, options.output, options.overwrite, &observer, write_options);

@@ -18,6 +18,7 @@
 #include "util/progress.h"
 #include "util/run_report.h"
 #include "util/step_clock.h"
+#include "workbook/xlsx_writer.h"
 
 namespace statcrane {
 
@@ -71,6 +72,8 @@ struct RunResult {
   std::vector<std::pair<std::string, StepTime>> timings;
   // Cells in the written workbook.
   int64_t cells_written = 0;
+  // Where the writing went (sheet parts, compression, the file, each thread).
+  XlsxWriteStats write_stats;
 };
 
 // The sheet names of the run, as created.

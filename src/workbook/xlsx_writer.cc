@@ -142,6 +142,14 @@ class PackageWriter {
         options_(options),
         pool_(ThreadCount(options.threads)),
         sheets_(workbook.SheetCount()) {}
+  // A failure on this thread (the file) leaves the pool working: stop it
+  // before the parts it uses go.
+  ~PackageWriter() {
+    stop_ = true;
+    pool_.Wait();
+  }
+  PackageWriter(const PackageWriter&) = delete;
+  PackageWriter& operator=(const PackageWriter&) = delete;
 
   int64_t Write(OutputFile& file) {
     const auto start = Clock::now();
