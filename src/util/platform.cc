@@ -369,14 +369,34 @@ struct OutputFile::State {
   bool overwrite = false;
   bool published = false;
 
+  static std::string KindName(const fs::file_status& status) {
+    switch (status.type()) {
+      case fs::file_type::directory:
+        return "a folder";
+      case fs::file_type::fifo:
+        return "a named pipe (FIFO)";
+      case fs::file_type::character:
+        return "a character device";
+      case fs::file_type::block:
+        return "a block device";
+      case fs::file_type::socket:
+        return "a socket";
+      default:
+        return "not a regular file";
+    }
+  }
+
   void CheckTarget(const fs::path& target) {
     std::error_code error;
     const fs::file_status entry = fs::symlink_status(target, error);
     if (!fs::exists(entry)) return;
     const fs::file_status linked = fs::status(target, error);
+    if (fs::is_symlink(entry) && !fs::exists(linked)) {
+      Fail(target, "it is a symbolic link to something that does not exist; it was left as it was");
+    }
     if (!fs::is_regular_file(linked)) {
-      Fail(target, fs::is_directory(linked) ? "it is a folder, which is never replaced"
-                                            : "it is not a regular file, which is never replaced");
+      Fail(target, std::string(fs::is_symlink(entry) ? "it is a symbolic link to " : "it is ") +
+                       KindName(linked) + ", which is never replaced");
     }
     if (!overwrite) {
       throw StatCraneError("the file " + Quoted(target) + " already exists; it was left as it was");
@@ -395,9 +415,9 @@ OutputFile::OutputFile(const fs::path& target, bool overwrite)
   s.overwrite = overwrite;
   const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
   std::error_code error;
-  if (!fs::is_directory(folder, error)) {
-    Fail(target, "the folder " + Quoted(folder) + " does not exist");
-  }
+  const fs::file_status folder_status = fs::status(folder, error);
+  if (!fs::exists(folder_status)) Fail(target, "the folder " + Quoted(folder) + " does not exist");
+  if (!fs::is_directory(folder_status)) Fail(target, Quoted(folder) + " is not a folder");
   s.CheckTarget(target);
   for (int attempt = 0; s.file == nullptr; ++attempt) {
     s.temporary = folder / ("~sc" + RandomSuffix() + ".tmp");
