@@ -62,7 +62,7 @@ std::string FailureReason(int error) {
     case EBUSY:
       return "the file is in use";
     default:
-      return "system error " + std::string(std::strerror(error));
+      return std::strerror(error);
   }
 }
 

@@ -1,9 +1,12 @@
-// Interoperability: the bundled sample's workbook opened in LibreOffice
-// (headless, Debian libreoffice-calc-nogui), every sheet converted to CSV,
-// and each value compared with the workbook model the run built.
+// Interoperability: the bundled sample's workbook for every sheet choice
+// read back with the independent reader (openpyxl, testing/xlsx_reader.h),
+// and opened in LibreOffice (headless, Debian libreoffice-calc-nogui) with
+// every sheet converted to CSV; each value compared with the workbook model
+// the run built.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -16,6 +19,7 @@
 #include "players/player_phase.h"
 #include "teams/team_phase.h"
 #include "testing/temp_dir.h"
+#include "testing/xlsx_reader.h"
 #include "workbook/workbook.h"
 #include "workbook/xlsx_writer.h"
 
@@ -24,18 +28,84 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The model of a "Players and Teams" run, built as the run builds it.
-void BuildSampleWorkbook(Workbook& workbook) {
+// The model of a run, built as the run builds it.
+void BuildSampleWorkbook(Workbook& workbook, SheetChoice choice = SheetChoice::kPlayersAndTeams) {
   RunReport report;
   ProgressObserver quiet;
   const EncyclopediaFolder folder(fs::path(STATCRANE_SOURCE_DIR) / "samples" /
                                   "sample-encyclopedia");
-  LayOutWorkbook(workbook, SheetChoice::kPlayersAndTeams);
+  LayOutWorkbook(workbook, choice);
   const TeamAbbrevTable teams = LoadTeamTable(folder, report);
-  const PlayerPhaseResult players = RunPlayerPhase(folder, teams, workbook, quiet, report);
-  FinishPlayerSheets(workbook, players, report);
-  const TeamPhaseResult team_result = Do_Teams(folder, teams, workbook, quiet, report);
-  FinishTeamSheets(workbook, team_result, report);
+  if (PlayersWanted(choice)) {
+    const PlayerPhaseResult players = RunPlayerPhase(folder, teams, workbook, quiet, report);
+    FinishPlayerSheets(workbook, players, report);
+  }
+  if (TeamsWanted(choice)) {
+    const TeamPhaseResult team_result = Do_Teams(folder, teams, workbook, quiet, report);
+    FinishTeamSheets(workbook, team_result, report);
+  }
+}
+
+// The fill colour a palette index shows, as the reader gives it.
+std::string FillText(int fill) {
+  if (fill == kNoFill) return "";
+  char text[8];
+  std::snprintf(text, sizeof text, "%06X", PaletteRgb(fill));
+  return text;
+}
+
+TEST(IndependentReader, EverySheetChoiceReadsBackAsTheModel) {
+  const SheetChoice choices[] = {SheetChoice::kPlayersAndTeams, SheetChoice::kTeamsOnly,
+                                 SheetChoice::kPlayersOnly};
+  std::vector<Workbook> workbooks(std::size(choices));
+  testing::TempDir dir;
+  std::vector<fs::path> files;
+  for (size_t i = 0; i < std::size(choices); ++i) {
+    BuildSampleWorkbook(workbooks[i], choices[i]);
+    files.push_back(dir / ("choice" + std::to_string(i) + ".xlsx"));
+    WriteXlsx(workbooks[i], files.back(), false);
+  }
+  const std::vector<testing::XlsxBook> books = testing::ReadXlsxFiles(files);
+  for (size_t i = 0; i < std::size(choices); ++i) {
+    const Workbook& model = workbooks[i];
+    const testing::XlsxBook& book = books[i];
+    SCOPED_TRACE(files[i].filename().string());
+    ASSERT_EQ(book.sheets.size(), model.SheetCount());
+    EXPECT_EQ(book.active, model.SheetAt(model.ActiveIndex()).name());
+    for (size_t s = 0; s < model.SheetCount(); ++s) {
+      const Worksheet& sheet = model.SheetAt(s);
+      const testing::XlsxSheet& read = book.sheets[s];
+      EXPECT_EQ(read.name, sheet.name());
+      int64_t cells = 0;
+      for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
+        sheet.ForEachCellInRow(row, [&](int32_t col, const CellView& cell) {
+          const testing::XlsxCell& got = read.Cell(row, col);
+          const std::string where = sheet.name() + "!" + ColumnName(col) + std::to_string(row);
+          ASSERT_TRUE(got.present) << where;
+          switch (cell.kind) {
+            case CellKind::kNumber:
+              EXPECT_EQ(got.number, cell.number) << where;
+              break;
+            case CellKind::kText:
+              EXPECT_EQ(got.text, cell.text) << where;
+              break;
+            case CellKind::kEmpty:
+              EXPECT_TRUE(got.IsEmpty()) << where;
+              break;
+          }
+          const CellStyle& style = *cell.style;
+          EXPECT_EQ(got.number_format,
+                    style.number_format.empty() ? "General" : style.number_format)
+              << where;
+          EXPECT_EQ(got.bold, style.bold) << where;
+          EXPECT_EQ(got.font_size, style.font_size) << where;
+          EXPECT_EQ(got.fill, FillText(style.fill)) << where;
+          ++cells;
+        });
+      }
+      EXPECT_EQ(static_cast<int64_t>(read.cells.size()), cells) << sheet.name();
+    }
+  }
 }
 
 // The fields of CSV text: rows of fields, quotes undone.
