@@ -184,7 +184,6 @@ TEST_F(OutputFailureTest, FolderMadeReadOnlyWhileWriting) {
     const RunResult result = RunProcessing(options, shut, nullptr);
     if (!result.error || result.saved) return 1;
     const std::string message = result.error->message();
-    std::fprintf(stderr, "%s\n", message.c_str());
     return message.find("permission denied") != std::string::npos &&
                    message.find(options.output.string()) != std::string::npos
                ? 0
