@@ -310,10 +310,12 @@ int main(int argc, char** argv) {
                   best.run_mib, best.floor_mib);
       const XlsxWriteStats& w = best.write;
       std::printf(
-          "  writing (the fastest): %.3f s elapsed; thread seconds: survey %.3f, sheet XML %.3f, "
+          "  writing (the fastest): %.3f s elapsed; processor seconds: survey %.3f, sheet XML "
+          "%.3f, "
           "compression %.3f; writing thread (small parts, file) %.3f\n",
           w.elapsed, w.survey_seconds, w.xml_seconds, w.compress_seconds, w.write_seconds);
-      std::printf("  writer threads busy:");
+      std::printf(
+          "  writer threads busy (processor seconds, share of the writing's elapsed time):");
       for (size_t t = 0; t < w.thread_busy.size(); ++t) {
         std::printf(" #%zu %.3f s (%.0f%%)", t + 1, w.thread_busy[t],
                     100 * w.thread_busy[t] / std::max(w.elapsed, 1e-9));
