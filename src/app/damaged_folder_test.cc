@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -21,6 +22,7 @@
 #include "app/processing_run.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/record_layouts.h"
+#include "testing/child_process.h"
 #include "testing/record_files.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
@@ -254,8 +256,11 @@ TEST_P(DamagedFolderTest, EveryRunCompletesWithAReportOrStopsNamingTheFile) {
       EXPECT_NE(result.error->message().find(std::string(file.name)), std::string::npos)
           << result.error->message();
       EXPECT_FALSE(result.completed);
-      // What the run had built is kept, marked incomplete.
-      EXPECT_TRUE(result.saved && report.incomplete && fs::exists(output));
+      // What the run had built is kept beside the requested file, marked
+      // incomplete.
+      EXPECT_TRUE(result.saved && report.incomplete && fs::exists(result.saved_path));
+      EXPECT_FALSE(fs::exists(output));
+      EXPECT_EQ(result.saved_path.filename(), DamageName(damage) + " (incomplete).xlsx");
       continue;
     }
 
@@ -317,18 +322,28 @@ TEST_P(DamagedFolderTest, EveryRunCompletesWithAReportOrStopsNamingTheFile) {
   }
 }
 
+// File permissions do not bind the superuser: the run goes as nobody in a
+// child process.
 TEST_P(DamagedFolderTest, AnUnreadableFileStopsTheRunNamingIt) {
-  if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the superuser";
   const DataFile& file = kFiles[GetParam()];
   TempDir folder;
   TempDir out;
   Generate(folder.path());
+  testing::GiveToNobody(folder.path());
+  testing::GiveToNobody(out.path());
   fs::permissions(folder / file.name, fs::perms::none);
-  const RunResult result = RunOn(folder.path(), out / "book.xlsx");
-  ASSERT_TRUE(result.error);
-  EXPECT_NE(result.error->message().find(std::string(file.name)), std::string::npos)
-      << result.error->message();
-  EXPECT_TRUE(result.saved && result.report.incomplete);
+  const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
+    const RunResult result = RunOn(folder.path(), out / "book.xlsx");
+    if (!result.error) return 1;
+    if (result.error->message().find(std::string(file.name)) == std::string::npos) {
+      std::fprintf(stderr, "%s\n", result.error->message().c_str());
+      return 2;
+    }
+    return result.saved && result.report.incomplete ? 0 : 3;
+  });
+  EXPECT_TRUE(outcome.exited) << "signal " << outcome.signal;
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_TRUE(fs::exists(out / "book (incomplete).xlsx"));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFile, DamagedFolderTest,

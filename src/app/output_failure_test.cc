@@ -1,7 +1,9 @@
 // Runs whose workbook cannot be written: a folder that does not exist or is
-// a file, a folder without write permission, a full disk. Each gives a clear
-// message, leaves no half-written file and never touches a file the user
-// already has under the target name.
+// a file, a folder without write permission, a full disk, a folder removed
+// or made read-only while the workbook is written; and a run that fails
+// before writing beside a workbook the user has. Each gives a clear message,
+// leaves no half-written file and never touches a file the user already has
+// under the target name.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -14,13 +16,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/processing_run.h"
+#include "testing/child_process.h"
 #include "testing/temp_dir.h"
+#include "testing/xlsx_reader.h"
 #include "tools/encyclopedia_generator.h"
 #include "util/error.h"
 
@@ -90,27 +96,117 @@ TEST_F(OutputFailureTest, FolderThatCannotHoldTheWorkbook) {
   EXPECT_EQ(Contents(out_ / "plain"), "a file");
 }
 
+// Folder permissions do not bind the superuser: the run goes as nobody in a
+// child process.
 TEST_F(OutputFailureTest, FolderWithoutWritePermission) {
-  if (geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
   fs::create_directory(out_ / "locked");
   { std::ofstream(out_ / "locked" / "book.xlsx") << "mine"; }
+  testing::GiveToNobody(out_.path());
+  testing::GiveToNobody(encyclopedia_.path());
   fs::permissions(out_ / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-  const RunResult result = RunInto(out_ / "locked" / "book.xlsx", true);
-  ASSERT_TRUE(result.error);
-  EXPECT_FALSE(result.saved);
+  const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
+    const RunResult result = RunInto(out_ / "locked" / "book.xlsx", true);
+    if (!result.error || result.saved) return 1;
+    const std::string message = result.error->message();
+    return message.find("permission denied") != std::string::npos &&
+                   message.find((out_ / "locked" / "book.xlsx").string()) != std::string::npos
+               ? 0
+               : 2;
+  });
+  EXPECT_TRUE(outcome.exited && outcome.status == 0) << outcome.status;
   EXPECT_EQ(Entries(out_ / "locked"), std::vector<std::string>{"book.xlsx"});
   EXPECT_EQ(Contents(out_ / "locked" / "book.xlsx"), "mine");
 }
 
-// A file system of 256 KiB that already holds the user's file: the workbook
-// (about half a megabyte) does not fit.
+// A run that fails before its workbook is written keeps what it built
+// beside the requested file, never under its name and never replacing
+// anything: "book (incomplete).xlsx", then "book (incomplete 2).xlsx".
+TEST_F(OutputFailureTest, AFailedRunBesideAnExistingWorkbook) {
+  { std::ofstream(out_ / "book.xlsx") << "the user's own workbook"; }
+  // A folder where the player file should be stops the run.
+  fs::remove(encyclopedia_ / "ENCPLYR.DAT");
+  fs::create_directory(encyclopedia_ / "ENCPLYR.DAT");
+  for (const char* expected : {"book (incomplete).xlsx", "book (incomplete 2).xlsx"}) {
+    const RunResult result = RunInto(out_ / "book.xlsx", true);
+    ASSERT_TRUE(result.error);
+    EXPECT_TRUE(result.saved && result.report.incomplete);
+    EXPECT_EQ(result.saved_path, out_ / expected);
+    EXPECT_EQ(result.report.output_path, (out_ / expected).string());
+    const std::string message = result.error->message();
+    EXPECT_NE(message.find("ENCPLYR.DAT"), std::string::npos) << message;
+    EXPECT_NO_THROW(testing::ReadXlsx(out_ / expected));
+  }
+  EXPECT_EQ(Contents(out_ / "book.xlsx"), "the user's own workbook");
+  EXPECT_EQ(Entries(out_.path()),
+            (std::vector<std::string>{"book (incomplete 2).xlsx", "book (incomplete).xlsx",
+                                      "book.xlsx"}));
+}
+
+// Does something to the output folder at the first report of the writing.
+class WhileWriting : public RunObserver {
+ public:
+  explicit WhileWriting(std::function<void()> action) : action_(std::move(action)) {}
+  void PhaseProgress(std::string_view phase, int64_t, int64_t) override {
+    if (phase == "writing" && action_) std::exchange(action_, nullptr)();
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+TEST_F(OutputFailureTest, FolderRemovedWhileWriting) {
+  fs::create_directory(out_ / "gone");
+  RunOptions options;
+  options.EncyclopediaFolder = encyclopedia_.path();
+  options.output = out_ / "gone" / "book.xlsx";
+  WhileWriting remove([&] { fs::remove_all(out_ / "gone"); });
+  const RunResult result = RunProcessing(options, remove, nullptr);
+  ASSERT_TRUE(result.error);
+  EXPECT_FALSE(result.saved);
+  const std::string message = result.error->message();
+  EXPECT_NE(message.find(options.output.string()), std::string::npos) << message;
+  EXPECT_NE(message.find("was removed"), std::string::npos) << message;
+  EXPECT_TRUE(Entries(out_.path()).empty());
+}
+
+// As nobody: a read-only folder binds the superuser not.
+TEST_F(OutputFailureTest, FolderMadeReadOnlyWhileWriting) {
+  fs::create_directory(out_ / "shut");
+  testing::GiveToNobody(out_.path());
+  testing::GiveToNobody(encyclopedia_.path());
+  const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
+    RunOptions options;
+    options.EncyclopediaFolder = encyclopedia_.path();
+    options.output = out_ / "shut" / "book.xlsx";
+    WhileWriting shut(
+        [&] { fs::permissions(out_ / "shut", fs::perms::owner_read | fs::perms::owner_exec); });
+    const RunResult result = RunProcessing(options, shut, nullptr);
+    if (!result.error || result.saved) return 1;
+    const std::string message = result.error->message();
+    return message.find("permission denied") != std::string::npos &&
+                   message.find(options.output.string()) != std::string::npos
+               ? 0
+               : 2;
+  });
+  EXPECT_TRUE(outcome.exited && outcome.status == 0) << outcome.status;
+  // No workbook, and no file with its bytes: only the empty private folder,
+  // which a read-only folder does not let anybody remove.
+  fs::permissions(out_ / "shut", fs::perms::owner_all);
+  EXPECT_FALSE(fs::exists(out_ / "shut" / "book.xlsx"));
+  for (const auto& entry : fs::recursive_directory_iterator(out_ / "shut")) {
+    EXPECT_TRUE(entry.is_directory()) << entry.path();
+  }
+}
+
+// A file system of 16 KiB that already holds the user's file: the workbook
+// (about 60 KB) does not fit.
 class FullDiskTest : public OutputFailureTest {
  protected:
   void SetUp() override {
     OutputFailureTest::SetUp();
     disk_ = out_ / "disk";
     fs::create_directory(disk_);
-    if (::mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=256k") != 0) {
+    if (::mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=16k") != 0) {
       GTEST_SKIP() << "cannot mount a small file system here (" << std::strerror(errno) << ")";
     }
     mounted_ = true;
@@ -150,7 +246,7 @@ TEST_F(OutputFailureTest, FileSizeLimitInAChildProcess) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    signal(SIGXFSZ, SIG_IGN);
+    // No SIGXFSZ handling here: the program ignores it itself while it writes.
     const rlimit small{64 * 1024, 64 * 1024};
     setrlimit(RLIMIT_FSIZE, &small);
     const RunResult result = RunInto(out_ / "book.xlsx", true);

@@ -13,6 +13,7 @@
 #include "players/player_phase.h"
 #include "teams/team_phase.h"
 #include "util/dates.h"
+#include "util/platform.h"
 #include "workbook/workbook.h"
 #include "workbook/xlsx_writer.h"
 
@@ -44,6 +45,20 @@ class PhaseClock {
   StepClock clock_;
 };
 
+// Where the workbook of a failed run goes: "NAME (incomplete).xlsx" beside
+// the requested file, or "NAME (incomplete 2).xlsx", ... when that is taken.
+std::filesystem::path IncompletePath(const std::filesystem::path& target) {
+  const std::string stem = target.stem().string();
+  const std::string extension = target.extension().string();
+  std::filesystem::path path;
+  for (int n = 1; n <= 1000; ++n) {
+    const std::string mark = n == 1 ? " (incomplete)" : " (incomplete " + std::to_string(n) + ")";
+    path = target.parent_path() / (stem + mark + extension);
+    if (!PathEntryExists(path)) break;
+  }
+  return path;
+}
+
 }  // namespace
 
 void ReportMissingFiles(const std::filesystem::path& folder, SheetChoice sheets,
@@ -66,6 +81,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   PhaseClock clock(result);
   std::optional<SheetLayout> layout;
   PlayerPhaseResult players;
+  bool writing = false;  // the error, if any, came from writing the workbook
   try {
     const EncyclopediaFolder folder(options.EncyclopediaFolder);
     observer.PhaseProgress("reading", 0, 0);
@@ -99,9 +115,15 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     clock.Finish("finishing sheets");
 
     CheckStop(observer);
-    result.cells_written = WriteXlsx(workbook, options.output, options.overwrite, &observer);
+    XlsxWriteOptions write_options;
+    write_options.threads = options.threads;
+    write_options.stats = &result.write_stats;
+    writing = true;
+    result.cells_written =
+        WriteXlsx(workbook, options.output, options.overwrite, &observer, write_options);
     clock.Finish("writing");
     result.saved = true;
+    result.saved_path = options.output;
     report.output_path = options.output.string();
     observer.EndTime(Stamp());
     if (remembered != nullptr) remembered->Save(options.EncyclopediaFolder);
@@ -116,14 +138,19 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   } catch (const std::exception& error) {
     result.error = StatCraneError(error.what());
   }
-  if (result.error && !result.saved) {
-    // Keep what the run had built: save it, marked incomplete.
+  if (result.error && !result.saved && !writing) {
+    // Keep what the run had built, beside the requested file and marked
+    // incomplete; a file the user has under the requested name stays as it is.
+    const std::filesystem::path incomplete = IncompletePath(options.output);
     try {
       if (layout) layout->Finish(report, players.last_letter_sheet);
-      result.cells_written = WriteXlsx(workbook, options.output, options.overwrite);
+      XlsxWriteOptions write_options;
+      write_options.threads = options.threads;
+      result.cells_written = WriteXlsx(workbook, incomplete, false, nullptr, write_options);
       result.saved = true;
+      result.saved_path = incomplete;
       report.incomplete = true;
-      report.output_path = options.output.string();
+      report.output_path = incomplete.string();
     } catch (const std::exception&) {
       // The error that stopped the run is the one to tell; nothing was saved.
     }

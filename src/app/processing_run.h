@@ -19,6 +19,7 @@
 #include "util/progress.h"
 #include "util/run_report.h"
 #include "util/step_clock.h"
+#include "workbook/xlsx_writer.h"
 
 namespace statcrane {
 
@@ -57,6 +58,9 @@ struct RunResult {
   bool stopped = false;                 // the user stopped the run; nothing was written
   std::optional<StatCraneError> error;  // what stopped the run
   bool saved = false;                   // a workbook file was written (complete or not)
+  // Where it was written: the requested file, or for an incomplete workbook
+  // "NAME (incomplete).xlsx" beside it (report.output_path says the same).
+  std::filesystem::path saved_path;
   RunReport report;
   // The time of each phase that ran, in run order: "reading" (the team table
   // and the player files), "player walk", "team phase" (with its league and
@@ -65,6 +69,8 @@ struct RunResult {
   std::vector<std::pair<std::string, StepTime>> timings;
   // Cells in the written workbook.
   int64_t cells_written = 0;
+  // Where the writing went (sheet parts, compression, the file, each thread).
+  XlsxWriteStats write_stats;
 };
 
 // Tells `report` which of the data files the run reads for `sheets` are not
@@ -72,9 +78,13 @@ struct RunResult {
 void ReportMissingFiles(const std::filesystem::path& folder, SheetChoice sheets,
                         SkipReporter& report);
 
-// Runs every step. Errors never escape: a failed step ends the run, the
-// workbook built so far is saved and reported incomplete. `remembered` may be
-// null (the command line remembers nothing).
+// Runs every step. Errors never escape: a failed step ends the run, and the
+// workbook built so far is saved beside the requested file as
+// "NAME (incomplete).xlsx" ("NAME (incomplete 2).xlsx", ... when that name is
+// taken; nothing is ever replaced for it) and reported incomplete
+// (saved_path and report.output_path say where). A file under the requested name is never touched
+// by a failed run. When writing the workbook itself fails, nothing is saved. A stopped run writes
+// nothing. `remembered` may be null (the command line remembers nothing).
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered);
 

@@ -1,499 +1,365 @@
 #include "workbook/xlsx_writer.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <xlsxwriter.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <charconv>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
-#include <cstring>
-#include <random>
-#include <span>
+#include <exception>
+#include <mutex>
+#include <numeric>
+#include <optional>
 #include <string>
-#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "util/error.h"
-#include "workbook/column_fit.h"
-#include "workbook/lxw_stdio.h"
+#include "util/platform.h"
+#include "util/step_clock.h"
+#include "workbook/compressor.h"
+#include "workbook/xlsx_parts.h"
+#include "workbook/xlsx_styles.h"
+#include "workbook/zip_writer.h"
+
+#ifndef STATCRANE_VERSION
+#define STATCRANE_VERSION "0"
+#endif
+
+// The compression level, chosen from measurements (bench/compression_bench
+// on the full-capacity workbook, 343 MB of XML): libdeflate's level 1 makes
+// 39.9 MB at about 480 MB/s a thread, level 2 40.9 MB at 350, level 3 39.6 MB
+// at 320, level 4 34.4 MB at 260. The previous writer made 63,258,638 bytes
+// and the file may be at most 1.1 times that: the fastest level, 1, is well
+// within it. See kDefaultCompressionLevel.
 
 namespace statcrane {
 namespace {
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
-// The reason of a failed file operation in words.
-std::string Reason(int error) {
-  switch (error) {
-    case ENOSPC:
-      return "the disk is full";
-    case EDQUOT:
-      return "the disk quota is used up";
-    case EFBIG:
-      return "the file would be larger than this system allows";
-    case EACCES:
-    case EPERM:
-      return "permission denied";
-    case EROFS:
-      return "the disk is read-only";
-    default:
-      return std::strerror(error);
-  }
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+// Processor seconds of the calling thread: how busy it was, also on a
+// machine that others share.
+double ThreadSeconds() { return StepClock::ThreadProcessorSeconds(); }
+
+// The current time as W3CDTF, UTC.
+std::string NowW3cdtf() {
+  using namespace std::chrono;
+  const auto now = floor<seconds>(system_clock::now());
+  const auto day = floor<days>(now);
+  const year_month_day date{day};
+  const hh_mm_ss<seconds> time{now - day};
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                static_cast<int>(time.seconds().count()));
+  return text;
 }
 
-[[noreturn]] void Fail(int error, const std::string& what) {
-  throw StatCraneError(what + ": " + Reason(error));
-}
-
-std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
-
-// A temporary file in the target's folder, removed unless it was published.
-class TemporaryFile {
+// The file an OutputFile is, as the zip writer's sink.
+class FileSink : public ByteSink {
  public:
-  explicit TemporaryFile(const fs::path& target) {
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    std::random_device random;
-    std::string base = "." + target.filename().string();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      char suffix[16];
-      std::snprintf(suffix, sizeof suffix, ".%08x.tmp", random());
-      fs::path candidate = folder / (base + suffix);
-      int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd >= 0) {
-        ::close(fd);
-        path_ = candidate;
-        return;
-      }
-      if (errno != EEXIST) {
-        Fail(errno, "cannot save the workbook as " + Quoted(target) + ": cannot create a file in " +
-                        Quoted(folder));
-      }
-    }
-    throw StatCraneError("cannot save the workbook as " + Quoted(target) +
-                         ": no free temporary file name in " + Quoted(folder));
-  }
-  ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  const fs::path& path() const { return path_; }
-  // Gives the file the target name.
-  void Publish(const fs::path& target, bool overwrite) {
-    if (overwrite) {
-      if (::rename(path_.c_str(), target.c_str()) != 0) {
-        Fail(errno, "cannot save the workbook as " + Quoted(target));
-      }
-    } else {
-      PublishWithoutReplacing(target);
-    }
-    path_.clear();
-  }
+  explicit FileSink(OutputFile& file) : file_(file) {}
+  void Write(std::span<const uint8_t> data) override { file_.Write(data); }
 
  private:
-  void PublishWithoutReplacing(const fs::path& target) {
-    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-      return;
-    }
-    int error = errno;
-    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) {
-      // The file system cannot rename without replacing: a hard link fails
-      // just as atomically when the name is taken.
-      if (::link(path_.c_str(), target.c_str()) == 0) {
-        ::unlink(path_.c_str());
-        return;
-      }
-      error = errno;
-    }
-    if (error == EEXIST) {
-      throw StatCraneError("the file " + Quoted(target) + " already exists; it was left as it was");
-    }
-    Fail(error, "cannot save the workbook as " + Quoted(target));
-  }
-
-  fs::path path_;
+  OutputFile& file_;
 };
 
-// Text as well-formed UTF-8 that XML can carry: each byte that does not
-// belong to a valid sequence, NUL, and the non-characters U+FFFE and U+FFFF
-// become U+FFFD. (libxlsxwriter writes other control characters as _xHHHH_.)
-bool IsCleanUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == 0) return false;  // would end the text early
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    int extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-    if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) return false;
-    uint32_t code = c & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-      unsigned char next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return false;
-      code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr uint32_t kMinimum[4] = {0, 0x80, 0x800, 0x10000};
-    if (code < kMinimum[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
-        code == 0xFFFE || code == 0xFFFF) {
-      return false;
-    }
-    i += static_cast<size_t>(extra) + 1;
-  }
-  return true;
+// A part ready for the file.
+struct CompressedPart {
+  std::vector<uint8_t> deflated;
+  uint32_t crc = 0;
+  uint64_t size = 0;
+};
+
+CompressedPart Compress(Compressor& compressor, std::string_view xml) {
+  CompressedPart part;
+  compressor.Deflate(xml, part.deflated);
+  part.crc = Crc32(0, xml);
+  part.size = xml.size();
+  return part;
 }
 
-std::string CleanUtf8(std::string_view text) {
-  std::string clean;
-  for (size_t i = 0; i < text.size();) {
-    // Take the longest valid sequence starting here, else one bad byte.
-    bool taken = false;
-    for (size_t length = 1; length <= 4 && i + length <= text.size(); ++length) {
-      std::string_view piece = text.substr(i, length);
-      if (IsCleanUtf8(piece)) {
-        clean.append(piece);
-        i += length;
-        taken = true;
-        break;
-      }
-    }
-    if (!taken) {
-      clean.append("\xEF\xBF\xBD");
-      ++i;
-    }
-  }
-  return clean;
-}
-
-uint8_t BorderStyle(LineStyle style) {
-  switch (style) {
-    case LineStyle::kNone:
-      return LXW_BORDER_NONE;
-    case LineStyle::kThin:
-      return LXW_BORDER_THIN;
-    case LineStyle::kMedium:
-      return LXW_BORDER_MEDIUM;
-    case LineStyle::kDashed:
-      return LXW_BORDER_DASHED;
-    case LineStyle::kDotted:
-      return LXW_BORDER_DOTTED;
-    case LineStyle::kThick:
-      return LXW_BORDER_THICK;
-    case LineStyle::kDouble:
-      return LXW_BORDER_DOUBLE;
-    case LineStyle::kHair:
-      return LXW_BORDER_HAIR;
-    case LineStyle::kMediumDashed:
-      return LXW_BORDER_MEDIUM_DASHED;
-    case LineStyle::kDashDot:
-      return LXW_BORDER_DASH_DOT;
-    case LineStyle::kMediumDashDot:
-      return LXW_BORDER_MEDIUM_DASH_DOT;
-    case LineStyle::kDashDotDot:
-      return LXW_BORDER_DASH_DOT_DOT;
-    case LineStyle::kMediumDashDotDot:
-      return LXW_BORDER_MEDIUM_DASH_DOT_DOT;
-    case LineStyle::kSlantDashDot:
-      return LXW_BORDER_SLANT_DASH_DOT;
-  }
-  return LXW_BORDER_NONE;
-}
-
-// A colour as libxlsxwriter takes it: 0xRRGGBB, with black spelled
-// LXW_COLOR_BLACK because 0 means "no colour" there.
-lxw_color_t LxwColor(Rgb rgb) { return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb; }
-
-uint8_t Alignment(HorizontalAlignment alignment) {
-  switch (alignment) {
-    case HorizontalAlignment::kGeneral:
-      return LXW_ALIGN_NONE;
-    case HorizontalAlignment::kLeft:
-      return LXW_ALIGN_LEFT;
-    case HorizontalAlignment::kCenter:
-      return LXW_ALIGN_CENTER;
-    case HorizontalAlignment::kRight:
-      return LXW_ALIGN_RIGHT;
-  }
-  return LXW_ALIGN_NONE;
-}
-
-// Rows between two progress reports and stop checks.
-constexpr int64_t kRowsPerReport = 4096;
-// Bytes read back between two reports while packing, and the steps packing
-// is reported in.
-constexpr size_t kBytesPerReport = 4 << 20;
-constexpr int64_t kPackingSteps = 1000;
-
-class XlsxWriter : private ReadWatcher {
+// Runs `task(worker, item)` for items 0..count-1 on `workers` threads (the
+// calling thread waits). Items are taken in order by whichever thread is
+// free; the first exception stops the others taking more and is rethrown.
+class WorkerPool {
  public:
-  XlsxWriter(const Workbook& workbook, const fs::path& file, ProgressObserver* progress)
-      : workbook_(workbook), progress_(progress) {
-    // Sheets whose XML could pass 4 GB need the ZIP64 extensions, which some
-    // readers lack; other files are written without them.
-    bool huge = false;
-    for (size_t i = 0; i < workbook.SheetCount(); ++i) {
-      huge = huge || workbook.SheetAt(i).CellCount() > 60'000'000;
-    }
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.use_zip64 = huge ? LXW_TRUE : LXW_FALSE;
-    // libxlsxwriter's own scratch files go beside the file, on the disk that
-    // has to hold the workbook anyway.
-    folder_ = file.parent_path().empty() ? "." : file.parent_path().string();
-    options.tmpdir = folder_.data();
-    file_name_ = file.string();
-    book_ = workbook_new_opt(file_name_.c_str(), &options);
-    if (book_ == nullptr) Fail(ENOMEM, "cannot start writing the workbook");
-    formats_.assign(workbook.styles().size(), nullptr);
-    for (size_t i = 0; i < workbook.SheetCount(); ++i) total_rows_ += workbook.SheetAt(i).LastRow();
-  }
-  ~XlsxWriter() override {
-    if (book_ == nullptr) return;
-    // Failed or stopped before packing: libxlsxwriter frees the sheets without
-    // closing their scratch files.
-    lxw_worksheet* out = nullptr;
-    STAILQ_FOREACH(out, book_->worksheets, list_pointers) CloseScratchFile(out);
-    lxw_workbook_free(book_);
-  }
-  XlsxWriter(const XlsxWriter&) = delete;
-  XlsxWriter& operator=(const XlsxWriter&) = delete;
+  explicit WorkerPool(int workers) : workers_(std::max(workers, 1)), busy_(workers_, 0.0) {}
+  int workers() const { return workers_; }
+  const std::vector<double>& busy() const { return busy_; }
 
-  void Write() {
-    for (size_t i = 0; i < workbook_.SheetCount(); ++i) {
-      const Worksheet& sheet = workbook_.SheetAt(i);
-      std::string name = IsCleanUtf8(sheet.name()) ? sheet.name() : CleanUtf8(sheet.name());
-      lxw_worksheet* out = workbook_add_worksheet(book_, name.c_str());
-      if (out == nullptr) {
-        throw StatCraneError("the sheet \"" + sheet.name() + "\" cannot be written");
-      }
-      WriteSheet(sheet, out);
-      CheckScratchFile(sheet, out);
-      if (i == workbook_.OpeningSheetIndex()) worksheet_activate(out);
+  // Starts the threads; Wait() joins them.
+  template <typename Task>
+  void Start(size_t count, Task task) {
+    next_ = 0;
+    threads_.clear();
+    const int threads = static_cast<int>(std::min<size_t>(static_cast<size_t>(workers_), count));
+    for (int w = 0; w < threads; ++w) {
+      threads_.emplace_back([this, w, count, task] {
+        const double start = ThreadSeconds();
+        try {
+          for (size_t item; !failed_.load() && (item = next_.fetch_add(1)) < count;) task(w, item);
+        } catch (...) {
+          std::lock_guard<std::mutex> lock(mutex_);
+          if (!error_) error_ = std::current_exception();
+          failed_ = true;
+        }
+        busy_[static_cast<size_t>(w)] += ThreadSeconds() - start;
+      });
     }
-    Report("writing", rows_written_, total_rows_);
-    errno = 0;
-    packing_ = true;
-    lxw_error result = workbook_close(book_);
-    int error = errno;
-    book_ = nullptr;
-    if (watch_.reads_cut()) throw RunStopped();
-    if (result != LXW_NO_ERROR) {
-      std::string what =
-          std::string("the workbook could not be written (") + lxw_strerror(result) + ")";
-      if (watch_.first_error() != 0) Fail(watch_.first_error(), what);
-      if (error != 0) Fail(error, what);
-      throw StatCraneError(what);
-    }
-    if (watch_.first_error() != 0) Fail(watch_.first_error(), "the workbook could not be written");
-    Report("packing", kPackingSteps, kPackingSteps);
   }
-
-  int64_t cells_written() const { return cells_written_; }
+  void Wait() {
+    for (std::thread& thread : threads_) thread.join();
+    threads_.clear();
+  }
+  void Rethrow() {
+    if (error_) std::rethrow_exception(error_);
+  }
+  bool failed() const { return failed_.load(); }
+  ~WorkerPool() { Wait(); }
 
  private:
-  void Report(std::string_view phase, int64_t done, int64_t total) {
-    if (progress_ != nullptr) progress_->PhaseProgress(phase, done, total);
+  int workers_;
+  std::vector<double> busy_;
+  std::vector<std::thread> threads_;
+  std::atomic<size_t> next_{0};
+  std::atomic<bool> failed_{false};
+  std::mutex mutex_;
+  std::exception_ptr error_;
+};
+
+int ThreadCount(int requested) {
+  if (requested > 0) return requested;
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
+class PackageWriter {
+ public:
+  PackageWriter(const Workbook& workbook, ProgressObserver* progress,
+                const XlsxWriteOptions& options)
+      : workbook_(workbook),
+        progress_(progress),
+        options_(options),
+        pool_(ThreadCount(options.threads)),
+        sheets_(workbook.SheetCount()) {}
+  // A failure on this thread (the file) leaves the pool working: stop it
+  // before the parts it uses go.
+  ~PackageWriter() {
+    stop_ = true;
+    pool_.Wait();
+  }
+  PackageWriter(const PackageWriter&) = delete;
+  PackageWriter& operator=(const PackageWriter&) = delete;
+
+  int64_t Write(OutputFile& file) {
+    const auto start = Clock::now();
+    Survey();
+    StartSheets();
+    FileSink sink(file);
+    ZipWriter zip(sink);
+    WriteSmallParts(zip);
+    WriteSheets(zip);
+    const double finish = ThreadSeconds();
+    zip.Finish();
+    stats_.write_seconds += ThreadSeconds() - finish;
+    stats_.file_bytes = static_cast<int64_t>(zip.bytes_written());
+    stats_.elapsed = Seconds(Clock::now() - start);
+    stats_.thread_busy = pool_.busy();
+    if (options_.stats != nullptr) *options_.stats = stats_;
+    int64_t cells = 0;
+    for (const SheetState& sheet : sheets_) cells += sheet.survey.stored_cells;
+    return cells;
   }
 
-  // While libxlsxwriter packs the parts: progress, and a stop cuts the
-  // reading of its scratch files short.
-  bool KeepReading(size_t bytes_read) override {
-    if (progress_ == nullptr || !packing_) return true;
-    if (bytes_read >= next_report_) {
-      next_report_ = bytes_read + kBytesPerReport;
-      const int64_t estimate = std::max<int64_t>(pack_estimate_, 1);
-      const int64_t done = std::min<int64_t>(static_cast<int64_t>(bytes_read), estimate);
-      Report("packing", done * kPackingSteps / estimate, kPackingSteps);
-    }
-    return !progress_->StopRequested();
+ private:
+  struct SheetState {
+    SheetSurvey survey;
+    std::optional<CompressedPart> part;  // set when compressed, taken when written
+  };
+
+  void Report() {
+    if (progress_ == nullptr) return;
+    const int64_t done = rows_done_.load();
+    if (done == last_reported_) return;
+    last_reported_ = done;
+    progress_->PhaseProgress("writing", done, total_rows_);
   }
 
-  // Progress and a stop check every kRowsPerReport rows.
-  void RowWritten() {
-    ++rows_written_;
-    if (progress_ == nullptr || rows_written_ % kRowsPerReport != 0) return;
-    Report("writing", rows_written_, total_rows_);
-    CheckStop(*progress_);
-  }
-
-  void Check(lxw_error result, const Worksheet& sheet, int32_t row) {
-    if (result == LXW_NO_ERROR) return;
-    throw StatCraneError("row " + std::to_string(row) + " of the sheet \"" + sheet.name() +
-                         "\" cannot be written (" + lxw_strerror(result) + ")");
-  }
-
-  // libxlsxwriter does not notice when writing a sheet's rows to its scratch
-  // file fails (a full disk): it would go on and pack a cut-off sheet. So the
-  // last row is handed over and the file's error state checked here.
-  void CheckScratchFile(const Worksheet& sheet, lxw_worksheet* out) {
-    if (out->optimize_tmpfile == nullptr) return;
-    lxw_worksheet_write_single_row(out);
-    errno = 0;
-    if (std::fflush(out->optimize_tmpfile) != 0 || std::ferror(out->optimize_tmpfile)) {
-      Fail(errno != 0 ? errno : EIO, "the sheet \"" + sheet.name() + "\" could not be written");
-    }
-    // Packing reads each sheet's rows back twice: into the sheet's part,
-    // and from there into the file.
-    const long size = std::ftell(out->optimize_tmpfile);
-    if (size > 0) pack_estimate_ += 2 * static_cast<int64_t>(size);
-    // Packing closes the scratch file only of a sheet with cells: an empty
-    // sheet's (deleted) file would stay open for the life of the program.
-    if (out->dim_rowmin == LXW_ROW_MAX) CloseScratchFile(out);
-  }
-
-  static void CloseScratchFile(lxw_worksheet* out) {
-    if (out->optimize_tmpfile == nullptr) return;
-    std::fclose(out->optimize_tmpfile);
-    out->optimize_tmpfile = nullptr;
-  }
-
-  lxw_format* Format(uint32_t style) {
-    if (style == StyleTable::kDefaultStyle) return nullptr;
-    lxw_format*& format = formats_[style];
-    if (format != nullptr) return format;
-    const CellStyle& s = workbook_.styles().Get(style);
-    format = workbook_add_format(book_);
-    if (format == nullptr) Fail(ENOMEM, "cannot write the cell formats");
-    if (!s.number_format.empty()) format_set_num_format(format, s.number_format.c_str());
-    uint8_t align = Alignment(s.alignment);
-    if (align != LXW_ALIGN_NONE) format_set_align(format, align);
-    if (s.fill) {
-      format_set_pattern(format, LXW_PATTERN_SOLID);
-      format_set_bg_color(format, LxwColor(*s.fill));
-    }
-    if (s.bold) format_set_bold(format);
-    if (s.font_size != 11) format_set_font_size(format, s.font_size);
-    using SetStyle = void (*)(lxw_format*, uint8_t);
-    using SetColor = void (*)(lxw_format*, lxw_color_t);
-    static constexpr SetStyle kSetStyle[4] = {format_set_top, format_set_left, format_set_right,
-                                              format_set_bottom};
-    static constexpr SetColor kSetColor[4] = {format_set_top_color, format_set_left_color,
-                                              format_set_right_color, format_set_bottom_color};
-    for (int side = 0; side < 4; ++side) {
-      const BorderLine& b = s.borders[static_cast<size_t>(side)];
-      uint8_t line = BorderStyle(b.style);
-      if (line == LXW_BORDER_NONE) continue;
-      kSetStyle[side](format, line);
-      if (b.color) kSetColor[side](format, LxwColor(*b.color));
-    }
-    return format;
-  }
-
-  void WriteSheet(const Worksheet& sheet, lxw_worksheet* out) {
-    std::vector<CellRange> merges = sheet.merges();
-    std::sort(merges.begin(), merges.end(),
-              [](const CellRange& a, const CellRange& b) { return a.first_row < b.first_row; });
-    size_t next_merge = 0;
-    const StringPool& strings = sheet.strings();
-    int32_t last_row = sheet.LastRow();
-    std::string clean;
-    for (int32_t row = 1; row <= last_row; ++row) {
-      const lxw_row_t r = static_cast<lxw_row_t>(row - 1);
-      // A merge only registers its block here; the cells follow as stored.
-      for (; next_merge < merges.size() && merges[next_merge].first_row <= row; ++next_merge) {
-        const CellRange& m = merges[next_merge];
-        Check(worksheet_merge_range(out, static_cast<lxw_row_t>(m.first_row - 1),
-                                    static_cast<lxw_col_t>(m.first_col - 1),
-                                    static_cast<lxw_row_t>(m.last_row - 1),
-                                    static_cast<lxw_col_t>(m.last_col - 1), "", nullptr),
-              sheet, row);
+  // Looks over every sheet's cells: the block each covers, and the texts held
+  // by more than one cell, which go to the shared strings part.
+  void Survey() {
+    const size_t texts = workbook_.strings().size();
+    std::vector<std::vector<uint8_t>> counts(static_cast<size_t>(pool_.workers()));
+    std::vector<double> seconds(counts.size(), 0);
+    pool_.Start(sheets_.size(), [&](int worker, size_t i) {
+      const double task_start = ThreadSeconds();
+      std::vector<uint8_t>& mine = counts[static_cast<size_t>(worker)];
+      if (mine.empty()) mine.assign(texts, 0);
+      sheets_[i].survey = SurveySheet(workbook_.SheetAt(i), mine);
+      seconds[static_cast<size_t>(worker)] += ThreadSeconds() - task_start;
+    });
+    pool_.Wait();
+    pool_.Rethrow();
+    std::vector<uint8_t> total(texts, 0);
+    for (const std::vector<uint8_t>& mine : counts) {
+      for (size_t t = 0; t < mine.size(); ++t) {
+        total[t] = static_cast<uint8_t>(std::min(2, total[t] + mine[t]));
       }
-      std::span<const StoredCell> cells = sheet.store().RowCells(row);
-      cells_written_ += static_cast<int64_t>(cells.size());
-      for (const StoredCell& cell : cells) {
-        const lxw_col_t c = static_cast<lxw_col_t>(cell.col - 1);
-        switch (static_cast<CellKind>(cell.kind)) {
-          case CellKind::kNumber:
-            Check(worksheet_write_number(out, r, c, cell.value.number, Format(cell.style)), sheet,
-                  row);
-            break;
-          case CellKind::kText: {
-            std::string_view text = strings.Get(cell.value.text);
-            if (IsCleanUtf8(text)) {
-              clean.assign(text);
-            } else {
-              clean = CleanUtf8(text);
-            }
-            Check(worksheet_write_string(out, r, c, clean.c_str(), Format(cell.style)), sheet, row);
-            break;
+    }
+    shared_ = ChooseSharedStrings(total);
+    for (size_t i = 0; i < sheets_.size(); ++i) total_rows_ += workbook_.SheetAt(i).LastRow();
+    stats_.survey_seconds = std::accumulate(seconds.begin(), seconds.end(), 0.0);
+  }
+
+  // Makes and compresses the sheet parts on the pool, largest first so that
+  // the threads finish together.
+  void StartSheets() {
+    order_.resize(sheets_.size());
+    std::iota(order_.begin(), order_.end(), size_t{0});
+    std::stable_sort(order_.begin(), order_.end(), [&](size_t a, size_t b) {
+      return sheets_[a].survey.stored_cells > sheets_[b].survey.stored_cells;
+    });
+    compressors_.resize(static_cast<size_t>(pool_.workers()));
+    xml_seconds_.assign(compressors_.size(), 0);
+    compress_seconds_.assign(compressors_.size(), 0);
+    xml_bytes_.assign(compressors_.size(), 0);
+    pool_.Start(order_.size(), [this](int worker, size_t item) {
+      const size_t i = order_[item];
+      const size_t w = static_cast<size_t>(worker);
+      auto& compressor = compressors_[w];
+      if (!compressor) compressor = MakeCompressor(options_.compression_level);
+      const double start = ThreadSeconds();
+      PartBuffer xml;
+      SheetPartWriter writer(workbook_.SheetAt(i), sheets_[i].survey, i == workbook_.OpeningSheetIndex(),
+                             shared_);
+      if (!writer.Write(xml, rows_done_, stop_)) return;
+      const double made = ThreadSeconds();
+      CompressedPart part = Compress(*compressor, xml.view());
+      xml_bytes_[w] += static_cast<int64_t>(xml.size());
+      xml.Release();
+      xml_seconds_[w] += made - start;
+      compress_seconds_[w] += ThreadSeconds() - made;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        sheets_[i].part = std::move(part);
+      }
+      done_.notify_one();
+    });
+  }
+
+  // The parts other than the sheets, made and written by this thread while
+  // the pool works.
+  void WriteSmallParts(ZipWriter& zip) {
+    const double start = ThreadSeconds();
+    PackageInfo info;
+    for (size_t i = 0; i < workbook_.SheetCount(); ++i) {
+      info.sheet_names.push_back(workbook_.SheetAt(i).name());
+    }
+    info.active = workbook_.OpeningSheetIndex();
+    info.shared_strings = !shared_.texts.empty();
+    info.version = STATCRANE_VERSION;
+    const std::string created = options_.created.empty() ? NowW3cdtf() : options_.created;
+    std::vector<std::pair<std::string, std::string>> parts;
+    parts.emplace_back("[Content_Types].xml", ContentTypesPart(info));
+    parts.emplace_back("_rels/.rels", RootRelationshipsPart());
+    parts.emplace_back("docProps/app.xml", AppPropertiesPart(info));
+    parts.emplace_back("docProps/core.xml",
+                       CorePropertiesPart(info.application + " " + info.version, created));
+    parts.emplace_back("xl/workbook.xml", WorkbookPart(info));
+    parts.emplace_back("xl/_rels/workbook.xml.rels", WorkbookRelationshipsPart(info));
+    parts.emplace_back("xl/styles.xml", StylesPart(workbook_.styles()));
+    if (info.shared_strings) {
+      parts.emplace_back("xl/sharedStrings.xml", SharedStringsPart(workbook_.strings(), shared_));
+    }
+    const auto compressor = MakeCompressor(options_.compression_level);
+    for (const auto& [name, xml] : parts) {
+      const CompressedPart part = Compress(*compressor, xml);
+      stats_.xml_bytes += static_cast<int64_t>(xml.size());
+      zip.Add(name, part.deflated, part.crc, part.size);
+    }
+    stats_.write_seconds += ThreadSeconds() - start;
+  }
+
+  // Writes the sheet parts in tab order as they are done, reporting progress
+  // and passing a stop on to the pool meanwhile.
+  void WriteSheets(ZipWriter& zip) {
+    try {
+      for (size_t i = 0; i < sheets_.size(); ++i) {
+        std::optional<CompressedPart> part;
+        {
+          std::unique_lock<std::mutex> lock(mutex_);
+          while (!sheets_[i].part) {
+            if (stop_ || pool_.failed()) break;
+            done_.wait_for(lock, std::chrono::milliseconds(50));
+            lock.unlock();
+            Report();
+            if (progress_ != nullptr && progress_->StopRequested()) stop_ = true;
+            lock.lock();
           }
-          case CellKind::kEmpty:
-            if (cell.style != StyleTable::kDefaultStyle) {
-              Check(worksheet_write_blank(out, r, c, Format(cell.style)), sheet, row);
-            }
-            break;
+          part.swap(sheets_[i].part);
         }
+        if (!part) break;  // stopped or failed: the pool says which
+        const double start = ThreadSeconds();
+        zip.Add(SheetPartName(i), part->deflated, part->crc, part->size);
+        stats_.write_seconds += ThreadSeconds() - start;
+        Report();
+        if (progress_ != nullptr && progress_->StopRequested()) stop_ = true;
+        if (stop_) break;
       }
-      RowWritten();
+    } catch (...) {
+      stop_ = true;
+      pool_.Wait();
+      throw;
     }
-    for (; next_merge < merges.size(); ++next_merge) {
-      const CellRange& m = merges[next_merge];
-      Check(worksheet_merge_range(out, static_cast<lxw_row_t>(m.first_row - 1),
-                                  static_cast<lxw_col_t>(m.first_col - 1),
-                                  static_cast<lxw_row_t>(m.last_row - 1),
-                                  static_cast<lxw_col_t>(m.last_col - 1), "", nullptr),
-            sheet, m.first_row);
+    pool_.Wait();
+    pool_.Rethrow();
+    if (stop_) throw RunStopped();
+    for (size_t w = 0; w < xml_seconds_.size(); ++w) {
+      stats_.xml_seconds += xml_seconds_[w];
+      stats_.compress_seconds += compress_seconds_[w];
+      stats_.xml_bytes += xml_bytes_[w];
     }
-    for (int32_t col = 1; col <= sheet.LastWidthColumn(); ++col) {
-      double width = sheet.ColumnWidth(col);
-      if (width <= 0) continue;
-      lxw_col_t c = static_cast<lxw_col_t>(col - 1);
-      Check(worksheet_set_column(out, c, c, width, nullptr), sheet, 1);
-    }
-    const CellRange& selection = sheet.selection();
-    if (selection != CellRange::Cell(1, 1)) {
-      worksheet_set_selection(out, static_cast<lxw_row_t>(selection.first_row - 1),
-                              static_cast<lxw_col_t>(selection.first_col - 1),
-                              static_cast<lxw_row_t>(selection.last_row - 1),
-                              static_cast<lxw_col_t>(selection.last_col - 1));
-    }
+    Report();
   }
 
-  StdioWatch watch_{this};  // first: it sees every write of the writer's life
   const Workbook& workbook_;
   ProgressObserver* progress_;
+  const XlsxWriteOptions& options_;
+  WorkerPool pool_;
+  std::vector<SheetState> sheets_;
+  std::vector<size_t> order_;
+  SharedStrings shared_;
+  std::vector<std::unique_ptr<Compressor>> compressors_;
+  std::vector<double> xml_seconds_, compress_seconds_;
+  std::vector<int64_t> xml_bytes_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  std::atomic<int64_t> rows_done_{0};
+  std::atomic<bool> stop_{false};
   int64_t total_rows_ = 0;
-  int64_t rows_written_ = 0;
-  int64_t cells_written_ = 0;
-  bool packing_ = false;
-  int64_t pack_estimate_ = 0;
-  size_t next_report_ = 0;
-  std::string folder_;
-  std::string file_name_;
-  lxw_workbook* book_ = nullptr;
-  std::vector<lxw_format*> formats_;
+  int64_t last_reported_ = -1;
+  XlsxWriteStats stats_;
 };
 
 }  // namespace
 
 int64_t WriteXlsx(const Workbook& workbook, const fs::path& target, bool overwrite,
-                  ProgressObserver* progress) {
-  std::error_code error;
-  fs::file_status status = fs::status(target, error);
-  if (fs::is_directory(status)) {
-    throw StatCraneError("cannot save the workbook as " + Quoted(target) + ": it is a folder");
-  }
-  if (!overwrite && fs::exists(fs::symlink_status(target, error))) {
-    throw StatCraneError("the file " + Quoted(target) + " already exists; it was left as it was");
-  }
-  TemporaryFile temporary(target);
+                  ProgressObserver* progress, const XlsxWriteOptions& options) {
+  OutputFile file(target, overwrite);
+  PackageWriter writer(workbook, progress, options);
   int64_t cells = 0;
   try {
-    XlsxWriter writer(workbook, temporary.path(), progress);
-    writer.Write();
-    cells = writer.cells_written();
-  } catch (const StatCraneError& error) {
-    // Name the file the user asked for, not the temporary one.
-    throw StatCraneError("cannot save the workbook as " + Quoted(target) + ": " + error.message());
+    cells = writer.Write(file);
+  } catch (const std::bad_alloc&) {
+    throw StatCraneError("cannot save the workbook as \"" + target.string() + "\": out of memory");
   }
   if (progress != nullptr) CheckStop(*progress);
-  temporary.Publish(target, overwrite);
+  file.Publish();
   return cells;
 }
 

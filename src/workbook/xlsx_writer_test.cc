@@ -3,19 +3,32 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <limits>
+#include <map>
+#include <set>
 
+#include "testing/child_process.h"
 #include "testing/temp_dir.h"
+#include "testing/xlsx_package.h"
 #include "testing/xlsx_reader.h"
 #include "util/error.h"
 #include "util/three_decimals.h"
+#include "workbook/xml_text.h"
 
 namespace statcrane {
 namespace {
 
+using testing::ChildOutcome;
 using testing::ColumnPixels;
 using testing::ReadXlsx;
 using testing::TempDir;
@@ -172,6 +185,211 @@ std::string Contents(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// The texts of a sheet part's cells by reference ("A1"), shared strings
+// resolved and the _xHHHH_ convention decoded; and the raw text as written.
+struct CellTexts {
+  std::map<std::string, std::string> decoded;
+  std::map<std::string, std::string> raw;
+};
+CellTexts SheetTexts(const testing::ZipEntries& zip, const std::string& part) {
+  std::vector<std::string> shared;
+  if (zip.parts.count("xl/sharedStrings.xml")) {
+    const auto sst = testing::ParseXml(zip.parts.at("xl/sharedStrings.xml"));
+    for (const auto* si : sst->Children("si")) shared.push_back(si->Child("t")->text);
+  }
+  CellTexts texts;
+  const auto sheet = testing::ParseXml(zip.parts.at(part));
+  for (const auto& [ref, c] : testing::SheetCells(*sheet)) {
+    {
+      std::string raw;
+      if (c->Attribute("t") == "s") {
+        raw = shared.at(std::stoul(c->Child("v")->text));
+      } else if (c->Attribute("t") == "inlineStr") {
+        raw = c->Child("is")->Child("t")->text;
+      } else {
+        continue;
+      }
+      texts.raw[ref] = raw;
+      texts.decoded[ref] = testing::DecodeEscapes(raw);
+    }
+  }
+  return texts;
+}
+
+// The <v> texts of a sheet part's number cells by reference.
+std::map<std::string, std::string> SheetNumbers(const testing::ZipEntries& zip,
+                                                const std::string& part) {
+  std::map<std::string, std::string> numbers;
+  const auto sheet = testing::ParseXml(zip.parts.at(part));
+  for (const auto* row : sheet->Child("sheetData")->Children("row")) {
+    for (const auto* c : row->Children("c")) {
+      if (c->Attribute("t").empty() && c->Child("v"))
+        numbers[c->Attribute("r")] = c->Child("v")->text;
+    }
+  }
+  return numbers;
+}
+
+TEST(WriteXlsx, NumbersReadBackExactly) {
+  const double values[] = {
+      1.0 / 3,
+      0.1 + 0.2,                    // 0.30000000000000004: 17 digits
+      static_cast<double>(0.001f),  // a widened float, 17 digits
+      -0.0,
+      9007199254740993.0,   // beyond 2^53 (rounds to ...992)
+      18014398509481988.0,  // 2^54 + 4
+      123456789012345678901234567890.0,
+      1e15,
+      1e16,
+      -1.5,
+      5e-324,  // the smallest subnormal
+      std::numeric_limits<double>::max(),
+      -std::numeric_limits<double>::min(),
+      1e-7,
+      65535.99999999999,
+  };
+  TempDir dir;
+  Workbook book;
+  Worksheet& sheet = book.AddSheet("Sheet1");
+  int32_t row = 1;
+  for (double value : values) sheet.SetNumber(CellRange::Cell(1, row++), value);
+  WriteXlsx(book, dir / "numbers.xlsx", false);
+
+  // As written: parsed with strtod, each is the same double, sign of zero
+  // included.
+  const auto zip = testing::ReadZip(dir / "numbers.xlsx");
+  const auto numbers = SheetNumbers(zip, "xl/worksheets/sheet1.xml");
+  row = 1;
+  for (double value : values) {
+    const std::string a1 = "A" + std::to_string(row++);
+    ASSERT_TRUE(numbers.count(a1)) << a1;
+    const double read = std::strtod(numbers.at(a1).c_str(), nullptr);
+    EXPECT_EQ(read, value) << a1 << " " << numbers.at(a1);
+    EXPECT_EQ(std::signbit(read), std::signbit(value)) << a1;
+    // Shortest: one digit fewer would not do.
+    EXPECT_LE(numbers.at(a1).size(), NumberText(value).size());
+  }
+  EXPECT_EQ(numbers.at("A4"), "-0");
+  EXPECT_EQ(numbers.at("A2"), "0.30000000000000004");
+
+  // And through the independent reader.
+  const XlsxBook file = ReadXlsx(dir / "numbers.xlsx");
+  const XlsxSheet& read = file.Sheet("Sheet1");
+  for (size_t i = 0; i < std::size(values); ++i) {
+    EXPECT_EQ(read.Cell(static_cast<int32_t>(i) + 1, 1).number, values[i]) << i;
+  }
+}
+
+TEST(WriteXlsx, TextsWithEveryEscape) {
+  struct Case {
+    std::string text;      // as the model holds it
+    std::string expected;  // as a reader that knows the _xHHHH_ convention gets it
+  };
+  const std::string fffd = "\xEF\xBF\xBD";
+  std::string controls;
+  for (char c = 1; c < 0x20; ++c) controls += c;
+  std::string controls_expected;
+  for (char c = 1; c < 0x20; ++c) controls_expected += c;
+  const std::vector<Case> cases = {
+      {"a & b < c > d \" e ' f", "a & b < c > d \" e ' f"},
+      {"_x0041_", "_x0041_"},
+      {"x_x0041_y_X0041_z_x004G_w_x00411_", "x_x0041_y_X0041_z_x004G_w_x00411_"},
+      {"_x005F_", "_x005F_"},
+      {"__x0041__", "__x0041__"},
+      {controls, controls_expected},
+      {"line\r\nbreak\ttab", "line\r\nbreak\ttab"},
+      {" leading and trailing ", " leading and trailing "},
+      {std::string("nul\0here", 8), "nul" + fffd + "here"},
+      {"bad \xFF byte \xC3", "bad " + fffd + " byte " + fffd},
+      {"\xEF\xBF\xBE non-character", fffd + fffd + fffd + " non-character"},
+      {"caf\xC3\xA9 \xF0\x9F\x98\x80", "caf\xC3\xA9 \xF0\x9F\x98\x80"},
+      {"]]> <![CDATA[", "]]> <![CDATA["},
+  };
+  TempDir dir;
+  Workbook book;
+  Worksheet& sheet = book.AddSheet("Sheet1");
+  int32_t row = 1;
+  for (const Case& c : cases) {
+    sheet.SetText(CellRange::Cell(1, row), c.text);  // once: written in the cell
+    sheet.SetText(CellRange::Cell(2, row), c.text);  // twice: shared
+    sheet.SetText(CellRange::Cell(3, row), c.text);
+    ++row;
+  }
+  WriteXlsx(book, dir / "texts.xlsx", false);
+  // A reader that cannot parse what it gets throws here.
+  const auto zip = testing::ReadZip(dir / "texts.xlsx");
+  const CellTexts texts = SheetTexts(zip, "xl/worksheets/sheet1.xml");
+  row = 1;
+  for (const Case& c : cases) {
+    for (const char* col : {"A", "B", "C"}) {
+      const std::string a1 = col + std::to_string(row);
+      EXPECT_EQ(texts.decoded.at(a1), c.expected) << a1;
+    }
+    ++row;
+  }
+  EXPECT_EQ(texts.raw.at("A2"), "_x005F_x0041_");
+  EXPECT_EQ(texts.raw.at("B2"), "_x005F_x0041_");
+  EXPECT_EQ(texts.raw.at("A6").substr(0, 14), "_x0001__x0002_");
+  EXPECT_NE(texts.raw.at("A6").find("\t\n"), std::string::npos);  // carried as they are
+  EXPECT_NE(texts.raw.at("A7").find("_x000D_\n"), std::string::npos);
+  // Leading and trailing spaces survive the XML parser (xml:space="preserve").
+  EXPECT_EQ(texts.raw.at("A8"), " leading and trailing ");
+}
+
+// A workbook with sheets of different sizes: texts used once and often,
+// numbers, styles, merges and widths.
+Workbook& FillBook(Workbook& book, int sheets, int32_t rows) {
+  for (int s = 0; s < sheets; ++s) {
+    Worksheet& sheet = book.AddSheet("S" + std::to_string(s));
+    const int32_t sheet_rows = rows / (s + 1);
+    for (int32_t row = 1; row <= sheet_rows; ++row) {
+      sheet.SetNumber(CellRange::Row(1, 21, row), row * 0.001 + s);
+      sheet.SetText(CellRange::Cell(2, row), "club " + std::to_string(row % 30));
+      if (row % 7 == 0)
+        sheet.SetText(CellRange::Cell(3, row),
+                      "player " + std::to_string(s) + "-" + std::to_string(row));
+      if (row % 11 == 0) {
+        sheet.Merge(CellRange::Row(1, 5, row));
+        sheet.SetBold(CellRange::Row(1, 21, row), true);
+        sheet.SetFill(CellRange::Row(1, 5, row), 0xFFFFCC);
+      }
+    }
+    sheet.SetNumberFormat(CellRange::Row(4, 6, 1), "#.000");
+    sheet.AutoFitColumns(CellRange::Parse("A:Z"));
+  }
+  if (sheets > 1) book.SetOpeningSheet(book.SheetAt(1));
+  return book;
+}
+
+TEST(WriteXlsx, SameBytesWhateverTheNumberOfThreads) {
+  TempDir dir;
+  Workbook book;
+  FillBook(book, 6, 3000);
+  std::vector<std::string> files;
+  for (int threads : {1, 2, 8}) {
+    XlsxWriteOptions options;
+    options.threads = threads;
+    options.created = "2024-05-01T12:00:00Z";
+    const fs::path file = dir / ("t" + std::to_string(threads) + ".xlsx");
+    WriteXlsx(book, file, false, nullptr, options);
+    files.push_back(Contents(file));
+  }
+  EXPECT_EQ(files[0], files[1]);
+  EXPECT_EQ(files[0], files[2]);
+  const auto zip = testing::ReadZip(dir / "t2.xlsx");
+  EXPECT_FALSE(zip.any_zip64);
+  EXPECT_TRUE(zip.parts.count("xl/sharedStrings.xml"));
+  // The texts used once are written in their cells, the others shared.
+  const auto sheet = testing::ParseXml(zip.parts.at("xl/worksheets/sheet2.xml"));
+  std::set<std::string> kinds;
+  for (const auto* row : sheet->Child("sheetData")->Children("row")) {
+    for (const auto* c : row->Children("c")) kinds.insert(c->Attribute("t"));
+  }
+  EXPECT_EQ(kinds, (std::set<std::string>{"", "s", "inlineStr"}));
+  const auto app = testing::ParseXml(zip.parts.at("docProps/app.xml"));
+  EXPECT_EQ(app->Child("Application")->text, "StatCrane");
+}
+
 TEST(WriteXlsx, NeverReplacesAnExistingFileUnlessTold) {
   TempDir dir;
   Workbook book;
@@ -189,159 +407,267 @@ TEST(WriteXlsx, NeverReplacesAnExistingFileUnlessTold) {
   WriteXlsx(book, dir / "out.xlsx", true);
   EXPECT_EQ(ReadXlsx(dir / "out.xlsx").Sheet("Sheet1").Cell("A1").number, 1);
   EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.xlsx"});
+
+  // A link to a file is replaced as a link: the file it led to stays.
+  { std::ofstream(dir / "theirs") << "theirs"; }
+  fs::create_symlink(dir / "theirs", dir / "link.xlsx");
+  EXPECT_THROW(WriteXlsx(book, dir / "link.xlsx", false), StatCraneError);
+  WriteXlsx(book, dir / "link.xlsx", true);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "link.xlsx")));
+  EXPECT_EQ(Contents(dir / "theirs"), "theirs");
 }
 
-TEST(WriteXlsx, FailuresLeaveNothingBehind) {
+// Runs `check` in a child process as the current user and again as nobody
+// (the test folder given to nobody first), each child's status 0 for a pass.
+void AsRootAndUnprivileged(const fs::path& folder, const std::function<int()>& check) {
+  const ChildOutcome own = testing::RunInChild(check);
+  EXPECT_TRUE(own.exited && own.status == 0)
+      << "as the current user: status " << own.status << ", signal " << own.signal;
+  testing::GiveToNobody(folder);
+  const ChildOutcome nobody = testing::RunUnprivileged(check);
+  EXPECT_TRUE(nobody.exited && nobody.status == 0)
+      << "unprivileged: status " << nobody.status << ", signal " << nobody.signal;
+}
+
+// In a child: the write fails with a message that names the target and
+// holds `reason`; returns the child's status.
+int FailsWith(const Workbook& book, const fs::path& target, bool overwrite,
+              std::string_view reason) {
+  try {
+    WriteXlsx(book, target, overwrite);
+    std::fprintf(stderr, "wrote %s\n", target.c_str());
+    return 1;
+  } catch (const StatCraneError& error) {
+    if (error.message().find(target.string()) == std::string::npos ||
+        error.message().find(reason) == std::string::npos) {
+      std::fprintf(stderr, "message: %s\n", error.message().c_str());
+      return 2;
+    }
+  }
+  return 0;
+}
+
+TEST(WriteXlsx, OnlyARegularFileIsEverReplaced) {
   TempDir dir;
   Workbook book;
   book.AddSheet("Sheet1").SetText(A1("A1"), "x");
   fs::create_directory(dir / "folder");
   { std::ofstream(dir / "plain") << "a file"; }
-  struct Case {
-    fs::path target;
-    bool overwrite;
-  };
-  for (const Case& c : {Case{dir / "missing" / "out.xlsx", false}, Case{dir / "folder", true},
-                        Case{dir / "folder", false}, Case{dir / "plain" / "out.xlsx", true}}) {
-    try {
-      WriteXlsx(book, c.target, c.overwrite);
-      ADD_FAILURE() << "wrote " << c.target;
-    } catch (const StatCraneError& error) {
-      EXPECT_NE(error.message().find(c.target.string()), std::string::npos) << error.message();
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0666), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (dir / "socket").c_str());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ::close(sock);
+  fs::create_symlink("/dev/null", dir / "null-link");
+  fs::create_symlink(dir / "folder", dir / "folder-link");
+  fs::create_symlink(dir / "nowhere", dir / "dangling");
+  // A device of our own where the system lets us make one.
+  const bool device = ::mknod((dir / "device").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  const std::vector<std::string> before = FolderEntries(dir.path());
+
+  AsRootAndUnprivileged(dir.path(), [&] {
+    struct Case {
+      std::string name;
+      std::string reason;
+    };
+    std::vector<Case> cases = {
+        {"folder", "a folder"},
+        {"fifo", "a named pipe"},
+        {"socket", "a socket"},
+        {"null-link", "a symbolic link to a character device"},
+        {"folder-link", "a symbolic link to a folder"},
+        {"dangling", "does not exist"},
+        {"missing/out.xlsx", "does not exist"},
+        {"plain/out.xlsx", "not a folder"},
+    };
+    if (device) cases.push_back({"device", "a character device"});
+    for (const Case& c : cases) {
+      for (bool overwrite : {true, false}) {
+        if (int status = FailsWith(book, dir / c.name, overwrite, c.reason); status != 0) {
+          std::fprintf(stderr, "%s, overwrite %d\n", c.name.c_str(), overwrite);
+          return status;
+        }
+      }
     }
-  }
-  EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{"folder", "plain"}));
+    return 0;
+  });
+  EXPECT_EQ(FolderEntries(dir.path()), before);
   EXPECT_TRUE(fs::is_empty(dir / "folder"));
+  EXPECT_EQ(Contents(dir / "plain"), "a file");
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 TEST(WriteXlsx, UnwritableFolder) {
-  if (geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
   TempDir dir;
   fs::create_directory(dir / "locked");
+  testing::GiveToNobody(dir.path());
   fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
   Workbook book;
-  try {
-    WriteXlsx(book, dir / "locked" / "out.xlsx", false);
-    ADD_FAILURE() << "wrote into a read-only folder";
-  } catch (const StatCraneError& error) {
-    EXPECT_NE(error.message().find("permission denied"), std::string::npos) << error.message();
-  }
+  const ChildOutcome outcome = testing::RunUnprivileged(
+      [&] { return FailsWith(book, dir / "locked" / "out.xlsx", false, "permission denied"); });
+  EXPECT_TRUE(outcome.exited && outcome.status == 0) << outcome.status;
   EXPECT_TRUE(fs::is_empty(dir / "locked"));
 }
 
-// A disk that fills up while the sheet is written, simulated with a file
-// size limit for this process.
-TEST(WriteXlsx, FullDiskIsAnErrorAndLeavesNoFile) {
+TEST(WriteXlsx, AnyLegalNameWorks) {
   TempDir dir;
   Workbook book;
-  Worksheet& sheet = book.AddSheet("Sheet1");
-  for (int32_t row = 1; row <= 3000; ++row) {
-    sheet.SetNumber(CellRange::Row(1, 21, row), row * 1.5);
-    sheet.SetText(CellRange::Cell(2, row), "text " + std::to_string(row));
-  }
-  struct sigaction ignore {
-  }, previous{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit old_limit{};
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit small{64 * 1024, old_limit.rlim_max};
-  setrlimit(RLIMIT_FSIZE, &small);
-  bool failed = false;
-  try {
-    WriteXlsx(book, dir / "out.xlsx", false);
-  } catch (const StatCraneError& error) {
-    failed = true;
-    EXPECT_NE(error.message().find("larger than this system allows"), std::string::npos)
-        << error.message();
-  }
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  sigaction(SIGXFSZ, &previous, nullptr);
-  EXPECT_TRUE(failed);
-  EXPECT_TRUE(fs::is_empty(dir.path()));
+  book.AddSheet("Sheet1").SetNumber(A1("B2"), 2);
+  const std::string longest = std::string(250, 'n') + ".xlsx";  // 255 bytes
+  AsRootAndUnprivileged(dir.path(), [&] {
+    const fs::path target = dir / longest;
+    fs::remove(target);
+    WriteXlsx(book, target, false);
+    return FolderEntries(dir.path()) == std::vector<std::string>{longest} ? 0 : 1;
+  });
+  EXPECT_EQ(ReadXlsx(dir / longest).Sheet("Sheet1").Cell("B2").number, 2);
 }
 
-// Records the progress reports and asks to stop at the first report of one
-// phase.
-class StopIn : public ProgressObserver {
+// A disk that fills up while the sheet is written, simulated with a file
+// size limit in a child process; the writer itself keeps SIGXFSZ from
+// killing the program.
+TEST(WriteXlsx, FileSizeLimitIsAClearErrorAndLeavesNoFile) {
+  TempDir dir;
+  Workbook book;
+  FillBook(book, 2, 6000);
+  AsRootAndUnprivileged(dir.path(), [&] {
+    const rlimit small{64 * 1024, 64 * 1024};
+    setrlimit(RLIMIT_FSIZE, &small);
+    const int status = FailsWith(book, dir / "out.xlsx", false, "larger than this system allows");
+    return status != 0 ? status : fs::is_empty(dir.path()) ? 0 : 3;
+  });
+}
+
+// Records the progress reports and runs an action at the first one.
+class AtFirstReport : public ProgressObserver {
  public:
-  explicit StopIn(std::string phase) : phase_(std::move(phase)) {}
+  explicit AtFirstReport(std::function<void()> action = {}) : action_(std::move(action)) {}
   void PhaseProgress(std::string_view phase, int64_t done, int64_t total) override {
-    if (phase == phase_) stop_ = true;
     reports.push_back(std::string(phase) + " " + std::to_string(done) + "/" +
                       std::to_string(total));
+    if (action_) std::exchange(action_, nullptr)();
   }
-  bool StopRequested() const override { return stop_; }
+  bool StopRequested() const override { return stop; }
   std::vector<std::string> reports;
+  bool stop = false;
 
  private:
-  std::string phase_;
-  bool stop_ = false;
+  std::function<void()> action_;
 };
 
-TEST(WriteXlsx, ProgressAndAStopWhileWritingOrPackingLeavesNothingBehind) {
+TEST(WriteXlsx, ProgressAndAStopWhileWritingLeavesNothingBehind) {
   Workbook book;
-  for (const char* name : {"Second", "First"}) {
-    Worksheet& sheet = book.AddSheet(name);
-    for (int32_t row = 1; row <= 6000; ++row) {
-      sheet.SetNumber(CellRange::Row(1, 21, row), row * 0.25);
-      sheet.SetText(CellRange::Cell(2, row), "club " + std::to_string(row % 30));
-    }
-  }
-  for (const char* phase : {"writing", "packing"}) {
-    SCOPED_TRACE(phase);
-    TempDir dir;
-    { std::ofstream(dir / "out.xlsx") << "keep me"; }
-    StopIn stop(phase);
-    EXPECT_THROW(WriteXlsx(book, dir / "out.xlsx", true, &stop), RunStopped);
-    EXPECT_EQ(Contents(dir / "out.xlsx"), "keep me");
-    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.xlsx"});
-  }
-
+  FillBook(book, 2, 6000);
   TempDir dir;
-  StopIn never("");
-  EXPECT_EQ(WriteXlsx(book, dir / "out.xlsx", false, &never), 2 * 6000 * 21);
-  // Both sheets: 12,000 rows, reported every 4,096.
-  EXPECT_EQ(never.reports.front(), "writing 4096/12000");
-  EXPECT_NE(std::find(never.reports.begin(), never.reports.end(), "writing 12000/12000"),
-            never.reports.end());
-  EXPECT_EQ(never.reports.back(), "packing 1000/1000");
+  { std::ofstream(dir / "out.xlsx") << "keep me"; }
+  AtFirstReport stop;
+  stop.stop = true;
+  EXPECT_THROW(WriteXlsx(book, dir / "out.xlsx", true, &stop), RunStopped);
+  EXPECT_EQ(Contents(dir / "out.xlsx"), "keep me");
   EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.xlsx"});
+
+  AtFirstReport never;
+  // Both sheets and the empty "Sheet1": 9,000 rows.
+  EXPECT_EQ(WriteXlsx(book, dir / "new.xlsx", false, &never), (6000 + 3000) * 21);
+  EXPECT_EQ(never.reports.back(), "writing 9000/9000");
+  int64_t last = 0;
+  for (const std::string& report : never.reports) {
+    const int64_t done = std::stoll(report.substr(report.find(' ') + 1));
+    EXPECT_GE(done, last) << report;
+    last = done;
+  }
 }
 
-// libxlsxwriter keeps a scratch file per sheet. None may stay open once the
-// file is written, also for sheets without cells and after a failed write:
-// a window that runs again and again would run out of descriptors (and keep
-// the deleted files' disk space).
-TEST(WriteXlsx, LeavesNoScratchFileOpen) {
+// Each run would otherwise cost a window that runs again and again a
+// descriptor and a thread or more.
+TEST(WriteXlsx, LeavesNoDescriptorOpen) {
   auto open_descriptors = [] {
     return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
   };
   TempDir dir;
   Workbook book;
-  book.AddSheet("Empty");
-  Worksheet& rows = book.AddSheet("Rows");
-  for (int32_t row = 1; row <= 3000; ++row) {
-    rows.SetNumber(CellRange::Row(1, 21, row), row * 1.5);
-  }
-  book.AddSheet("Also empty");
+  FillBook(book, 3, 3000);
   const auto before = open_descriptors();
   WriteXlsx(book, dir / "out.xlsx", false);
+  EXPECT_THROW(WriteXlsx(book, dir / "out.xlsx", false), StatCraneError);
+  AtFirstReport stop;
+  stop.stop = true;
+  EXPECT_THROW(WriteXlsx(book, dir / "stopped.xlsx", false, &stop), RunStopped);
   EXPECT_EQ(open_descriptors(), before);
+}
 
-  // A disk that fills up while the sheets are written.
-  struct sigaction ignore {
-  }, previous{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit old_limit{};
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit small{64 * 1024, old_limit.rlim_max};
-  setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(WriteXlsx(book, dir / "full.xlsx", false), StatCraneError);
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  sigaction(SIGXFSZ, &previous, nullptr);
-  EXPECT_EQ(open_descriptors(), before);
+// In a folder everybody can write to, another user swaps the private folder
+// the file is written in for one of their own holding a link to a file of
+// the person running the program. The file is written through the
+// descriptor it was created with and renamed through the private folder's
+// descriptor, so the link is never followed and the victim stays intact.
+TEST(WriteXlsx, TheTemporaryFileIsNeverReopenedByName) {
+#ifdef STATCRANE_PORTABLE_PLATFORM
+  GTEST_SKIP() << "the portable fallback writes beside the target and handles no signal";
+#endif
+  TempDir dir;
+  TempDir victim_dir;
+  fs::create_directory(dir / "shared");
+  fs::permissions(dir / "shared", fs::perms::all);  // no sticky bit
+  fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
+  { std::ofstream(victim_dir / "precious") << "precious"; }
+  Workbook book;
+  FillBook(book, 4, 6000);
+  const fs::path target = dir / "shared" / "book.xlsx";
+  bool attacked = false;
+  AtFirstReport attack([&] {
+    fs::path temporary;
+    for (const auto& entry : fs::directory_iterator(dir / "shared")) temporary = entry.path();
+    ASSERT_FALSE(temporary.empty());
+    const ChildOutcome outcome = testing::RunUnprivileged([&] {
+      // The private folder keeps others out...
+      if (std::ofstream(temporary / "workbook.xlsx", std::ios::app)) return 1;
+      // ...but in this folder they may rename it and put their own in its place.
+      if (::rename(temporary.c_str(), (dir / "shared" / "moved").c_str()) != 0) return 2;
+      if (::mkdir(temporary.c_str(), 0777) != 0) return 3;
+      if (::symlink((victim_dir / "precious").c_str(), (temporary / "workbook.xlsx").c_str()) !=
+          0) {
+        return 4;
+      }
+      return 0;
+    });
+    attacked = outcome.exited && outcome.status == 0;
+  });
+  WriteXlsx(book, target, true, &attack);
+  EXPECT_TRUE(attacked);
+  EXPECT_EQ(Contents(victim_dir / "precious"), "precious");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
+  EXPECT_NO_THROW(testing::ReadZip(target));
+}
+
+TEST(WriteXlsx, AnInterruptingSignalRemovesTheTemporaryFile) {
+#ifdef STATCRANE_PORTABLE_PLATFORM
+  GTEST_SKIP() << "the portable fallback writes beside the target and handles no signal";
+#endif
+  Workbook book;
+  FillBook(book, 3, 6000);
+  for (const auto& [signal_number, status] :
+       std::vector<std::pair<int, int>>{{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+    for (bool unprivileged : {false, true}) {
+      SCOPED_TRACE(::testing::Message()
+                   << "signal " << signal_number << ", unprivileged " << unprivileged);
+      TempDir dir;
+      if (unprivileged) testing::GiveToNobody(dir.path());
+      const auto work = [&, signal_number = signal_number] {
+        AtFirstReport interrupt([&] { ::kill(::getpid(), signal_number); });
+        WriteXlsx(book, dir / "out.xlsx", false, &interrupt);
+        return 1;  // not reached
+      };
+      const ChildOutcome outcome =
+          unprivileged ? testing::RunUnprivileged(work) : testing::RunInChild(work);
+      EXPECT_TRUE(outcome.exited) << "ended by signal " << outcome.signal;
+      EXPECT_EQ(outcome.status, status);
+      EXPECT_TRUE(fs::is_empty(dir.path()));
+    }
+  }
 }
 
 }  // namespace
