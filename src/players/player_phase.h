@@ -24,7 +24,7 @@ struct PlayerPhaseResult {
 };
 
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
-                                 const TeamAbbrevTable& TeamAbbrev, const PlayerSheets& sheets,
+                                 const TeamAbbrevTable& team_abbrevs, const PlayerSheets& sheets,
                                  ProgressObserver& progress, SkipReporter& reporter);
 
 }  // namespace statcrane

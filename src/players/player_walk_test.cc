@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "players/block_headers.h"
+#include "players/letter_sheet_writer.h"
 #include "players/player_test_support.h"
 #include "testing/record_files.h"
 #include "util/error.h"
@@ -18,8 +19,6 @@ namespace {
 const BorderLine kNone{};
 const BorderLine kMedium{LineStyle::kMedium, {}};
 const BorderLine kMediumRed{LineStyle::kMedium, kRed};
-
-enum Summary { kPitchReg, kPitchDCS, kPitchLCS, kPitchWS, kHitReg, kHitDCS, kHitLCS, kHitWS };
 
 PlayerStatsRecord Rec(int16_t id, std::string last, std::string first, int season_type,
                       int16_t year, int kind) {
@@ -50,12 +49,6 @@ PlayerStatsRecord Pitch(int16_t id, std::string last, int season_type, int16_t y
   return r;
 }
 
-PlayerStatsRecord Filler() {
-  PlayerStatsRecord r;
-  r.RecordStatus = 1;
-  return r;
-}
-
 class RecordingProgress : public ProgressObserver {
  public:
   void ProgressText(std::string_view text) override { texts.emplace_back(text); }
@@ -64,12 +57,16 @@ class RecordingProgress : public ProgressObserver {
 
 class PlayerWalkTest : public ::testing::Test {
  protected:
-  void Run() {
+  // Walks the players of `records`; `before` may change the writers first.
+  void Run(const std::function<void(PlayerSheetWriters&)>& before = {}) {
     stats_.emplace(PlayerStatsFile::Index(
         RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
     list_.emplace(BuildPlayerWorkList(*stats_));
     sheets = AddPlayerSheets(book);
-    RunPlayerWalk(PlayerWalkInput{*stats_, *list_, teams, births}, sheets, walk, progress, report);
+    writers.emplace(sheets);
+    if (before) before(*writers);
+    result = WritePlayerBlocks(PlayerWalkInput{*stats_, *list_, teams, births}, *writers, progress,
+                               report);
   }
 
   std::string Text(std::string_view sheet, int32_t row, int col) {
@@ -90,6 +87,10 @@ class PlayerWalkTest : public ::testing::Test {
     }
     return true;
   }
+  int32_t LastRow(std::string_view sheet) { return SheetNamed(book, sheet).LastRow(); }
+  int32_t NextBlockRow(char letter) {
+    return writers->letters[static_cast<size_t>(letter - 'A')].next_row();
+  }
 
   std::vector<PlayerStatsRecord> records;
   TeamAbbrevTable teams;
@@ -98,7 +99,8 @@ class PlayerWalkTest : public ::testing::Test {
   PlayerSheets sheets;
   RunReport report;
   RecordingProgress progress;
-  PlayerWalk walk;
+  std::optional<PlayerSheetWriters> writers;
+  PlayerWalkResult result;
   std::optional<PlayerStatsFile> stats_;
   std::optional<PlayerWorkList> list_;
 };
@@ -149,35 +151,25 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
   EXPECT_EQ(Style("S", 9, 2).bottom(), kMediumRed);
   EXPECT_TRUE(RowEmpty("S", 10));
   EXPECT_EQ(Text("S", 11, 1), "Stone,Jo");
-  EXPECT_EQ(walk.NextRow['S' - 'A'], 16);
-  EXPECT_EQ(walk.NextRow['A' - 'A'], 1);
+  EXPECT_EQ(LastRow("S"), 14);
+  EXPECT_EQ(NextBlockRow('S'), 16);
+  EXPECT_EQ(LastRow("A"), 0);
 
   // Summary sheets: heading in row 1, then one line per player.
-  EXPECT_EQ(walk.SummaryRow[kHitReg], 3);
-  EXPECT_EQ(walk.SummaryRow[kHitDCS], 2);
-  for (int s : {kPitchReg, kPitchDCS, kPitchLCS, kPitchWS, kHitLCS, kHitWS}) {
-    EXPECT_EQ(walk.SummaryRow[s], 0) << s;
+  EXPECT_EQ(LastRow("HitRegTotals"), 3);
+  EXPECT_EQ(LastRow("HitDCSTotals"), 2);
+  for (const char* name : {"PitchRegTotals", "PitchDCSTotals", "PitchLCSTotals", "PitchWSTotals",
+                           "HitLCSTotals", "HitWSTotals"}) {
+    EXPECT_EQ(LastRow(name), 0) << name;
   }
   EXPECT_EQ(Text("HitRegTotals", 1, 1), "Player");
   EXPECT_EQ(Text("HitRegTotals", 2, 1), "Smith,Jo");
   EXPECT_EQ(Number("HitRegTotals", 2, 2), 1999);
   EXPECT_EQ(Text("HitRegTotals", 3, 1), "Stone,Jo");
   EXPECT_EQ(Number("HitDCSTotals", 2, 6), 10);
-  EXPECT_EQ(walk.players_written, 2);
-  EXPECT_EQ(walk.CurrentLetter->name(), "S");
+  EXPECT_EQ(result.players_written, 2);
+  EXPECT_EQ(result.last_letter_sheet, sheets.letters['S' - 'A']);
   EXPECT_EQ(progress.texts, (std::vector<std::string>{"Smith,Jo", "Stone,Jo"}));
-}
-
-TEST_F(PlayerWalkTest, LinesOfOneYearFollowTheirRecordNumbersComparedAsText) {
-  records.assign(1500, Filler());
-  records[199] = Hit(3, "Baker", 2, 1990, 200, 1);   // record 200
-  records[1499] = Hit(3, "Baker", 2, 1990, 150, 1);  // record 1500
-  records[999] = Hit(3, "Baker", 2, 1989, 100, 1);   // record 1000
-  Run();
-  EXPECT_EQ(Number("B", 3, 7), 100);
-  EXPECT_EQ(Number("B", 4, 7), 150);
-  EXPECT_EQ(Number("B", 5, 7), 200);
-  EXPECT_EQ(Text("B", 6, 2), "Totals");
 }
 
 TEST_F(PlayerWalkTest, TheFirstLineChoosesTheHeaderAndTheLastLineTheTotals) {
@@ -207,11 +199,11 @@ TEST_F(PlayerWalkTest, TheFirstLineChoosesTheHeaderAndTheLastLineTheTotals) {
   EXPECT_EQ(Number("J", 12, 13), 2.1);
   EXPECT_EQ(Style("J", 12, 13).number_format, "");
   EXPECT_EQ(Number("J", 12, 4), 0);
-  EXPECT_EQ(walk.NextRow['J' - 'A'], 14);
-  EXPECT_EQ(walk.SummaryRow[kHitReg], 2);
-  EXPECT_EQ(walk.SummaryRow[kPitchReg], 0);
-  EXPECT_EQ(walk.SummaryRow[kHitLCS], 2);
-  EXPECT_EQ(walk.SummaryRow[kPitchWS], 2);
+  EXPECT_EQ(NextBlockRow('J'), 14);
+  EXPECT_EQ(LastRow("HitRegTotals"), 2);
+  EXPECT_EQ(LastRow("PitchRegTotals"), 0);
+  EXPECT_EQ(LastRow("HitLCSTotals"), 2);
+  EXPECT_EQ(LastRow("PitchWSTotals"), 2);
   EXPECT_EQ(Number("PitchWSTotals", 2, 12), 2.1);
   EXPECT_EQ(Text("PitchWSTotals", 1, 3), "ERA");
 }
@@ -227,8 +219,8 @@ TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {
   EXPECT_EQ(Text("W", 5, 1), "- - W  S - -");
   EXPECT_EQ(Number("W", 6, 7), 8);
   EXPECT_EQ(Number("W", 7, 4), 0.25);
-  EXPECT_EQ(walk.SummaryRow[kHitDCS], 0);
-  EXPECT_EQ(walk.SummaryRow[kHitWS], 2);
+  EXPECT_EQ(LastRow("HitDCSTotals"), 0);
+  EXPECT_EQ(LastRow("HitWSTotals"), 2);
 }
 
 TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
@@ -247,8 +239,8 @@ TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
   ASSERT_GT(SheetNamed(book, "#").LastRow(), 0);
   EXPECT_EQ(Text("#", 1, 1), ",Jo");
   EXPECT_EQ(Text("#", 6, 1), "9Lives,Jo");
-  EXPECT_EQ(walk.NextRow[26], 11);
-  EXPECT_EQ(walk.CurrentLetter->name(), "S");
+  EXPECT_EQ(writers->letters[kOtherInitial].next_row(), 11);
+  EXPECT_EQ(result.last_letter_sheet, sheets.letters['S' - 'A']);
 }
 
 TEST_F(PlayerWalkTest, NoExtraSheetWithoutAPlayerWhoNeedsIt) {
@@ -263,23 +255,14 @@ TEST_F(PlayerWalkTest, SeasonTypesAndPlayersWithoutRegularSeason) {
              Hit(2, "Reg", 3, 1992),  Hit(2, "Reg", 9, 1993),  Hit(1, "Post", 4, 1990)};
   Run();
   EXPECT_EQ(report.unknown_season_types, (std::map<int, int64_t>{{0, 1}, {3, 2}, {4, 1}, {9, 1}}));
-  EXPECT_EQ(walk.players_written, 1);
-  EXPECT_TRUE(RowEmpty("P", 1));
-  EXPECT_EQ(walk.NextRow['P' - 'A'], 1);
-  EXPECT_EQ(walk.SummaryRow[kHitDCS], 0);
+  EXPECT_EQ(result.players_written, 1);
+  EXPECT_EQ(LastRow("P"), 0);
+  EXPECT_EQ(LastRow("HitDCSTotals"), 0);
   // Only the regular line of 1991: name, heading, line, totals.
   EXPECT_EQ(Number("R", 3, 1), 1991);
   EXPECT_EQ(Text("R", 4, 2), "Totals");
   EXPECT_TRUE(RowEmpty("R", 5));
-  EXPECT_EQ(walk.NextRow['R' - 'A'], 6);
-}
-
-TEST_F(PlayerWalkTest, AgesComeFromTheBirthDateOrTheZeroDate) {
-  births.Set(1, CivilDate{1970, 12, 15});
-  records = {Hit(1, "Able", 2, 1998), Hit(2, "Baker", 2, 1998)};
-  Run();
-  EXPECT_EQ(Number("A", 3, 3), 28);
-  EXPECT_EQ(Number("B", 3, 3), 99);  // 1998 - 1899
+  EXPECT_EQ(NextBlockRow('R'), 6);
 }
 
 TEST_F(PlayerWalkTest, NamesComeFromEachRegularRecordAndABackslashKeepsThePlayer) {
@@ -298,12 +281,14 @@ TEST_F(PlayerWalkTest, NamesComeFromEachRegularRecordAndABackslashKeepsThePlayer
 
 TEST_F(PlayerWalkTest, ASheetPastTheRowLimitStopsTheRun) {
   records = {Hit(1, "Long", 2, 1990), Hit(1, "Long", 2, 1991)};
-  walk.NextRow['L' - 'A'] = kMaxRows - 3;
   try {
-    Run();
+    Run([&](PlayerSheetWriters& w) {
+      w.letters['L' - 'A'] = LetterSheetWriter(SheetNamed(book, "L"), kMaxRows - 3);
+    });
     FAIL() << "no error";
   } catch (const StatCraneError& error) {
-    EXPECT_NE(error.message().find("Long,Jo \\ 1"), std::string::npos) << error.what();
+    EXPECT_EQ(error.message().rfind("writing the player Long,Jo \\ 1 on the sheet \"L\": ", 0), 0)
+        << error.what();
     EXPECT_NE(error.message().find("\"L\""), std::string::npos) << error.what();
     EXPECT_NE(error.message().find("1048577"), std::string::npos) << error.what();
   }
