@@ -39,10 +39,12 @@ void WriteNameRow(Worksheet& sheet, int32_t row, std::string_view name, int32_t 
   DrawMedium(sheet, whole, {BorderSide::kBottom});
 }
 
+enum class NameRowFill { kFill, kLeave };
+
 // The 21 column headings of the kind, right-aligned, framed on every side,
-// on the kind's fill, which also colours the two merged cells of the name
-// row above.
-void WriteHeadingRow(Worksheet& sheet, int32_t row, LineKind kind) {
+// on the kind's fill; with kFill, the fill also colours the two merged cells
+// of the name row above.
+void WriteHeadingRow(Worksheet& sheet, int32_t row, LineKind kind, NameRowFill name_row) {
   WriteHeadings(sheet, row, kA, {"Year", "Team", "Age"});
   if (kind == LineKind::kHitting) {
     WriteHeadings(sheet, row, kD, kHittingFigureHeadings);
@@ -52,8 +54,10 @@ void WriteHeadingRow(Worksheet& sheet, int32_t row, LineKind kind) {
   const CellRange whole = CellRange::Row(kA, kU, row);
   for (BorderSide side : kAllSides) sheet.SetBorder(whole, side, LineStyle::kMedium);
   sheet.SetFill(whole, FillOf(kind));
-  sheet.SetFill(CellRange::Row(kA, kE, row - 1), FillOf(kind));
-  sheet.SetFill(CellRange::Row(kR, kU, row - 1), FillOf(kind));
+  if (name_row == NameRowFill::kFill) {
+    sheet.SetFill(CellRange::Row(kA, kE, row - 1), FillOf(kind));
+    sheet.SetFill(CellRange::Row(kR, kU, row - 1), FillOf(kind));
+  }
 }
 
 std::string_view SeparatorTitle(Section section, LineKind kind) {
@@ -125,6 +129,15 @@ void WriteTotalsRow(Worksheet& sheet, int32_t row, const Figures& totals) {
   }
 }
 
+// The group's lines from `row` on, then its totals line; returns the row
+// after the totals.
+template <typename Figures>
+int32_t WriteGroup(Worksheet& sheet, int32_t row, const LineGroup<Figures>& group) {
+  for (const SeasonLine<Figures>& line : group.lines) WriteLineRow(sheet, row++, line);
+  WriteTotalsRow(sheet, row++, group.totals);
+  return row;
+}
+
 }  // namespace
 
 LetterSheetWriter::LetterSheetWriter(Worksheet& sheet, int32_t first_row)
@@ -133,39 +146,20 @@ LetterSheetWriter::LetterSheetWriter(Worksheet& sheet, int32_t first_row)
 void LetterSheetWriter::WriteBlock(const PlayerBlock& block) {
   Worksheet& sheet = *sheet_;
   try {
-    // `row` is the row last written, except that a totals line leaves it on
-    // the row below, where a separator goes.
     int32_t row = next_row_;
-    WriteNameRow(sheet, row, block.name, block.player_id);
+    WriteNameRow(sheet, row++, block.name, block.player_id);
     for (Section s : kAllSections) {
       const SectionLines& section = block.section(s);
-      size_t hitting = 0;
-      size_t pitching = 0;
-      for (size_t q = 0; q < section.record_kinds.size(); ++q) {
-        const std::optional<LineKind> kind = section.record_kinds[q];
-        if (!kind) continue;
-        ++row;
-        if (q == 0) {
-          if (s == Section::kRegularSeason) {
-            WriteHeadingRow(sheet, row++, *kind);
-          } else {
-            WriteSeparatorRow(sheet, row - 1, s, *kind);
-          }
-        }
-        if (*kind == LineKind::kHitting) {
-          WriteLineRow(sheet, row, section.hitting.lines[hitting++]);
+      bool first = true;
+      for (LineKind kind : section.kinds) {
+        if (s != Section::kRegularSeason) {
+          WriteSeparatorRow(sheet, row++, s, kind);
         } else {
-          WriteLineRow(sheet, row, section.pitching.lines[pitching++]);
+          WriteHeadingRow(sheet, row++, kind, first ? NameRowFill::kFill : NameRowFill::kLeave);
         }
-      }
-      if (const std::optional<LineKind> kind = section.TotalsKind()) {
-        ++row;
-        if (*kind == LineKind::kHitting) {
-          WriteTotalsRow(sheet, row, section.hitting.totals);
-        } else {
-          WriteTotalsRow(sheet, row, section.pitching.totals);
-        }
-        ++row;
+        row = kind == LineKind::kHitting ? WriteGroup(sheet, row, section.hitting)
+                                         : WriteGroup(sheet, row, section.pitching);
+        first = false;
       }
     }
     next_row_ = row + 1;

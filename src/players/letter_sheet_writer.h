@@ -17,19 +17,17 @@ inline constexpr Rgb kPitchingFill = 0xCCFFFF;
 // Writes the blocks of one letter sheet. A block:
 //  - the name row: the name merged over A:E, the player id merged over R:U,
 //    bold, size 12, framed in medium lines (the sheet's selected cell);
-//  - the regular season: a heading row of the kind of its first record
-//    (column headings framed on the kind's fill, which also colours the two
-//    merged cells of the name row), the lines of both kinds in order, and
-//    the totals line of the kind of its last record;
-//  - each post-season series the player played: a title row ("- - L D S - -"
-//    and so on, A:C merged, on the fill of its first record's kind), the
-//    lines, the totals line as in the regular season.
+//  - the regular season: for each kind of line it holds, in the order of
+//    their first lines, a sub-section: a heading row (the kind's column
+//    headings framed on the kind's fill; the first heading also colours the
+//    two merged cells of the name row), the lines, the totals line;
+//  - each post-season series: for each kind of line it holds, a title row
+//    ("- - L D S - -" and so on, A:C merged, on the kind's fill), the lines,
+//    the totals line.
 // A line has Year, Team and Age, then its figures, between medium side
-// lines; a totals line has "Totals" and the figures of the section's totals
-// of its kind under a medium line, framed in red from B to U. A section
-// whose first record is of another kind gets no heading or title, one whose
-// last record is gets no totals line, and the title of the next section
-// then goes over the last row written.
+// lines; a totals line has "Totals" and the figures of its group's totals
+// under a medium line, framed in red from B to U. A section without lines
+// writes nothing. One empty row follows each block.
 class LetterSheetWriter {
  public:
   // The first block starts at `first_row`.

@@ -149,8 +149,8 @@ TEST_F(LetterSheetWriterTest, HittingLineWritesEveryColumnWithFormatsAndSideBord
   EXPECT_EQ(Text(3, 2), "NY");
   EXPECT_EQ(Number(3, 3), 28);
   EXPECT_EQ(Number(3, 4), 0.3);
-  EXPECT_EQ(Number(3, 5), HittingFiguresOf(c).rates.on_base_percentage);  // 214 / 570
-  EXPECT_EQ(Number(3, 6), 0.5);                                           // 250 / 500
+  EXPECT_EQ(Number(3, 5), 0.375);  // 214 / 570
+  EXPECT_EQ(Number(3, 6), 0.5);    // 250 / 500
   const std::vector<double> counts = {500, 150, 30, 5, 20, 90, 80, 4, 60, 100, 12, 3, 2, 6, 250};
   for (int col = 7; col <= 21; ++col) EXPECT_EQ(Number(3, col), counts[col - 7]) << col;
   for (int col = 1; col <= 21; ++col) {

@@ -28,6 +28,12 @@ void ClearGroup(LineGroup<Figures>& group) {
   group.totals = Figures{};
 }
 
+// Adds the kind of a line to the kinds of its section unless a line of that
+// kind came before.
+void NoteKind(LineKind kind, std::vector<LineKind>& kinds) {
+  if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) kinds.push_back(kind);
+}
+
 }  // namespace
 
 std::optional<Section> SectionOfSeasonType(int season_type) {
@@ -43,10 +49,6 @@ std::optional<Section> SectionOfSeasonType(int season_type) {
     default:
       return std::nullopt;
   }
-}
-
-std::optional<LineKind> SectionLines::TotalsKind() const {
-  return record_kinds.empty() ? std::nullopt : record_kinds.back();
 }
 
 PlayerBlockBuilder::PlayerBlockBuilder(const PlayerStatsFile& stats,
@@ -89,7 +91,7 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
     SectionLines& section = block.sections[static_cast<size_t>(s)];
     ClearGroup(section.hitting);
     ClearGroup(section.pitching);
-    section.record_kinds.clear();
+    section.kinds.clear();
     for (size_t q = 0; q < items.size(); ++q) {
       const PlayerStatsRecord record = stats_.Record(items[q].record);
       if (s == Section::kRegularSeason) {
@@ -112,14 +114,12 @@ void PlayerBlockBuilder::AddLine(int64_t k, const PlayerStatsRecord& record,
     const HittingCounts counts = HittingCountsOf(record);
     section.hitting.lines.push_back({record.Year, club, age, HittingFiguresOf(counts)});
     section.hitting.totals.counts += counts;
-    section.record_kinds.push_back(LineKind::kHitting);
+    NoteKind(LineKind::kHitting, section.kinds);
   } else if (record.LineKind == kPitchingRecord) {
     const PitchingCounts counts = PitchingCountsOf(record);
     section.pitching.lines.push_back({record.Year, club, age, PitchingFiguresOf(counts)});
     section.pitching.totals.counts += counts;
-    section.record_kinds.push_back(LineKind::kPitching);
-  } else {
-    section.record_kinds.push_back(std::nullopt);
+    NoteKind(LineKind::kPitching, section.kinds);
   }
 }
 

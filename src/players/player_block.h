@@ -59,18 +59,16 @@ using HittingGroup = LineGroup<HittingFigures>;
 using PitchingGroup = LineGroup<PitchingFigures>;
 
 // One section of a player: his records of its season type, ordered by year,
-// then by record number compared as text (record 1500 before record 200).
+// then by record number compared as text (record 1500 before record 200),
+// as a group of hitting lines and a group of pitching lines. A record whose
+// line kind is neither is left out.
 struct SectionLines {
   HittingGroup hitting;
   PitchingGroup pitching;
-  // The line kind of every record in that order; none for a record whose
-  // line kind is neither hitting nor pitching.
-  std::vector<std::optional<LineKind>> record_kinds;
 
-  // The kind of the section's last record, whose group gets the totals
-  // line and the summary line; none when the section is empty or its last
-  // record is of another kind.
-  std::optional<LineKind> TotalsKind() const;
+  // The kinds the section has lines of, each once, in the order of their
+  // first lines: none, one or both. Each is written as a sub-section.
+  std::vector<LineKind> kinds;
 };
 
 struct PlayerBlock {

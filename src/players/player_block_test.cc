@@ -11,9 +11,9 @@
 namespace statcrane {
 namespace {
 
-constexpr std::optional<LineKind> kHitting = LineKind::kHitting;
-constexpr std::optional<LineKind> kPitching = LineKind::kPitching;
-constexpr std::optional<LineKind> kOther = std::nullopt;
+using Kinds = std::vector<LineKind>;
+constexpr LineKind kHitting = LineKind::kHitting;
+constexpr LineKind kPitching = LineKind::kPitching;
 
 PlayerStatsRecord Line(int16_t id, int season_type, int16_t year, int kind, int16_t team = 1) {
   PlayerStatsRecord r;
@@ -84,21 +84,27 @@ TEST_F(PlayerBlockBuilderTest, LinesFollowTheYearThenTheRecordNumberComparedAsTe
   EXPECT_EQ(block.player_id, 3);
   EXPECT_EQ(AtBats(Of(Section::kRegularSeason).hitting), (std::vector<int64_t>{100, 150, 200, 50}));
   EXPECT_EQ(AtBats(Of(Section::kWorldSeries).hitting), (std::vector<int64_t>{7}));
-  EXPECT_TRUE(Of(Section::kDivisionSeries).record_kinds.empty());
-  EXPECT_TRUE(Of(Section::kLeagueChampionshipSeries).record_kinds.empty());
+  EXPECT_TRUE(Of(Section::kDivisionSeries).kinds.empty());
+  EXPECT_TRUE(Of(Section::kLeagueChampionshipSeries).kinds.empty());
   EXPECT_EQ(report.unknown_season_types, (std::map<int, int64_t>{{4, 1}}));
 }
 
-TEST_F(PlayerBlockBuilderTest, EachKindHasItsOwnLinesAndTotals) {
-  PlayerStatsRecord odd = Line(4, 2, 1993, 3);
-  odd.AtBats = 99;
-  odd.OutsPitched = 99;
-  records = {Pitch(4, 2, 1992, 20), Hit(4, 2, 1990, 10), odd,
-             Pitch(4, 2, 1991, 7),  Hit(4, 2, 1991, 4),  Hit(4, 6, 1991, 3)};
+TEST_F(PlayerBlockBuilderTest, EachKindHasItsOwnLinesAndTotalsInTheOrderOfItsFirstLine) {
+  auto odd = [](int season_type, int16_t year) {
+    PlayerStatsRecord r = Line(4, season_type, year, 3);
+    r.AtBats = 99;
+    r.OutsPitched = 99;
+    return r;
+  };
+  // Regular season, in order: another kind, hitting 1990, pitching and
+  // hitting 1991 (records 5 and 6), another kind, pitching 1992, another
+  // kind. The division series holds only records of another kind.
+  records = {odd(2, 1989),       Pitch(4, 2, 1992, 20), Hit(4, 2, 1990, 10),
+             odd(2, 1993),       Pitch(4, 2, 1991, 7),  Hit(4, 2, 1991, 4),
+             Hit(4, 6, 1991, 3), odd(2, 1991),          odd(5, 1991)};
   ASSERT_TRUE(Build(4));
   const SectionLines& regular = Of(Section::kRegularSeason);
-  EXPECT_EQ(regular.record_kinds, (std::vector<std::optional<LineKind>>{
-                                      kHitting, kPitching, kHitting, kPitching, kOther}));
+  EXPECT_EQ(regular.kinds, (Kinds{kHitting, kPitching}));
   EXPECT_EQ(AtBats(regular.hitting), (std::vector<int64_t>{10, 4}));
   EXPECT_EQ(regular.hitting.totals.counts.at_bats, 14);
   EXPECT_EQ(regular.hitting.totals.rates.batting_average, 0.143);  // 2 / 14
@@ -107,10 +113,17 @@ TEST_F(PlayerBlockBuilderTest, EachKindHasItsOwnLinesAndTotals) {
   EXPECT_EQ(regular.pitching.lines[0].figures.innings, 2.1);
   EXPECT_EQ(regular.pitching.totals.counts.outs, 27);
   EXPECT_EQ(regular.pitching.totals.innings, 9.0);
-  EXPECT_EQ(regular.TotalsKind(), std::nullopt);  // the last record is of another kind
   const SectionLines& series = Of(Section::kLeagueChampionshipSeries);
+  EXPECT_EQ(series.kinds, Kinds{kHitting});
   EXPECT_EQ(series.hitting.totals.counts.at_bats, 3);  // only this section's
-  EXPECT_EQ(series.TotalsKind(), LineKind::kHitting);
+  EXPECT_TRUE(Of(Section::kDivisionSeries).kinds.empty());
+
+  // Pitching first, then hitting; the same player built again.
+  records = {Hit(4, 2, 1991, 4), Pitch(4, 2, 1990, 7), Hit(4, 2, 1990, 5)};
+  ASSERT_TRUE(Build(4));
+  EXPECT_EQ(Of(Section::kRegularSeason).kinds, (Kinds{kPitching, kHitting}));
+  EXPECT_EQ(AtBats(Of(Section::kRegularSeason).hitting), (std::vector<int64_t>{5, 4}));
+  EXPECT_TRUE(Of(Section::kLeagueChampionshipSeries).kinds.empty());
 }
 
 TEST_F(PlayerBlockBuilderTest, NamesClubsAndAges) {

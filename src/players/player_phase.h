@@ -1,6 +1,6 @@
 // The player half of a run: ENCPLYR.DAT and ENCPLSTATS.DAT read, one block
-// per player on the letter sheets, one line per player and section on the
-// player summary sheets.
+// per player on the letter sheets, one line per player, section and line kind
+// on the player summary sheets.
 #pragma once
 
 #include <cstdint>

@@ -50,14 +50,14 @@ inline void AppendLine(SectionLines& section, const HittingLine& line) {
   HittingCounts totals = section.hitting.totals.counts;
   totals += line.figures.counts;
   section.hitting.totals = HittingFiguresOf(totals);
-  section.record_kinds.push_back(LineKind::kHitting);
+  if (section.hitting.lines.size() == 1) section.kinds.push_back(LineKind::kHitting);
 }
 inline void AppendLine(SectionLines& section, const PitchingLine& line) {
   section.pitching.lines.push_back(line);
   PitchingCounts totals = section.pitching.totals.counts;
   totals += line.figures.counts;
   section.pitching.totals = PitchingFiguresOf(totals);
-  section.record_kinds.push_back(LineKind::kPitching);
+  if (section.pitching.lines.size() == 1) section.kinds.push_back(LineKind::kPitching);
 }
 
 }  // namespace statcrane

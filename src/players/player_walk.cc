@@ -10,16 +10,18 @@ namespace {
 
 constexpr int64_t kProgressEvery = 256;
 
-// The summary lines of the block: one per group that got a totals line, with
-// the name of the player's last regular-season record.
+// The summary lines of the block: one per group, with the name of the
+// player's last regular-season record.
 void WriteSummaryLines(const PlayerBlock& block, PlayerSheetWriters& writers) {
   for (Section s : kAllSections) {
     const SectionLines& section = block.section(s);
-    const std::optional<LineKind> kind = section.TotalsKind();
-    if (kind == LineKind::kHitting) {
-      writers.Summary(s, *kind).WriteLine(block.summary_name, section.hitting);
-    } else if (kind == LineKind::kPitching) {
-      writers.Summary(s, *kind).WriteLine(block.summary_name, section.pitching);
+    for (LineKind kind : section.kinds) {
+      PlayerSummaryWriter& writer = writers.Summary(s, kind);
+      if (kind == LineKind::kHitting) {
+        writer.WriteLine(block.summary_name, section.hitting);
+      } else {
+        writer.WriteLine(block.summary_name, section.pitching);
+      }
     }
   }
 }

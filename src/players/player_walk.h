@@ -1,7 +1,7 @@
 // The player walk: every player of the work list with a regular-season
 // record gets a block on the letter sheet of his initial, and each group of
-// his lines that gets a totals line also gets a line on the summary sheet of
-// its section and kind.
+// his lines (one section, one kind) a line on the summary sheet of its
+// section and kind.
 #pragma once
 
 #include <array>

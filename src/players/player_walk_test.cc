@@ -172,40 +172,170 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
   EXPECT_EQ(progress.texts, (std::vector<std::string>{"Smith,Jo", "Stone,Jo"}));
 }
 
-TEST_F(PlayerWalkTest, TheFirstLineChoosesTheHeaderAndTheLastLineTheTotals) {
+// The columns of a heading row's name-row fill: the two merged cells.
+bool NameColumn(int col) { return col <= 5 || col >= 18; }
+
+TEST_F(PlayerWalkTest, PitchingFirstThenHittingEachKindGetsItsOwnSubSection) {
   records = {Hit(4, "Jones", 2, 1991, 10, 4), Pitch(4, "Jones", 2, 1990, 200, 20),
              Pitch(4, "Jones", 6, 1991, 9, 1), Hit(4, "Jones", 6, 1991, 3, 1),
              Pitch(4, "Jones", 7, 1991, 7, 0)};
   Run();
-  // Pitching heading and fill; the hitting line follows without a heading.
+  // Regular season: the pitching sub-section, whose heading colours the name
+  // row, then the hitting one, whose heading follows the pitching totals.
   EXPECT_EQ(Style("J", 1, 1).fill, kPitchingFill);
   EXPECT_EQ(Text("J", 2, 4), "ERA");
   EXPECT_EQ(Number("J", 3, 13), 66.2);
   EXPECT_EQ(Style("J", 3, 13).number_format, "0.0");
-  EXPECT_EQ(Number("J", 4, 7), 10);
-  EXPECT_EQ(Text("J", 5, 2), "Totals");  // hitting totals: the last line hits
-  EXPECT_EQ(Number("J", 5, 4), 0.4);
-  EXPECT_EQ(Number("J", 5, 7), 10);
-  // League championship: a pitching title, then both lines, hitting totals.
-  EXPECT_EQ(Text("J", 6, 1), "- - L C S - -");
-  EXPECT_EQ(Style("J", 6, 1).fill, kPitchingFill);
-  EXPECT_EQ(Number("J", 7, 13), 3.0);
-  EXPECT_EQ(Number("J", 8, 7), 3);
-  EXPECT_EQ(Number("J", 9, 7), 3);  // only this section's at-bats
+  EXPECT_EQ(Text("J", 4, 2), "Totals");
+  EXPECT_EQ(Number("J", 4, 4), 2.7);  // 20 / (200 / 27)
+  EXPECT_EQ(Number("J", 4, 13), 66.2);
+  EXPECT_EQ(Style("J", 4, 13).number_format, "");
+  EXPECT_EQ(Text("J", 5, 4), "BAVG");
+  for (int col = 1; col <= 21; ++col) {
+    EXPECT_EQ(Style("J", 5, col).fill, kHittingFill) << col;
+    EXPECT_EQ(Style("J", 4, col).fill, std::nullopt) << col;  // the totals keep theirs
+    EXPECT_EQ(Style("J", 1, col).fill,
+              NameColumn(col) ? std::optional<Rgb>(kPitchingFill) : std::nullopt)
+        << col;
+  }
+  EXPECT_EQ(Style("J", 4, 2).bottom(), kMediumRed);
+  EXPECT_EQ(Style("J", 5, 2).top(), kMedium);
+  EXPECT_EQ(Number("J", 6, 7), 10);
+  EXPECT_EQ(Text("J", 7, 2), "Totals");
+  EXPECT_EQ(Number("J", 7, 4), 0.4);
+  EXPECT_EQ(Number("J", 7, 7), 10);
+  // League championship: a pitching title, its line and totals, then a
+  // hitting title, its line and totals.
+  EXPECT_EQ(Text("J", 8, 1), "- - L C S - -");
+  EXPECT_EQ(Style("J", 8, 1).fill, kPitchingFill);
+  EXPECT_EQ(Number("J", 9, 13), 3.0);
+  EXPECT_EQ(Text("J", 10, 2), "Totals");
+  EXPECT_EQ(Number("J", 10, 4), 3.0);
+  EXPECT_EQ(Text("J", 11, 1), "- - L C S - -");
+  EXPECT_EQ(Style("J", 11, 1).fill, kHittingFill);
+  EXPECT_EQ(Number("J", 12, 7), 3);
+  EXPECT_EQ(Number("J", 13, 7), 3);  // only this section's at-bats
   // World series, pitching: its own title spacing, innings without format.
-  EXPECT_EQ(Text("J", 10, 1), "- -  W  S  - -");
-  EXPECT_EQ(Number("J", 11, 13), 2.1);
-  EXPECT_EQ(Text("J", 12, 2), "Totals");
-  EXPECT_EQ(Number("J", 12, 13), 2.1);
-  EXPECT_EQ(Style("J", 12, 13).number_format, "");
-  EXPECT_EQ(Number("J", 12, 4), 0);
-  EXPECT_EQ(NextBlockRow('J'), 14);
-  EXPECT_EQ(LastRow("HitRegTotals"), 2);
-  EXPECT_EQ(LastRow("PitchRegTotals"), 0);
-  EXPECT_EQ(LastRow("HitLCSTotals"), 2);
-  EXPECT_EQ(LastRow("PitchWSTotals"), 2);
+  EXPECT_EQ(Text("J", 14, 1), "- -  W  S  - -");
+  EXPECT_EQ(Number("J", 15, 13), 2.1);
+  EXPECT_EQ(Text("J", 16, 2), "Totals");
+  EXPECT_EQ(Number("J", 16, 13), 2.1);
+  EXPECT_EQ(Number("J", 16, 4), 0);
+  EXPECT_EQ(LastRow("J"), 16);
+  EXPECT_EQ(NextBlockRow('J'), 18);
+  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 1), CellRange::Row(18, 21, 1),
+                                         CellRange::Row(1, 3, 8), CellRange::Row(1, 3, 11),
+                                         CellRange::Row(1, 3, 14)};
+  EXPECT_EQ(SheetNamed(book, "J").merges(), merges);
+
+  // A summary line per sub-section, with the year of its own last line.
+  EXPECT_EQ(Text("PitchRegTotals", 2, 1), "Jones,Jo");
+  EXPECT_EQ(Number("PitchRegTotals", 2, 2), 1990);
+  EXPECT_EQ(Number("PitchRegTotals", 2, 12), 66.2);
+  EXPECT_EQ(Number("HitRegTotals", 2, 2), 1991);
+  EXPECT_EQ(Number("HitRegTotals", 2, 6), 10);
+  EXPECT_EQ(Number("PitchLCSTotals", 2, 12), 3.0);
+  EXPECT_EQ(Number("HitLCSTotals", 2, 6), 3);
   EXPECT_EQ(Number("PitchWSTotals", 2, 12), 2.1);
   EXPECT_EQ(Text("PitchWSTotals", 1, 3), "ERA");
+  for (const char* name :
+       {"PitchRegTotals", "HitRegTotals", "PitchLCSTotals", "HitLCSTotals", "PitchWSTotals"}) {
+    EXPECT_EQ(LastRow(name), 2) << name;
+  }
+  EXPECT_EQ(LastRow("HitWSTotals"), 0);
+}
+
+TEST_F(PlayerWalkTest, HittingFirstThenPitchingWithBothKindsInOneYear) {
+  // 1990 holds a hitting line (record 1) and a pitching line (record 2).
+  records = {Hit(5, "Kane", 2, 1990, 8, 2), Pitch(5, "Kane", 2, 1990, 27, 3),
+             Pitch(5, "Kane", 2, 1991, 9, 2)};
+  Run();
+  EXPECT_EQ(Style("K", 1, 1).fill, kHittingFill);
+  EXPECT_EQ(Text("K", 2, 4), "BAVG");
+  EXPECT_EQ(Number("K", 3, 1), 1990);
+  EXPECT_EQ(Number("K", 3, 7), 8);
+  EXPECT_EQ(Text("K", 4, 2), "Totals");
+  EXPECT_EQ(Number("K", 4, 4), 0.25);
+  EXPECT_EQ(Text("K", 5, 4), "ERA");
+  EXPECT_EQ(Style("K", 5, 1).fill, kPitchingFill);
+  EXPECT_EQ(Style("K", 4, 1).fill, std::nullopt);
+  EXPECT_EQ(Number("K", 6, 1), 1990);
+  EXPECT_EQ(Number("K", 7, 1), 1991);
+  EXPECT_EQ(Text("K", 8, 2), "Totals");
+  EXPECT_EQ(Number("K", 8, 4), 3.75);  // 5 earned runs in 12 innings
+  EXPECT_EQ(Number("K", 8, 13), 12.0);
+  EXPECT_EQ(NextBlockRow('K'), 10);
+  EXPECT_EQ(Number("HitRegTotals", 2, 2), 1990);
+  EXPECT_EQ(Number("HitRegTotals", 2, 3), 0.25);
+  EXPECT_EQ(Number("PitchRegTotals", 2, 2), 1991);
+  EXPECT_EQ(Number("PitchRegTotals", 2, 3), 3.75);
+}
+
+TEST_F(PlayerWalkTest, LinesOfAnotherKindWriteNothingAndTakeNoTotalsAway) {
+  auto odd = [](int season_type, int16_t year, std::string first) {
+    PlayerStatsRecord r = Hit(8, "Wolf", season_type, year, 50, 50);
+    r.LineKind = 3;
+    r.FirstName = std::move(first);
+    return r;
+  };
+  // Regular season: another kind first, in the middle and last. Division
+  // series: only another kind. League championship: another kind last.
+  records = {odd(2, 1989, "Al"),
+             Hit(8, "Wolf", 2, 1990, 4, 1),
+             odd(2, 1991, "Bo"),
+             Hit(8, "Wolf", 2, 1992, 4, 3),
+             odd(2, 1993, "Cy"),
+             odd(5, 1990, "Di"),
+             Hit(8, "Wolf", 6, 1990, 10, 5),
+             odd(6, 1990, "Ed"),
+             Hit(8, "Wolf", 7, 1990)};
+  Run();
+  // The name row takes the name of the first regular-season record, of
+  // whatever kind; the heading follows it.
+  EXPECT_EQ(Text("W", 1, 1), "Wolf,Al");
+  EXPECT_EQ(Style("W", 1, 1).fill, kHittingFill);
+  EXPECT_EQ(Text("W", 2, 4), "BAVG");
+  EXPECT_EQ(Number("W", 3, 1), 1990);
+  EXPECT_EQ(Number("W", 4, 1), 1992);
+  EXPECT_EQ(Text("W", 5, 2), "Totals");
+  EXPECT_EQ(Number("W", 5, 4), 0.5);
+  EXPECT_EQ(Number("W", 5, 7), 8);
+  // No division series; the league championship keeps its totals, and the
+  // world-series title comes after them.
+  EXPECT_EQ(Text("W", 6, 1), "- - L C S - -");
+  EXPECT_EQ(Number("W", 7, 7), 10);
+  EXPECT_EQ(Text("W", 8, 2), "Totals");
+  EXPECT_EQ(Text("W", 9, 1), "- - W  S - -");
+  EXPECT_EQ(Number("W", 10, 7), 4);
+  EXPECT_EQ(Text("W", 11, 2), "Totals");
+  EXPECT_EQ(NextBlockRow('W'), 13);
+  // The summary lines carry the name of the last regular-season record.
+  EXPECT_EQ(Text("HitRegTotals", 2, 1), "Wolf,Cy");
+  EXPECT_EQ(Number("HitRegTotals", 2, 2), 1992);
+  EXPECT_EQ(Text("HitLCSTotals", 2, 1), "Wolf,Cy");
+  EXPECT_EQ(Number("HitLCSTotals", 2, 6), 10);
+  EXPECT_EQ(LastRow("HitDCSTotals"), 0);
+  EXPECT_EQ(LastRow("HitWSTotals"), 2);
+}
+
+TEST_F(PlayerWalkTest, ARegularSeasonOfAnotherKindLeavesTheNameRowAlone) {
+  PlayerStatsRecord odd = Hit(9, "Zane", 2, 1990);
+  odd.LineKind = 0;
+  records = {odd, Pitch(9, "Zane", 5, 1990, 12, 1), Hit(10, "Zorn", 2, 1991)};
+  Run();
+  // The name row, unfilled; the division-series title directly below it.
+  EXPECT_EQ(Text("Z", 1, 1), "Zane,Jo");
+  EXPECT_EQ(Number("Z", 1, 18), 9);
+  EXPECT_EQ(Style("Z", 1, 1).fill, std::nullopt);
+  EXPECT_EQ(Text("Z", 2, 1), "- - L D S - -");
+  EXPECT_EQ(Number("Z", 3, 13), 4.0);
+  EXPECT_EQ(Text("Z", 4, 2), "Totals");
+  EXPECT_TRUE(RowEmpty("Z", 5));
+  EXPECT_EQ(Text("Z", 6, 1), "Zorn,Jo");
+  EXPECT_EQ(result.players_written, 2);
+  EXPECT_EQ(LastRow("PitchRegTotals"), 0);
+  EXPECT_EQ(Text("HitRegTotals", 2, 1), "Zorn,Jo");
+  EXPECT_EQ(Text("PitchDCSTotals", 2, 1), "Zane,Jo");
 }
 
 TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {

@@ -102,7 +102,7 @@ HittingFigures HittingFiguresOf(const HittingCounts& c) {
     f.rates.slugging_percentage = RoundRate(Quotient(c.total_bases, c.at_bats));
   }
   if (c.on_base_chances > 0) {
-    f.rates.on_base_percentage = RoundRateSingle(Quotient(c.on_base_times, c.on_base_chances));
+    f.rates.on_base_percentage = RoundRate(Quotient(c.on_base_times, c.on_base_chances));
   }
   return f;
 }

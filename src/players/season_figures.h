@@ -31,7 +31,8 @@ struct HittingCounts {
   HittingCounts& operator+=(const HittingCounts& other);
 };
 
-// Three-decimal values, as the cells hold them.
+// Rounded to three decimals and held as the decimal they denote: .300 is
+// 0.3, as the cells hold it.
 struct HittingRates {
   double batting_average = 0;
   double on_base_percentage = 0;

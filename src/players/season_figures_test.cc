@@ -30,12 +30,10 @@ PitchingRates PitchingRatesOf(const PlayerStatsRecord& record) {
   return PitchingFiguresOf(PitchingCountsOf(record)).rates;
 }
 
-double Float(double value) { return static_cast<double>(static_cast<float>(value)); }
-
 TEST(HittingFiguresTest, RatesAreRoundedToThreeDecimals) {
   EXPECT_EQ(RatesOf(Hitting(3, 1)).batting_average, 0.333);
   EXPECT_EQ(RatesOf(Hitting(3, 1)).slugging_percentage, 0.333);
-  EXPECT_EQ(RatesOf(Hitting(3, 1)).on_base_percentage, Float(0.333));  // single precision
+  EXPECT_EQ(RatesOf(Hitting(3, 1)).on_base_percentage, 0.333);
   EXPECT_EQ(RatesOf(Hitting(3, 2)).batting_average, 0.667);
   EXPECT_EQ(RatesOf(Hitting(16, 1)).batting_average, 0.063);  // halves away from zero
   EXPECT_EQ(RatesOf(Hitting(4, 4)).batting_average, 1.0);
@@ -62,7 +60,20 @@ TEST(HittingFiguresTest, RatesAreRoundedToThreeDecimals) {
   EXPECT_EQ(counts.on_base_chances, 48);
   EXPECT_EQ(counts.on_base_times, 16);
   EXPECT_EQ(RatesOf(slugger).slugging_percentage, 0.425);
-  EXPECT_EQ(RatesOf(slugger).on_base_percentage, Float(0.333));  // 16 / 48
+  EXPECT_EQ(RatesOf(slugger).on_base_percentage, 0.333);  // 16 / 48
+}
+
+TEST(HittingFiguresTest, OnBasePercentagesAreTheDecimalsTheyDenote) {
+  // 3 of 10 is .300: 0.3, not the single-precision 0.30000001192092896.
+  EXPECT_EQ(RatesOf(Hitting(8, 1, 2)).on_base_percentage, 0.3);
+  EXPECT_EQ(RatesOf(Hitting(9, 1, 1)).on_base_percentage, 0.2);
+  for (int chances = 1; chances <= 700; ++chances) {
+    for (int times = 0; times <= chances; times += 7) {
+      PlayerStatsRecord r = Hitting(static_cast<int16_t>(chances), static_cast<int16_t>(times));
+      const double obp = RatesOf(r).on_base_percentage;
+      ASSERT_EQ(obp, RatesOf(r).batting_average) << times << " / " << chances;
+    }
+  }
 }
 
 TEST(HittingFiguresTest, TotalsAreRecomputedFromTheSummedCounts) {
@@ -74,7 +85,7 @@ TEST(HittingFiguresTest, TotalsAreRecomputedFromTheSummedCounts) {
   EXPECT_EQ(totals.on_base_times, 5);
   const HittingRates rates = HittingFiguresOf(totals).rates;
   EXPECT_EQ(rates.batting_average, 0.571);  // 4 / 7, not the mean of .333 and .750
-  EXPECT_EQ(rates.on_base_percentage, Float(0.625));
+  EXPECT_EQ(rates.on_base_percentage, 0.625);
 
   HittingCounts walks_only;
   walks_only.walks = 3;
