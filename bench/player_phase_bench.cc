@@ -3,11 +3,13 @@
 // statistics records).
 //
 //   player_phase_bench [--players N] [--seed S] [--dir FOLDER] [--keep DIR]
-//                      [--mode phases|run|both] [--floor PATH]
+//                      [--mode phases|walk|run|both] [--floor PATH]
 //
 //   --dir FOLDER  use an existing encyclopedia folder instead of generating one
 //   --keep DIR    generate into DIR and keep it (default: a temporary folder)
 //   --mode        phases: time each step through the player phase's parts;
+//                 walk: the same steps without writing the file, for a steady
+//                 figure of the walk (also under perf stat);
 //                 run: one whole "Players Only" processing run (team table,
 //                 player phase, finishing the sheets, writing the file);
 //                 both (default). For a clean peak-memory figure use "run".
@@ -50,7 +52,7 @@ using namespace statcrane;
 
 constexpr const char* kUsage =
     "usage: player_phase_bench [--players N] [--seed S] [--dir FOLDER] [--keep DIR]\n"
-    "                          [--mode phases|run|both] [--floor PATH|none]\n";
+    "                          [--mode phases|walk|run|both] [--floor PATH|none]\n";
 
 template <typename T>
 bool ParseNumber(std::string_view text, T& value) {
@@ -105,12 +107,13 @@ int64_t CountCells(const Workbook& workbook) {
   return cells;
 }
 
-// The player half step by step; returns the cells of the finished workbook.
-int64_t TimePhases(const fs::path& folder, const fs::path& out) {
+// The player half step by step, writing the file or not; returns the cells
+// of the finished workbook.
+int64_t TimePhases(const fs::path& folder, const fs::path& out, bool write) {
   NullReporter reporter;
   ProgressObserver progress;
   const EncyclopediaFolder encyclopedia(folder);
-  const TeamAbbrevTable TeamAbbrev = LoadTeamTable(encyclopedia, reporter);
+  const TeamAbbrevTable team_abbrevs = LoadTeamTable(encyclopedia, reporter);
   Workbook workbook;
   SheetLayout layout(workbook, SheetChoice::kPlayersOnly);
 
@@ -122,34 +125,39 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out) {
     total.processor += t.processor;
     PrintStep(what, t);
   };
-  const PlayerBirthDateTable PlayerBirthDate = LoadPlayerTable(encyclopedia, reporter);
+  const PlayerBirthDateTable birth_dates = LoadPlayerTable(encyclopedia, reporter);
   step("ENCPLYR.DAT loaded");
   const PlayerStatsFile stats = PlayerStatsFile::Load(encyclopedia, reporter);
   step("ENCPLSTATS.DAT loaded and indexed");
-  const PlayerWorkList lstPlayers = BuildPlayerWorkList(stats);
+  const PlayerWorkList players = BuildPlayerWorkList(stats);
   step("player work list built");
-  PlayerWalk walk;
-  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate},
-                layout.player_sheets(), walk, progress, reporter);
+  PlayerSheetWriters writers(layout.player_sheets());
+  const PlayerWalkResult walk = WritePlayerBlocks(
+      PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers, progress, reporter);
   step("walk");
   RunReport finish_report;
-  layout.Finish(finish_report, walk.CurrentLetter);
+  layout.Finish(finish_report, walk.last_letter_sheet);
   step("finishing the sheets (fit, remove empty summaries)");
   const int64_t cells = CountCells(workbook);
   const size_t held = workbook.MemoryBytes();
   watch.Lap();
-  WriteXlsx(workbook, out, true);
-  step("WriteXlsx");
+  if (write) {
+    WriteXlsx(workbook, out, true);
+    step("WriteXlsx");
+  }
   PrintStep("player half", total);
 
   std::printf("%lld statistics records (%.1f MB), %zu players in the work list, %lld written\n",
               static_cast<long long>(stats.RecordCount()),
               static_cast<double>(stats.RecordCount()) * PlayerStatsRecord::kSize / 1e6,
-              lstPlayers.Count(), static_cast<long long>(walk.players_written));
-  std::printf("cells: %lld (%.0f rows of 21 cells); workbook holds %.1f MB; file %.1f MB\n",
+              players.Count(), static_cast<long long>(walk.players_written));
+  std::printf("cells: %lld (%.0f rows of 21 cells); workbook holds %.1f MB\n",
               static_cast<long long>(cells), static_cast<double>(cells) / 21.0,
-              static_cast<double>(held) / 1e6, static_cast<double>(fs::file_size(out)) / 1e6);
-  fs::remove(out);
+              static_cast<double>(held) / 1e6);
+  if (write) {
+    std::printf("file %.1f MB\n", static_cast<double>(fs::file_size(out)) / 1e6);
+    fs::remove(out);
+  }
   return cells;
 }
 
@@ -221,7 +229,7 @@ int main(int argc, char** argv) {
       keep = argv[++i];
     } else if (arg == "--mode" && has_value) {
       mode = argv[++i];
-      ok = mode == "phases" || mode == "run" || mode == "both";
+      ok = mode == "phases" || mode == "walk" || mode == "run" || mode == "both";
     } else if (arg == "--floor" && has_value) {
       floor_program = std::string_view(argv[++i]) == "none" ? fs::path() : fs::path(argv[i]);
     } else {
@@ -255,9 +263,9 @@ int main(int argc, char** argv) {
       std::printf("encyclopedia: %s\n", folder.c_str());
     }
     int64_t cells = 0;
-    if (mode != "run") cells = TimePhases(folder, out);
+    if (mode != "run") cells = TimePhases(folder, out, mode != "walk");
     std::optional<Times> run;
-    if (mode != "phases") run = TimeRun(folder, out);
+    if (mode == "run" || mode == "both") run = TimeRun(folder, out);
     std::printf("peak resident memory: %.1f MiB (target at most 1024)\n", PeakMiB());
     if (cells > 0 && run && !floor_program.empty()) {
       if (const std::optional<Times> floor = RunFloor(floor_program, (cells + 20) / 21)) {

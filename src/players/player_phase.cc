@@ -7,23 +7,23 @@
 namespace statcrane {
 
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
-                                 const TeamAbbrevTable& TeamAbbrev, const PlayerSheets& sheets,
+                                 const TeamAbbrevTable& team_abbrevs, const PlayerSheets& sheets,
                                  ProgressObserver& progress, SkipReporter& reporter) {
   PlayerPhaseResult result;
   StepClock clock;
-  const PlayerBirthDateTable PlayerBirthDate = LoadPlayerTable(folder, reporter);
+  const PlayerBirthDateTable birth_dates = LoadPlayerTable(folder, reporter);
   CheckStop(progress);
   const PlayerStatsFile stats = PlayerStatsFile::Load(folder, reporter);
-  const PlayerWorkList lstPlayers = BuildPlayerWorkList(stats);
+  const PlayerWorkList players = BuildPlayerWorkList(stats);
   CheckStop(progress);
   result.reading = clock.Lap();
 
-  PlayerWalk walk;
-  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate}, sheets, walk,
-                progress, reporter);
+  PlayerSheetWriters writers(sheets);
+  const PlayerWalkResult walk = WritePlayerBlocks(
+      PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers, progress, reporter);
 
   result.walk = clock.Lap();
-  result.last_letter_sheet = walk.CurrentLetter;
+  result.last_letter_sheet = walk.last_letter_sheet;
   result.players_written = walk.players_written;
   return result;
 }

@@ -1,6 +1,6 @@
 // The player half of a run: ENCPLYR.DAT and ENCPLSTATS.DAT read, one block
-// per player on the letter sheets, one line per player and section on the
-// player summary sheets.
+// per player on the letter sheets, one line per player, section and line kind
+// on the player summary sheets.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +24,7 @@ struct PlayerPhaseResult {
 };
 
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
-                                 const TeamAbbrevTable& TeamAbbrev, const PlayerSheets& sheets,
+                                 const TeamAbbrevTable& team_abbrevs, const PlayerSheets& sheets,
                                  ProgressObserver& progress, SkipReporter& reporter);
 
 }  // namespace statcrane

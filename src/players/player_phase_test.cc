@@ -132,7 +132,7 @@ TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
   EXPECT_EQ(r.Cell("A4").number, 1921);
   EXPECT_EQ(r.Cell("B4").text, "NY");
   EXPECT_EQ(r.Cell("D4").number, 0.333);
-  EXPECT_EQ(r.Cell("E4").number, static_cast<double>(0.5f));
+  EXPECT_EQ(r.Cell("E4").number, 0.5);
   EXPECT_EQ(r.Cell("F4").number, 1.333);
   EXPECT_EQ(r.Cell("U4").number, 4);
   EXPECT_EQ(r.Cell("H4").left, kMedium);
@@ -141,6 +141,7 @@ TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
   EXPECT_EQ(r.Cell("B5").text, "Totals");
   EXPECT_TRUE(r.Cell("C5").IsEmpty());
   EXPECT_EQ(r.Cell("D5").number, 0.5);
+  EXPECT_EQ(r.Cell("E5").number, 0.571);  // 4 / 7, the decimal itself
   EXPECT_EQ(r.Cell("A5").top, kMedium);
   EXPECT_EQ(r.Cell("A5").bottom, kNone);
   EXPECT_EQ(r.Cell("B5").bottom, kRedMedium);

@@ -1,247 +1,74 @@
 #include "players/player_walk.h"
 
-#include <string_view>
+#include <string>
 
-#include "players/block_headers.h"
-#include "players/hitting_lines.h"
-#include "players/pitching_lines.h"
-#include "players/player_phase.h"
-#include "util/dates.h"
+#include "players/sheet_write_error.h"
 #include "util/error.h"
-#include "workbook/cell_style.h"
 
 namespace statcrane {
 namespace {
 
-constexpr int kHittingLine = 1;
-constexpr int kPitchingLine = 2;
 constexpr int64_t kProgressEvery = 256;
 
-struct SectionInfo {
-  int season_type;
-  std::string_view hitting_separator;
-  std::string_view pitching_separator;
-};
-
-constexpr std::array<SectionInfo, 4> kSections = {{
-    {2, "", ""},
-    {5, "- - L D S - -", "- - L D S - -"},
-    {6, "- - L C S - -", "- - L C S - -"},
-    {7, "- - W  S - -", "- -  W  S  - -"},
-}};
-
-// The season type's section, or -1 for a type the walk does not place.
-int SectionOf(int season_type) {
-  for (int s = 0; s < 4; ++s) {
-    if (kSections[s].season_type == season_type) return s;
+// The summary lines of the block: one per group, with the name of the
+// player's last regular-season record.
+void WriteSummaryLines(const PlayerBlock& block, PlayerSheetWriters& writers) {
+  for (Section s : kAllSections) {
+    const SectionLines& section = block.section(s);
+    for (LineKind kind : section.kinds) {
+      PlayerSummaryWriter& writer = writers.Summary(s, kind);
+      if (kind == LineKind::kHitting) {
+        writer.WriteLine(block.summary_name, section.hitting);
+      } else {
+        writer.WriteLine(block.summary_name, section.pitching);
+      }
+    }
   }
-  return -1;
 }
-
-// Year written with the format "0000".
-std::string FourDigitYear(int32_t year) {
-  std::string digits = std::to_string(year < 0 ? -int64_t{year} : int64_t{year});
-  if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
-  return year < 0 ? "-" + digits : digits;
-}
-
-class Walker {
- public:
-  Walker(const PlayerWalkInput& input, const PlayerSheets& sheets, PlayerWalk& walk,
-         ProgressObserver& progress, SkipReporter& reporter)
-      : in_(input),
-        sheets_(sheets),
-        w_(walk),
-        line_(walk.line),
-        progress_(progress),
-        reporter_(reporter) {}
-
-  void Run() {
-    const size_t count = in_.lstPlayers.Count();
-    for (size_t p = 0; p < count; ++p) {
-      if (p % kProgressEvery == 0) {
-        CheckStop(progress_);
-        progress_.PhaseProgress("players", static_cast<int64_t>(p), static_cast<int64_t>(count));
-      }
-      if (p + 1 < count) in_.stats.Prefetch(in_.lstPlayers.At(p + 1));
-      try {
-        WritePlayer(in_.lstPlayers.At(p));
-      } catch (const StatCraneError& error) {
-        // Say where: a sheet past its last row names the row only.
-        std::string where = "writing the player " + in_.lstPlayers.TextAt(p);
-        if (current_ != nullptr) where += " on the sheet \"" + current_->name() + "\"";
-        throw StatCraneError(where + ": " + error.message());
-      }
-    }
-    progress_.PhaseProgress("players", static_cast<int64_t>(count), static_cast<int64_t>(count));
-  }
-
- private:
-  void GatherSections(int32_t player_id) {
-    Reset_Totals(line_);
-    for (WalkSection& section : w_.sections) {
-      section.list.Clear();
-      section.SectionCount = 0;
-    }
-    w_.FirstRegularRecord = 0;
-    for (int64_t k : in_.stats.PlayerRecords(player_id)) {
-      const StatsIndexRow& row = in_.stats.StatsIndex(k);
-      if (row.SeasonType == 1) continue;
-      const int s = SectionOf(row.SeasonType);
-      if (s < 0) {
-        reporter_.UnknownSeasonType(row.SeasonType);
-        continue;
-      }
-      WalkSection& section = w_.sections[s];
-      if (s == kRegular && section.SectionCount == 0) w_.FirstRegularRecord = k;
-      ++section.SectionCount;
-      section.list.Add(
-          std::to_string(row.SeasonType) + FourDigitYear(row.Year) + "/" + std::to_string(k), k);
-    }
-  }
-
-  void WritePlayer(int32_t player_id) {
-    w_.CurrentPlayerId = player_id;
-    GatherSections(player_id);
-    if (w_.sections[kRegular].SectionCount == 0) return;
-
-    WalkSection& regular = w_.sections[kRegular];
-    int last_kind = 0;
-    for (size_t q = 0; q < regular.list.Count(); ++q) {
-      const int64_t k = regular.list.At(q);
-      const PlayerStatsRecord record = in_.stats.Record(k);
-      PrepareLine(k, record);
-      line_.CurrentPlayerName = DisplayName(record);
-      if (q == 0) OpenBlock();
-      last_kind = record.LineKind;
-      if (record.LineKind == kHittingLine) {
-        ++line_.CurrentRow;
-        if (q == 0) Hitting_Header(Sheet(), line_);
-        Hitter_EntryLine(Sheet(), record, line_);
-      } else if (record.LineKind == kPitchingLine) {
-        ++line_.CurrentRow;
-        line_.OutsForInnings = record.OutsPitched;
-        CALC_INNINGS(line_);
-        if (q == 0) Pitching_Header(Sheet(), line_);
-        Pitcher_EntryLine(Sheet(), record, line_);
-      }
-    }
-    CloseSection(kRegular, last_kind);
-    current_ = w_.CurrentLetter;
-    Reset_Totals(line_);
-
-    for (int s = kDivision; s <= kWorldSeries; ++s) {
-      WalkSection& section = w_.sections[s];
-      last_kind = 0;
-      for (size_t q = 0; q < section.list.Count(); ++q) {
-        const int64_t k = section.list.At(q);
-        const PlayerStatsRecord record = in_.stats.Record(k);
-        PrepareLine(k, record);
-        last_kind = record.LineKind;
-        if (record.LineKind == kHittingLine) {
-          ++line_.CurrentRow;
-          if (q == 0) Separator(kSections[s].hitting_separator, kHittingFill);
-          Hitter_EntryLine(Sheet(), record, line_);
-        } else if (record.LineKind == kPitchingLine) {
-          ++line_.CurrentRow;
-          line_.OutsForInnings = record.OutsPitched;
-          CALC_INNINGS(line_);
-          if (q == 0) Separator(kSections[s].pitching_separator, kPitchingFill);
-          Pitcher_EntryLine(Sheet(), record, line_);
-        }
-      }
-      if (section.SectionCount > 0) CloseSection(s, last_kind);
-      if (s != kWorldSeries) Reset_Totals(line_);
-      current_ = w_.CurrentLetter;
-    }
-
-    w_.NextRow[static_cast<size_t>(letter_)] = line_.CurrentRow + 1;
-    ++w_.players_written;
-  }
-
-  // The sheet being written: the letter sheet, or a summary sheet while its
-  // line is written.
-  Worksheet& Sheet() { return *current_; }
-
-  // Club and age of record k's line.
-  void PrepareLine(int64_t k, const PlayerStatsRecord& record) {
-    line_.ClubAbbrev = in_.TeamAbbrev[in_.stats.StatsIndex(k).TeamId];
-    line_.Age = YearBoundariesBetween(in_.PlayerBirthDate[w_.CurrentPlayerId],
-                                      CivilDate{record.Year, 7, 1});
-  }
-
-  // The letter sheet of the player's name, his block's first row, and the name
-  // row there.
-  void OpenBlock() {
-    letter_ = LetterSheetIndex(line_.CurrentPlayerName);
-    w_.CurrentLetter = sheets_.letters[static_cast<size_t>(letter_)];
-    current_ = w_.CurrentLetter;
-    line_.CurrentRow = w_.NextRow[static_cast<size_t>(letter_)];
-    progress_.ProgressText(line_.CurrentPlayerName);
-    Name_Header(Sheet(), line_, in_.stats.StatsIndex(w_.FirstRegularRecord).PlayerId);
-  }
-
-  // The title row of a post-season section, directly below what precedes it.
-  void Separator(std::string_view text, int fill) {
-    --line_.CurrentRow;
-    Worksheet& sheet = Sheet();
-    const int32_t row = line_.CurrentRow;
-    sheet.Merge(CellRange::Row(1, 3, row));
-    const CellRange title = CellRange::Cell(1, row);
-    sheet.SetText(title, text);
-    sheet.SetBold(title, true);
-    sheet.SetFill(title, fill);
-    postseason_border(sheet, row);
-    ++line_.CurrentRow;
-  }
-
-  // The totals line of section s and its summary line, after the kind of the
-  // section's last line; nothing for any other kind.
-  void CloseSection(int s, int last_kind) {
-    if (last_kind == kHittingLine) {
-      ++line_.CurrentRow;
-      Hitter_TotalLine(Sheet(), line_);
-      ++line_.CurrentRow;
-      const int32_t row = NextSummaryRow(*sheets_.hitting_summaries[s], 4 + s, HitSumHeader);
-      HitSumTotals(Sheet(), line_, row);
-    } else if (last_kind == kPitchingLine) {
-      line_.OutsForInnings = line_.PitchingTotals.Outs;
-      CALC_INNINGS(line_);
-      ++line_.CurrentRow;
-      Pitcher_TotalLine(Sheet(), line_);
-      ++line_.CurrentRow;
-      const int32_t row = NextSummaryRow(*sheets_.pitching_summaries[s], s, PitchSumHeader);
-      PitchSumTotals(Sheet(), line_, row);
-    }
-  }
-
-  // Turns to the summary sheet, writes its heading row 1 the first time, and
-  // returns the row for the next line.
-  int32_t NextSummaryRow(Worksheet& sheet, int summary, void (*header)(Worksheet&, int32_t)) {
-    current_ = &sheet;
-    int32_t& row = w_.SummaryRow[static_cast<size_t>(summary)];
-    if (row == 0) {
-      row = 1;
-      header(Sheet(), 1);
-    }
-    return ++row;
-  }
-
-  const PlayerWalkInput& in_;
-  const PlayerSheets& sheets_;
-  Worksheet* current_ = nullptr;
-  int letter_ = 0;
-  PlayerWalk& w_;
-  LineState& line_;
-  ProgressObserver& progress_;
-  SkipReporter& reporter_;
-};
 
 }  // namespace
 
-void RunPlayerWalk(const PlayerWalkInput& input, const PlayerSheets& sheets, PlayerWalk& walk,
-                   ProgressObserver& progress, SkipReporter& reporter) {
-  Walker(input, sheets, walk, progress, reporter).Run();
+PlayerSheetWriters::PlayerSheetWriters(const PlayerSheets& sheets) {
+  letters.reserve(sheets.letters.size());
+  for (Worksheet* sheet : sheets.letters) letters.emplace_back(*sheet);
+  for (Section s : kAllSections) {
+    const size_t i = static_cast<size_t>(s);
+    hitting_summaries.emplace_back(*sheets.hitting_summaries[i], LineKind::kHitting);
+    pitching_summaries.emplace_back(*sheets.pitching_summaries[i], LineKind::kPitching);
+  }
+}
+
+PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWriters& writers,
+                                   ProgressObserver& progress, SkipReporter& reporter) {
+  PlayerWalkResult result;
+  PlayerBlockBuilder builder(input.stats, input.team_abbrevs, input.birth_dates, reporter);
+  PlayerBlock block;
+  const size_t count = input.players.Count();
+  for (size_t p = 0; p < count; ++p) {
+    if (p % kProgressEvery == 0) {
+      CheckStop(progress);
+      progress.PhaseProgress("players", static_cast<int64_t>(p), static_cast<int64_t>(count));
+    }
+    if (p + 1 < count) input.stats.Prefetch(input.players.At(p + 1));
+    const std::string& key = input.players.TextAt(p);
+    try {
+      if (!builder.Build(input.players.At(p), block)) continue;
+      LetterSheetWriter& letter =
+          writers.letters[static_cast<size_t>(LetterSheetIndex(block.name))];
+      progress.ProgressText(block.name);
+      letter.WriteBlock(block);
+      WriteSummaryLines(block, writers);
+      result.last_letter_sheet = &letter.sheet();
+      ++result.players_written;
+    } catch (const SheetWriteError& error) {
+      throw StatCraneError("writing the player " + key + " on the sheet \"" + error.sheet_name() +
+                           "\": " + error.cause());
+    } catch (const StatCraneError& error) {
+      throw StatCraneError("writing the player " + key + ": " + error.message());
+    }
+  }
+  progress.PhaseProgress("players", static_cast<int64_t>(count), static_cast<int64_t>(count));
+  return result;
 }
 
 }  // namespace statcrane

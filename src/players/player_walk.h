@@ -1,66 +1,57 @@
-// The player walk: every player of the work list gets a block on the letter
-// sheet of his initial (name row, regular-season section, then the division,
-// league championship and world series sections), and every section's totals
-// a line on the summary sheet of its season type and line kind.
+// The player walk: every player of the work list with a regular-season
+// record gets a block on the letter sheet of his initial, and each group of
+// his lines (one section, one kind) a line on the summary sheet of its
+// section and kind.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <string>
+#include <vector>
 
 #include "encyclopedia/player_stats_file.h"
 #include "encyclopedia/player_table.h"
 #include "encyclopedia/team_table.h"
+#include "players/letter_sheet_writer.h"
 #include "players/letter_sheets.h"
-#include "players/line_state.h"
+#include "players/player_summary_writer.h"
 #include "util/progress.h"
 #include "util/run_report.h"
-#include "util/sorted_work_list.h"
-#include "workbook/workbook.h"
 
 namespace statcrane {
 
-// One season type's records of the current player.
-struct WalkSection {
-  // Items "<season type><Year as 0000>/<record number>", carrying the record
-  // number; sorted by year, then record number compared as text.
-  SortedWorkList<int64_t> list;
-  int64_t SectionCount = 0;
-};
+// The writers of the player sheets, each owning its sheet and its row.
+struct PlayerSheetWriters {
+  explicit PlayerSheetWriters(const PlayerSheets& sheets);
 
-// Sections in the order they are written.
-enum SectionPosition { kRegular = 0, kDivision = 1, kLeagueChampionship = 2, kWorldSeries = 3 };
+  PlayerSummaryWriter& Summary(Section section, LineKind kind) {
+    auto& writers = kind == LineKind::kHitting ? hitting_summaries : pitching_summaries;
+    return writers[static_cast<size_t>(section)];
+  }
 
-struct PlayerWalk {
-  LineState line;
-  // The next free block row of each letter sheet.
-  std::array<int32_t, kLetterSheetCount> NextRow;
-  // The letter sheet of the current player; null before the first one.
-  Worksheet* CurrentLetter = nullptr;
-  int32_t CurrentPlayerId = 0;
-  int64_t FirstRegularRecord = 0;
-  // The last row used on each summary sheet: pitching then hitting, each by
-  // section.
-  std::array<int32_t, 8> SummaryRow{};
-  // lstReg, lstLDS, lstLCS, lstWS.
-  std::array<WalkSection, 4> sections;
-  int64_t players_written = 0;
-
-  PlayerWalk() { NextRow.fill(1); }
+  std::vector<LetterSheetWriter> letters;              // by LetterSheetIndex
+  std::vector<PlayerSummaryWriter> hitting_summaries;  // by section
+  std::vector<PlayerSummaryWriter> pitching_summaries;
 };
 
 // What the walk reads.
 struct PlayerWalkInput {
   const PlayerStatsFile& stats;
-  const PlayerWorkList& lstPlayers;
-  const TeamAbbrevTable& TeamAbbrev;
-  const PlayerBirthDateTable& PlayerBirthDate;
+  const PlayerWorkList& players;
+  const TeamAbbrevTable& team_abbrevs;
+  const PlayerBirthDateTable& birth_dates;
 };
 
-// Writes every player of lstPlayers in list order. Players without a
-// regular-season record are skipped; season types other than 1, 2, 5, 6 and 7
-// are reported and their records ignored.
-void RunPlayerWalk(const PlayerWalkInput& input, const PlayerSheets& sheets, PlayerWalk& walk,
-                   ProgressObserver& progress, SkipReporter& reporter);
+struct PlayerWalkResult {
+  int64_t players_written = 0;
+  // The letter sheet of the last player written; null when none was.
+  const Worksheet* last_letter_sheet = nullptr;
+};
+
+// Writes the players in work-list order, each block as soon as it is built.
+// Season types other than 1, 2, 5, 6 and 7 are reported and their records
+// left out. A failed write stops the walk with an error naming the player and
+// the sheet.
+PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWriters& writers,
+                                   ProgressObserver& progress, SkipReporter& reporter);
 
 }  // namespace statcrane

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "players/block_headers.h"
+#include "players/letter_sheet_writer.h"
 #include "players/player_test_support.h"
 #include "testing/record_files.h"
 #include "util/error.h"
@@ -18,8 +19,6 @@ namespace {
 const BorderLine kNone{};
 const BorderLine kMedium{LineStyle::kMedium, {}};
 const BorderLine kMediumRed{LineStyle::kMedium, kRed};
-
-enum Summary { kPitchReg, kPitchDCS, kPitchLCS, kPitchWS, kHitReg, kHitDCS, kHitLCS, kHitWS };
 
 PlayerStatsRecord Rec(int16_t id, std::string last, std::string first, int season_type,
                       int16_t year, int kind) {
@@ -50,12 +49,6 @@ PlayerStatsRecord Pitch(int16_t id, std::string last, int season_type, int16_t y
   return r;
 }
 
-PlayerStatsRecord Filler() {
-  PlayerStatsRecord r;
-  r.RecordStatus = 1;
-  return r;
-}
-
 class RecordingProgress : public ProgressObserver {
  public:
   void ProgressText(std::string_view text) override { texts.emplace_back(text); }
@@ -64,12 +57,16 @@ class RecordingProgress : public ProgressObserver {
 
 class PlayerWalkTest : public ::testing::Test {
  protected:
-  void Run() {
+  // Walks the players of `records`; `before` may change the writers first.
+  void Run(const std::function<void(PlayerSheetWriters&)>& before = {}) {
     stats_.emplace(PlayerStatsFile::Index(
         RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
     list_.emplace(BuildPlayerWorkList(*stats_));
     sheets = AddPlayerSheets(book);
-    RunPlayerWalk(PlayerWalkInput{*stats_, *list_, teams, births}, sheets, walk, progress, report);
+    writers.emplace(sheets);
+    if (before) before(*writers);
+    result = WritePlayerBlocks(PlayerWalkInput{*stats_, *list_, teams, births}, *writers, progress,
+                               report);
   }
 
   std::string Text(std::string_view sheet, int32_t row, int col) {
@@ -90,6 +87,10 @@ class PlayerWalkTest : public ::testing::Test {
     }
     return true;
   }
+  int32_t LastRow(std::string_view sheet) { return SheetNamed(book, sheet).LastRow(); }
+  int32_t NextBlockRow(char letter) {
+    return writers->letters[static_cast<size_t>(letter - 'A')].next_row();
+  }
 
   std::vector<PlayerStatsRecord> records;
   TeamAbbrevTable teams;
@@ -98,7 +99,8 @@ class PlayerWalkTest : public ::testing::Test {
   PlayerSheets sheets;
   RunReport report;
   RecordingProgress progress;
-  PlayerWalk walk;
+  std::optional<PlayerSheetWriters> writers;
+  PlayerWalkResult result;
   std::optional<PlayerStatsFile> stats_;
   std::optional<PlayerWorkList> list_;
 };
@@ -125,21 +127,9 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
   EXPECT_EQ(Number("S", 6, 4), 0.25);  // 3 hits in 12 at-bats
   EXPECT_EQ(Number("S", 6, 7), 12);
 
-  // n + 6: the division-series title directly under the totals.
-  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 1), CellRange::Row(18, 21, 1),
-                                         CellRange::Row(1, 3, 7), CellRange::Row(1, 5, 11),
-                                         CellRange::Row(18, 21, 11)};
-  EXPECT_EQ(SheetNamed(book, "S").merges(), merges);
+  // n + 6: the division-series title directly under the totals (its cells:
+  // the letter-sheet writer's tests).
   EXPECT_EQ(Text("S", 7, 1), "- - L D S - -");
-  for (int col = 1; col <= 21; ++col) {
-    const CellStyle& style = Style("S", 7, col);
-    EXPECT_EQ(style.bold, col == 1) << col;
-    EXPECT_EQ(style.fill, col == 1 ? std::optional<Rgb>(kHittingFill) : std::nullopt) << col;
-    EXPECT_EQ(style.top(), col <= 3 ? kMedium : kNone) << col;
-    EXPECT_EQ(style.left(), col <= 3 ? kMedium : kNone) << col;
-    EXPECT_EQ(style.right(), col <= 3 ? kMedium : kNone) << col;
-    EXPECT_EQ(style.bottom(), kMedium) << col;
-  }
   // n + 7 line, n + 8 totals, n + 9 empty, next block at n + 10.
   EXPECT_EQ(Number("S", 8, 1), 1998);
   EXPECT_EQ(Number("S", 8, 7), 10);
@@ -149,71 +139,191 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
   EXPECT_EQ(Style("S", 9, 2).bottom(), kMediumRed);
   EXPECT_TRUE(RowEmpty("S", 10));
   EXPECT_EQ(Text("S", 11, 1), "Stone,Jo");
-  EXPECT_EQ(walk.NextRow['S' - 'A'], 16);
-  EXPECT_EQ(walk.NextRow['A' - 'A'], 1);
+  EXPECT_EQ(LastRow("S"), 14);
+  EXPECT_EQ(NextBlockRow('S'), 16);
+  EXPECT_EQ(LastRow("A"), 0);
 
   // Summary sheets: heading in row 1, then one line per player.
-  EXPECT_EQ(walk.SummaryRow[kHitReg], 3);
-  EXPECT_EQ(walk.SummaryRow[kHitDCS], 2);
-  for (int s : {kPitchReg, kPitchDCS, kPitchLCS, kPitchWS, kHitLCS, kHitWS}) {
-    EXPECT_EQ(walk.SummaryRow[s], 0) << s;
+  EXPECT_EQ(LastRow("HitRegTotals"), 3);
+  EXPECT_EQ(LastRow("HitDCSTotals"), 2);
+  for (const char* name : {"PitchRegTotals", "PitchDCSTotals", "PitchLCSTotals", "PitchWSTotals",
+                           "HitLCSTotals", "HitWSTotals"}) {
+    EXPECT_EQ(LastRow(name), 0) << name;
   }
   EXPECT_EQ(Text("HitRegTotals", 1, 1), "Player");
   EXPECT_EQ(Text("HitRegTotals", 2, 1), "Smith,Jo");
   EXPECT_EQ(Number("HitRegTotals", 2, 2), 1999);
   EXPECT_EQ(Text("HitRegTotals", 3, 1), "Stone,Jo");
   EXPECT_EQ(Number("HitDCSTotals", 2, 6), 10);
-  EXPECT_EQ(walk.players_written, 2);
-  EXPECT_EQ(walk.CurrentLetter->name(), "S");
+  EXPECT_EQ(result.players_written, 2);
+  EXPECT_EQ(result.last_letter_sheet, sheets.letters['S' - 'A']);
   EXPECT_EQ(progress.texts, (std::vector<std::string>{"Smith,Jo", "Stone,Jo"}));
 }
 
-TEST_F(PlayerWalkTest, LinesOfOneYearFollowTheirRecordNumbersComparedAsText) {
-  records.assign(1500, Filler());
-  records[199] = Hit(3, "Baker", 2, 1990, 200, 1);   // record 200
-  records[1499] = Hit(3, "Baker", 2, 1990, 150, 1);  // record 1500
-  records[999] = Hit(3, "Baker", 2, 1989, 100, 1);   // record 1000
-  Run();
-  EXPECT_EQ(Number("B", 3, 7), 100);
-  EXPECT_EQ(Number("B", 4, 7), 150);
-  EXPECT_EQ(Number("B", 5, 7), 200);
-  EXPECT_EQ(Text("B", 6, 2), "Totals");
-}
+// The columns of a heading row's name-row fill: the two merged cells.
+bool NameColumn(int col) { return col <= 5 || col >= 18; }
 
-TEST_F(PlayerWalkTest, TheFirstLineChoosesTheHeaderAndTheLastLineTheTotals) {
+TEST_F(PlayerWalkTest, PitchingFirstThenHittingEachKindGetsItsOwnSubSection) {
   records = {Hit(4, "Jones", 2, 1991, 10, 4), Pitch(4, "Jones", 2, 1990, 200, 20),
              Pitch(4, "Jones", 6, 1991, 9, 1), Hit(4, "Jones", 6, 1991, 3, 1),
              Pitch(4, "Jones", 7, 1991, 7, 0)};
   Run();
-  // Pitching heading and fill; the hitting line follows without a heading.
+  // Regular season: the pitching sub-section, whose heading colours the name
+  // row, then the hitting one, whose heading follows the pitching totals.
   EXPECT_EQ(Style("J", 1, 1).fill, kPitchingFill);
   EXPECT_EQ(Text("J", 2, 4), "ERA");
   EXPECT_EQ(Number("J", 3, 13), 66.2);
   EXPECT_EQ(Style("J", 3, 13).number_format, "0.0");
-  EXPECT_EQ(Number("J", 4, 7), 10);
-  EXPECT_EQ(Text("J", 5, 2), "Totals");  // hitting totals: the last line hits
-  EXPECT_EQ(Number("J", 5, 4), 0.4);
-  EXPECT_EQ(Number("J", 5, 7), 10);
-  // League championship: a pitching title, then both lines, hitting totals.
-  EXPECT_EQ(Text("J", 6, 1), "- - L C S - -");
-  EXPECT_EQ(Style("J", 6, 1).fill, kPitchingFill);
-  EXPECT_EQ(Number("J", 7, 13), 3.0);
-  EXPECT_EQ(Number("J", 8, 7), 3);
-  EXPECT_EQ(Number("J", 9, 7), 3);  // only this section's at-bats
+  EXPECT_EQ(Text("J", 4, 2), "Totals");
+  EXPECT_EQ(Number("J", 4, 4), 2.7);  // 20 / (200 / 27)
+  EXPECT_EQ(Number("J", 4, 13), 66.2);
+  EXPECT_EQ(Style("J", 4, 13).number_format, "");
+  EXPECT_EQ(Text("J", 5, 4), "BAVG");
+  for (int col = 1; col <= 21; ++col) {
+    EXPECT_EQ(Style("J", 5, col).fill, kHittingFill) << col;
+    EXPECT_EQ(Style("J", 4, col).fill, std::nullopt) << col;  // the totals keep theirs
+    EXPECT_EQ(Style("J", 1, col).fill,
+              NameColumn(col) ? std::optional<Rgb>(kPitchingFill) : std::nullopt)
+        << col;
+  }
+  EXPECT_EQ(Style("J", 4, 2).bottom(), kMediumRed);
+  EXPECT_EQ(Style("J", 5, 2).top(), kMedium);
+  EXPECT_EQ(Number("J", 6, 7), 10);
+  EXPECT_EQ(Text("J", 7, 2), "Totals");
+  EXPECT_EQ(Number("J", 7, 4), 0.4);
+  EXPECT_EQ(Number("J", 7, 7), 10);
+  // League championship: a pitching title, its line and totals, then a
+  // hitting title, its line and totals.
+  EXPECT_EQ(Text("J", 8, 1), "- - L C S - -");
+  EXPECT_EQ(Style("J", 8, 1).fill, kPitchingFill);
+  EXPECT_EQ(Number("J", 9, 13), 3.0);
+  EXPECT_EQ(Text("J", 10, 2), "Totals");
+  EXPECT_EQ(Number("J", 10, 4), 3.0);
+  EXPECT_EQ(Text("J", 11, 1), "- - L C S - -");
+  EXPECT_EQ(Style("J", 11, 1).fill, kHittingFill);
+  EXPECT_EQ(Number("J", 12, 7), 3);
+  EXPECT_EQ(Number("J", 13, 7), 3);  // only this section's at-bats
   // World series, pitching: its own title spacing, innings without format.
-  EXPECT_EQ(Text("J", 10, 1), "- -  W  S  - -");
-  EXPECT_EQ(Number("J", 11, 13), 2.1);
-  EXPECT_EQ(Text("J", 12, 2), "Totals");
-  EXPECT_EQ(Number("J", 12, 13), 2.1);
-  EXPECT_EQ(Style("J", 12, 13).number_format, "");
-  EXPECT_EQ(Number("J", 12, 4), 0);
-  EXPECT_EQ(walk.NextRow['J' - 'A'], 14);
-  EXPECT_EQ(walk.SummaryRow[kHitReg], 2);
-  EXPECT_EQ(walk.SummaryRow[kPitchReg], 0);
-  EXPECT_EQ(walk.SummaryRow[kHitLCS], 2);
-  EXPECT_EQ(walk.SummaryRow[kPitchWS], 2);
+  EXPECT_EQ(Text("J", 14, 1), "- -  W  S  - -");
+  EXPECT_EQ(Number("J", 15, 13), 2.1);
+  EXPECT_EQ(Text("J", 16, 2), "Totals");
+  EXPECT_EQ(Number("J", 16, 13), 2.1);
+  EXPECT_EQ(Number("J", 16, 4), 0);
+  EXPECT_EQ(LastRow("J"), 16);
+  EXPECT_EQ(NextBlockRow('J'), 18);
+  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 1), CellRange::Row(18, 21, 1),
+                                         CellRange::Row(1, 3, 8), CellRange::Row(1, 3, 11),
+                                         CellRange::Row(1, 3, 14)};
+  EXPECT_EQ(SheetNamed(book, "J").merges(), merges);
+
+  // A summary line per sub-section, with the year of its own last line.
+  EXPECT_EQ(Text("PitchRegTotals", 2, 1), "Jones,Jo");
+  EXPECT_EQ(Number("PitchRegTotals", 2, 2), 1990);
+  EXPECT_EQ(Number("PitchRegTotals", 2, 12), 66.2);
+  EXPECT_EQ(Number("HitRegTotals", 2, 2), 1991);
+  EXPECT_EQ(Number("HitRegTotals", 2, 6), 10);
+  EXPECT_EQ(Number("PitchLCSTotals", 2, 12), 3.0);
+  EXPECT_EQ(Number("HitLCSTotals", 2, 6), 3);
   EXPECT_EQ(Number("PitchWSTotals", 2, 12), 2.1);
   EXPECT_EQ(Text("PitchWSTotals", 1, 3), "ERA");
+  for (const char* name :
+       {"PitchRegTotals", "HitRegTotals", "PitchLCSTotals", "HitLCSTotals", "PitchWSTotals"}) {
+    EXPECT_EQ(LastRow(name), 2) << name;
+  }
+  EXPECT_EQ(LastRow("HitWSTotals"), 0);
+}
+
+TEST_F(PlayerWalkTest, HittingFirstThenPitchingWithBothKindsInOneYear) {
+  // 1990 holds a hitting line (record 1) and a pitching line (record 2).
+  records = {Hit(5, "Kane", 2, 1990, 8, 2), Pitch(5, "Kane", 2, 1990, 27, 3),
+             Pitch(5, "Kane", 2, 1991, 9, 2)};
+  Run();
+  EXPECT_EQ(Style("K", 1, 1).fill, kHittingFill);
+  EXPECT_EQ(Text("K", 2, 4), "BAVG");
+  EXPECT_EQ(Number("K", 3, 1), 1990);
+  EXPECT_EQ(Number("K", 3, 7), 8);
+  EXPECT_EQ(Text("K", 4, 2), "Totals");
+  EXPECT_EQ(Number("K", 4, 4), 0.25);
+  EXPECT_EQ(Text("K", 5, 4), "ERA");
+  EXPECT_EQ(Style("K", 5, 1).fill, kPitchingFill);
+  EXPECT_EQ(Style("K", 4, 1).fill, std::nullopt);
+  EXPECT_EQ(Number("K", 6, 1), 1990);
+  EXPECT_EQ(Number("K", 7, 1), 1991);
+  EXPECT_EQ(Text("K", 8, 2), "Totals");
+  EXPECT_EQ(Number("K", 8, 4), 3.75);  // 5 earned runs in 12 innings
+  EXPECT_EQ(Number("K", 8, 13), 12.0);
+  EXPECT_EQ(NextBlockRow('K'), 10);
+  EXPECT_EQ(Number("HitRegTotals", 2, 2), 1990);
+  EXPECT_EQ(Number("HitRegTotals", 2, 3), 0.25);
+  EXPECT_EQ(Number("PitchRegTotals", 2, 2), 1991);
+  EXPECT_EQ(Number("PitchRegTotals", 2, 3), 3.75);
+}
+
+TEST_F(PlayerWalkTest, LinesOfAnotherKindWriteNothingAndTakeNoTotalsAway) {
+  auto odd = [](int season_type, int16_t year, std::string first) {
+    PlayerStatsRecord r = Hit(8, "Wolf", season_type, year, 50, 50);
+    r.LineKind = 3;
+    r.FirstName = std::move(first);
+    return r;
+  };
+  // Regular season: another kind first, in the middle and last. Division
+  // series: only another kind. League championship: another kind last.
+  records = {odd(2, 1989, "Al"),
+             Hit(8, "Wolf", 2, 1990, 4, 1),
+             odd(2, 1991, "Bo"),
+             Hit(8, "Wolf", 2, 1992, 4, 3),
+             odd(2, 1993, "Cy"),
+             odd(5, 1990, "Di"),
+             Hit(8, "Wolf", 6, 1990, 10, 5),
+             odd(6, 1990, "Ed"),
+             Hit(8, "Wolf", 7, 1990)};
+  Run();
+  // The name row takes the name of the first regular-season record, of
+  // whatever kind; the heading follows it.
+  EXPECT_EQ(Text("W", 1, 1), "Wolf,Al");
+  EXPECT_EQ(Style("W", 1, 1).fill, kHittingFill);
+  EXPECT_EQ(Text("W", 2, 4), "BAVG");
+  EXPECT_EQ(Number("W", 3, 1), 1990);
+  EXPECT_EQ(Number("W", 4, 1), 1992);
+  EXPECT_EQ(Text("W", 5, 2), "Totals");
+  EXPECT_EQ(Number("W", 5, 4), 0.5);
+  EXPECT_EQ(Number("W", 5, 7), 8);
+  // No division series; the league championship keeps its totals, and the
+  // world-series title comes after them.
+  EXPECT_EQ(Text("W", 6, 1), "- - L C S - -");
+  EXPECT_EQ(Number("W", 7, 7), 10);
+  EXPECT_EQ(Text("W", 8, 2), "Totals");
+  EXPECT_EQ(Text("W", 9, 1), "- - W  S - -");
+  EXPECT_EQ(Number("W", 10, 7), 4);
+  EXPECT_EQ(Text("W", 11, 2), "Totals");
+  EXPECT_EQ(NextBlockRow('W'), 13);
+  // The summary lines carry the name of the last regular-season record.
+  EXPECT_EQ(Text("HitRegTotals", 2, 1), "Wolf,Cy");
+  EXPECT_EQ(Number("HitRegTotals", 2, 2), 1992);
+  EXPECT_EQ(Text("HitLCSTotals", 2, 1), "Wolf,Cy");
+  EXPECT_EQ(Number("HitLCSTotals", 2, 6), 10);
+  EXPECT_EQ(LastRow("HitDCSTotals"), 0);
+  EXPECT_EQ(LastRow("HitWSTotals"), 2);
+}
+
+TEST_F(PlayerWalkTest, ARegularSeasonOfAnotherKindLeavesTheNameRowAlone) {
+  PlayerStatsRecord odd = Hit(9, "Zane", 2, 1990);
+  odd.LineKind = 0;
+  records = {odd, Pitch(9, "Zane", 5, 1990, 12, 1), Hit(10, "Zorn", 2, 1991)};
+  Run();
+  // The name row, unfilled; the division-series title directly below it.
+  EXPECT_EQ(Text("Z", 1, 1), "Zane,Jo");
+  EXPECT_EQ(Number("Z", 1, 18), 9);
+  EXPECT_EQ(Style("Z", 1, 1).fill, std::nullopt);
+  EXPECT_EQ(Text("Z", 2, 1), "- - L D S - -");
+  EXPECT_EQ(Number("Z", 3, 13), 4.0);
+  EXPECT_EQ(Text("Z", 4, 2), "Totals");
+  EXPECT_TRUE(RowEmpty("Z", 5));
+  EXPECT_EQ(Text("Z", 6, 1), "Zorn,Jo");
+  EXPECT_EQ(result.players_written, 2);
+  EXPECT_EQ(LastRow("PitchRegTotals"), 0);
+  EXPECT_EQ(Text("HitRegTotals", 2, 1), "Zorn,Jo");
+  EXPECT_EQ(Text("PitchDCSTotals", 2, 1), "Zane,Jo");
 }
 
 TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {
@@ -227,8 +337,8 @@ TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {
   EXPECT_EQ(Text("W", 5, 1), "- - W  S - -");
   EXPECT_EQ(Number("W", 6, 7), 8);
   EXPECT_EQ(Number("W", 7, 4), 0.25);
-  EXPECT_EQ(walk.SummaryRow[kHitDCS], 0);
-  EXPECT_EQ(walk.SummaryRow[kHitWS], 2);
+  EXPECT_EQ(LastRow("HitDCSTotals"), 0);
+  EXPECT_EQ(LastRow("HitWSTotals"), 2);
 }
 
 TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
@@ -247,8 +357,8 @@ TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
   ASSERT_GT(SheetNamed(book, "#").LastRow(), 0);
   EXPECT_EQ(Text("#", 1, 1), ",Jo");
   EXPECT_EQ(Text("#", 6, 1), "9Lives,Jo");
-  EXPECT_EQ(walk.NextRow[26], 11);
-  EXPECT_EQ(walk.CurrentLetter->name(), "S");
+  EXPECT_EQ(writers->letters[kOtherInitial].next_row(), 11);
+  EXPECT_EQ(result.last_letter_sheet, sheets.letters['S' - 'A']);
 }
 
 TEST_F(PlayerWalkTest, NoExtraSheetWithoutAPlayerWhoNeedsIt) {
@@ -263,23 +373,14 @@ TEST_F(PlayerWalkTest, SeasonTypesAndPlayersWithoutRegularSeason) {
              Hit(2, "Reg", 3, 1992),  Hit(2, "Reg", 9, 1993),  Hit(1, "Post", 4, 1990)};
   Run();
   EXPECT_EQ(report.unknown_season_types, (std::map<int, int64_t>{{0, 1}, {3, 2}, {4, 1}, {9, 1}}));
-  EXPECT_EQ(walk.players_written, 1);
-  EXPECT_TRUE(RowEmpty("P", 1));
-  EXPECT_EQ(walk.NextRow['P' - 'A'], 1);
-  EXPECT_EQ(walk.SummaryRow[kHitDCS], 0);
+  EXPECT_EQ(result.players_written, 1);
+  EXPECT_EQ(LastRow("P"), 0);
+  EXPECT_EQ(LastRow("HitDCSTotals"), 0);
   // Only the regular line of 1991: name, heading, line, totals.
   EXPECT_EQ(Number("R", 3, 1), 1991);
   EXPECT_EQ(Text("R", 4, 2), "Totals");
   EXPECT_TRUE(RowEmpty("R", 5));
-  EXPECT_EQ(walk.NextRow['R' - 'A'], 6);
-}
-
-TEST_F(PlayerWalkTest, AgesComeFromTheBirthDateOrTheZeroDate) {
-  births.Set(1, CivilDate{1970, 12, 15});
-  records = {Hit(1, "Able", 2, 1998), Hit(2, "Baker", 2, 1998)};
-  Run();
-  EXPECT_EQ(Number("A", 3, 3), 28);
-  EXPECT_EQ(Number("B", 3, 3), 99);  // 1998 - 1899
+  EXPECT_EQ(NextBlockRow('R'), 6);
 }
 
 TEST_F(PlayerWalkTest, NamesComeFromEachRegularRecordAndABackslashKeepsThePlayer) {
@@ -298,12 +399,14 @@ TEST_F(PlayerWalkTest, NamesComeFromEachRegularRecordAndABackslashKeepsThePlayer
 
 TEST_F(PlayerWalkTest, ASheetPastTheRowLimitStopsTheRun) {
   records = {Hit(1, "Long", 2, 1990), Hit(1, "Long", 2, 1991)};
-  walk.NextRow['L' - 'A'] = kMaxRows - 3;
   try {
-    Run();
+    Run([&](PlayerSheetWriters& w) {
+      w.letters['L' - 'A'] = LetterSheetWriter(SheetNamed(book, "L"), kMaxRows - 3);
+    });
     FAIL() << "no error";
   } catch (const StatCraneError& error) {
-    EXPECT_NE(error.message().find("Long,Jo \\ 1"), std::string::npos) << error.what();
+    EXPECT_EQ(error.message().rfind("writing the player Long,Jo \\ 1 on the sheet \"L\": ", 0), 0)
+        << error.what();
     EXPECT_NE(error.message().find("\"L\""), std::string::npos) << error.what();
     EXPECT_NE(error.message().find("1048577"), std::string::npos) << error.what();
   }

@@ -24,6 +24,4 @@ double RoundRate(double value) {
   return RoundThreeDecimals(value);
 }
 
-double RoundRateSingle(double value) { return ToSingle(RoundRate(value)); }
-
 }  // namespace statcrane

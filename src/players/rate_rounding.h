@@ -6,9 +6,8 @@
 
 namespace statcrane {
 
-// RoundThreeDecimals(value).
+// RoundThreeDecimals(value): the decimal of three places nearest to the
+// value, halves away from zero.
 double RoundRate(double value);
-// RoundThreeDecimalsSingle(value).
-double RoundRateSingle(double value);
 
 }  // namespace statcrane

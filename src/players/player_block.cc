@@ -1,0 +1,126 @@
+#include "players/player_block.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+
+#include "util/dates.h"
+
+namespace statcrane {
+namespace {
+
+constexpr uint8_t kHittingRecord = 1;
+constexpr uint8_t kPitchingRecord = 2;
+
+// Writes `value` at `out` as decimal digits, at least `min_digits` of them.
+char* AppendNumber(char* out, char* end, int64_t value, int min_digits = 1) {
+  char digits[24];
+  const auto result = std::to_chars(digits, digits + sizeof digits, value);
+  const int count = static_cast<int>(result.ptr - digits);
+  for (int i = count; i < min_digits && out < end; ++i) *out++ = '0';
+  for (int i = 0; i < count && out < end; ++i) *out++ = digits[i];
+  return out;
+}
+
+template <typename Figures>
+void ClearGroup(LineGroup<Figures>& group) {
+  group.lines.clear();
+  group.totals = Figures{};
+}
+
+// Adds the kind of a line to the kinds of its section unless a line of that
+// kind came before.
+void NoteKind(LineKind kind, std::vector<LineKind>& kinds) {
+  if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) kinds.push_back(kind);
+}
+
+}  // namespace
+
+std::optional<Section> SectionOfSeasonType(int season_type) {
+  switch (season_type) {
+    case 2:
+      return Section::kRegularSeason;
+    case 5:
+      return Section::kDivisionSeries;
+    case 6:
+      return Section::kLeagueChampionshipSeries;
+    case 7:
+      return Section::kWorldSeries;
+    default:
+      return std::nullopt;
+  }
+}
+
+PlayerBlockBuilder::PlayerBlockBuilder(const PlayerStatsFile& stats,
+                                       const TeamAbbrevTable& team_abbrevs,
+                                       const PlayerBirthDateTable& birth_dates,
+                                       SkipReporter& reporter)
+    : stats_(stats), team_abbrevs_(team_abbrevs), birth_dates_(birth_dates), reporter_(reporter) {}
+
+bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
+  for (std::vector<SortItem>& items : items_) items.clear();
+  for (int64_t k : stats_.PlayerRecords(player_id)) {
+    const StatsIndexRow& row = stats_.StatsIndex(k);
+    if (row.SeasonType == 1) continue;
+    const std::optional<Section> section = SectionOfSeasonType(row.SeasonType);
+    if (!section) {
+      reporter_.UnknownSeasonType(row.SeasonType);
+      continue;
+    }
+    // The order key: the year as "0000" (a sign before a negative one), a
+    // slash, the record number; compared as text.
+    SortItem item{};
+    char* out = item.key.data();
+    char* const end = out + item.key.size();
+    if (row.Year < 0) *out++ = '-';
+    out = AppendNumber(out, end, std::abs(int64_t{row.Year}), 4);
+    *out++ = '/';
+    out = AppendNumber(out, end, k);
+    item.key_size = static_cast<uint8_t>(out - item.key.data());
+    item.record = k;
+    items_[static_cast<size_t>(*section)].push_back(item);
+  }
+  if (items_[static_cast<size_t>(Section::kRegularSeason)].empty()) return false;
+
+  block.player_id = player_id;
+  birth_date_ = birth_dates_[player_id];
+  for (Section s : kAllSections) {
+    std::vector<SortItem>& items = items_[static_cast<size_t>(s)];
+    std::stable_sort(items.begin(), items.end(),
+                     [](const SortItem& a, const SortItem& b) { return a.Key() < b.Key(); });
+    SectionLines& section = block.sections[static_cast<size_t>(s)];
+    ClearGroup(section.hitting);
+    ClearGroup(section.pitching);
+    section.kinds.clear();
+    for (size_t q = 0; q < items.size(); ++q) {
+      const PlayerStatsRecord record = stats_.Record(items[q].record);
+      if (s == Section::kRegularSeason) {
+        if (q == 0) block.name = DisplayName(record);
+        if (q + 1 == items.size()) block.summary_name = DisplayName(record);
+      }
+      AddLine(items[q].record, record, section);
+    }
+    section.hitting.totals = HittingFiguresOf(section.hitting.totals.counts);
+    section.pitching.totals = PitchingFiguresOf(section.pitching.totals.counts);
+  }
+  return true;
+}
+
+void PlayerBlockBuilder::AddLine(int64_t k, const PlayerStatsRecord& record,
+                                 SectionLines& section) {
+  const std::string_view club = team_abbrevs_[stats_.StatsIndex(k).TeamId];
+  const int64_t age = YearBoundariesBetween(birth_date_, CivilDate{record.Year, 7, 1});
+  if (record.LineKind == kHittingRecord) {
+    const HittingCounts counts = HittingCountsOf(record);
+    section.hitting.lines.push_back({record.Year, club, age, HittingFiguresOf(counts)});
+    section.hitting.totals.counts += counts;
+    NoteKind(LineKind::kHitting, section.kinds);
+  } else if (record.LineKind == kPitchingRecord) {
+    const PitchingCounts counts = PitchingCountsOf(record);
+    section.pitching.lines.push_back({record.Year, club, age, PitchingFiguresOf(counts)});
+    section.pitching.totals.counts += counts;
+    NoteKind(LineKind::kPitching, section.kinds);
+  }
+}
+
+}  // namespace statcrane

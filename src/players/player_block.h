@@ -1,0 +1,116 @@
+// What a player's block holds, as plain data: his season lines grouped by
+// section (regular season and the three post-season series) and by kind
+// (hitting, pitching), each group with its totals. The letter-sheet writer
+// lays a block out; the player-summary writers take one line per group.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "encyclopedia/player_stats_file.h"
+#include "encyclopedia/player_table.h"
+#include "encyclopedia/team_table.h"
+#include "players/season_figures.h"
+#include "util/run_report.h"
+
+namespace statcrane {
+
+enum class LineKind : uint8_t { kHitting, kPitching };
+
+// The sections of a block, in the order it shows them.
+enum class Section : uint8_t {
+  kRegularSeason,
+  kDivisionSeries,
+  kLeagueChampionshipSeries,
+  kWorldSeries
+};
+inline constexpr size_t kNumSections = 4;
+inline constexpr std::array<Section, kNumSections> kAllSections = {
+    Section::kRegularSeason, Section::kDivisionSeries, Section::kLeagueChampionshipSeries,
+    Section::kWorldSeries};
+
+// The section of a season type: 2 regular season, 5 division series, 6
+// league championship series, 7 world series; none for any other type.
+std::optional<Section> SectionOfSeasonType(int season_type);
+
+template <typename Figures>
+struct SeasonLine {
+  int32_t year = 0;
+  std::string_view club;  // the team's abbreviation, from the team table
+  int64_t age = 0;        // calendar-year boundaries from the birth date to 1 July of the year
+  Figures figures;
+};
+using HittingLine = SeasonLine<HittingFigures>;
+using PitchingLine = SeasonLine<PitchingFigures>;
+
+// The lines of one kind in one section, in the section's order, and their
+// totals.
+template <typename Figures>
+struct LineGroup {
+  std::vector<SeasonLine<Figures>> lines;
+  Figures totals;
+};
+using HittingGroup = LineGroup<HittingFigures>;
+using PitchingGroup = LineGroup<PitchingFigures>;
+
+// One section of a player: his records of its season type, ordered by year,
+// then by record number compared as text (record 1500 before record 200),
+// as a group of hitting lines and a group of pitching lines. A record whose
+// line kind is neither is left out.
+struct SectionLines {
+  HittingGroup hitting;
+  PitchingGroup pitching;
+
+  // The kinds the section has lines of, each once, in the order of their
+  // first lines: none, one or both. Each is written as a sub-section.
+  std::vector<LineKind> kinds;
+};
+
+struct PlayerBlock {
+  int32_t player_id = 0;
+  // The display name of his first regular-season record (the name row, and
+  // the letter sheet) and of his last one (the summary lines).
+  std::string name;
+  std::string summary_name;
+  std::array<SectionLines, kNumSections> sections;
+
+  const SectionLines& section(Section s) const { return sections[static_cast<size_t>(s)]; }
+};
+
+// Builds the blocks of one player after another, reusing its memory.
+class PlayerBlockBuilder {
+ public:
+  PlayerBlockBuilder(const PlayerStatsFile& stats, const TeamAbbrevTable& team_abbrevs,
+                     const PlayerBirthDateTable& birth_dates, SkipReporter& reporter);
+
+  // Fills `block` with the player's records of the four sections; records
+  // of season type 1 are left out, and those of another unplaced type are
+  // reported and left out. False, with `block` in no particular state, for a
+  // player without a regular-season record: he gets no block.
+  bool Build(int32_t player_id, PlayerBlock& block);
+
+ private:
+  // A record of a section and its place in the section's order.
+  struct SortItem {
+    std::array<char, 31> key;  // the year as "0000", "/", the record number
+    uint8_t key_size;
+    int64_t record;
+    std::string_view Key() const { return {key.data(), key_size}; }
+  };
+
+  void AddLine(int64_t record, const PlayerStatsRecord& line, SectionLines& section);
+
+  const PlayerStatsFile& stats_;
+  const TeamAbbrevTable& team_abbrevs_;
+  const PlayerBirthDateTable& birth_dates_;
+  SkipReporter& reporter_;
+  std::array<std::vector<SortItem>, kNumSections> items_;
+  CivilDate birth_date_;
+};
+
+}  // namespace statcrane

@@ -1,0 +1,103 @@
+#include "players/player_summary_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "players/player_test_support.h"
+#include "players/sheet_write_error.h"
+#include "workbook/cell_style.h"
+
+namespace statcrane {
+namespace {
+
+const BorderLine kMedium{LineStyle::kMedium, {}};
+
+std::string TextAt(const Worksheet& sheet, int32_t row, int col) {
+  return std::string(sheet.Cell(row, col).text);
+}
+
+TEST(PlayerSummaryWriterTest, HeadingsAreRightAlignedWithoutBordersOrFill) {
+  Workbook book;
+  PlayerSummaryWriter hitting(book.AddSheet("HitRegTotals"), LineKind::kHitting);
+  PlayerSummaryWriter pitching(book.AddSheet("PitchRegTotals"), LineKind::kPitching);
+  EXPECT_EQ(hitting.sheet().LastRow(), 0);  // nothing before the first line
+  hitting.WriteLine("A,B", 1990, HittingFigures{});
+  pitching.WriteLine("A,B", 1990, PitchingFigures{});
+  const std::vector<std::string> hit_headings = {
+      "Player", "Last Yr", "BAVG", "OBP", "SPC", "AB", "H",  "2B", "3B", "HR",
+      "R",      "RBI",     "HBP",  "BB",  "K",   "SB", "CS", "SH", "SF", "TB"};
+  const std::vector<std::string> pitch_headings = {
+      "Player", "Last Yr", "ERA", "W",   "L", "PCT", "SV", "G", "GS", "CG",
+      "SHO",    "IP",      "H",   "OBA", "R", "ER",  "BB", "K", "HR", "GDP"};
+  CellStyle expected;
+  expected.alignment = HorizontalAlignment::kRight;
+  for (int col = 1; col <= 20; ++col) {
+    EXPECT_EQ(TextAt(hitting.sheet(), 1, col), hit_headings[col - 1]);
+    EXPECT_EQ(TextAt(pitching.sheet(), 1, col), pitch_headings[col - 1]);
+    EXPECT_EQ(*hitting.sheet().Cell(1, col).style, expected);
+    EXPECT_EQ(*pitching.sheet().Cell(1, col).style, expected);
+  }
+  EXPECT_EQ(hitting.sheet().Cell(1, 21).kind, CellKind::kEmpty);
+}
+
+TEST(PlayerSummaryWriterTest, HittingLinesFollowOneAnotherFromRowTwo) {
+  Workbook book;
+  PlayerSummaryWriter writer(book.AddSheet("HitRegTotals"), LineKind::kHitting);
+  HittingGroup group;
+  HittingCounts counts;
+  counts.at_bats = 20;
+  counts.hits = 7;
+  counts.total_bases = 7;
+  group.lines = {HittingLineOf(1997, counts), HittingLineOf(1999, counts)};
+  group.totals = HittingFiguresOf(counts);
+  writer.WriteLine("Smith,John", group);
+  writer.WriteLine("Stone,Jo", 2001, HittingFigures{});
+  const Worksheet& sheet = writer.sheet();
+
+  EXPECT_EQ(TextAt(sheet, 2, 1), "Smith,John");
+  EXPECT_EQ(sheet.Cell(2, 2).number, 1999);  // the year of the group's last line
+  EXPECT_EQ(sheet.Cell(2, 3).number, 0.35);
+  EXPECT_EQ(sheet.Cell(2, 6).number, 20);
+  EXPECT_EQ(sheet.Cell(2, 7).number, 7);
+  EXPECT_EQ(sheet.Cell(2, 20).number, 7);
+  EXPECT_EQ(sheet.Cell(2, 21).kind, CellKind::kEmpty);
+  for (int col = 1; col <= 20; ++col) {
+    const CellStyle& style = *sheet.Cell(2, col).style;
+    EXPECT_EQ(style.number_format, col >= 3 && col <= 5 ? "#.000" : "") << col;
+    for (BorderSide side : kAllSides) EXPECT_EQ(style.border(side), kMedium) << col;
+  }
+  EXPECT_EQ(TextAt(sheet, 3, 1), "Stone,Jo");
+  EXPECT_EQ(writer.last_row(), 3);
+  EXPECT_EQ(sheet.selection(), CellRange::Cell(1, 3));
+}
+
+TEST(PlayerSummaryWriterTest, PitchingLineUsesTheTotalsAndTheirInnings) {
+  Workbook book;
+  PlayerSummaryWriter writer(book.AddSheet("PitchRegTotals"), LineKind::kPitching);
+  PitchingCounts totals;
+  totals.outs = 600;
+  totals.earned_runs = 66;
+  totals.wins = 30;
+  totals.losses = 15;
+  totals.saves = 3;
+  writer.WriteLine("Ace,Al", 1992, PitchingFiguresOf(totals));
+  const Worksheet& sheet = writer.sheet();
+  const std::vector<double> values = {0, 1992, 2.97, 30, 15, 0.667, 3, 0, 0, 0,
+                                      0, 200,  0,    0,  0,  66,    0, 0, 0, 0};
+  EXPECT_EQ(TextAt(sheet, 2, 1), "Ace,Al");
+  for (int col = 2; col <= 20; ++col) EXPECT_EQ(sheet.Cell(2, col).number, values[col - 1]) << col;
+  for (int col = 1; col <= 20; ++col) {
+    const CellStyle& style = *sheet.Cell(2, col).style;
+    const char* format = col == 3 ? "##0.00" : col == 6 || col == 14 ? "#.000" : "";
+    EXPECT_EQ(style.number_format, format) << col;  // no format on the innings
+    for (BorderSide side : kAllSides) EXPECT_EQ(style.border(side), kMedium) << col;
+  }
+  EXPECT_EQ(sheet.Cell(2, 21).kind, CellKind::kEmpty);
+  EXPECT_THROW(writer.WriteLine("Smith,John", 1990, HittingFigures{}), std::logic_error);
+}
+
+}  // namespace
+}  // namespace statcrane

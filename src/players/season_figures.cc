@@ -1,0 +1,131 @@
+#include "players/season_figures.h"
+
+#include "players/rate_rounding.h"
+
+namespace statcrane {
+namespace {
+
+constexpr double kEraWithoutOuts = 999.99;
+
+double Quotient(int64_t a, int64_t b) { return static_cast<double>(a) / static_cast<double>(b); }
+
+}  // namespace
+
+HittingCounts& HittingCounts::operator+=(const HittingCounts& o) {
+  at_bats += o.at_bats;
+  hits += o.hits;
+  doubles += o.doubles;
+  triples += o.triples;
+  home_runs += o.home_runs;
+  runs += o.runs;
+  runs_batted_in += o.runs_batted_in;
+  hit_by_pitch += o.hit_by_pitch;
+  walks += o.walks;
+  strikeouts += o.strikeouts;
+  stolen_bases += o.stolen_bases;
+  caught_stealing += o.caught_stealing;
+  sacrifice_hits += o.sacrifice_hits;
+  sacrifice_flies += o.sacrifice_flies;
+  total_bases += o.total_bases;
+  on_base_chances += o.on_base_chances;
+  on_base_times += o.on_base_times;
+  return *this;
+}
+
+PitchingCounts& PitchingCounts::operator+=(const PitchingCounts& o) {
+  wins += o.wins;
+  losses += o.losses;
+  saves += o.saves;
+  games += o.games;
+  games_started += o.games_started;
+  complete_games += o.complete_games;
+  shutouts += o.shutouts;
+  outs += o.outs;
+  hits_allowed += o.hits_allowed;
+  runs_allowed += o.runs_allowed;
+  earned_runs += o.earned_runs;
+  walks_allowed += o.walks_allowed;
+  strikeouts += o.strikeouts;
+  home_runs_allowed += o.home_runs_allowed;
+  double_plays_induced += o.double_plays_induced;
+  opponents_at_bats += o.opponents_at_bats;
+  return *this;
+}
+
+HittingCounts HittingCountsOf(const PlayerStatsRecord& r) {
+  HittingCounts c;
+  c.at_bats = r.AtBats;
+  c.hits = r.Hits;
+  c.doubles = r.Doubles;
+  c.triples = r.Triples;
+  c.home_runs = r.HomeRuns;
+  c.runs = r.Runs;
+  c.runs_batted_in = r.RBI;
+  c.hit_by_pitch = r.HitByPitch;
+  c.walks = r.Walks;
+  c.strikeouts = r.Strikeouts;
+  c.stolen_bases = r.StolenBases;
+  c.caught_stealing = r.CaughtStealing;
+  c.sacrifice_hits = r.SacHits;
+  c.sacrifice_flies = r.SacFlies;
+  c.total_bases = c.hits + c.doubles + 2 * c.triples + 3 * c.home_runs;
+  c.on_base_chances = c.at_bats + c.walks + c.hit_by_pitch + c.sacrifice_flies;
+  c.on_base_times = c.hits + c.walks + c.hit_by_pitch;
+  return c;
+}
+
+PitchingCounts PitchingCountsOf(const PlayerStatsRecord& r) {
+  PitchingCounts c;
+  c.wins = r.Wins;
+  c.losses = r.Losses;
+  c.saves = r.Saves;
+  c.games = r.GamesPitched;
+  c.games_started = r.GamesStarted;
+  c.complete_games = r.CompleteGames;
+  c.shutouts = r.Shutouts;
+  c.outs = r.OutsPitched;
+  c.hits_allowed = r.HitsAllowed;
+  c.runs_allowed = r.RunsAllowed;
+  c.earned_runs = r.EarnedRuns;
+  c.walks_allowed = r.WalksAllowed;
+  c.strikeouts = r.StrikeoutsPitched;
+  c.home_runs_allowed = r.HRAllowed;
+  c.double_plays_induced = r.GDPInduced;
+  c.opponents_at_bats = r.OppAtBats;
+  return c;
+}
+
+HittingFigures HittingFiguresOf(const HittingCounts& c) {
+  HittingFigures f{c, {}};
+  if (c.at_bats > 0) {
+    f.rates.batting_average = RoundRate(Quotient(c.hits, c.at_bats));
+    f.rates.slugging_percentage = RoundRate(Quotient(c.total_bases, c.at_bats));
+  }
+  if (c.on_base_chances > 0) {
+    f.rates.on_base_percentage = RoundRate(Quotient(c.on_base_times, c.on_base_chances));
+  }
+  return f;
+}
+
+PitchingFigures PitchingFiguresOf(const PitchingCounts& c) {
+  PitchingFigures f{c, {}, InningsFromOuts(c.outs)};
+  if (c.outs > 0) {
+    f.rates.earned_run_average =
+        RoundRate(static_cast<double>(c.earned_runs) / (static_cast<double>(c.outs) / 27.0));
+  } else if (c.earned_runs > 0) {
+    f.rates.earned_run_average = kEraWithoutOuts;
+  }
+  if (c.wins != 0 || c.losses != 0) {
+    f.rates.winning_percentage = RoundRate(Quotient(c.wins, c.wins + c.losses));
+  }
+  if (c.opponents_at_bats > 0) {
+    f.rates.opponents_batting_average = RoundRate(Quotient(c.hits_allowed, c.opponents_at_bats));
+  }
+  return f;
+}
+
+double InningsFromOuts(int64_t outs) {
+  return static_cast<double>(outs / 3) + static_cast<double>(outs % 3) / 10.0;
+}
+
+}  // namespace statcrane
