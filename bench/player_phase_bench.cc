@@ -110,7 +110,7 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out) {
   NullReporter reporter;
   ProgressObserver progress;
   const EncyclopediaFolder encyclopedia(folder);
-  const TeamAbbrevTable TeamAbbrev = LoadTeamTable(encyclopedia, reporter);
+  const TeamAbbreviations team_abbreviations = LoadTeamAbbreviations(encyclopedia, reporter);
   Workbook workbook;
   LayOutWorkbook(workbook, SheetChoice::kPlayersOnly);
 
@@ -122,15 +122,15 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out) {
     total.processor += t.processor;
     PrintStep(what, t);
   };
-  const PlayerBirthDateTable PlayerBirthDate = LoadPlayerTable(encyclopedia, reporter);
+  const BirthDates birth_dates = LoadBirthDates(encyclopedia, reporter);
   step("ENCPLYR.DAT loaded");
   const PlayerStatsFile stats = PlayerStatsFile::Load(encyclopedia, reporter);
   step("ENCPLSTATS.DAT loaded and indexed");
-  const PlayerWorkList lstPlayers = BuildPlayerWorkList(stats);
+  const PlayerOrder player_order = BuildPlayerOrder(stats);
   step("player work list built");
   PlayerWalk walk;
-  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate}, workbook, walk,
-                progress, reporter);
+  RunPlayerWalk(PlayerWalkInput{stats, player_order, team_abbreviations, birth_dates}, workbook,
+                walk, progress, reporter);
   step("walk");
   PlayerPhaseResult result;
   result.SummaryRow = walk.SummaryRow;
@@ -148,7 +148,7 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out) {
   std::printf("%lld statistics records (%.1f MB), %zu players in the work list, %lld written\n",
               static_cast<long long>(stats.RecordCount()),
               static_cast<double>(stats.RecordCount()) * PlayerStatsRecord::kSize / 1e6,
-              lstPlayers.Count(), static_cast<long long>(walk.players_written));
+              player_order.Count(), static_cast<long long>(walk.players_written));
   std::printf("cells: %lld (%.0f rows of 21 cells); workbook holds %.1f MB; file %.1f MB\n",
               static_cast<long long>(cells), static_cast<double>(cells) / 21.0,
               static_cast<double>(held) / 1e6, static_cast<double>(fs::file_size(out)) / 1e6);

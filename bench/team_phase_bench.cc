@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
 
     statcrane::NullReporter reporter;
     const statcrane::EncyclopediaFolder encyclopedia(folder);
-    const statcrane::TeamAbbrevTable TeamAbbrev = statcrane::LoadTeamTable(encyclopedia, reporter);
+    const statcrane::TeamAbbreviations team_abbreviations =
+        statcrane::LoadTeamAbbreviations(encyclopedia, reporter);
     statcrane::ProgressObserver progress;
     std::vector<double> times;
     int64_t teams = 0;
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
       AddTeamSheets(workbook);
       const auto start = std::chrono::steady_clock::now();
       const statcrane::TeamPhaseResult result =
-          statcrane::Do_Teams(encyclopedia, TeamAbbrev, workbook, progress, reporter);
+          statcrane::Do_Teams(encyclopedia, team_abbreviations, workbook, progress, reporter);
       times.push_back(Seconds(std::chrono::steady_clock::now() - start));
       teams = result.teams_written;
       rows = workbook.Sheet(statcrane::kTeamRecords).LastRow();

@@ -30,19 +30,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Workbook workbook;
   try {
     LayOutWorkbook(workbook, choice);
-    const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+    const TeamAbbreviations team_abbreviations = LoadTeamAbbreviations(folder, report);
     if (PlayersWanted(choice)) {
       const PlayerPhaseResult players =
-          RunPlayerPhase(folder, TeamAbbrev, workbook, observer, report);
+          RunPlayerPhase(folder, team_abbreviations, workbook, observer, report);
       FinishPlayerSheets(workbook, players, report);
       // One block per player with a regular-season line, whatever the names.
       NullReporter quiet;
       const PlayerStatsFile stats = PlayerStatsFile::Load(folder, quiet);
       int64_t expected = 0;
-      for (int32_t id = 1; id <= stats.MaxPlayerId(); ++id) {
-        if (stats.PlayerNames(id).empty()) continue;
+      for (int32_t id = 1; id <= stats.HighestPlayerId(); ++id) {
+        if (stats.PlayerName(id).empty()) continue;
         for (int64_t k : stats.PlayerRecords(id)) {
-          if (stats.StatsIndex(k).SeasonType == 2) {
+          if (stats.Key(k).season_type == 2) {
             ++expected;
             break;
           }
@@ -54,14 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     }
     if (TeamsWanted(choice)) {
-      const TeamPhaseResult teams = Do_Teams(folder, TeamAbbrev, workbook, observer, report);
+      const TeamPhaseResult teams =
+          Do_Teams(folder, team_abbreviations, workbook, observer, report);
       FinishTeamSheets(workbook, teams, report);
       // One block per team id with a used season, whatever its names.
       NullReporter quiet;
       std::set<int> team_ids;
       const TeamYearFile team_years = TeamYearFile::Read(folder, quiet);
       for (const TeamSeason& season : team_years.Seasons()) {
-        team_ids.insert(season.TeamId);
+        team_ids.insert(season.team_id);
       }
       if (teams.teams_written != static_cast<int64_t>(team_ids.size())) {
         fuzz::Finding("wrote " + std::to_string(teams.teams_written) + " team blocks for " +

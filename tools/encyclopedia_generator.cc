@@ -571,26 +571,26 @@ class Generator {
     for (int i : active) {
       TeamYearRecord& t = seasons[i];
       const Franchise& franchise = franchises_[i];
-      t.TeamId = Word(franchise.id);
-      t.Year = Word(year);
-      t.TeamName1 = franchise.CityIn(index).name;
-      t.TeamName2 = franchise.nickname;
-      t.SeasonAbbrev = franchise.CityIn(index).abbrev;
-      t.LeagueId = Word(kLeagueIds[franchise.league]);
+      t.team_id = Word(franchise.id);
+      t.year = Word(year);
+      t.name_part_1 = franchise.CityIn(index).name;
+      t.name_part_2 = franchise.nickname;
+      t.season_abbreviation = franchise.CityIn(index).abbrev;
+      t.league_id = Word(kLeagueIds[franchise.league]);
       team_years.Add(t);
     }
     for (int league = 0; league < kLeagues; ++league) {
       if (!LeagueActive(league, index)) continue;
       LeagueYearRecord r;
-      r.LeagueId = Word(kLeagueIds[league]);
-      r.Year = Word(year);
-      r.LeagueName = LeagueName(league, index);
-      for (auto& slots : r.DivisionTeams) slots.fill(-1);
+      r.league_id = Word(kLeagueIds[league]);
+      r.year = Word(year);
+      r.league_name = LeagueName(league, index);
+      for (auto& slots : r.division_teams) slots.fill(-1);
       const int named = DivisionCount(league, f);
       for (size_t d = 0; d < divisions[league].size(); ++d) {
-        if (named > 0) r.DivisionName[d] = DivisionName(league, named, static_cast<int>(d));
+        if (named > 0) r.division_names[d] = DivisionName(league, named, static_cast<int>(d));
         for (size_t k = 0; k < divisions[league][d].size() && k < 16; ++k) {
-          r.DivisionTeams[d][k] = Word(franchises_[divisions[league][d][k]].id);
+          r.division_teams[d][k] = Word(franchises_[divisions[league][d][k]].id);
         }
       }
       league_years.Add(r);
@@ -640,16 +640,17 @@ class Generator {
     for (size_t t = 0; t < teams.size(); ++t) {
       const double pct = static_cast<double>(won[t]) / games;
       win_pct[teams[t]] = pct;
-      TeamStatBlock& reg = seasons[teams[t]].Reg;
-      reg.Won = Byte(won[t]);
-      reg.Lost = Byte(games - won[t]);
-      reg.Scored = Word(static_cast<int>(
+      TeamStatBlock& reg = seasons[teams[t]].regular_season;
+      reg.won = Byte(won[t]);
+      reg.lost = Byte(games - won[t]);
+      reg.runs_scored = Word(static_cast<int>(
           std::lround(games * (runs_per_game + (pct - 0.5) * 5 + rng_.Normal(0, 0.15)))));
-      reg.Allowed = Word(static_cast<int>(
+      reg.runs_allowed = Word(static_cast<int>(
           std::lround(games * (runs_per_game - (pct - 0.5) * 5 + rng_.Normal(0, 0.15)))));
-      reg.SHO = Byte(rng_.Range(4, 12) + static_cast<int>(std::lround((pct - 0.5) * 20)));
-      reg.LOB = Word(static_cast<int>(std::lround(games * rng_.Normal(6.9, 0.3))));
-      reg.GDP = Word(static_cast<int>(std::lround(games * rng_.Normal(0.85, 0.08))));
+      reg.shutouts = Byte(rng_.Range(4, 12) + static_cast<int>(std::lround((pct - 0.5) * 20)));
+      reg.left_on_base = Word(static_cast<int>(std::lround(games * rng_.Normal(6.9, 0.3))));
+      reg.grounded_into_double_plays =
+          Word(static_cast<int>(std::lround(games * rng_.Normal(0.85, 0.08))));
     }
   }
 
@@ -706,7 +707,9 @@ class Generator {
     const int need = length / 2 + 1;
     auto block = [&](int team) -> TeamStatBlock& {
       TeamYearRecord& t = seasons[team];
-      return season_type == 5 ? t.DCS : season_type == 6 ? t.LCS : t.WS;
+      return season_type == 5   ? t.division_series
+             : season_type == 6 ? t.league_championship_series
+                                : t.world_series;
     };
     const double p_a = std::clamp(0.5 + (win_pct[a] - win_pct[b]) * 1.5, 0.25, 0.75);
     int won[2] = {0, 0};
@@ -719,16 +722,16 @@ class Generator {
       const int loser_runs = rng_.Range(0, winner_runs - 1);
       TeamStatBlock& bw = block(winner);
       TeamStatBlock& bl = block(loser);
-      bw.Won = Byte(bw.Won + 1);
-      bl.Lost = Byte(bl.Lost + 1);
-      bw.Scored = Word(bw.Scored + winner_runs);
-      bw.Allowed = Word(bw.Allowed + loser_runs);
-      bl.Scored = Word(bl.Scored + loser_runs);
-      bl.Allowed = Word(bl.Allowed + winner_runs);
-      if (loser_runs == 0) bw.SHO = Byte(bw.SHO + 1);
+      bw.won = Byte(bw.won + 1);
+      bl.lost = Byte(bl.lost + 1);
+      bw.runs_scored = Word(bw.runs_scored + winner_runs);
+      bw.runs_allowed = Word(bw.runs_allowed + loser_runs);
+      bl.runs_scored = Word(bl.runs_scored + loser_runs);
+      bl.runs_allowed = Word(bl.runs_allowed + winner_runs);
+      if (loser_runs == 0) bw.shutouts = Byte(bw.shutouts + 1);
       for (TeamStatBlock* x : {&bw, &bl}) {
-        x->LOB = Word(x->LOB + rng_.Range(3, 11));
-        x->GDP = Word(x->GDP + rng_.Range(0, 2));
+        x->left_on_base = Word(x->left_on_base + rng_.Range(3, 11));
+        x->grounded_into_double_plays = Word(x->grounded_into_double_plays + rng_.Range(0, 2));
       }
     }
     series.push_back(Series{season_type, {a, b}, {won[0], won[1]}});
@@ -739,13 +742,13 @@ class Generator {
 
   PlayerStatsRecord Line(const Player& p, int year, int team, int season_type, int kind) const {
     PlayerStatsRecord r;
-    r.PlayerId = Word(p.id);
-    r.SeasonType = Byte(season_type);
-    r.Year = Word(year);
-    r.TeamId = Word(franchises_[team].id);
-    r.FirstName = p.first;
-    r.LastName = p.last;
-    r.LineKind = Byte(kind);
+    r.player_id = Word(p.id);
+    r.season_type = Byte(season_type);
+    r.year = Word(year);
+    r.team_id = Word(franchises_[team].id);
+    r.first_name = p.first;
+    r.last_name = p.last;
+    r.line_kind = Byte(kind);
     return r;
   }
 
@@ -760,20 +763,21 @@ class Generator {
     const int on_base = hits - hr + walks + hbp;
     const int sb = rng_.Binomial(on_base, p.speed);
     const int sf = rng_.Binomial(ab, 0.008);
-    r.AtBats = Word(ab);
-    r.Hits = Word(hits);
-    r.HomeRuns = Byte(hr);
-    r.Triples = Byte(triples);
-    r.Doubles = Byte(doubles);
-    r.Walks = Word(walks);
-    r.Strikeouts = Word(rng_.Binomial(ab, p.contact));
-    r.HitByPitch = Byte(hbp);
-    r.StolenBases = Byte(sb);
-    r.CaughtStealing = Byte(rng_.Binomial(sb + 2, 0.25));
-    r.SacHits = Byte(rng_.Binomial(ab, p.pitcher ? 0.04 : 0.005));
-    r.SacFlies = Byte(sf);
-    r.Runs = Word(hr + rng_.Binomial(on_base, 0.32));
-    r.RBI = Word(hr + rng_.Binomial(hits - hr, 0.24) + sf + rng_.Binomial(walks + hbp, 0.03));
+    r.at_bats = Word(ab);
+    r.hits = Word(hits);
+    r.home_runs = Byte(hr);
+    r.triples = Byte(triples);
+    r.doubles = Byte(doubles);
+    r.walks = Word(walks);
+    r.strikeouts = Word(rng_.Binomial(ab, p.contact));
+    r.hit_by_pitch = Byte(hbp);
+    r.stolen_bases = Byte(sb);
+    r.caught_stealing = Byte(rng_.Binomial(sb + 2, 0.25));
+    r.sacrifice_hits = Byte(rng_.Binomial(ab, p.pitcher ? 0.04 : 0.005));
+    r.sacrifice_flies = Byte(sf);
+    r.runs = Word(hr + rng_.Binomial(on_base, 0.32));
+    r.runs_batted_in =
+        Word(hr + rng_.Binomial(hits - hr, 0.24) + sf + rng_.Binomial(walks + hbp, 0.03));
   }
 
   void FillPitching(const Player& p, int games, int starts, int outs, double team_pct, double f,
@@ -783,26 +787,26 @@ class Generator {
     int runs = static_cast<int>(std::lround(innings * p.ra9 / 9 * rng_.Normal(1.0, 0.15)));
     const int hr = std::min(rng_.Binomial(outs, (0.95 + (p.ra9 - 4.3) * 0.2) / 27), hits);
     runs = std::max(runs, hr);
-    r.GamesPitched = Byte(games);
-    r.GamesStarted = Byte(starts);
-    r.OutsPitched = Word(outs);
-    r.HitsAllowed = Word(hits);
-    r.OppAtBats = Word(std::max(hits, outs + hits - rng_.Binomial(outs, 0.03)));
-    r.StrikeoutsPitched = Word(rng_.Binomial(outs, std::clamp(p.k9 / 27, 0.0, 0.9)));
-    r.WalksAllowed = Word(rng_.Binomial(outs, std::clamp(p.bb9 / 27, 0.0, 0.9)));
-    r.HRAllowed = Byte(hr);
-    r.RunsAllowed = Word(runs);
-    r.EarnedRuns = Word(runs - rng_.Binomial(runs, 0.09));
-    r.GDPInduced = Byte(rng_.Binomial(outs, 0.03));
+    r.games_pitched = Byte(games);
+    r.games_started = Byte(starts);
+    r.outs_pitched = Word(outs);
+    r.hits_allowed = Word(hits);
+    r.opponent_at_bats = Word(std::max(hits, outs + hits - rng_.Binomial(outs, 0.03)));
+    r.strikeouts_pitched = Word(rng_.Binomial(outs, std::clamp(p.k9 / 27, 0.0, 0.9)));
+    r.walks_allowed = Word(rng_.Binomial(outs, std::clamp(p.bb9 / 27, 0.0, 0.9)));
+    r.home_runs_allowed = Byte(hr);
+    r.runs_allowed = Word(runs);
+    r.earned_runs = Word(runs - rng_.Binomial(runs, 0.09));
+    r.double_plays_induced = Byte(rng_.Binomial(outs, 0.03));
     const int complete = rng_.Binomial(starts, f < 0.3 ? 0.35 : f < 0.6 ? 0.15 : 0.03);
-    r.CompleteGames = Byte(complete);
-    r.Shutouts = Byte(rng_.Binomial(complete, 0.2));
+    r.complete_games = Byte(complete);
+    r.shutouts = Byte(rng_.Binomial(complete, 0.2));
     const int decisions = rng_.Binomial(starts, 0.72) + rng_.Binomial(games - starts, 0.1);
     const int wins =
         rng_.Binomial(decisions, std::clamp(team_pct + (4.3 - p.ra9) * 0.05, 0.15, 0.85));
-    r.Wins = Byte(wins);
-    r.Losses = Byte(decisions - wins);
-    r.Saves = Byte(starts > 0 ? 0 : rng_.Binomial(games, p.closer ? 0.55 : 0.03));
+    r.wins = Byte(wins);
+    r.losses = Byte(decisions - wins);
+    r.saves = Byte(starts > 0 ? 0 : rng_.Binomial(games, p.closer ? 0.55 : 0.03));
   }
 
   void PlayPlayers(int index, const std::vector<int>& active, const std::vector<Series>& series,
@@ -968,9 +972,9 @@ class Generator {
       PlayerStatsRecord r = Line(p, year, team, s.season_type, 2);
       FillPitching(p, g, starts[i], std::max(1, outs), pct, f, r);
       // A team's pitchers share its wins and losses; saves only in wins.
-      r.Wins = Byte(std::min<int>(r.Wins, won));
-      r.Losses = Byte(std::min<int>(r.Losses, lost));
-      r.Saves = Byte(std::min<int>(r.Saves, won));
+      r.wins = Byte(std::min<int>(r.wins, won));
+      r.losses = Byte(std::min<int>(r.losses, lost));
+      r.saves = Byte(std::min<int>(r.saves, won));
       stats.Add(r);
       if (pitchers_bat && starts[i] > 0) {
         PlayerStatsRecord h = Line(p, year, team, s.season_type, 1);
@@ -987,14 +991,14 @@ class Generator {
     for (const auto& franchise : franchises_) {
       const City& city = franchise.homes.back().city;
       TeamRecord t;
-      t.TeamId = Word(franchise.id);
-      t.Abbrev = city.abbrev;
-      t.ShortName = city.abbrev;
-      t.City = city.name;
-      t.Nickname = franchise.nickname;
-      t.GateA = 1;
-      t.GateB = Word(std::max(1, franchise.seasons));
-      t.Spare = Word(first_year_ + franchise.first_index);
+      t.team_id = Word(franchise.id);
+      t.abbreviation = city.abbrev;
+      t.short_name = city.abbrev;
+      t.city = city.name;
+      t.nickname = franchise.nickname;
+      t.gate_a = 1;
+      t.gate_b = Word(std::max(1, franchise.seasons));
+      t.spare = Word(first_year_ + franchise.first_index);
       out.Add(t);
     }
     return out.Finish();
@@ -1004,12 +1008,12 @@ class Generator {
     RecordWriter out(out_ / kPlayerFile, PlayerRecord::kSize);
     for (const auto& p : players_) {
       PlayerRecord r;
-      r.PlayerId = Word(p.id);
-      r.FirstName = p.first;
-      r.LastName = p.last;
-      r.BirthYear = Word(p.birth_year);
-      r.BirthMonth = Byte(p.birth_month);
-      r.BirthDay = Byte(p.birth_day);
+      r.player_id = Word(p.id);
+      r.first_name = p.first;
+      r.last_name = p.last;
+      r.birth_year = Word(p.birth_year);
+      r.birth_month = Byte(p.birth_month);
+      r.birth_day = Byte(p.birth_day);
       out.Add(r);
     }
     return out.Finish();
@@ -1022,9 +1026,9 @@ class Generator {
       for (int index = 0; index < years_; ++index) seasons += LeagueActive(league, index);
       if (seasons == 0) continue;
       LeagueRecord r;
-      r.LeagueId = Word(kLeagueIds[league]);
-      r.LeagueName = LeagueName(league, years_ - 1);
-      r.UseMark = Word(seasons);
+      r.league_id = Word(kLeagueIds[league]);
+      r.league_name = LeagueName(league, years_ - 1);
+      r.use_mark = Word(seasons);
       out.Add(r);
     }
     return out.Finish();

@@ -99,47 +99,47 @@ TEST_F(GeneratedEncyclopediaTest, TeamsAndLeagues) {
   std::set<int> ids;
   std::set<std::string> abbrevs;
   for (const auto& t : teams_) {
-    EXPECT_EQ(t.RecordStatus, 0);
-    EXPECT_GE(t.GateA, 1);
-    EXPECT_GE(t.GateB, 1);
-    ASSERT_EQ(t.Abbrev.size(), 3u);
-    for (char c : t.Abbrev) EXPECT_TRUE(c >= 'A' && c <= 'Z') << t.Abbrev;
-    EXPECT_FALSE(t.City.empty());
-    EXPECT_FALSE(t.Nickname.empty());
-    EXPECT_TRUE(ids.insert(t.TeamId).second);
-    EXPECT_TRUE(abbrevs.insert(t.Abbrev).second);
+    EXPECT_EQ(t.record_status, 0);
+    EXPECT_GE(t.gate_a, 1);
+    EXPECT_GE(t.gate_b, 1);
+    ASSERT_EQ(t.abbreviation.size(), 3u);
+    for (char c : t.abbreviation) EXPECT_TRUE(c >= 'A' && c <= 'Z') << t.abbreviation;
+    EXPECT_FALSE(t.city.empty());
+    EXPECT_FALSE(t.nickname.empty());
+    EXPECT_TRUE(ids.insert(t.team_id).second);
+    EXPECT_TRUE(abbrevs.insert(t.abbreviation).second);
   }
   std::map<std::pair<int, int>, const TeamYearRecord*> seasons;  // (team, year)
   for (const auto& s : team_years_) {
-    EXPECT_TRUE(ids.count(s.TeamId)) << s.TeamId;
-    EXPECT_FALSE(s.TeamName1.empty());
-    EXPECT_FALSE(s.TeamName2.empty());
-    EXPECT_TRUE(seasons.emplace(std::pair(int{s.TeamId}, int{s.Year}), &s).second);
+    EXPECT_TRUE(ids.count(s.team_id)) << s.team_id;
+    EXPECT_FALSE(s.name_part_1.empty());
+    EXPECT_FALSE(s.name_part_2.empty());
+    EXPECT_TRUE(seasons.emplace(std::pair(int{s.team_id}, int{s.year}), &s).second);
   }
   ASSERT_EQ(leagues_.size(), 3u);
   for (const auto& l : leagues_) {
-    EXPECT_TRUE(l.LeagueNamePresent);
-    EXPECT_GT(l.UseMark, 0);
+    EXPECT_TRUE(l.league_name_present);
+    EXPECT_GT(l.use_mark, 0);
   }
 
   bool without_divisions = false, with_divisions = false, three_divisions = false;
   std::map<std::pair<int, int>, std::pair<int, int>> league_games;  // (league, year) -> W, L
   for (const auto& ly : league_years_) {
-    EXPECT_FALSE(ly.LeagueName.empty());
-    const bool named = ly.DivisionNamePresent[0] && ly.DivisionNamePresent[1];
-    without_divisions |= !ly.DivisionNamePresent[0];
+    EXPECT_FALSE(ly.league_name.empty());
+    const bool named = ly.division_name_present[0] && ly.division_name_present[1];
+    without_divisions |= !ly.division_name_present[0];
     with_divisions |= named;
-    three_divisions |= ly.DivisionNamePresent[2];
+    three_divisions |= ly.division_name_present[2];
     for (int d = 0; d < 4; ++d) {
-      for (int team : ly.DivisionTeams[d]) {
+      for (int team : ly.division_teams[d]) {
         if (team < 0) continue;
         EXPECT_TRUE(named || d == 0);
-        const auto season = seasons.find(std::pair(team, int{ly.Year}));
-        ASSERT_NE(season, seasons.end()) << team << " " << ly.Year;
-        EXPECT_EQ(season->second->LeagueId, ly.LeagueId);
-        auto& [won, lost] = league_games[std::pair(int{ly.LeagueId}, int{ly.Year})];
-        won += season->second->Reg.Won;
-        lost += season->second->Reg.Lost;
+        const auto season = seasons.find(std::pair(team, int{ly.year}));
+        ASSERT_NE(season, seasons.end()) << team << " " << ly.year;
+        EXPECT_EQ(season->second->league_id, ly.league_id);
+        auto& [won, lost] = league_games[std::pair(int{ly.league_id}, int{ly.year})];
+        won += season->second->regular_season.won;
+        lost += season->second->regular_season.lost;
       }
     }
   }
@@ -148,7 +148,7 @@ TEST_F(GeneratedEncyclopediaTest, TeamsAndLeagues) {
   EXPECT_TRUE(three_divisions);
   for (const auto& [key, games] : league_games) EXPECT_EQ(games.first, games.second);
   for (const auto& s : team_years_) {
-    const int games = s.Reg.Won + s.Reg.Lost;
+    const int games = s.regular_season.won + s.regular_season.lost;
     EXPECT_TRUE(games == 140 || games == 154 || games == 162) << games;
   }
 }
@@ -156,55 +156,56 @@ TEST_F(GeneratedEncyclopediaTest, TeamsAndLeagues) {
 TEST_F(GeneratedEncyclopediaTest, PlayersAndTheirLines) {
   std::map<int, const PlayerRecord*> players;
   for (const auto& p : players_) {
-    EXPECT_TRUE(IsCalendarDate(p.BirthYear, p.BirthMonth, p.BirthDay));
-    players[p.PlayerId] = &p;
+    EXPECT_TRUE(IsCalendarDate(p.birth_year, p.birth_month, p.birth_day));
+    players[p.player_id] = &p;
   }
   ASSERT_EQ(players.size(), 2500u);
   EXPECT_EQ(players.begin()->first, 1);
   EXPECT_EQ(players.rbegin()->first, 2500);
 
   std::set<int> team_ids;
-  for (const auto& t : teams_) team_ids.insert(t.TeamId);
+  for (const auto& t : teams_) team_ids.insert(t.team_id);
   std::map<std::tuple<int, int, int>, int> post_games;  // (team, year, type) -> games
   for (const auto& s : team_years_) {
-    post_games[{s.TeamId, s.Year, 5}] = s.DCS.Won + s.DCS.Lost;
-    post_games[{s.TeamId, s.Year, 6}] = s.LCS.Won + s.LCS.Lost;
-    post_games[{s.TeamId, s.Year, 7}] = s.WS.Won + s.WS.Lost;
+    post_games[{s.team_id, s.year, 5}] = s.division_series.won + s.division_series.lost;
+    post_games[{s.team_id, s.year, 6}] =
+        s.league_championship_series.won + s.league_championship_series.lost;
+    post_games[{s.team_id, s.year, 7}] = s.world_series.won + s.world_series.lost;
   }
 
   std::map<int, int> types;
   std::map<std::tuple<int, int, int>, std::set<int>> regular_teams;  // (player, year, kind)
   bool accented = false, lower_case = false;
   for (const auto& r : stats_) {
-    ++types[r.SeasonType];
-    ASSERT_TRUE(players.count(r.PlayerId));
-    EXPECT_EQ(r.FirstName, players[r.PlayerId]->FirstName);
-    EXPECT_EQ(r.LastName, players[r.PlayerId]->LastName);
-    EXPECT_TRUE(team_ids.count(r.TeamId)) << r.TeamId;
-    if (r.SeasonType >= 5) {
-      EXPECT_GT((post_games[{r.TeamId, r.Year, r.SeasonType}]), 0)
-          << "type " << int{r.SeasonType} << " line of team " << r.TeamId << " in " << r.Year;
+    ++types[r.season_type];
+    ASSERT_TRUE(players.count(r.player_id));
+    EXPECT_EQ(r.first_name, players[r.player_id]->first_name);
+    EXPECT_EQ(r.last_name, players[r.player_id]->last_name);
+    EXPECT_TRUE(team_ids.count(r.team_id)) << r.team_id;
+    if (r.season_type >= 5) {
+      EXPECT_GT((post_games[{r.team_id, r.year, r.season_type}]), 0)
+          << "type " << int{r.season_type} << " line of team " << r.team_id << " in " << r.year;
     }
-    if (r.SeasonType == 2) regular_teams[{r.PlayerId, r.Year, r.LineKind}].insert(r.TeamId);
-    accented |= static_cast<unsigned char>(r.LastName[0]) >= 0x80 ||
-                r.LastName.find_first_of("\xC3") != std::string::npos;
-    lower_case |= r.LastName[0] >= 'a' && r.LastName[0] <= 'z';
-    ASSERT_TRUE(r.LineKind == 1 || r.LineKind == 2);
-    if (r.LineKind == 1) {
-      EXPECT_GT(r.AtBats, 0);
-      EXPECT_LE(r.Hits, r.AtBats);
-      EXPECT_LE(r.Doubles + r.Triples + r.HomeRuns, r.Hits);
-      EXPECT_GE(r.Runs, r.HomeRuns);
-      EXPECT_GE(r.RBI, r.HomeRuns);
+    if (r.season_type == 2) regular_teams[{r.player_id, r.year, r.line_kind}].insert(r.team_id);
+    accented |= static_cast<unsigned char>(r.last_name[0]) >= 0x80 ||
+                r.last_name.find_first_of("\xC3") != std::string::npos;
+    lower_case |= r.last_name[0] >= 'a' && r.last_name[0] <= 'z';
+    ASSERT_TRUE(r.line_kind == 1 || r.line_kind == 2);
+    if (r.line_kind == 1) {
+      EXPECT_GT(r.at_bats, 0);
+      EXPECT_LE(r.hits, r.at_bats);
+      EXPECT_LE(r.doubles + r.triples + r.home_runs, r.hits);
+      EXPECT_GE(r.runs, r.home_runs);
+      EXPECT_GE(r.runs_batted_in, r.home_runs);
     } else {
-      EXPECT_GT(r.OutsPitched, 0);
-      EXPECT_GE(r.OppAtBats, r.HitsAllowed);
-      EXPECT_LE(r.EarnedRuns, r.RunsAllowed);
-      EXPECT_LE(r.HRAllowed, r.HitsAllowed);
-      EXPECT_LE(r.GamesStarted, r.GamesPitched);
-      EXPECT_LE(r.Wins + r.Losses, r.GamesPitched);
-      EXPECT_LE(r.Shutouts, r.CompleteGames);
-      EXPECT_LE(r.CompleteGames, r.GamesStarted);
+      EXPECT_GT(r.outs_pitched, 0);
+      EXPECT_GE(r.opponent_at_bats, r.hits_allowed);
+      EXPECT_LE(r.earned_runs, r.runs_allowed);
+      EXPECT_LE(r.home_runs_allowed, r.hits_allowed);
+      EXPECT_LE(r.games_started, r.games_pitched);
+      EXPECT_LE(r.wins + r.losses, r.games_pitched);
+      EXPECT_LE(r.shutouts, r.complete_games);
+      EXPECT_LE(r.complete_games, r.games_started);
     }
   }
   EXPECT_EQ(types.size(), 5u);  // 1, 2, 5, 6 and 7

@@ -56,13 +56,13 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     LayOutWorkbook(workbook, options.sheets);
     if (options.viewing == ViewingChoice::kViewWhileProcessing) observer.ViewingTookEffect();
 
-    const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+    const TeamAbbreviations team_abbreviations = LoadTeamAbbreviations(folder, report);
     observer.ProgressText("TEAMS COMPLETED");
     clock.Finish("reading");
 
     if (PlayersWanted(options.sheets)) {
       const PlayerPhaseResult players =
-          RunPlayerPhase(folder, TeamAbbrev, workbook, observer, report);
+          RunPlayerPhase(folder, team_abbreviations, workbook, observer, report);
       // The phase tells its reading apart; the rest is the walk.
       StepTime walk = clock.Lap();
       walk.elapsed -= players.reading.elapsed;
@@ -75,7 +75,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     }
     TeamPhaseResult teams;
     if (TeamsWanted(options.sheets)) {
-      teams = Do_Teams(folder, TeamAbbrev, workbook, observer, report);
+      teams = Do_Teams(folder, team_abbreviations, workbook, observer, report);
       report.teams_written = teams.teams_written;
       clock.Finish("team phase");
     }

@@ -9,7 +9,7 @@
 
 namespace statcrane {
 
-void DivisionTable::Create(int lowest_team, int highest_team, int lowest_year, int highest_year) {
+void Divisions::Create(int lowest_team, int highest_team, int lowest_year, int highest_year) {
   created_ = true;
   lowest_team_ = lowest_team;
   highest_team_ = highest_team;
@@ -18,14 +18,14 @@ void DivisionTable::Create(int lowest_team, int highest_team, int lowest_year, i
   entries_.clear();
 }
 
-const std::string& DivisionTable::operator()(int team_id, int year) const {
+const std::string& Divisions::operator()(int team_id, int year) const {
   static const std::string kEmpty;
   if (!Contains(team_id, year)) return kEmpty;
   const auto it = entries_.find(Key(team_id, year));
   return it == entries_.end() ? kEmpty : it->second;
 }
 
-void DivisionTable::Set(int team_id, int year, std::string text) {
+void Divisions::Set(int team_id, int year, std::string text) {
   if (!Contains(team_id, year)) {
     throw StatCraneError("Division of team " + std::to_string(team_id) + " in " +
                          std::to_string(year) + " lies outside the division table");
@@ -41,20 +41,20 @@ std::vector<LeagueYearRecord> UsedLeagueYears(const RecordFile& file, SkipReport
   std::vector<LeagueYearRecord> used;
   for (size_t n = 1; n <= file.RecordCount(); ++n) {
     LeagueYearRecord record = LeagueYearRecord::Decode(file.Record(n));
-    if (record.RecordStatus != 0) {
+    if (record.record_status != 0) {
       reporter.RecordSkipped(kLeagueYearFile, "record status not 0");
       continue;
     }
-    if (record.Year < 1) {
+    if (record.year < 1) {
       reporter.RecordSkipped(kLeagueYearFile, "year below 1");
       continue;
     }
-    if (record.LeagueId < 0 || record.LeagueId > kMaxLeagueId) {
+    if (record.league_id < 0 || record.league_id > kMaxLeagueId) {
       reporter.RecordSkipped(kLeagueYearFile, "league id outside 0 to 9999");
       continue;
     }
     bool team_out_of_range = false;
-    for (const auto& division : record.DivisionTeams) {
+    for (const auto& division : record.division_teams) {
       for (int16_t team : division) team_out_of_range |= team > kMaxTeamId;
     }
     if (team_out_of_range) {
@@ -67,20 +67,20 @@ std::vector<LeagueYearRecord> UsedLeagueYears(const RecordFile& file, SkipReport
 }
 
 // Pass 1: the team ids and years the used records span.
-void BoundsPass(const std::vector<LeagueYearRecord>& league_years, DivisionTable& table) {
+void BoundsPass(const std::vector<LeagueYearRecord>& league_years, Divisions& table) {
   if (league_years.empty()) return;
   const LeagueYearRecord& first = league_years.front();
-  int lowest_year = first.Year;
-  int highest_year = first.Year;
+  int lowest_year = first.year;
+  int highest_year = first.year;
   // Seeded from the first slot even when it is empty (negative).
-  int lowest_team = first.DivisionTeams[0][0];
-  int highest_team = first.DivisionTeams[0][0];
+  int lowest_team = first.division_teams[0][0];
+  int highest_team = first.division_teams[0][0];
   for (const LeagueYearRecord& record : league_years) {
-    if (record.Year < lowest_year) lowest_year = record.Year;
-    if (record.Year > highest_year) highest_year = record.Year;
+    if (record.year < lowest_year) lowest_year = record.year;
+    if (record.year > highest_year) highest_year = record.year;
     for (int k = 0; k < LeagueYearRecord::kSlots; ++k) {
       for (int d = 0; d < LeagueYearRecord::kDivisions; ++d) {
-        const int team = record.DivisionTeams[d][k];
+        const int team = record.division_teams[d][k];
         if (team >= 0 && team < lowest_team) lowest_team = team;
         if (team >= 0 && team > highest_team) highest_team = team;
       }
@@ -90,45 +90,45 @@ void BoundsPass(const std::vector<LeagueYearRecord>& league_years, DivisionTable
 }
 
 // Pass 2: the first two accepted leagues get their colours.
-void LeaguePass(const RecordFile& file, LeagueColourTable& LeagueColours, SkipReporter& reporter) {
+void LeaguePass(const RecordFile& file, LeagueColours& league_colours, SkipReporter& reporter) {
   int accepted = 0;
   for (size_t n = 1; n <= file.RecordCount(); ++n) {
     const LeagueRecord record = LeagueRecord::Decode(file.Record(n));
-    if (record.RecordStatus != 0) {
+    if (record.record_status != 0) {
       reporter.RecordSkipped(kLeagueFile, "record status not 0");
       continue;
     }
-    if (!record.LeagueNamePresent) {
+    if (!record.league_name_present) {
       reporter.RecordSkipped(kLeagueFile, "league name absent");
       continue;
     }
-    if (record.UseMark <= 0) {
+    if (record.use_mark <= 0) {
       reporter.RecordSkipped(kLeagueFile, "league not in use");
       continue;
     }
-    if (record.LeagueId < 0 || record.LeagueId > kMaxLeagueId) {
+    if (record.league_id < 0 || record.league_id > kMaxLeagueId) {
       reporter.RecordSkipped(kLeagueFile, "league id outside 0 to 9999");
       continue;
     }
     ++accepted;
-    if (accepted == 1) LeagueColours.Set(record.LeagueId, kFirstLeagueColour);
-    if (accepted == 2) LeagueColours.Set(record.LeagueId, kSecondLeagueColour);
+    if (accepted == 1) league_colours.Set(record.league_id, kFirstLeagueColour);
+    if (accepted == 2) league_colours.Set(record.league_id, kSecondLeagueColour);
   }
 }
 
 // Pass 3: league names (the last record of a league wins) and divisions.
-void DivisionPass(const std::vector<LeagueYearRecord>& league_years, LeagueNameTable& LeagueNames,
-                  DivisionTable& table) {
+void DivisionPass(const std::vector<LeagueYearRecord>& league_years, LeagueNames& league_names,
+                  Divisions& table) {
   const std::string no_division(20, ' ');
   for (const LeagueYearRecord& record : league_years) {
-    LeagueNames.Set(record.LeagueId, record.LeagueName);
-    const bool has_divisions = record.DivisionNamePresent[0] && record.DivisionNamePresent[1];
+    league_names.Set(record.league_id, record.league_name);
+    const bool has_divisions = record.division_name_present[0] && record.division_name_present[1];
     for (int d = 0; d < LeagueYearRecord::kDivisions; ++d) {
-      if (has_divisions && !record.DivisionNamePresent[d]) continue;
+      if (has_divisions && !record.division_name_present[d]) continue;
       for (int k = 0; k < LeagueYearRecord::kSlots; ++k) {
-        const int team = record.DivisionTeams[d][k];
+        const int team = record.division_teams[d][k];
         if (team < 0) continue;
-        table.Set(team, record.Year, has_divisions ? record.DivisionName[d] : no_division);
+        table.Set(team, record.year, has_divisions ? record.division_names[d] : no_division);
       }
     }
   }
@@ -140,9 +140,9 @@ LeagueFiles LoadLeagueFiles(const RecordFile& leagues, const RecordFile& league_
                             SkipReporter& reporter) {
   LeagueFiles tables;
   const std::vector<LeagueYearRecord> used = UsedLeagueYears(league_years, reporter);
-  BoundsPass(used, tables.Divisions);
-  LeaguePass(leagues, tables.LeagueColours, reporter);
-  DivisionPass(used, tables.LeagueNames, tables.Divisions);
+  BoundsPass(used, tables.divisions);
+  LeaguePass(leagues, tables.colours, reporter);
+  DivisionPass(used, tables.names, tables.divisions);
   return tables;
 }
 

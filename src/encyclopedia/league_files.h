@@ -21,11 +21,11 @@ constexpr int kMaxLeagueId = 9999;
 constexpr int kFirstLeagueColour = 38;
 constexpr int kSecondLeagueColour = 37;
 
-// LeagueColours: the palette index that fills a league's header rows, by
+// league_colours: the palette index that fills a league's header rows, by
 // league id. Only the first two accepted leagues have one.
-class LeagueColourTable {
+class LeagueColours {
  public:
-  LeagueColourTable() : entries_(kMaxLeagueId + 1, 0) {}
+  LeagueColours() : entries_(kMaxLeagueId + 1, 0) {}
   // The league's palette index; nullopt for a league without a colour and
   // for ids outside 0 to 9999.
   std::optional<int> operator[](int league_id) const {
@@ -38,10 +38,10 @@ class LeagueColourTable {
   std::vector<int> entries_;  // 0 = no colour
 };
 
-// LeagueNames: the name of each league id, empty until set.
-class LeagueNameTable {
+// league_names: the name of each league id, empty until set.
+class LeagueNames {
  public:
-  LeagueNameTable() : entries_(kMaxLeagueId + 1) {}
+  LeagueNames() : entries_(kMaxLeagueId + 1) {}
   // Empty text for a league never named and for ids outside 0 to 9999.
   const std::string& operator[](int league_id) const {
     static const std::string kEmpty;
@@ -53,10 +53,10 @@ class LeagueNameTable {
   std::vector<std::string> entries_;
 };
 
-// DivisionTable: the division text of a team in a season, over the team ids
+// Divisions: the division text of a team in a season, over the team ids
 // and years that the used league-year records span. An entry no record
 // filled, and any (team id, year) outside the bounds, reads as empty text.
-class DivisionTable {
+class Divisions {
  public:
   // Creates the table empty over lowest..highest team id and year.
   void Create(int lowest_team, int highest_team, int lowest_year, int highest_year);
@@ -88,13 +88,13 @@ class DivisionTable {
 };
 
 struct LeagueFiles {
-  LeagueColourTable LeagueColours;
-  LeagueNameTable LeagueNames;
-  DivisionTable Divisions;
+  LeagueColours colours;
+  LeagueNames names;
+  Divisions divisions;
 };
 
 // Reads enclgyr.dat and encleag.dat in three passes: the bounds of
-// DivisionTable (league-year records), the colours (league records), then the
+// Divisions (league-year records), the colours (league records), then the
 // names and divisions (league-year records again). A league-year record is
 // used when its RecordStatus is 0 and its Year 1 or more; a league record is
 // accepted when its RecordStatus is 0, its name is present and its UseMark is

@@ -6,10 +6,10 @@ namespace statcrane {
 
 std::string DisplayName(const PlayerStatsRecord& record) {
   std::string name;
-  name.reserve(record.LastName.size() + 1 + record.FirstName.size());
-  name += record.LastName;
+  name.reserve(record.last_name.size() + 1 + record.first_name.size());
+  name += record.last_name;
   name += ',';
-  name += record.FirstName;
+  name += record.first_name;
   return name;
 }
 
@@ -20,36 +20,36 @@ PlayerStatsFile PlayerStatsFile::Load(const EncyclopediaFolder& folder, SkipRepo
 
 PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) {
   PlayerStatsFile stats;
-  stats.StatsTable_ = std::move(file);
-  const int64_t count = static_cast<int64_t>(stats.StatsTable_.RecordCount());
+  stats.records_ = std::move(file);
+  const int64_t count = static_cast<int64_t>(stats.records_.RecordCount());
   stats.index_.resize(static_cast<size_t>(count));
 
   for (int64_t k = 1; k <= count; ++k) {
     const PlayerStatsRecord record = stats.Record(k);
-    if (record.RecordStatus != 0) {
+    if (record.record_status != 0) {
       reporter.RecordSkipped(kPlayerStatsFile, "record status not 0");
       continue;
     }
-    if (record.PlayerId < 1) {
+    if (record.player_id < 1) {
       reporter.RecordSkipped(kPlayerStatsFile, "player id below 1");
       continue;
     }
     stats.index_[static_cast<size_t>(k - 1)] =
-        StatsIndexRow{record.PlayerId, record.SeasonType, record.Year, record.TeamId};
-    if (record.PlayerId > stats.MaxPlayerId_) stats.MaxPlayerId_ = record.PlayerId;
+        StatsKey{record.player_id, record.season_type, record.year, record.team_id};
+    if (record.player_id > stats.highest_player_id_) stats.highest_player_id_ = record.player_id;
   }
 
   // Group the indexed records by player, keeping file order within a player.
-  const size_t players = static_cast<size_t>(stats.MaxPlayerId_) + 1;
+  const size_t players = static_cast<size_t>(stats.highest_player_id_) + 1;
   stats.group_start_.assign(players + 1, 0);
-  for (const StatsIndexRow& row : stats.index_) {
-    if (row.PlayerId >= 1) ++stats.group_start_[static_cast<size_t>(row.PlayerId) + 1];
+  for (const StatsKey& row : stats.index_) {
+    if (row.player_id >= 1) ++stats.group_start_[static_cast<size_t>(row.player_id) + 1];
   }
   for (size_t id = 1; id <= players; ++id) stats.group_start_[id] += stats.group_start_[id - 1];
   stats.grouped_records_.resize(static_cast<size_t>(stats.group_start_[players]));
   std::vector<int64_t> next(stats.group_start_.begin(), stats.group_start_.end() - 1);
   for (int64_t k = 1; k <= count; ++k) {
-    const int32_t id = stats.index_[static_cast<size_t>(k - 1)].PlayerId;
+    const int32_t id = stats.index_[static_cast<size_t>(k - 1)].player_id;
     if (id >= 1) stats.grouped_records_[static_cast<size_t>(next[static_cast<size_t>(id)]++)] = k;
   }
 
@@ -65,14 +65,14 @@ PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) 
   return stats;
 }
 
-const std::string& PlayerStatsFile::PlayerNames(int32_t player_id) const {
+const std::string& PlayerStatsFile::PlayerName(int32_t player_id) const {
   static const std::string kEmpty;
-  if (player_id < 1 || player_id > MaxPlayerId_) return kEmpty;
+  if (player_id < 1 || player_id > highest_player_id_) return kEmpty;
   return names_[static_cast<size_t>(player_id)];
 }
 
 std::span<const int64_t> PlayerStatsFile::PlayerRecords(int32_t player_id) const {
-  if (player_id < 1 || player_id > MaxPlayerId_) return {};
+  if (player_id < 1 || player_id > highest_player_id_) return {};
   const auto begin = static_cast<size_t>(group_start_[static_cast<size_t>(player_id)]);
   const auto end = static_cast<size_t>(group_start_[static_cast<size_t>(player_id) + 1]);
   return std::span<const int64_t>(grouped_records_).subspan(begin, end - begin);
@@ -82,19 +82,19 @@ void PlayerStatsFile::Prefetch(int32_t player_id) const {
   for (const int64_t k : PlayerRecords(player_id)) {
     __builtin_prefetch(&index_[static_cast<size_t>(k - 1)]);
     // The fields decoded lie in the record's first 164 bytes.
-    const uint8_t* bytes = StatsTable_.Record(static_cast<size_t>(k)).data();
+    const uint8_t* bytes = records_.Record(static_cast<size_t>(k)).data();
     for (size_t offset = 0; offset < 164 + 63; offset += 64) __builtin_prefetch(bytes + offset);
   }
 }
 
-PlayerWorkList BuildPlayerWorkList(const PlayerStatsFile& stats) {
-  PlayerWorkList lstPlayers;
-  for (int32_t id = 1; id <= stats.MaxPlayerId(); ++id) {
-    const std::string& name = stats.PlayerNames(id);
+PlayerOrder BuildPlayerOrder(const PlayerStatsFile& stats) {
+  PlayerOrder order;
+  for (int32_t id = 1; id <= stats.HighestPlayerId(); ++id) {
+    const std::string& name = stats.PlayerName(id);
     if (name.empty()) continue;
-    lstPlayers.Add(name + " \\ " + std::to_string(id), id);
+    order.Add(name + " \\ " + std::to_string(id), id);
   }
-  return lstPlayers;
+  return order;
 }
 
 }  // namespace statcrane

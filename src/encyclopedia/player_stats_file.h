@@ -17,11 +17,11 @@
 namespace statcrane {
 
 // StatsIndex row of one record; all 0 for a record that is not indexed.
-struct StatsIndexRow {
-  int32_t PlayerId = 0;
-  int32_t SeasonType = 0;
-  int32_t Year = 0;
-  int32_t TeamId = 0;
+struct StatsKey {
+  int32_t player_id = 0;
+  int32_t season_type = 0;
+  int32_t year = 0;
+  int32_t team_id = 0;
 };
 
 // LastName, a comma, FirstName, with no space: "Smith,John".
@@ -38,15 +38,15 @@ class PlayerStatsFile {
   int64_t RecordCount() const { return static_cast<int64_t>(index_.size()); }
   // StatsTable slot k, 1 to RecordCount, decoded now.
   PlayerStatsRecord Record(int64_t k) const {
-    return PlayerStatsRecord::Decode(StatsTable_.Record(static_cast<size_t>(k)));
+    return PlayerStatsRecord::Decode(records_.Record(static_cast<size_t>(k)));
   }
   // StatsIndex row k, 1 to RecordCount.
-  const StatsIndexRow& StatsIndex(int64_t k) const { return index_[static_cast<size_t>(k - 1)]; }
+  const StatsKey& Key(int64_t k) const { return index_[static_cast<size_t>(k - 1)]; }
   // PlayerNames: the display name of the player's last indexed record in the
   // file; empty for an id with no indexed record.
-  const std::string& PlayerNames(int32_t player_id) const;
+  const std::string& PlayerName(int32_t player_id) const;
   // The highest PlayerId of an indexed record; 0 when there is none.
-  int32_t MaxPlayerId() const { return MaxPlayerId_; }
+  int32_t HighestPlayerId() const { return highest_player_id_; }
   // The numbers of the player's indexed records, in file order.
   std::span<const int64_t> PlayerRecords(int32_t player_id) const;
   // Starts loading the player's records and StatsIndex rows into the
@@ -55,17 +55,17 @@ class PlayerStatsFile {
   void Prefetch(int32_t player_id) const;
 
  private:
-  RecordFile StatsTable_;
-  std::vector<StatsIndexRow> index_;
+  RecordFile records_;
+  std::vector<StatsKey> index_;
   std::vector<std::string> names_;        // by player id, 0 to MaxPlayerId
   std::vector<int64_t> group_start_;      // by player id, 0 to MaxPlayerId + 1
   std::vector<int64_t> grouped_records_;  // record numbers grouped by player
-  int32_t MaxPlayerId_ = 0;
+  int32_t highest_player_id_ = 0;
 };
 
 // lstPlayers: one item per player with a display name, keyed
 // "DisplayName \ id" (Smith,John \ 1234), carrying the player id.
-using PlayerWorkList = SortedWorkList<int32_t>;
-PlayerWorkList BuildPlayerWorkList(const PlayerStatsFile& stats);
+using PlayerOrder = SortedWorkList<int32_t>;
+PlayerOrder BuildPlayerOrder(const PlayerStatsFile& stats);
 
 }  // namespace statcrane

@@ -10,15 +10,15 @@
 
 namespace statcrane {
 
-constexpr int kMaxBirthDatePlayerId = 36500;
+constexpr int kMaxPlayerId = 36500;
 
-class PlayerBirthDateTable {
+class BirthDates {
  public:
-  PlayerBirthDateTable() : entries_(kMaxBirthDatePlayerId + 1, kZeroDate) {}
+  BirthDates() : entries_(kMaxPlayerId + 1, kZeroDate) {}
   // The birth date of the player; the zero date (30 December 1899) for an id
   // no accepted record names, also for ids outside 0 to 36500.
   const CivilDate& operator[](int player_id) const {
-    return player_id >= 0 && player_id <= kMaxBirthDatePlayerId ? entries_[player_id] : kZeroDate;
+    return player_id >= 0 && player_id <= kMaxPlayerId ? entries_[player_id] : kZeroDate;
   }
   void Set(int player_id, const CivilDate& date) { entries_.at(player_id) = date; }
 
@@ -31,7 +31,7 @@ class PlayerBirthDateTable {
 // BirthMonth and BirthDay form a calendar date with the year (years up to
 // 9999); it then sets its player's entry (a later record wins). Every other
 // record is skipped and reported with its reason.
-PlayerBirthDateTable LoadPlayerTable(const EncyclopediaFolder& folder, SkipReporter& reporter);
-PlayerBirthDateTable LoadPlayerTable(const RecordFile& file, SkipReporter& reporter);
+BirthDates LoadBirthDates(const EncyclopediaFolder& folder, SkipReporter& reporter);
+BirthDates LoadPlayerTable(const RecordFile& file, SkipReporter& reporter);
 
 }  // namespace statcrane

@@ -12,18 +12,18 @@ namespace {
 
 PlayerRecord Born(int16_t id, int16_t year, uint8_t month, uint8_t day, int16_t status = 0) {
   PlayerRecord r;
-  r.RecordStatus = status;
-  r.PlayerId = id;
-  r.BirthYear = year;
-  r.BirthMonth = month;
-  r.BirthDay = day;
+  r.record_status = status;
+  r.player_id = id;
+  r.birth_year = year;
+  r.birth_month = month;
+  r.birth_day = day;
   return r;
 }
 
-PlayerBirthDateTable Load(const std::vector<PlayerRecord>& records, RunReport& report) {
+BirthDates Load(const std::vector<PlayerRecord>& records, RunReport& report) {
   testing::TempDir dir;
   testing::WriteRecords(dir / "ENCPLYR.DAT", records);
-  return LoadPlayerTable(EncyclopediaFolder(dir.path()), report);
+  return LoadBirthDates(EncyclopediaFolder(dir.path()), report);
 }
 
 int64_t Skipped(const RunReport& report, const std::string& reason) {
@@ -35,7 +35,7 @@ int64_t Skipped(const RunReport& report, const std::string& reason) {
 
 TEST(PlayerTableTest, AcceptedRecordsSetTheirBirthDateAndLaterRecordsWin) {
   RunReport report;
-  const PlayerBirthDateTable table =
+  const BirthDates table =
       Load({Born(1, 1801, 1, 1), Born(2, 1999, 12, 31), Born(3, 1970, 2, 9), Born(4, 1950, 5, 5),
             Born(4, 1951, 6, 6), Born(0, 1900, 3, 3), Born(36, 2000, 2, 29)},
            report);
@@ -52,7 +52,7 @@ TEST(PlayerTableTest, AcceptedRecordsSetTheirBirthDateAndLaterRecordsWin) {
 
 TEST(PlayerTableTest, SkippedRecordsKeepTheEntryAndAreReported) {
   RunReport report;
-  const PlayerBirthDateTable table =
+  const BirthDates table =
       Load({Born(1, 1960, 4, 4), Born(1, 1800, 1, 1), Born(1, 0, 1, 1), Born(1, -5, 1, 1),
             Born(1, 1970, 1, 1, /*status=*/1), Born(-3, 1970, 1, 1), Born(1, 1970, 13, 1),
             Born(1, 1970, 0, 1), Born(1, 1970, 1, 0), Born(1, 1999, 2, 29), Born(1, 1970, 4, 31),
@@ -68,7 +68,7 @@ TEST(PlayerTableTest, SkippedRecordsKeepTheEntryAndAreReported) {
 TEST(PlayerTableTest, MissingFileLeavesEveryEntryAtTheZeroDate) {
   testing::TempDir dir;
   RunReport report;
-  const PlayerBirthDateTable table = LoadPlayerTable(EncyclopediaFolder(dir.path()), report);
+  const BirthDates table = LoadBirthDates(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[1], (CivilDate{1899, 12, 30}));
   EXPECT_EQ(table[-1], kZeroDate);
   EXPECT_EQ(table[40000], kZeroDate);

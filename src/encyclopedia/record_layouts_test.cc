@@ -40,9 +40,9 @@ TEST(RecordLayoutsTest, NumbersAreLittleEndianSigned16AndUnsignedBytes) {
   b[37] = 0xFF;
   b[38] = 0xFF;
   const PlayerRecord r = PlayerRecord::Decode(b);
-  EXPECT_EQ(r.PlayerId, 0x1234);
-  EXPECT_EQ(r.BirthYear, -2);
-  EXPECT_EQ(r.BirthMonth, 255);
+  EXPECT_EQ(r.player_id, 0x1234);
+  EXPECT_EQ(r.birth_year, -2);
+  EXPECT_EQ(r.birth_month, 255);
 }
 
 TEST(RecordLayoutsTest, TeamRecordFieldsAtTheirOffsets) {
@@ -57,15 +57,15 @@ TEST(RecordLayoutsTest, TeamRecordFieldsAtTheirOffsets) {
   Put16(b, 52, -5);
   Put16(b, 54, 777);
   const TeamRecord r = TeamRecord::Decode(b);
-  EXPECT_EQ(r.RecordStatus, 3);
-  EXPECT_EQ(r.TeamId, 9876);
-  EXPECT_EQ(r.Abbrev, "BOS");
-  EXPECT_EQ(r.ShortName, "BS");
-  EXPECT_EQ(r.City, "Boston");
-  EXPECT_EQ(r.Nickname, "Harbor Hawks");
-  EXPECT_EQ(r.GateA, 1);
-  EXPECT_EQ(r.GateB, -5);
-  EXPECT_EQ(r.Spare, 777);
+  EXPECT_EQ(r.record_status, 3);
+  EXPECT_EQ(r.team_id, 9876);
+  EXPECT_EQ(r.abbreviation, "BOS");
+  EXPECT_EQ(r.short_name, "BS");
+  EXPECT_EQ(r.city, "Boston");
+  EXPECT_EQ(r.nickname, "Harbor Hawks");
+  EXPECT_EQ(r.gate_a, 1);
+  EXPECT_EQ(r.gate_b, -5);
+  EXPECT_EQ(r.spare, 777);
   EXPECT_EQ(EncodeOf(r), b);
 }
 
@@ -79,13 +79,13 @@ TEST(RecordLayoutsTest, PlayerRecordFieldsAtTheirOffsets) {
   b[38] = 7;
   b[39] = 4;
   const PlayerRecord r = PlayerRecord::Decode(b);
-  EXPECT_EQ(r.RecordStatus, -1);
-  EXPECT_EQ(r.PlayerId, 32767);
-  EXPECT_EQ(r.FirstName, "Sixteen-Letters!");
-  EXPECT_EQ(r.LastName, "Smith");
-  EXPECT_EQ(r.BirthYear, 1925);
-  EXPECT_EQ(r.BirthMonth, 7);
-  EXPECT_EQ(r.BirthDay, 4);
+  EXPECT_EQ(r.record_status, -1);
+  EXPECT_EQ(r.player_id, 32767);
+  EXPECT_EQ(r.first_name, "Sixteen-Letters!");
+  EXPECT_EQ(r.last_name, "Smith");
+  EXPECT_EQ(r.birth_year, 1925);
+  EXPECT_EQ(r.birth_month, 7);
+  EXPECT_EQ(r.birth_day, 4);
   EXPECT_EQ(EncodeOf(r), b);
 }
 
@@ -101,24 +101,44 @@ struct Stat8 {
 };
 using S = PlayerStatsRecord;
 const Stat16 kStat16[] = {
-    {0, &S::RecordStatus},   {4, &S::PlayerId},
-    {8, &S::Year},           {10, &S::TeamId},
-    {58, &S::AtBats},        {60, &S::Runs},
-    {62, &S::RBI},           {64, &S::Hits},
-    {70, &S::Strikeouts},    {72, &S::Walks},
-    {120, &S::OutsPitched},  {122, &S::OppAtBats},
-    {124, &S::HitsAllowed},  {126, &S::StrikeoutsPitched},
-    {128, &S::WalksAllowed}, {132, &S::RunsAllowed},
-    {134, &S::EarnedRuns},
+    {0, &S::record_status},
+    {4, &S::player_id},
+    {8, &S::year},
+    {10, &S::team_id},
+    {58, &S::at_bats},
+    {60, &S::runs},
+    {62, &S::runs_batted_in},
+    {64, &S::hits},
+    {70, &S::strikeouts},
+    {72, &S::walks},
+    {120, &S::outs_pitched},
+    {122, &S::opponent_at_bats},
+    {124, &S::hits_allowed},
+    {126, &S::strikeouts_pitched},
+    {128, &S::walks_allowed},
+    {132, &S::runs_allowed},
+    {134, &S::earned_runs},
 };
 const Stat8 kStat8[] = {
-    {6, &S::SeasonType},     {46, &S::LineKind},       {66, &S::Doubles},
-    {67, &S::Triples},       {68, &S::HomeRuns},       {69, &S::HitByPitch},
-    {75, &S::StolenBases},   {76, &S::CaughtStealing}, {78, &S::SacHits},
-    {79, &S::SacFlies},      {138, &S::HRAllowed},     {144, &S::GDPInduced},
-    {145, &S::Wins},         {146, &S::Losses},        {147, &S::Saves},
-    {158, &S::Shutouts},     {159, &S::CompleteGames}, {160, &S::GamesPitched},
-    {162, &S::GamesStarted},
+    {6, &S::season_type},
+    {46, &S::line_kind},
+    {66, &S::doubles},
+    {67, &S::triples},
+    {68, &S::home_runs},
+    {69, &S::hit_by_pitch},
+    {75, &S::stolen_bases},
+    {76, &S::caught_stealing},
+    {78, &S::sacrifice_hits},
+    {79, &S::sacrifice_flies},
+    {138, &S::home_runs_allowed},
+    {144, &S::double_plays_induced},
+    {145, &S::wins},
+    {146, &S::losses},
+    {147, &S::saves},
+    {158, &S::shutouts},
+    {159, &S::complete_games},
+    {160, &S::games_pitched},
+    {162, &S::games_started},
 };
 int16_t Value16(size_t offset) { return static_cast<int16_t>(0x8001 + offset * 0x0101); }
 uint8_t Value8(size_t offset) { return static_cast<uint8_t>(offset + 60); }
@@ -134,8 +154,8 @@ TEST(RecordLayoutsTest, PlayerStatsRecordFieldsAtTheirOffsets) {
   const PlayerStatsRecord r = PlayerStatsRecord::Decode(b);
   for (const auto& f : kStat16) EXPECT_EQ(r.*f.member, Value16(f.offset)) << "offset " << f.offset;
   for (const auto& f : kStat8) EXPECT_EQ(r.*f.member, Value8(f.offset)) << "offset " << f.offset;
-  EXPECT_EQ(r.FirstName, "José");
-  EXPECT_EQ(r.LastName, "Peña");
+  EXPECT_EQ(r.first_name, "José");
+  EXPECT_EQ(r.last_name, "Peña");
   EXPECT_EQ(EncodeOf(r), b);
 }
 
@@ -157,21 +177,21 @@ TEST(RecordLayoutsTest, LeagueRecordFieldsAndPresentName) {
   Put16(b, 44, 2);
   Put16(b, 46, 99);  // reserved
   LeagueRecord r = LeagueRecord::Decode(b);
-  EXPECT_EQ(r.LeagueId, 4321);
-  EXPECT_EQ(r.LeagueName, std::string(40, 'L'));
-  EXPECT_TRUE(r.LeagueNamePresent);
-  EXPECT_EQ(r.UseMark, 2);
+  EXPECT_EQ(r.league_id, 4321);
+  EXPECT_EQ(r.league_name, std::string(40, 'L'));
+  EXPECT_TRUE(r.league_name_present);
+  EXPECT_EQ(r.use_mark, 2);
 
   b[4] = ' ';
-  EXPECT_TRUE(LeagueRecord::Decode(b).LeagueNamePresent);
+  EXPECT_TRUE(LeagueRecord::Decode(b).league_name_present);
   b[4] = 31;
-  EXPECT_FALSE(LeagueRecord::Decode(b).LeagueNamePresent);
+  EXPECT_FALSE(LeagueRecord::Decode(b).league_name_present);
   b[4] = 0;
   r = LeagueRecord::Decode(b);
-  EXPECT_FALSE(r.LeagueNamePresent);
-  EXPECT_EQ(r.LeagueName, "");
+  EXPECT_FALSE(r.league_name_present);
+  EXPECT_EQ(r.league_name, "");
   b[4] = 0xC1;  // above 127 counts as present
-  EXPECT_TRUE(LeagueRecord::Decode(b).LeagueNamePresent);
+  EXPECT_TRUE(LeagueRecord::Decode(b).league_name_present);
 }
 
 TEST(RecordLayoutsTest, LeagueYearRecordFieldsAtTheirOffsets) {
@@ -190,16 +210,16 @@ TEST(RecordLayoutsTest, LeagueYearRecordFieldsAtTheirOffsets) {
   }
   b[870] = 0x7F;  // past the fields
   const LeagueYearRecord r = LeagueYearRecord::Decode(b);
-  EXPECT_EQ(r.LeagueId, 12);
-  EXPECT_EQ(r.Year, 1987);
-  EXPECT_EQ(r.LeagueName, "Meridian League");
-  EXPECT_EQ(r.DivisionName[0], "East");
-  EXPECT_EQ(r.DivisionName[1], std::string(20, 'C'));
-  EXPECT_EQ(r.DivisionName[2], "");
-  EXPECT_EQ(r.DivisionName[3], "West");
-  EXPECT_EQ(r.DivisionNamePresent, (std::array<bool, 4>{true, true, false, true}));
+  EXPECT_EQ(r.league_id, 12);
+  EXPECT_EQ(r.year, 1987);
+  EXPECT_EQ(r.league_name, "Meridian League");
+  EXPECT_EQ(r.division_names[0], "East");
+  EXPECT_EQ(r.division_names[1], std::string(20, 'C'));
+  EXPECT_EQ(r.division_names[2], "");
+  EXPECT_EQ(r.division_names[3], "West");
+  EXPECT_EQ(r.division_name_present, (std::array<bool, 4>{true, true, false, true}));
   for (int d = 0; d < 4; ++d) {
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(r.DivisionTeams[d][k], d * 100 + k - 1);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(r.division_teams[d][k], d * 100 + k - 1);
   }
   b[2] = b[3] = b[870] = 0;
   EXPECT_EQ(EncodeOf(r), b);
@@ -226,22 +246,23 @@ TEST(RecordLayoutsTest, TeamYearRecordAndItsFourBlocks) {
     b[o + 14] = 12 + i;         // SHO
   }
   const TeamYearRecord r = TeamYearRecord::Decode(b);
-  EXPECT_EQ(r.TeamId, 17);
-  EXPECT_EQ(r.Year, 2001);
-  EXPECT_EQ(r.TeamName1, "Twenty Characters 20");
-  EXPECT_EQ(r.TeamName2, "Comets");
-  EXPECT_EQ(r.SeasonAbbrev, "TCX");
-  EXPECT_EQ(r.LeagueId, 2);
-  const TeamStatBlock* decoded[] = {&r.Reg, &r.DCS, &r.LCS, &r.WS};
+  EXPECT_EQ(r.team_id, 17);
+  EXPECT_EQ(r.year, 2001);
+  EXPECT_EQ(r.name_part_1, "Twenty Characters 20");
+  EXPECT_EQ(r.name_part_2, "Comets");
+  EXPECT_EQ(r.season_abbreviation, "TCX");
+  EXPECT_EQ(r.league_id, 2);
+  const TeamStatBlock* decoded[] = {&r.regular_season, &r.division_series,
+                                    &r.league_championship_series, &r.world_series};
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(decoded[i]->LOB, 1100 + i);
-    EXPECT_EQ(decoded[i]->GDP, 120 + i);
-    EXPECT_EQ(decoded[i]->Scored, 700 + i);
-    EXPECT_EQ(decoded[i]->Allowed, -650 - i);
-    EXPECT_EQ(decoded[i]->Won, 90 + i);
-    EXPECT_EQ(decoded[i]->Lost, 200 + i);
-    EXPECT_EQ(decoded[i]->SHO, 12 + i);
+    EXPECT_EQ(decoded[i]->left_on_base, 1100 + i);
+    EXPECT_EQ(decoded[i]->grounded_into_double_plays, 120 + i);
+    EXPECT_EQ(decoded[i]->runs_scored, 700 + i);
+    EXPECT_EQ(decoded[i]->runs_allowed, -650 - i);
+    EXPECT_EQ(decoded[i]->won, 90 + i);
+    EXPECT_EQ(decoded[i]->lost, 200 + i);
+    EXPECT_EQ(decoded[i]->shutouts, 12 + i);
   }
   EXPECT_EQ(EncodeOf(r), b);
 }
@@ -250,7 +271,7 @@ TEST(RecordLayoutsTest, TextFieldsCutAtFirstNulAndDecodeWindows1252) {
   auto abbrev = [](std::string field) {
     Bytes b(TeamRecord::kSize);
     PutText(b, 4, field);
-    return TeamRecord::Decode(b).Abbrev;
+    return TeamRecord::Decode(b).abbreviation;
   };
   EXPECT_EQ(abbrev(std::string("NY\0", 3)), "NY");
   EXPECT_EQ(abbrev(std::string("\0\0\0", 3)), "");
@@ -262,20 +283,20 @@ TEST(RecordLayoutsTest, TextFieldsCutAtFirstNulAndDecodeWindows1252) {
 
   Bytes b(PlayerStatsRecord::kSize);
   PutText(b, 30, std::string("Smith\0leftover", 14));
-  EXPECT_EQ(PlayerStatsRecord::Decode(b).LastName, "Smith");
+  EXPECT_EQ(PlayerStatsRecord::Decode(b).last_name, "Smith");
 }
 
 TEST(RecordLayoutsTest, EncodeWritesWindows1252AndCutsLongTexts) {
   TeamRecord t;
-  t.Abbrev = "ÁBCD";
-  t.City = "Montréal";
+  t.abbreviation = "ÁBCD";
+  t.city = "Montréal";
   const Bytes b = EncodeOf(t);
   EXPECT_EQ(b[4], 0xC1);
   EXPECT_EQ(b[5], 'B');
   EXPECT_EQ(b[6], 'C');
   EXPECT_EQ(b[7], 0);  // "D" did not spill into the next field
   EXPECT_EQ(b[15], 0xE9);
-  EXPECT_EQ(TeamRecord::Decode(b).City, "Montréal");
+  EXPECT_EQ(TeamRecord::Decode(b).city, "Montréal");
 }
 
 TEST(RecordLayoutsTest, WrongSpanLengthIsRefused) {

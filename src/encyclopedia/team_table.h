@@ -11,9 +11,9 @@ namespace statcrane {
 
 constexpr int kMaxTeamId = 9999;
 
-class TeamAbbrevTable {
+class TeamAbbreviations {
  public:
-  TeamAbbrevTable() : entries_(kMaxTeamId + 1) {}
+  TeamAbbreviations() : entries_(kMaxTeamId + 1) {}
   // The abbreviation of the team; empty text for an id no accepted record
   // names, also for ids outside 0 to 9999.
   const std::string& operator[](int team_id) const {
@@ -29,6 +29,6 @@ class TeamAbbrevTable {
 // Reads ENCTEAM.DAT: records with RecordStatus 0 and both gates at 1 or more
 // set their TeamId's entry to their Abbrev (a later record wins). Records
 // with a TeamId outside 0 to 9999 are skipped and reported.
-TeamAbbrevTable LoadTeamTable(const EncyclopediaFolder& folder, SkipReporter& reporter);
+TeamAbbreviations LoadTeamAbbreviations(const EncyclopediaFolder& folder, SkipReporter& reporter);
 
 }  // namespace statcrane

@@ -14,13 +14,13 @@ using testing::WriteRecords;
 
 TeamRecord Team(int id, std::string abbrev, int status = 0, int gate_a = 1, int gate_b = 1) {
   TeamRecord t;
-  t.RecordStatus = static_cast<int16_t>(status);
-  t.TeamId = static_cast<int16_t>(id);
-  t.Abbrev = std::move(abbrev);
-  t.City = "City";
-  t.Nickname = "Nicks";
-  t.GateA = static_cast<int16_t>(gate_a);
-  t.GateB = static_cast<int16_t>(gate_b);
+  t.record_status = static_cast<int16_t>(status);
+  t.team_id = static_cast<int16_t>(id);
+  t.abbreviation = std::move(abbrev);
+  t.city = "City";
+  t.nickname = "Nicks";
+  t.gate_a = static_cast<int16_t>(gate_a);
+  t.gate_b = static_cast<int16_t>(gate_b);
   return t;
 }
 
@@ -30,7 +30,7 @@ TEST(TeamTableTest, AcceptedRecordsFillTheirEntriesAndALaterRecordWins) {
                std::vector<TeamRecord>{Team(1, "BOS"), Team(0, "ZER"), Team(9999, "MAX"),
                                        Team(1, "BO2", 0, 5, 7), Team(20, "LA ")});
   RunReport report;
-  const TeamAbbrevTable table = LoadTeamTable(EncyclopediaFolder(dir.path()), report);
+  const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[1], "BO2");
   EXPECT_EQ(table[0], "ZER");
   EXPECT_EQ(table[9999], "MAX");
@@ -50,7 +50,7 @@ TEST(TeamTableTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
                                        Team(5, "GB0", 0, 1, 0), Team(5, "GBN", 0, 1, -32768),
                                        Team(-1, "NEG"), Team(10000, "BIG")});
   RunReport report;
-  const TeamAbbrevTable table = LoadTeamTable(EncyclopediaFolder(dir.path()), report);
+  const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[5], "OLD");
   const auto& skipped = report.files["ENCTEAM.DAT"].skipped;
   EXPECT_EQ(skipped.at("record status not 0"), 2);
@@ -69,7 +69,7 @@ TEST(TeamTableTest, AbbreviationsAreCutAtTheFirstNul) {
   std::copy(std::begin(nul_first), std::end(nul_first), bytes.begin() + 56 + 4);
   testing::WriteBytes(dir / "ENCTEAM.DAT", bytes);
   NullReporter reporter;
-  const TeamAbbrevTable table = LoadTeamTable(EncyclopediaFolder(dir.path()), reporter);
+  const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), reporter);
   EXPECT_EQ(table[1], "NY");
   EXPECT_EQ(table[2], "");
 }
@@ -77,15 +77,15 @@ TEST(TeamTableTest, AbbreviationsAreCutAtTheFirstNul) {
 TEST(TeamTableTest, EmptyMissingOrTruncatedFilesStillGiveATable) {
   TempDir dir;
   NullReporter reporter;
-  EXPECT_EQ(LoadTeamTable(EncyclopediaFolder(dir.path()), reporter)[1], "");
+  EXPECT_EQ(LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), reporter)[1], "");
   dir.WriteFile("ENCTEAM.DAT", {});
-  EXPECT_EQ(LoadTeamTable(EncyclopediaFolder(dir.path()), reporter)[1], "");
+  EXPECT_EQ(LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), reporter)[1], "");
 
   std::vector<uint8_t> bytes = testing::EncodeRecords(std::vector<TeamRecord>{Team(3, "CHI")});
   bytes.resize(bytes.size() + 30, 0x41);
   testing::WriteBytes(dir / "ENCTEAM.DAT", bytes);
   RunReport report;
-  EXPECT_EQ(LoadTeamTable(EncyclopediaFolder(dir.path()), report)[3], "CHI");
+  EXPECT_EQ(LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report)[3], "CHI");
   EXPECT_EQ(report.files["ENCTEAM.DAT"].trailing_bytes, 30);
 }
 

@@ -17,9 +17,9 @@ namespace statcrane {
 
 // TeamNames: the display name of each team id, from the last used record of
 // the team in file order.
-class TeamNameTable {
+class TeamNames {
  public:
-  TeamNameTable() : entries_(kMaxTeamId + 1) {}
+  TeamNames() : entries_(kMaxTeamId + 1) {}
   // Empty text for a team with no used record and for ids outside 0 to 9999.
   const std::string& operator[](int team_id) const {
     static const std::string kEmpty;
@@ -33,14 +33,14 @@ class TeamNameTable {
 
 // What the team phase takes from one used record.
 struct TeamSeason {
-  int64_t RecordNumber = 0;  // from 1, skipped records counted
-  int TeamId = 0;
-  int Year = 0;
-  int LeagueId = 0;
-  std::string DisplayName;  // TeamName1, a space, TeamName2
-  TeamStatBlock Reg;
+  int64_t record_number = 0;  // from 1, skipped records counted
+  int team_id = 0;
+  int year = 0;
+  int league_id = 0;
+  std::string display_name;  // TeamName1, a space, TeamName2
+  TeamStatBlock regular_season;
   // RecordNumber when the season has any post-season win or loss, else 0.
-  int64_t PostSeasonRecordNo = 0;
+  int64_t post_season_record_number = 0;
 };
 
 // TeamName1, one space, TeamName2.
@@ -60,7 +60,7 @@ class TeamYearFile {
 
   // The used records, in file order.
   const std::vector<TeamSeason>& Seasons() const { return seasons_; }
-  const TeamNameTable& TeamNames() const { return TeamNames_; }
+  const TeamNames& team_names() const { return team_names_; }
 
   int64_t RecordCount() const { return static_cast<int64_t>(file_.RecordCount()); }
   // Record `number` (from 1) of the file, whether used or not. Throws
@@ -70,7 +70,7 @@ class TeamYearFile {
  private:
   RecordFile file_;
   std::vector<TeamSeason> seasons_;
-  TeamNameTable TeamNames_;
+  TeamNames team_names_;
 };
 
 }  // namespace statcrane

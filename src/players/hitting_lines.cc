@@ -13,12 +13,14 @@ constexpr int kA = 1, kB = 2, kC = 3, kD = 4, kE = 5, kF = 6, kG = 7, kT = 20, k
 constexpr std::string_view kRateFormat = "#.000";
 
 int64_t TotalBases(const PlayerStatsRecord& r) {
-  return int64_t{r.Hits} + r.Doubles + 2 * int64_t{r.Triples} + 3 * int64_t{r.HomeRuns};
+  return int64_t{r.hits} + r.doubles + 2 * int64_t{r.triples} + 3 * int64_t{r.home_runs};
 }
 int64_t OnBaseChances(const PlayerStatsRecord& r) {
-  return int64_t{r.Walks} + r.AtBats + r.HitByPitch + r.SacFlies;
+  return int64_t{r.walks} + r.at_bats + r.hit_by_pitch + r.sacrifice_flies;
 }
-int64_t OnBaseTimes(const PlayerStatsRecord& r) { return int64_t{r.Walks} + r.HitByPitch + r.Hits; }
+int64_t OnBaseTimes(const PlayerStatsRecord& r) {
+  return int64_t{r.walks} + r.hit_by_pitch + r.hits;
+}
 
 double Quotient(int64_t a, int64_t b) { return static_cast<double>(a) / static_cast<double>(b); }
 
@@ -48,9 +50,9 @@ void WriteRates(Worksheet& sheet, int32_t row, int first, const LineRates& rates
 }  // namespace
 
 void Hitter_Averages(const PlayerStatsRecord& record, LineRates& rates) {
-  if (record.AtBats > 0) {
-    rates.BAVG = RoundRate(Quotient(record.Hits, record.AtBats));
-    rates.SPC = RoundRate(Quotient(TotalBases(record), record.AtBats));
+  if (record.at_bats > 0) {
+    rates.BAVG = RoundRate(Quotient(record.hits, record.at_bats));
+    rates.SPC = RoundRate(Quotient(TotalBases(record), record.at_bats));
   } else {
     rates.BAVG = 0;
     rates.SPC = 0;
@@ -62,39 +64,39 @@ void Hitter_Averages(const PlayerStatsRecord& record, LineRates& rates) {
 void Hitter_EntryLine(Worksheet& sheet, const PlayerStatsRecord& r, LineState& line) {
   const int32_t row = line.CurrentRow;
   Hitter_Averages(r, line.LineAverages);
-  sheet.SetNumber(CellRange::Cell(kA, row), r.Year);
+  sheet.SetNumber(CellRange::Cell(kA, row), r.year);
   sheet.SetText(CellRange::Cell(kB, row), line.ClubAbbrev);
   sheet.SetNumber(CellRange::Cell(kC, row), static_cast<double>(line.Age));
   sheet.SetNumber(CellRange::Cell(kD, row), line.LineAverages.BAVG);
   sheet.SetNumber(CellRange::Cell(kE, row), line.LineAverages.OBP);
   sheet.SetNumber(CellRange::Cell(kF, row), line.LineAverages.SPC);
-  WriteNumbers(
-      sheet, row, kG,
-      {r.AtBats, r.Hits, r.Doubles, r.Triples, r.HomeRuns, r.Runs, r.RBI, r.HitByPitch, r.Walks,
-       r.Strikeouts, r.StolenBases, r.CaughtStealing, r.SacHits, r.SacFlies, TotalBases(r)});
+  WriteNumbers(sheet, row, kG,
+               {r.at_bats, r.hits, r.doubles, r.triples, r.home_runs, r.runs, r.runs_batted_in,
+                r.hit_by_pitch, r.walks, r.strikeouts, r.stolen_bases, r.caught_stealing,
+                r.sacrifice_hits, r.sacrifice_flies, TotalBases(r)});
   for (int col = kD; col <= kF; ++col) {
     sheet.SetNumberFormat(CellRange::Cell(col, row), kRateFormat);
   }
   const CellRange whole = CellRange::Row(kA, kU, row);
   sheet.SetBorderWeight(whole, BorderIndex::kRight, kWeightMedium);
   sheet.SetBorderWeight(whole, BorderIndex::kLeft, kWeightMedium);
-  line.LastYear = r.Year;
+  line.LastYear = r.year;
 
   HittingSums& t = line.HittingTotals;
-  t.AtBats += r.AtBats;
-  t.Hits += r.Hits;
-  t.Doubles += r.Doubles;
-  t.Triples += r.Triples;
-  t.HomeRuns += r.HomeRuns;
-  t.Runs += r.Runs;
-  t.RBI += r.RBI;
-  t.HitByPitch += r.HitByPitch;
-  t.Walks += r.Walks;
-  t.Strikeouts += r.Strikeouts;
-  t.StolenBases += r.StolenBases;
-  t.CaughtStealing += r.CaughtStealing;
-  t.SacHits += r.SacHits;
-  t.SacFlies += r.SacFlies;
+  t.AtBats += r.at_bats;
+  t.Hits += r.hits;
+  t.Doubles += r.doubles;
+  t.Triples += r.triples;
+  t.HomeRuns += r.home_runs;
+  t.Runs += r.runs;
+  t.RBI += r.runs_batted_in;
+  t.HitByPitch += r.hit_by_pitch;
+  t.Walks += r.walks;
+  t.Strikeouts += r.strikeouts;
+  t.StolenBases += r.stolen_bases;
+  t.CaughtStealing += r.caught_stealing;
+  t.SacHits += r.sacrifice_hits;
+  t.SacFlies += r.sacrifice_flies;
   t.OnBaseChances += OnBaseChances(r);
   t.OnBaseTimes += OnBaseTimes(r);
   t.TotalBases += TotalBases(r);

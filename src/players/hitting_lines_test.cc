@@ -16,10 +16,10 @@ constexpr BorderSide kRed{kLineStyleContinuous, kWeightMedium, kColorRed};
 
 PlayerStatsRecord Hitting(int16_t at_bats, int16_t hits, int16_t walks = 0) {
   PlayerStatsRecord r;
-  r.LineKind = 1;
-  r.AtBats = at_bats;
-  r.Hits = hits;
-  r.Walks = walks;
+  r.line_kind = 1;
+  r.at_bats = at_bats;
+  r.hits = hits;
+  r.walks = walks;
   return r;
 }
 
@@ -50,11 +50,11 @@ TEST(HittingRatesTest, RatesAreRoundedToThreeDecimals) {
 
   // 10 hits with 2 doubles, 1 triple and 1 home run: 17 total bases.
   PlayerStatsRecord slugger = Hitting(40, 10, 5);
-  slugger.Doubles = 2;
-  slugger.Triples = 1;
-  slugger.HomeRuns = 1;
-  slugger.HitByPitch = 1;
-  slugger.SacFlies = 2;
+  slugger.doubles = 2;
+  slugger.triples = 1;
+  slugger.home_runs = 1;
+  slugger.hit_by_pitch = 1;
+  slugger.sacrifice_flies = 2;
   Hitter_Averages(slugger, rates);
   EXPECT_EQ(rates.SPC, 0.425);
   EXPECT_EQ(rates.OBP, Float(0.333));  // 16 / 48
@@ -88,18 +88,18 @@ TEST(HittingLinesTest, EntryLineWritesEveryColumnWithFormatsAndSideBorders) {
   Workbook book;
   Worksheet& sheet = book.AddSheet("S");
   PlayerStatsRecord r = Hitting(500, 150, 60);
-  r.Year = 1998;
-  r.Runs = 90;
-  r.RBI = 80;
-  r.Doubles = 30;
-  r.Triples = 5;
-  r.HomeRuns = 20;
-  r.HitByPitch = 4;
-  r.Strikeouts = 100;
-  r.StolenBases = 12;
-  r.CaughtStealing = 3;
-  r.SacHits = 2;
-  r.SacFlies = 6;
+  r.year = 1998;
+  r.runs = 90;
+  r.runs_batted_in = 80;
+  r.doubles = 30;
+  r.triples = 5;
+  r.home_runs = 20;
+  r.hit_by_pitch = 4;
+  r.strikeouts = 100;
+  r.stolen_bases = 12;
+  r.caught_stealing = 3;
+  r.sacrifice_hits = 2;
+  r.sacrifice_flies = 6;
   LineState line;
   line.CurrentRow = 8;
   line.ClubAbbrev = "NY";
@@ -172,9 +172,9 @@ TEST(HittingLinesTest, SummaryLineShowsTheTotalsOfTheLastTotalsLine) {
   line.CurrentPlayerName = "Smith,John";
   line.CurrentRow = 2;
   PlayerStatsRecord first = Hitting(10, 3);
-  first.Year = 1997;
+  first.year = 1997;
   PlayerStatsRecord last = Hitting(10, 4);
-  last.Year = 1999;
+  last.year = 1999;
   Hitter_EntryLine(sheet, first, line);
   line.CurrentRow = 3;
   Hitter_EntryLine(sheet, last, line);

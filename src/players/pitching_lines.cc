@@ -76,52 +76,52 @@ void CALC_INNINGS(LineState& line) {
 }
 
 void Pitcher_Averages(const PlayerStatsRecord& r, LineRates& rates) {
-  rates.OBA = Oba(r.HitsAllowed, r.OppAtBats);
-  rates.ERA = Era(r.EarnedRuns, r.OutsPitched);
-  rates.PCT = Pct(r.Wins, r.Losses);
+  rates.OBA = Oba(r.hits_allowed, r.opponent_at_bats);
+  rates.ERA = Era(r.earned_runs, r.outs_pitched);
+  rates.PCT = Pct(r.wins, r.losses);
 }
 
 void Pitcher_EntryLine(Worksheet& sheet, const PlayerStatsRecord& r, LineState& line) {
   const int32_t row = line.CurrentRow;
   const LineRates& rates = line.LineAverages;
   Pitcher_Averages(r, line.LineAverages);
-  sheet.SetNumber(CellRange::Cell(kA, row), r.Year);
+  sheet.SetNumber(CellRange::Cell(kA, row), r.year);
   sheet.SetText(CellRange::Cell(kB, row), line.ClubAbbrev);
   sheet.SetNumber(CellRange::Cell(kC, row), static_cast<double>(line.Age));
   WriteFormatted(sheet, kD, row, rates.ERA, kEraFormat);
-  WriteNumbers(sheet, row, kE, {r.Wins, r.Losses});
+  WriteNumbers(sheet, row, kE, {r.wins, r.losses});
   WriteFormatted(sheet, kG, row, rates.PCT, kRateFormat);
   WriteNumbers(sheet, row, kH,
-               {r.Saves, r.GamesPitched, r.GamesStarted, r.CompleteGames, r.Shutouts});
+               {r.saves, r.games_pitched, r.games_started, r.complete_games, r.shutouts});
   sheet.SetNumberFormat(CellRange::Cell(kM, row), kInningsFormat);
   sheet.SetNumber(CellRange::Cell(kM, row), line.InningsPitched);
-  WriteNumbers(sheet, row, kN, {r.HitsAllowed});
+  WriteNumbers(sheet, row, kN, {r.hits_allowed});
   WriteFormatted(sheet, kO, row, rates.OBA, kRateFormat);
   WriteNumbers(sheet, row, kP,
-               {r.RunsAllowed, r.EarnedRuns, r.WalksAllowed, r.StrikeoutsPitched, r.HRAllowed,
-                r.GDPInduced});
+               {r.runs_allowed, r.earned_runs, r.walks_allowed, r.strikeouts_pitched,
+                r.home_runs_allowed, r.double_plays_induced});
   const CellRange whole = CellRange::Row(kA, kU, row);
   sheet.SetBorderWeight(whole, BorderIndex::kRight, kWeightMedium);
   sheet.SetBorderWeight(whole, BorderIndex::kLeft, kWeightMedium);
-  line.LastYear = r.Year;
+  line.LastYear = r.year;
 
   PitchingSums& t = line.PitchingTotals;
-  t.Wins += r.Wins;
-  t.Losses += r.Losses;
-  t.Saves += r.Saves;
-  t.Games += r.GamesPitched;
-  t.GamesStarted += r.GamesStarted;
-  t.CompleteGames += r.CompleteGames;
-  t.Shutouts += r.Shutouts;
-  t.Outs += r.OutsPitched;
-  t.HitsAllowed += r.HitsAllowed;
-  t.RunsAllowed += r.RunsAllowed;
-  t.EarnedRuns += r.EarnedRuns;
-  t.WalksAllowed += r.WalksAllowed;
-  t.Strikeouts += r.StrikeoutsPitched;
-  t.HRAllowed += r.HRAllowed;
-  t.GDPInduced += r.GDPInduced;
-  t.OppAtBats += r.OppAtBats;
+  t.Wins += r.wins;
+  t.Losses += r.losses;
+  t.Saves += r.saves;
+  t.Games += r.games_pitched;
+  t.GamesStarted += r.games_started;
+  t.CompleteGames += r.complete_games;
+  t.Shutouts += r.shutouts;
+  t.Outs += r.outs_pitched;
+  t.HitsAllowed += r.hits_allowed;
+  t.RunsAllowed += r.runs_allowed;
+  t.EarnedRuns += r.earned_runs;
+  t.WalksAllowed += r.walks_allowed;
+  t.Strikeouts += r.strikeouts_pitched;
+  t.HRAllowed += r.home_runs_allowed;
+  t.GDPInduced += r.double_plays_induced;
+  t.OppAtBats += r.opponent_at_bats;
 }
 
 void Pitcher_Totals(const PitchingSums& t, LineRates& rates) {

@@ -15,9 +15,9 @@ constexpr BorderSide kRed{kLineStyleContinuous, kWeightMedium, kColorRed};
 
 PlayerStatsRecord Pitching(int16_t outs, int16_t earned_runs) {
   PlayerStatsRecord r;
-  r.LineKind = 2;
-  r.OutsPitched = outs;
-  r.EarnedRuns = earned_runs;
+  r.line_kind = 2;
+  r.outs_pitched = outs;
+  r.earned_runs = earned_runs;
   return r;
 }
 
@@ -52,24 +52,24 @@ TEST(PitchingRatesTest, EraPctAndOba) {
   EXPECT_EQ(rates.ERA, 54.0);
 
   PlayerStatsRecord r = Pitching(27, 0);
-  r.Wins = 10;
-  r.HitsAllowed = 5;
+  r.wins = 10;
+  r.hits_allowed = 5;
   Pitcher_Averages(r, rates);
   EXPECT_EQ(rates.PCT, 1.0);
   EXPECT_EQ(rates.OBA, 0);  // no opponents' at-bats
-  r.Wins = 2;
-  r.Losses = 1;
-  r.OppAtBats = 16;
-  r.HitsAllowed = 1;
+  r.wins = 2;
+  r.losses = 1;
+  r.opponent_at_bats = 16;
+  r.hits_allowed = 1;
   Pitcher_Averages(r, rates);
   EXPECT_EQ(rates.PCT, 0.667);
   EXPECT_EQ(rates.OBA, 0.063);
-  r.Wins = 200;  // one record's wins and losses above 255 together
-  r.Losses = 200;
+  r.wins = 200;  // one record's wins and losses above 255 together
+  r.losses = 200;
   Pitcher_Averages(r, rates);
   EXPECT_EQ(rates.PCT, 0.5);
-  r.Wins = 0;
-  r.Losses = 0;
+  r.wins = 0;
+  r.losses = 0;
   Pitcher_Averages(r, rates);
   EXPECT_EQ(rates.PCT, 0);
 
@@ -94,26 +94,26 @@ TEST(PitchingLinesTest, EntryLineWritesEveryColumnWithItsFormat) {
   Workbook book;
   Worksheet& sheet = book.AddSheet("S");
   PlayerStatsRecord r = Pitching(200, 20);
-  r.Year = 1987;
-  r.Wins = 12;
-  r.Losses = 8;
-  r.Saves = 1;
-  r.GamesPitched = 33;
-  r.GamesStarted = 30;
-  r.CompleteGames = 4;
-  r.Shutouts = 2;
-  r.HitsAllowed = 180;
-  r.OppAtBats = 600;
-  r.RunsAllowed = 25;
-  r.WalksAllowed = 50;
-  r.StrikeoutsPitched = 150;
-  r.HRAllowed = 15;
-  r.GDPInduced = 11;
+  r.year = 1987;
+  r.wins = 12;
+  r.losses = 8;
+  r.saves = 1;
+  r.games_pitched = 33;
+  r.games_started = 30;
+  r.complete_games = 4;
+  r.shutouts = 2;
+  r.hits_allowed = 180;
+  r.opponent_at_bats = 600;
+  r.runs_allowed = 25;
+  r.walks_allowed = 50;
+  r.strikeouts_pitched = 150;
+  r.home_runs_allowed = 15;
+  r.double_plays_induced = 11;
   LineState line;
   line.CurrentRow = 4;
   line.ClubAbbrev = "BOS";
   line.Age = 31;
-  line.OutsForInnings = r.OutsPitched;
+  line.OutsForInnings = r.outs_pitched;
   CALC_INNINGS(line);
   Pitcher_EntryLine(sheet, r, line);
 
@@ -149,12 +149,12 @@ TEST(PitchingLinesTest, TotalsAndSummaryLinesUseTheSectionTotals) {
   line.CurrentPlayerName = "Ace,Al";
   for (int i = 0; i < 3; ++i) {
     PlayerStatsRecord r = Pitching(200, 22);
-    r.Year = static_cast<int16_t>(1990 + i);
-    r.Wins = 10;
-    r.Losses = 5;
-    r.Saves = 1;
+    r.year = static_cast<int16_t>(1990 + i);
+    r.wins = 10;
+    r.losses = 5;
+    r.saves = 1;
     line.CurrentRow = 2 + i;
-    line.OutsForInnings = r.OutsPitched;
+    line.OutsForInnings = r.outs_pitched;
     CALC_INNINGS(line);
     Pitcher_EntryLine(sheet, r, line);
   }

@@ -7,20 +7,20 @@
 namespace statcrane {
 
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
-                                 const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                                 const TeamAbbreviations& team_abbreviations, Workbook& workbook,
                                  ProgressObserver& progress, SkipReporter& reporter) {
   PlayerPhaseResult result;
   StepClock clock;
-  const PlayerBirthDateTable PlayerBirthDate = LoadPlayerTable(folder, reporter);
+  const BirthDates birth_dates = LoadBirthDates(folder, reporter);
   CheckStop(progress);
   const PlayerStatsFile stats = PlayerStatsFile::Load(folder, reporter);
-  const PlayerWorkList lstPlayers = BuildPlayerWorkList(stats);
+  const PlayerOrder player_order = BuildPlayerOrder(stats);
   CheckStop(progress);
   result.reading = clock.Lap();
 
   PlayerWalk walk;
-  RunPlayerWalk(PlayerWalkInput{stats, lstPlayers, TeamAbbrev, PlayerBirthDate}, workbook, walk,
-                progress, reporter);
+  RunPlayerWalk(PlayerWalkInput{stats, player_order, team_abbreviations, birth_dates}, workbook,
+                walk, progress, reporter);
 
   result.walk = clock.Lap();
   result.SummaryRow = walk.SummaryRow;

@@ -36,7 +36,7 @@ struct PlayerPhaseResult {
 // name does not begin with a letter. Leaves the last letter sheet written as
 // the active sheet.
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
-                                 const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                                 const TeamAbbreviations& team_abbreviations, Workbook& workbook,
                                  ProgressObserver& progress, SkipReporter& reporter);
 
 }  // namespace statcrane

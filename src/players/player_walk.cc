@@ -63,18 +63,18 @@ class Walker {
         reporter_(reporter) {}
 
   void Run() {
-    const size_t count = in_.lstPlayers.Count();
+    const size_t count = in_.player_order.Count();
     for (size_t p = 0; p < count; ++p) {
       if (p % kProgressEvery == 0) {
         CheckStop(progress_);
         progress_.PhaseProgress("players", static_cast<int64_t>(p), static_cast<int64_t>(count));
       }
-      if (p + 1 < count) in_.stats.Prefetch(in_.lstPlayers.At(p + 1));
+      if (p + 1 < count) in_.stats.Prefetch(in_.player_order.At(p + 1));
       try {
-        WritePlayer(in_.lstPlayers.At(p));
+        WritePlayer(in_.player_order.At(p));
       } catch (const StatCraneError& error) {
         // Say where: a sheet past its last row names the row only.
-        throw StatCraneError("Writing player " + in_.lstPlayers.TextAt(p) + " on sheet \"" +
+        throw StatCraneError("Writing player " + in_.player_order.TextAt(p) + " on sheet \"" +
                              book_.ActiveSheet().name() + "\": " + error.message());
       }
     }
@@ -90,18 +90,18 @@ class Walker {
     }
     w_.FirstRegularRecord = 0;
     for (int64_t k : in_.stats.PlayerRecords(player_id)) {
-      const StatsIndexRow& row = in_.stats.StatsIndex(k);
-      if (row.SeasonType == 1) continue;
-      const int s = SectionOf(row.SeasonType);
+      const StatsKey& row = in_.stats.Key(k);
+      if (row.season_type == 1) continue;
+      const int s = SectionOf(row.season_type);
       if (s < 0) {
-        reporter_.UnknownSeasonType(row.SeasonType);
+        reporter_.UnknownSeasonType(row.season_type);
         continue;
       }
       WalkSection& section = w_.sections[s];
       if (s == kRegular && section.SectionCount == 0) w_.FirstRegularRecord = k;
       ++section.SectionCount;
       section.list.Add(
-          std::to_string(row.SeasonType) + FourDigitYear(row.Year) + "/" + std::to_string(k), k);
+          std::to_string(row.season_type) + FourDigitYear(row.year) + "/" + std::to_string(k), k);
     }
   }
 
@@ -118,14 +118,14 @@ class Walker {
       PrepareLine(k, record);
       line_.CurrentPlayerName = DisplayName(record);
       if (q == 0) OpenBlock();
-      last_kind = record.LineKind;
-      if (record.LineKind == kHittingLine) {
+      last_kind = record.line_kind;
+      if (record.line_kind == kHittingLine) {
         ++line_.CurrentRow;
         if (q == 0) Hitting_Header(Sheet(), line_);
         Hitter_EntryLine(Sheet(), record, line_);
-      } else if (record.LineKind == kPitchingLine) {
+      } else if (record.line_kind == kPitchingLine) {
         ++line_.CurrentRow;
-        line_.OutsForInnings = record.OutsPitched;
+        line_.OutsForInnings = record.outs_pitched;
         CALC_INNINGS(line_);
         if (q == 0) Pitching_Header(Sheet(), line_);
         Pitcher_EntryLine(Sheet(), record, line_);
@@ -142,14 +142,14 @@ class Walker {
         const int64_t k = section.list.At(q);
         const PlayerStatsRecord record = in_.stats.Record(k);
         PrepareLine(k, record);
-        last_kind = record.LineKind;
-        if (record.LineKind == kHittingLine) {
+        last_kind = record.line_kind;
+        if (record.line_kind == kHittingLine) {
           ++line_.CurrentRow;
           if (q == 0) Separator(kSections[s].hitting_separator, kFillHitting);
           Hitter_EntryLine(Sheet(), record, line_);
-        } else if (record.LineKind == kPitchingLine) {
+        } else if (record.line_kind == kPitchingLine) {
           ++line_.CurrentRow;
-          line_.OutsForInnings = record.OutsPitched;
+          line_.OutsForInnings = record.outs_pitched;
           CALC_INNINGS(line_);
           if (q == 0) Separator(kSections[s].pitching_separator, kFillPitching);
           Pitcher_EntryLine(Sheet(), record, line_);
@@ -168,9 +168,9 @@ class Walker {
 
   // Club and age of record k's line.
   void PrepareLine(int64_t k, const PlayerStatsRecord& record) {
-    line_.ClubAbbrev = in_.TeamAbbrev[in_.stats.StatsIndex(k).TeamId];
-    line_.Age = YearBoundariesBetween(in_.PlayerBirthDate[w_.CurrentPlayerId],
-                                      CivilDate{record.Year, 7, 1});
+    line_.ClubAbbrev = in_.team_abbreviations[in_.stats.Key(k).team_id];
+    line_.Age =
+        YearBoundariesBetween(in_.birth_dates[w_.CurrentPlayerId], CivilDate{record.year, 7, 1});
   }
 
   // The letter sheet of the player's name, his block's first row, and the name
@@ -186,7 +186,7 @@ class Walker {
     }
     line_.CurrentRow = w_.NextRow[static_cast<size_t>(LetterSheetPosition(w_.CurrentLetter))];
     progress_.ProgressText(line_.CurrentPlayerName);
-    Name_Header(Sheet(), line_, in_.stats.StatsIndex(w_.FirstRegularRecord).PlayerId);
+    Name_Header(Sheet(), line_, in_.stats.Key(w_.FirstRegularRecord).player_id);
   }
 
   // The title row of a post-season section, directly below what precedes it.

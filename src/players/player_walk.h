@@ -50,12 +50,12 @@ struct PlayerWalk {
 // What the walk reads.
 struct PlayerWalkInput {
   const PlayerStatsFile& stats;
-  const PlayerWorkList& lstPlayers;
-  const TeamAbbrevTable& TeamAbbrev;
-  const PlayerBirthDateTable& PlayerBirthDate;
+  const PlayerOrder& player_order;
+  const TeamAbbreviations& team_abbreviations;
+  const BirthDates& birth_dates;
 };
 
-// Writes every player of lstPlayers in list order. Players without a
+// Writes every player of player_order in list order. Players without a
 // regular-season record are skipped; season types other than 1, 2, 5, 6 and 7
 // are reported and their records ignored. Creates the sheet "#" after "Z"
 // when the first player who needs it is written. Leaves the last letter sheet

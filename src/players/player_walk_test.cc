@@ -23,35 +23,35 @@ enum Summary { kPitchReg, kPitchDCS, kPitchLCS, kPitchWS, kHitReg, kHitDCS, kHit
 PlayerStatsRecord Rec(int16_t id, std::string last, std::string first, int season_type,
                       int16_t year, int kind) {
   PlayerStatsRecord r;
-  r.PlayerId = id;
-  r.LastName = std::move(last);
-  r.FirstName = std::move(first);
-  r.SeasonType = static_cast<uint8_t>(season_type);
-  r.Year = year;
-  r.TeamId = 1;
-  r.LineKind = static_cast<uint8_t>(kind);
+  r.player_id = id;
+  r.last_name = std::move(last);
+  r.first_name = std::move(first);
+  r.season_type = static_cast<uint8_t>(season_type);
+  r.year = year;
+  r.team_id = 1;
+  r.line_kind = static_cast<uint8_t>(kind);
   return r;
 }
 
 PlayerStatsRecord Hit(int16_t id, std::string last, int season_type, int16_t year,
                       int16_t at_bats = 4, int16_t hits = 1) {
   PlayerStatsRecord r = Rec(id, std::move(last), "Jo", season_type, year, 1);
-  r.AtBats = at_bats;
-  r.Hits = hits;
+  r.at_bats = at_bats;
+  r.hits = hits;
   return r;
 }
 
 PlayerStatsRecord Pitch(int16_t id, std::string last, int season_type, int16_t year,
                         int16_t outs = 27, int16_t earned_runs = 3) {
   PlayerStatsRecord r = Rec(id, std::move(last), "Jo", season_type, year, 2);
-  r.OutsPitched = outs;
-  r.EarnedRuns = earned_runs;
+  r.outs_pitched = outs;
+  r.earned_runs = earned_runs;
   return r;
 }
 
 PlayerStatsRecord Filler() {
   PlayerStatsRecord r;
-  r.RecordStatus = 1;
+  r.record_status = 1;
   return r;
 }
 
@@ -66,7 +66,7 @@ class PlayerWalkTest : public ::testing::Test {
   void Run() {
     stats_.emplace(PlayerStatsFile::Index(
         RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
-    list_.emplace(BuildPlayerWorkList(*stats_));
+    list_.emplace(BuildPlayerOrder(*stats_));
     AddPlayerSheets(book);
     RunPlayerWalk(PlayerWalkInput{*stats_, *list_, teams, births}, book, walk, progress, report);
   }
@@ -91,14 +91,14 @@ class PlayerWalkTest : public ::testing::Test {
   }
 
   std::vector<PlayerStatsRecord> records;
-  TeamAbbrevTable teams;
-  PlayerBirthDateTable births;
+  TeamAbbreviations teams;
+  BirthDates births;
   Workbook book;
   RunReport report;
   RecordingProgress progress;
   PlayerWalk walk;
   std::optional<PlayerStatsFile> stats_;
-  std::optional<PlayerWorkList> list_;
+  std::optional<PlayerOrder> list_;
 };
 
 TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
@@ -216,7 +216,7 @@ TEST_F(PlayerWalkTest, TheFirstLineChoosesTheHeaderAndTheLastLineTheTotals) {
 
 TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {
   PlayerStatsRecord odd = Hit(8, "Wolf", 5, 1995);
-  odd.LineKind = 3;
+  odd.line_kind = 3;
   records = {Hit(8, "Wolf", 2, 1995, 4, 2), Hit(8, "Wolf", 7, 1995, 8, 2), odd};
   Run();
   // The division series holds only a line of another kind: no title, no
@@ -232,8 +232,8 @@ TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {
 TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
   records = {Hit(1, "Smith", 2, 1990),  Hit(2, "smith", 2, 1990), Hit(3, "\xC3\x81lvarez", 2, 1990),
              Hit(4, "9Lives", 2, 1990), Hit(5, "", 2, 1990),      Hit(6, "Adams", 2, 1990)};
-  records[1].FirstName = "Al";
-  records[0].FirstName = "Bo";
+  records[1].first_name = "Al";
+  records[0].first_name = "Bo";
   Run();
   // smith,Al before Smith,Bo, both on "S".
   EXPECT_EQ(Text("S", 1, 1), "smith,Al");

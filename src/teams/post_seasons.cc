@@ -33,13 +33,13 @@ void RedSides(Worksheet& sheet, const CellRange& range) {
 
 TeamTotals Figures(const TeamStatBlock& block) {
   TeamTotals figures;
-  figures.Won = block.Won;
-  figures.Lost = block.Lost;
-  figures.Scored = block.Scored;
-  figures.Allowed = block.Allowed;
-  figures.SHO = block.SHO;
-  figures.GDP = block.GDP;
-  figures.LOB = block.LOB;
+  figures.Won = block.won;
+  figures.Lost = block.lost;
+  figures.Scored = block.runs_scored;
+  figures.Allowed = block.runs_allowed;
+  figures.SHO = block.shutouts;
+  figures.GDP = block.grounded_into_double_plays;
+  figures.LOB = block.left_on_base;
   return figures;
 }
 
@@ -89,7 +89,7 @@ void WriteSummaryLine(Worksheet& sheet, TeamPhaseState& state, const PostSeasonS
 // `seasons` are the block's post-season records in list order.
 void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
                 const PostSeasonSeries& series, const std::vector<TeamYearRecord>& seasons,
-                const LeagueColourTable& LeagueColours) {
+                const LeagueColours& league_colours) {
   TeamTotals totals;
   bool titled = false;
   for (const TeamYearRecord& season : seasons) {
@@ -97,11 +97,11 @@ void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
     if (figures.Won == 0 && figures.Lost == 0) continue;
     const int32_t r = ++state.TeamRecordsRow;
     if (!titled) {
-      Do_Team_PS_Headers(records, state, series, LeagueColours[season.LeagueId]);
+      Do_Team_PS_Headers(records, state, series, league_colours[season.league_id]);
       titled = true;
     }
     WriteRecordFigures(records, r, figures);
-    records.SetNumber(Cell('D', r), season.Year);
+    records.SetNumber(Cell('D', r), season.year);
     if (series.top_of_year_on_season_rows) {
       records.SetBorderWeight(Cell('D', r), BorderIndex::kTop, kWeightMedium);
     }
@@ -123,7 +123,7 @@ void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
     workbook.Activate(series.summary_sheet);
     // The line takes the colour of the league of the last season read.
     WriteSummaryLine(workbook.Sheet(series.summary_sheet), state, series, totals,
-                     LeagueColours[seasons.back().LeagueId]);
+                     league_colours[seasons.back().league_id]);
   }
   workbook.Activate(kTeamRecords);
 }
@@ -149,13 +149,13 @@ void Do_Team_PS_Headers(Worksheet& sheet, const TeamPhaseState& state,
 }
 
 void Do_Post_Seasons(Workbook& workbook, TeamPhaseState& state, const TeamYearFile& team_years,
-                     const LeagueColourTable& LeagueColours) {
+                     const LeagueColours& league_colours) {
   std::vector<TeamYearRecord> seasons;
   seasons.reserve(state.PostSeasonRecordList.size());
   for (int64_t number : state.PostSeasonRecordList) seasons.push_back(team_years.Record(number));
   Worksheet& records = workbook.Sheet(kTeamRecords);
   for (const PostSeasonSeries* series : kSeries) {
-    SeriesPass(workbook, records, state, *series, seasons, LeagueColours);
+    SeriesPass(workbook, records, state, *series, seasons, league_colours);
   }
 }
 

@@ -28,13 +28,17 @@ struct PostSeasonSeries {
 };
 
 inline constexpr PostSeasonSeries kDivisionSeries = {
-    "DCS",           "Divisional Championship",     &TeamYearRecord::DCS,
+    "DCS",           "Divisional Championship",     &TeamYearRecord::division_series,
     "TeamDCSTotals", &TeamPhaseState::DcsTotalsRow, true};
 inline constexpr PostSeasonSeries kLeagueChampionshipSeries = {
-    "LCS",           "League Championship",         &TeamYearRecord::LCS,
+    "LCS",           "League Championship",         &TeamYearRecord::league_championship_series,
     "TeamLCSTotals", &TeamPhaseState::LcsTotalsRow, false};
-inline constexpr PostSeasonSeries kWorldSeries = {
-    "WS", "World Series", &TeamYearRecord::WS, "TeamWSTotals", &TeamPhaseState::WsTotalsRow, false};
+inline constexpr PostSeasonSeries kWorldSeries = {"WS",
+                                                  "World Series",
+                                                  &TeamYearRecord::world_series,
+                                                  "TeamWSTotals",
+                                                  &TeamPhaseState::WsTotalsRow,
+                                                  false};
 
 // The series title on row TeamRecordsRow: merged over A:C in `colour` (none
 // for a league without one), framed in medium lines (the top reaching over
@@ -53,6 +57,6 @@ void Do_Team_PS_Headers(Worksheet& sheet, const TeamPhaseState& state,
 // TeamRecordsRow on the last row written; a summary sheet that received a
 // line has its columns D:L fitted.
 void Do_Post_Seasons(Workbook& workbook, TeamPhaseState& state, const TeamYearFile& team_years,
-                     const LeagueColourTable& LeagueColours);
+                     const LeagueColours& league_colours);
 
 }  // namespace statcrane

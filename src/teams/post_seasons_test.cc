@@ -14,9 +14,9 @@ using namespace team_testing;
 
 TeamYearRecord WithPostSeason(TeamYearRecord r, TeamStatBlock dcs, TeamStatBlock lcs,
                               TeamStatBlock ws) {
-  r.DCS = dcs;
-  r.LCS = lcs;
-  r.WS = ws;
+  r.division_series = dcs;
+  r.league_championship_series = lcs;
+  r.world_series = ws;
   return r;
 }
 
@@ -41,12 +41,12 @@ class PostSeasonsTest : public ::testing::Test {
             TeamYear(30, 1990, 1, "Detroit", "Tigers", Stats(70, 92)),
         }),
         report);
-    TeamAbbrevTable TeamAbbrev;
-    TeamAbbrev.Set(10, "BOS");
-    TeamAbbrev.Set(20, "CHI");
-    TeamAbbrev.Set(30, "DET");
+    TeamAbbreviations team_abbreviations;
+    team_abbreviations.Set(10, "BOS");
+    team_abbreviations.Set(20, "CHI");
+    team_abbreviations.Set(30, "DET");
     ProgressObserver progress;
-    result = Do_Teams(leagues, team_years, TeamAbbrev, *workbook, progress);
+    result = Do_Teams(leagues, team_years, team_abbreviations, *workbook, progress);
   }
   const Worksheet& records() const { return workbook->Sheet(kTeamRecords); }
 
@@ -150,7 +150,7 @@ TEST(PostSeasonsAloneTest, NoPostSeasonAnywhereLeavesTheCountersAtOne) {
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
   const TeamPhaseResult result =
-      Do_Teams(leagues, team_years, TeamAbbrevTable(), *workbook, progress);
+      Do_Teams(leagues, team_years, TeamAbbreviations(), *workbook, progress);
   EXPECT_EQ(result.DcsTotalsRow, 1);
   EXPECT_EQ(result.LcsTotalsRow, 1);
   EXPECT_EQ(result.WsTotalsRow, 1);

@@ -58,23 +58,23 @@ void AppendField(std::string& key, const std::string& text) {
 
 }  // namespace
 
-RankingLine MakeRankingLine(const TeamSeason& season, const TeamAbbrevTable& TeamAbbrev,
-                            const DivisionTable& Divisions) {
+RankingLine MakeRankingLine(const TeamSeason& season, const TeamAbbreviations& team_abbreviations,
+                            const Divisions& divisions) {
   RankingLine line;
-  line.Year = season.Year;
-  line.LeagueId = season.LeagueId;
-  line.Division = Divisions(season.TeamId, season.Year);
-  line.Won = season.Reg.Won;
-  line.Lost = season.Reg.Lost;
-  line.Scored = season.Reg.Scored;
-  line.Allowed = season.Reg.Allowed;
-  line.SHO = season.Reg.SHO;
-  line.GDP = season.Reg.GDP;
-  line.LOB = season.Reg.LOB;
-  line.TeamId = season.TeamId;
-  line.PostSeasonRecordNo = season.PostSeasonRecordNo;
-  line.Abbrev = TeamAbbrev[season.TeamId];
-  line.DisplayName = season.DisplayName;
+  line.Year = season.year;
+  line.LeagueId = season.league_id;
+  line.Division = divisions(season.team_id, season.year);
+  line.Won = season.regular_season.won;
+  line.Lost = season.regular_season.lost;
+  line.Scored = season.regular_season.runs_scored;
+  line.Allowed = season.regular_season.runs_allowed;
+  line.SHO = season.regular_season.shutouts;
+  line.GDP = season.regular_season.grounded_into_double_plays;
+  line.LOB = season.regular_season.left_on_base;
+  line.TeamId = season.team_id;
+  line.PostSeasonRecordNo = season.post_season_record_number;
+  line.Abbrev = team_abbreviations[season.team_id];
+  line.DisplayName = season.display_name;
   return line;
 }
 

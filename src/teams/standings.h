@@ -26,7 +26,7 @@ namespace statcrane {
 struct RankingLine {
   int Year = 0;
   int LeagueId = 0;
-  std::string Division;  // DivisionTable[TeamId, Year]
+  std::string Division;  // Divisions[TeamId, Year]
   int Won = 0;
   int Lost = 0;
   int Scored = 0;
@@ -36,7 +36,7 @@ struct RankingLine {
   int LOB = 0;
   int TeamId = 0;
   int64_t PostSeasonRecordNo = 0;
-  std::string Abbrev;  // TeamAbbrev[TeamId]
+  std::string Abbrev;  // team_abbreviations[TeamId]
   std::string DisplayName;
 };
 
@@ -63,8 +63,8 @@ struct StandingsLine {
 using RankingList = SortedWorkList<RankingLine>;
 using StandingsList = SortedWorkList<StandingsLine>;
 
-RankingLine MakeRankingLine(const TeamSeason& season, const TeamAbbrevTable& TeamAbbrev,
-                            const DivisionTable& Divisions);
+RankingLine MakeRankingLine(const TeamSeason& season, const TeamAbbreviations& team_abbreviations,
+                            const Divisions& divisions);
 
 // The text a ranking line sorts by: year "0000", league id, division,
 // 300 - Won, 300 - Lost, Scored, Allowed, SHO, GDP, LOB, team id, post-season

@@ -32,7 +32,7 @@ void CloseBlock(Workbook& workbook, TeamPhaseState& state, const LeagueFiles& le
   Do_Team_Borders(records, state);
   Do_Team_Totals(records, state);
   if (!state.PostSeasonRecordList.empty()) {
-    Do_Post_Seasons(workbook, state, team_years, leagues.LeagueColours);
+    Do_Post_Seasons(workbook, state, team_years, leagues.colours);
   }
   records.AutoFitColumns(Columns('A', 'N'));
 
@@ -42,10 +42,10 @@ void CloseBlock(Workbook& workbook, TeamPhaseState& state, const LeagueFiles& le
     state.RegTotalsRow = 1;
     TeamSumHeaders(reg_totals, 1);
   }
-  const std::string& team_name = team_years.TeamNames()[state.BlockTeamId];
+  const std::string& team_name = team_years.team_names()[state.BlockTeamId];
   ++state.RegTotalsRow;
   TeamSumTotals(reg_totals, state.RegTotalsRow, team_name, state.BlockTotals,
-                leagues.LeagueColours[state.BlockLeague]);
+                leagues.colours[state.BlockLeague]);
   if (!last) {
     state.PostSeasonRecordList.clear();
   } else {
@@ -61,7 +61,7 @@ void OpenBlock(Workbook& workbook, TeamPhaseState& state, const StandingsLine& s
   workbook.Activate(kTeamRecords);
   Worksheet& records = workbook.Sheet(kTeamRecords);
   state.BlockTeamId = season.TeamId;
-  state.BlockTitle = team_years.TeamNames()[season.TeamId];
+  state.BlockTitle = team_years.team_names()[season.TeamId];
   if (first) {
     state.BlockFirstRow = 3;
   } else {
@@ -71,19 +71,19 @@ void OpenBlock(Workbook& workbook, TeamPhaseState& state, const StandingsLine& s
   state.BlockTotals = TeamTotals{};
   state.BlockTotals.Add(season);
   state.BlockLeague = season.LeagueId;
-  Do_Team_Rec_Headers(records, state, leagues.LeagueColours);
+  Do_Team_Rec_Headers(records, state, leagues.colours);
   ++state.TeamRecordsRow;
-  WriteSeasonRow(records, state, season, leagues.LeagueNames);
+  WriteSeasonRow(records, state, season, leagues.names);
 }
 
 }  // namespace
 
 TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_years,
-                         const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                         const TeamAbbreviations& team_abbreviations, Workbook& workbook,
                          ProgressObserver& progress) {
   RankingList lstx;
   for (const TeamSeason& season : team_years.Seasons()) {
-    AddRankingLine(lstx, MakeRankingLine(season, TeamAbbrev, leagues.Divisions));
+    AddRankingLine(lstx, MakeRankingLine(season, team_abbreviations, leagues.divisions));
   }
   TeamPhaseState state;
   StandingsList lstStandings;
@@ -99,7 +99,7 @@ TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_ye
     if (i > 0 && season.TeamId == state.BlockTeamId) {
       // Another season of the block's team (also a second record of a year).
       ++state.TeamRecordsRow;
-      WriteSeasonRow(records, state, season, leagues.LeagueNames);
+      WriteSeasonRow(records, state, season, leagues.names);
       state.BlockTotals.Add(season);
       state.BlockLastRow = state.TeamRecordsRow;
       continue;
@@ -124,11 +124,12 @@ TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_ye
   return result;
 }
 
-TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
-                         Workbook& workbook, ProgressObserver& progress, SkipReporter& reporter) {
+TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder,
+                         const TeamAbbreviations& team_abbreviations, Workbook& workbook,
+                         ProgressObserver& progress, SkipReporter& reporter) {
   const LeagueFiles leagues = LoadLeagueFiles(folder, reporter);
   const TeamYearFile team_years = TeamYearFile::Read(folder, reporter);
-  return Do_Teams(leagues, team_years, TeamAbbrev, workbook, progress);
+  return Do_Teams(leagues, team_years, team_abbreviations, workbook, progress);
 }
 
 }  // namespace statcrane

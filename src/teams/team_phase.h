@@ -27,8 +27,9 @@ struct TeamPhaseResult {
 // Expects the workbook to hold "Team Records", "TeamRegTotals",
 // "TeamDCSTotals", "TeamLCSTotals" and "TeamWSTotals". Reads encleag.dat,
 // enclgyr.dat and enctmyr.dat of the folder, then writes as below.
-TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder, const TeamAbbrevTable& TeamAbbrev,
-                         Workbook& workbook, ProgressObserver& progress, SkipReporter& reporter);
+TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder,
+                         const TeamAbbreviations& team_abbreviations, Workbook& workbook,
+                         ProgressObserver& progress, SkipReporter& reporter);
 
 // Ranks the used seasons of the team-year file and writes one block per team
 // id on "Team Records" (grouped by abbreviation, then team id as text;
@@ -39,7 +40,7 @@ TeamPhaseResult Do_Teams(const EncyclopediaFolder& folder, const TeamAbbrevTable
 // per block and stops (RunStopped) when asked to. Errors are not caught: the
 // sheets keep what was written before.
 TeamPhaseResult Do_Teams(const LeagueFiles& leagues, const TeamYearFile& team_years,
-                         const TeamAbbrevTable& TeamAbbrev, Workbook& workbook,
+                         const TeamAbbreviations& team_abbreviations, Workbook& workbook,
                          ProgressObserver& progress);
 
 }  // namespace statcrane

@@ -28,10 +28,10 @@ using testing::XlsxSheet;
 
 TeamRecord Team(int id, std::string abbrev) {
   TeamRecord t;
-  t.TeamId = static_cast<int16_t>(id);
-  t.Abbrev = std::move(abbrev);
-  t.GateA = 1;
-  t.GateB = 1;
+  t.team_id = static_cast<int16_t>(id);
+  t.abbreviation = std::move(abbrev);
+  t.gate_a = 1;
+  t.gate_b = 1;
   return t;
 }
 
@@ -47,9 +47,9 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
                                              LeagueYear(2, 1990, "National League", {}, {30})});
   TeamYearRecord boston =
       TeamYear(10, 1990, 1, "Boston", "Reds", Stats(90, 72, 700, 600, 10, 99, 1000));
-  boston.LCS = Stats(1, 2, 8, 9, 0, 1, 14);
+  boston.league_championship_series = Stats(1, 2, 8, 9, 0, 1, 14);
   TeamYearRecord deleted = TeamYear(20, 1990, 1, "Gone", "Team", Stats(1, 1));
-  deleted.RecordStatus = 1;
+  deleted.record_status = 1;
   WriteRecords(dir / "enctmyr.dat",
                std::vector<TeamYearRecord>{
                    deleted, boston,
@@ -58,10 +58,10 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
 
   RunReport report;
   const EncyclopediaFolder folder(dir.path());
-  const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+  const TeamAbbreviations team_abbreviations = LoadTeamAbbreviations(folder, report);
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
-  const TeamPhaseResult result = Do_Teams(folder, TeamAbbrev, *workbook, progress, report);
+  const TeamPhaseResult result = Do_Teams(folder, team_abbreviations, *workbook, progress, report);
   EXPECT_EQ(result.teams_written, 3);
   EXPECT_EQ(result.LcsTotalsRow, 2);
   EXPECT_EQ(report.files["enctmyr.dat"].records_read, 4);
@@ -129,10 +129,10 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   GenerateEncyclopedia(options, dir.path());
   RunReport report;
   const EncyclopediaFolder folder(dir.path());
-  const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+  const TeamAbbreviations team_abbreviations = LoadTeamAbbreviations(folder, report);
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
-  const TeamPhaseResult result = Do_Teams(folder, TeamAbbrev, *workbook, progress, report);
+  const TeamPhaseResult result = Do_Teams(folder, team_abbreviations, *workbook, progress, report);
   WriteXlsx(*workbook, dir / "teams.xlsx", false);
   const XlsxBook book = ReadXlsx(dir / "teams.xlsx");
 
@@ -142,11 +142,12 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   std::set<int> teams;
   std::set<int> lcs_teams;
   for (const TeamYearRecord& r : ReadRecords<TeamYearRecord>(dir / "enctmyr.dat")) {
-    if (r.RecordStatus != 0 || r.Year < 1) continue;
+    if (r.record_status != 0 || r.year < 1) continue;
     ++seasons;
-    wins += r.Reg.Won;
-    teams.insert(r.TeamId);
-    if (r.LCS.Won > 0 || r.LCS.Lost > 0) lcs_teams.insert(r.TeamId);
+    wins += r.regular_season.won;
+    teams.insert(r.team_id);
+    if (r.league_championship_series.won > 0 || r.league_championship_series.lost > 0)
+      lcs_teams.insert(r.team_id);
   }
   ASSERT_GT(seasons, 20);
   EXPECT_EQ(result.teams_written, static_cast<int64_t>(teams.size()));

@@ -32,10 +32,10 @@ void FrameTotals(Worksheet& sheet, const CellRange& range) {
 }  // namespace
 
 void WriteSeasonRow(Worksheet& sheet, TeamPhaseState& state, const StandingsLine& season,
-                    const LeagueNameTable& LeagueNames) {
+                    const LeagueNames& league_names) {
   const int32_t r = state.TeamRecordsRow;
   sheet.SetNumberFormat(Cell('G', r), "#.000");
-  sheet.SetText(Cell('A', r), LeagueNames[season.LeagueId]);
+  sheet.SetText(Cell('A', r), league_names[season.LeagueId]);
   sheet.SetText(Cell('B', r), season.Division);
   sheet.SetText(Cell('C', r), season.DisplayName);
   sheet.SetNumber(Cell('D', r), season.Year);
@@ -55,8 +55,8 @@ void WriteSeasonRow(Worksheet& sheet, TeamPhaseState& state, const StandingsLine
 }
 
 void Do_Team_Rec_Headers(Worksheet& sheet, TeamPhaseState& state,
-                         const LeagueColourTable& LeagueColours) {
-  const std::optional<int> colour = LeagueColours[state.BlockLeague];
+                         const LeagueColours& league_colours) {
+  const std::optional<int> colour = league_colours[state.BlockLeague];
   int32_t r = state.TeamRecordsRow;
   if (r > 1) ++r;  // the first block's title goes on row 1
 

@@ -24,15 +24,15 @@ class TeamRecordsTest : public ::testing::Test {
                                               LeagueYear(1, 1991, "American League", {10}, {20})}),
         report);
     const TeamYearFile team_years(Records(seasons), report);
-    TeamAbbrev.Set(10, "BOS");
-    TeamAbbrev.Set(20, "CHI");
-    TeamAbbrev.Set(30, "DET");
-    return Do_Teams(leagues, team_years, TeamAbbrev, *workbook, progress);
+    team_abbreviations.Set(10, "BOS");
+    team_abbreviations.Set(20, "CHI");
+    team_abbreviations.Set(30, "DET");
+    return Do_Teams(leagues, team_years, team_abbreviations, *workbook, progress);
   }
   const Worksheet& records() const { return workbook->Sheet(kTeamRecords); }
   const Worksheet& reg_totals() const { return workbook->Sheet(kTeamRegTotals); }
 
-  TeamAbbrevTable TeamAbbrev;
+  TeamAbbreviations team_abbreviations;
   std::unique_ptr<Workbook> workbook = TeamWorkbook();
   ProgressObserver progress;
 };
@@ -155,7 +155,7 @@ TEST_F(TeamRecordsTest, SameTeamAndYearTwiceIsOneMoreSeasonRow) {
 
 TEST_F(TeamRecordsTest, NoUsedSeasonLeavesTheSheetsEmpty) {
   TeamYearRecord deleted = TeamYear(10, 1990, 1, "Boston", "Reds", Stats(81, 81));
-  deleted.RecordStatus = 1;
+  deleted.record_status = 1;
   const TeamPhaseResult result = Run({deleted});
   EXPECT_EQ(result.teams_written, 0);
   EXPECT_EQ(records().LastRow(), 0);
@@ -186,14 +186,14 @@ TEST_F(TeamRecordsTest, ProgressOncePerBlockAndStopBetweenBlocks) {
   const LeagueFiles leagues;
   const TeamYearFile team_years(Records(seasons), report);
   StoppingProgress counting;
-  Do_Teams(leagues, team_years, TeamAbbrev, *workbook, counting);
+  Do_Teams(leagues, team_years, team_abbreviations, *workbook, counting);
   EXPECT_EQ(counting.last_done, 2);
   EXPECT_EQ(counting.last_total, 2);
 
   auto again = TeamWorkbook();
   StoppingProgress stopping;
   stopping.stop_after = 1;
-  EXPECT_THROW(Do_Teams(leagues, team_years, TeamAbbrev, *again, stopping), RunStopped);
+  EXPECT_THROW(Do_Teams(leagues, team_years, team_abbreviations, *again, stopping), RunStopped);
   EXPECT_EQ(Value(again->Sheet(kTeamRecords), "A1"), "Boston Reds");
   EXPECT_EQ(Value(again->Sheet(kTeamRecords), "A7"), "");
 }
