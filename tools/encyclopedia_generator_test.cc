@@ -118,7 +118,7 @@ TEST_F(GeneratedEncyclopediaTest, TeamsAndLeagues) {
   }
   ASSERT_EQ(leagues_.size(), 3u);
   for (const auto& l : leagues_) {
-    EXPECT_TRUE(l.league_name_present);
+    EXPECT_TRUE(l.league_name_present());
     EXPECT_GT(l.use_mark, 0);
   }
 
@@ -126,10 +126,10 @@ TEST_F(GeneratedEncyclopediaTest, TeamsAndLeagues) {
   std::map<std::pair<int, int>, std::pair<int, int>> league_games;  // (league, year) -> W, L
   for (const auto& ly : league_years_) {
     EXPECT_FALSE(ly.league_name.empty());
-    const bool named = ly.division_name_present[0] && ly.division_name_present[1];
-    without_divisions |= !ly.division_name_present[0];
+    const bool named = ly.division_name_present(0) && ly.division_name_present(1);
+    without_divisions |= !ly.division_name_present(0);
     with_divisions |= named;
-    three_divisions |= ly.division_name_present[2];
+    three_divisions |= ly.division_name_present(2);
     for (int d = 0; d < 4; ++d) {
       for (int team : ly.division_teams[d]) {
         if (team < 0) continue;

@@ -98,7 +98,7 @@ void LeaguePass(const RecordFile& file, LeagueColours& league_colours, SkipRepor
       reporter.RecordSkipped(kLeagueFile, "record status not 0");
       continue;
     }
-    if (!record.league_name_present) {
+    if (!record.league_name_present()) {
       reporter.RecordSkipped(kLeagueFile, "league name absent");
       continue;
     }
@@ -122,9 +122,9 @@ void DivisionPass(const std::vector<LeagueYearRecord>& league_years, LeagueNames
   const std::string no_division(20, ' ');
   for (const LeagueYearRecord& record : league_years) {
     league_names.Set(record.league_id, record.league_name);
-    const bool has_divisions = record.division_name_present[0] && record.division_name_present[1];
+    const bool has_divisions = record.division_name_present(0) && record.division_name_present(1);
     for (int d = 0; d < LeagueYearRecord::kDivisions; ++d) {
-      if (has_divisions && !record.division_name_present[d]) continue;
+      if (has_divisions && !record.division_name_present(d)) continue;
       for (int k = 0; k < LeagueYearRecord::kSlots; ++k) {
         const int team = record.division_teams[d][k];
         if (team < 0) continue;
