@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "teams/team_phase.h"
 #include "teams/team_sheets.h"
 #include "tools/encyclopedia_generator.h"

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::CheckFileReport(report, kLeagueYearFile, league_years.size(), LeagueYearRecord::kSize);
 
   int coloured = 0;
-  for (int id = 0; id <= kMaxLeagueId; ++id) coloured += tables.colours[id].has_value();
+  for (int id = 0; id <= kMaxLeagueId; ++id) coloured += tables.colours[id] != LeagueColour::kNone;
   if (coloured > 2) fuzz::Finding("more than two leagues coloured");
 
   // Every used league-year record's teams lie inside the division table.

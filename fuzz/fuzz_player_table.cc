@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "encyclopedia/player_table.h"
+#include "encyclopedia/birth_dates.h"
 #include "encyclopedia/record_layouts.h"
 #include "fuzz/fuzz_support.h"
 #include "util/dates.h"

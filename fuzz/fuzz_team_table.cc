@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "encyclopedia/record_layouts.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace statcrane;

@@ -7,7 +7,7 @@
 
 #include "app/workbook_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "players/player_phase.h"
 #include "teams/team_phase.h"
 #include "util/dates.h"

@@ -1,10 +1,9 @@
 // The league tables of a run, read from encleag.dat and enclgyr.dat: the
-// fill colour of each league, the name of each league, and the division of
-// each team in each season.
+// colour of each league, the name of each league, and the division of each
+// team in each season.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -15,30 +14,25 @@
 
 namespace statcrane {
 
-constexpr int kMaxLeagueId = 9999;
+// Which of the two coloured leagues a league is: the first and second league
+// accepted from encleag.dat have a colour each (the team sheets choose the
+// fills); every other league has none.
+enum class LeagueColour { kNone, kFirstLeague, kSecondLeague };
 
-// Palette indexes of the first and second league accepted from encleag.dat.
-constexpr int kFirstLeagueColour = 38;
-constexpr int kSecondLeagueColour = 37;
-
-// league_colours: the palette index that fills a league's header rows, by
-// league id. Only the first two accepted leagues have one.
 class LeagueColours {
  public:
-  LeagueColours() : entries_(kMaxLeagueId + 1, 0) {}
-  // The league's palette index; nullopt for a league without a colour and
-  // for ids outside 0 to 9999.
-  std::optional<int> operator[](int league_id) const {
-    if (league_id < 0 || league_id > kMaxLeagueId || entries_[league_id] == 0) return std::nullopt;
-    return entries_[league_id];
+  LeagueColours() : entries_(kMaxLeagueId + 1, LeagueColour::kNone) {}
+  // kNone for a league without a colour and for ids outside 0 to 9999.
+  LeagueColour operator[](int league_id) const {
+    return league_id >= 0 && league_id <= kMaxLeagueId ? entries_[league_id] : LeagueColour::kNone;
   }
-  void Set(int league_id, int palette_index) { entries_.at(league_id) = palette_index; }
+  void Set(int league_id, LeagueColour colour) { entries_.at(league_id) = colour; }
 
  private:
-  std::vector<int> entries_;  // 0 = no colour
+  std::vector<LeagueColour> entries_;
 };
 
-// league_names: the name of each league id, empty until set.
+// The name of each league id, empty until set.
 class LeagueNames {
  public:
   LeagueNames() : entries_(kMaxLeagueId + 1) {}
@@ -53,7 +47,7 @@ class LeagueNames {
   std::vector<std::string> entries_;
 };
 
-// Divisions: the division text of a team in a season, over the team ids
+// The division text of a team in a season, over the team ids
 // and years that the used league-year records span. An entry no record
 // filled, and any (team id, year) outside the bounds, reads as empty text.
 class Divisions {
@@ -93,13 +87,14 @@ struct LeagueFiles {
   Divisions divisions;
 };
 
-// Reads enclgyr.dat and encleag.dat in three passes: the bounds of
-// Divisions (league-year records), the colours (league records), then the
-// names and divisions (league-year records again). A league-year record is
-// used when its RecordStatus is 0 and its Year 1 or more; a league record is
-// accepted when its RecordStatus is 0, its name is present and its UseMark is
-// above 0. Records naming a league id, or a division slot naming a team id,
-// outside 0 to 9999 are skipped and reported.
+// Reads enclgyr.dat and encleag.dat in three passes: the bounds of the
+// division table (league-year records), the colours (league records), then
+// the names and divisions (league-year records again). A league-year record
+// is used when it is not deleted (record status 0), its year is 1 or more,
+// its league id lies in 0 to 9999 and no division slot names a team id above
+// 9999. A league record is accepted when it is not deleted, its name is
+// present, its use mark is above 0 and its league id lies in 0 to 9999.
+// Every other record is skipped and reported with its reason.
 LeagueFiles LoadLeagueFiles(const EncyclopediaFolder& folder, SkipReporter& reporter);
 LeagueFiles LoadLeagueFiles(const RecordFile& leagues, const RecordFile& league_years,
                             SkipReporter& reporter);

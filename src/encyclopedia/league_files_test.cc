@@ -125,15 +125,15 @@ TEST(LeagueFilesTest, TheFirstTwoAcceptedLeaguesGetColoursInFileOrder) {
       {League(900, "Unused", 0), League(7, "First"), League(901, "", 1),
        League(902, "Deleted", 1, 1), League(3, "Second"), League(8, "Third"), League(1, "Fourth")},
       {});
-  EXPECT_EQ(tables.colours[7], std::optional<int>(38));
-  EXPECT_EQ(tables.colours[3], std::optional<int>(37));
-  EXPECT_EQ(tables.colours[8], std::nullopt);
-  EXPECT_EQ(tables.colours[1], std::nullopt);
-  EXPECT_EQ(tables.colours[900], std::nullopt);
-  EXPECT_EQ(tables.colours[901], std::nullopt);
-  EXPECT_EQ(tables.colours[902], std::nullopt);
-  EXPECT_EQ(tables.colours[-1], std::nullopt);
-  EXPECT_EQ(tables.colours[10000], std::nullopt);
+  EXPECT_EQ(tables.colours[7], LeagueColour::kFirstLeague);
+  EXPECT_EQ(tables.colours[3], LeagueColour::kSecondLeague);
+  EXPECT_EQ(tables.colours[8], LeagueColour::kNone);
+  EXPECT_EQ(tables.colours[1], LeagueColour::kNone);
+  EXPECT_EQ(tables.colours[900], LeagueColour::kNone);
+  EXPECT_EQ(tables.colours[901], LeagueColour::kNone);
+  EXPECT_EQ(tables.colours[902], LeagueColour::kNone);
+  EXPECT_EQ(tables.colours[-1], LeagueColour::kNone);
+  EXPECT_EQ(tables.colours[10000], LeagueColour::kNone);
 }
 
 TEST(LeagueFilesTest, TheLastLeagueYearRecordNamesTheLeague) {
@@ -158,15 +158,15 @@ TEST(LeagueFilesTest, IdsOutsideTheTablesSkipTheRecordAndAreReported) {
   RunReport report;
   const LeagueFiles tables =
       Load({League(-5, "Negative"), League(11, "First")}, {big_team, big_league, good}, report);
-  EXPECT_EQ(tables.colours[11], std::optional<int>(38));
+  EXPECT_EQ(tables.colours[11], LeagueColour::kFirstLeague);
   EXPECT_EQ(tables.divisions(3, 1990), "");
   EXPECT_EQ(tables.divisions(4, 1990), "");
   EXPECT_EQ(tables.divisions(5, 1990), "E");
   EXPECT_EQ(tables.names[1], "");
   EXPECT_EQ(tables.divisions.lowest_team(), 5);
-  EXPECT_EQ(report.files["encleag.dat"].skipped["league id outside 0 to 9999"], 1);
-  EXPECT_EQ(report.files["enclgyr.dat"].skipped["team id outside 0 to 9999"], 1);
-  EXPECT_EQ(report.files["enclgyr.dat"].skipped["league id outside 0 to 9999"], 1);
+  EXPECT_EQ(report.files["encleag.dat"].skipped["league ids outside 0 to 9999"], 1);
+  EXPECT_EQ(report.files["enclgyr.dat"].skipped["team ids outside 0 to 9999"], 1);
+  EXPECT_EQ(report.files["enclgyr.dat"].skipped["league ids outside 0 to 9999"], 1);
 }
 
 TEST(LeagueFilesTest, MissingFilesGiveEmptyTables) {
@@ -174,7 +174,7 @@ TEST(LeagueFilesTest, MissingFilesGiveEmptyTables) {
   RunReport report;
   const LeagueFiles tables = LoadLeagueFiles(EncyclopediaFolder(dir.path()), report);
   EXPECT_FALSE(tables.divisions.created());
-  EXPECT_EQ(tables.colours[0], std::nullopt);
+  EXPECT_EQ(tables.colours[0], LeagueColour::kNone);
 }
 
 }  // namespace

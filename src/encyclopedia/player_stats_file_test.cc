@@ -61,8 +61,8 @@ TEST(PlayerStatsFileTest, IndexesUsableRecordsAndGroupsThemByPlayerInFileOrder) 
   EXPECT_EQ(Keys(BuildPlayerOrder(stats)),
             (std::vector<std::string>{"smith,Al \\ 7", "Smith,Bo \\ 5"}));
   EXPECT_EQ(BuildPlayerOrder(stats).At(0), 7);
-  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["record status not 0"], 1);
-  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["player id below 1"], 2);
+  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["deleted records"], 1);
+  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["player ids outside 1 to 36500"], 2);
 }
 
 TEST(PlayerStatsFileTest, NamesComeFromTheLaterRecordAndAreCutAtTheirFirstNul) {

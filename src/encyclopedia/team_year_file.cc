@@ -24,36 +24,29 @@ TeamYearFile TeamYearFile::Read(const EncyclopediaFolder& folder, SkipReporter& 
 }
 
 TeamYearFile::TeamYearFile(RecordFile file, SkipReporter& reporter) : file_(std::move(file)) {
-  int64_t record_number = 0;
+  // Record numbers count the skipped records too.
   for (size_t n = 1; n <= file_.RecordCount(); ++n) {
-    ++record_number;  // skipped records count too
-    const TeamYearRecord record = TeamYearRecord::Decode(file_.Record(n));
+    const TeamYearRecord record = file_.Decode<TeamYearRecord>(n);
     if (record.record_status != 0) {
-      reporter.RecordSkipped(kTeamYearFile, "record status not 0");
-      continue;
+      reporter.RecordSkipped(kTeamYearFile, kDeletedRecords);
+    } else if (record.year < 1) {
+      reporter.RecordSkipped(kTeamYearFile, kYearsBefore1);
+    } else if (record.team_id < 0 || record.team_id > kMaxTeamId) {
+      reporter.RecordSkipped(kTeamYearFile, kTeamIdsOutOfRange);
+    } else if (record.league_id < 0 || record.league_id > kMaxLeagueId) {
+      reporter.RecordSkipped(kTeamYearFile, kLeagueIdsOutOfRange);
+    } else {
+      TeamSeason season;
+      season.record_number = static_cast<int64_t>(n);
+      season.team_id = record.team_id;
+      season.year = record.year;
+      season.league_id = record.league_id;
+      season.display_name = TeamDisplayName(record);
+      season.regular_season = record.regular_season;
+      season.post_season_record_number = HasPostSeasonGames(record) ? season.record_number : 0;
+      team_names_.Set(season.team_id, season.display_name);
+      seasons_.push_back(std::move(season));
     }
-    if (record.year < 1) {
-      reporter.RecordSkipped(kTeamYearFile, "year below 1");
-      continue;
-    }
-    if (record.team_id < 0 || record.team_id > kMaxTeamId) {
-      reporter.RecordSkipped(kTeamYearFile, "team id outside 0 to 9999");
-      continue;
-    }
-    if (record.league_id < 0 || record.league_id > kMaxLeagueId) {
-      reporter.RecordSkipped(kTeamYearFile, "league id outside 0 to 9999");
-      continue;
-    }
-    TeamSeason season;
-    season.record_number = record_number;
-    season.team_id = record.team_id;
-    season.year = record.year;
-    season.league_id = record.league_id;
-    season.display_name = TeamDisplayName(record);
-    season.regular_season = record.regular_season;
-    season.post_season_record_number = HasPostSeasonGames(record) ? record_number : 0;
-    team_names_.Set(season.team_id, season.display_name);
-    seasons_.push_back(std::move(season));
   }
 }
 
@@ -63,7 +56,7 @@ TeamYearRecord TeamYearFile::Record(int64_t number) const {
                          " does not exist (the file has " + std::to_string(RecordCount()) +
                          " records)");
   }
-  return TeamYearRecord::Decode(file_.Record(static_cast<size_t>(number)));
+  return file_.Decode<TeamYearRecord>(static_cast<size_t>(number));
 }
 
 }  // namespace statcrane

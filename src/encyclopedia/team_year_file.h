@@ -10,13 +10,13 @@
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "util/run_report.h"
 
 namespace statcrane {
 
-// TeamNames: the display name of each team id, from the last used record of
-// the team in file order.
+// The display name of each team id, from the last used record of the team
+// in file order.
 class TeamNames {
  public:
   TeamNames() : entries_(kMaxTeamId + 1) {}
@@ -37,25 +37,26 @@ struct TeamSeason {
   int team_id = 0;
   int year = 0;
   int league_id = 0;
-  std::string display_name;  // TeamName1, a space, TeamName2
+  std::string display_name;  // the two name parts with a space between them
   TeamStatBlock regular_season;
-  // RecordNumber when the season has any post-season win or loss, else 0.
+  // The record number when the season has any post-season win or loss,
+  // else 0.
   int64_t post_season_record_number = 0;
 };
 
-// TeamName1, one space, TeamName2.
+// The two name parts of the record with one space between them.
 std::string TeamDisplayName(const TeamYearRecord& record);
-// True when any of the division, league championship or world series Won or
-// Lost is not 0.
+// True when any of the division, league championship or world series blocks
+// has a game won or lost.
 bool HasPostSeasonGames(const TeamYearRecord& record);
 
 class TeamYearFile {
  public:
   // Reads the file of the folder (a missing file has no records).
   static TeamYearFile Read(const EncyclopediaFolder& folder, SkipReporter& reporter);
-  // Takes the records of `file`. A record is used when its RecordStatus is 0
-  // and its Year 1 or more; a used record with a TeamId or LeagueId outside
-  // 0 to 9999 is skipped and reported.
+  // Takes the records of `file`. A record is used when it is not deleted
+  // (record status 0), its year is 1 or more and its team and league ids lie
+  // in 0 to 9999; every other record is skipped and reported.
   TeamYearFile(RecordFile file, SkipReporter& reporter);
 
   // The used records, in file order.

@@ -53,8 +53,8 @@ TEST(TeamYearFileTest, RecordNumbersCountSkippedRecords) {
   EXPECT_EQ(file.Seasons()[2].post_season_record_number, 5);
   EXPECT_EQ(file.Seasons()[1].display_name, "New York Blues");
   EXPECT_EQ(file.Seasons()[1].regular_season.won, 90);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["record status not 0"], 1);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["year below 1"], 1);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["deleted records"], 1);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["years before 1"], 1);
 
   // Reading by number reaches every record, skipped or not.
   EXPECT_EQ(file.RecordCount(), 5);
@@ -85,8 +85,8 @@ TEST(TeamYearFileTest, IdsOutsideTheTablesAreSkippedAndReported) {
   const TeamYearFile file = Read({big_team, negative_team, big_league, good}, report);
   ASSERT_EQ(file.Seasons().size(), 1u);
   EXPECT_EQ(file.Seasons()[0].record_number, 4);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["team id outside 0 to 9999"], 2);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["league id outside 0 to 9999"], 1);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["team ids outside 0 to 9999"], 2);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["league ids outside 0 to 9999"], 1);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "players/player_phase.h"
 
 #include "encyclopedia/player_stats_file.h"
-#include "encyclopedia/player_table.h"
+#include "encyclopedia/birth_dates.h"
 #include "players/player_walk.h"
 
 namespace statcrane {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "encyclopedia/encyclopedia_folder.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "util/progress.h"
 #include "util/run_report.h"
 #include "util/step_clock.h"

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "encyclopedia/player_stats_file.h"
-#include "encyclopedia/player_table.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/birth_dates.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "players/letter_sheets.h"
 #include "players/line_state.h"
 #include "util/progress.h"

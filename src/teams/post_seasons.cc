@@ -97,7 +97,7 @@ void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
     if (figures.Won == 0 && figures.Lost == 0) continue;
     const int32_t r = ++state.TeamRecordsRow;
     if (!titled) {
-      Do_Team_PS_Headers(records, state, series, league_colours[season.league_id]);
+      Do_Team_PS_Headers(records, state, series, LeagueFill(league_colours[season.league_id]));
       titled = true;
     }
     WriteRecordFigures(records, r, figures);
@@ -123,7 +123,7 @@ void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
     workbook.Activate(series.summary_sheet);
     // The line takes the colour of the league of the last season read.
     WriteSummaryLine(workbook.Sheet(series.summary_sheet), state, series, totals,
-                     league_colours[seasons.back().league_id]);
+                     LeagueFill(league_colours[seasons.back().league_id]));
   }
   workbook.Activate(kTeamRecords);
 }

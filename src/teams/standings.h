@@ -17,7 +17,7 @@
 #include <string>
 
 #include "encyclopedia/league_files.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "encyclopedia/team_year_file.h"
 #include "util/sorted_work_list.h"
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "teams/league_fill.h"
 #include "teams/post_seasons.h"
 #include "teams/sheet_cells.h"
 #include "teams/standings.h"
@@ -45,7 +46,7 @@ void CloseBlock(Workbook& workbook, TeamPhaseState& state, const LeagueFiles& le
   const std::string& team_name = team_years.team_names()[state.BlockTeamId];
   ++state.RegTotalsRow;
   TeamSumTotals(reg_totals, state.RegTotalsRow, team_name, state.BlockTotals,
-                leagues.colours[state.BlockLeague]);
+                LeagueFill(leagues.colours[state.BlockLeague]));
   if (!last) {
     state.PostSeasonRecordList.clear();
   } else {

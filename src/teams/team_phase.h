@@ -7,7 +7,7 @@
 
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/league_files.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "encyclopedia/team_year_file.h"
 #include "util/progress.h"
 #include "util/run_report.h"

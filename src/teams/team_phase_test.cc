@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "teams/team_test_support.h"
 #include "testing/record_files.h"
 #include "testing/temp_dir.h"
@@ -65,7 +65,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(result.teams_written, 3);
   EXPECT_EQ(result.LcsTotalsRow, 2);
   EXPECT_EQ(report.files["enctmyr.dat"].records_read, 4);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["record status not 0"], 1);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["deleted records"], 1);
 
   WriteXlsx(*workbook, dir / "teams.xlsx", false);
   const XlsxBook book = ReadXlsx(dir / "teams.xlsx");

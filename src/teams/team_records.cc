@@ -56,7 +56,7 @@ void WriteSeasonRow(Worksheet& sheet, TeamPhaseState& state, const StandingsLine
 
 void Do_Team_Rec_Headers(Worksheet& sheet, TeamPhaseState& state,
                          const LeagueColours& league_colours) {
-  const std::optional<int> colour = league_colours[state.BlockLeague];
+  const std::optional<int> colour = LeagueFill(league_colours[state.BlockLeague]);
   int32_t r = state.TeamRecordsRow;
   if (r > 1) ++r;  // the first block's title goes on row 1
 

@@ -1,4 +1,4 @@
-// PlayerBirthDate: birth dates by player id, from ENCPLYR.DAT.
+// Birth dates by player id, from ENCPLYR.DAT.
 #pragma once
 
 #include <vector>
@@ -10,13 +10,11 @@
 
 namespace statcrane {
 
-constexpr int kMaxPlayerId = 36500;
-
 class BirthDates {
  public:
   BirthDates() : entries_(kMaxPlayerId + 1, kZeroDate) {}
   // The birth date of the player; the zero date (30 December 1899) for an id
-  // no accepted record names, also for ids outside 0 to 36500.
+  // no used record names, also for ids outside 1 to 36500.
   const CivilDate& operator[](int player_id) const {
     return player_id >= 0 && player_id <= kMaxPlayerId ? entries_[player_id] : kZeroDate;
   }
@@ -26,12 +24,13 @@ class BirthDates {
   std::vector<CivilDate> entries_;
 };
 
-// Reads ENCPLYR.DAT in file order. A record is used when its RecordStatus is
-// 0, its BirthYear is 1801 or later, its PlayerId lies in 0 to 36500 and its
-// BirthMonth and BirthDay form a calendar date with the year (years up to
-// 9999); it then sets its player's entry (a later record wins). Every other
-// record is skipped and reported with its reason.
+// Reads ENCPLYR.DAT in file order. A record is used when it is not deleted
+// (record status 0), its birth year is 1801 or later, its player id lies in
+// 1 to 36500 (no statistics line names a lower one) and its birth month and
+// day form a calendar date with the year (years up to 9999); it then sets
+// its player's birth date (a later record wins). Every other record is
+// skipped and reported with its reason.
 BirthDates LoadBirthDates(const EncyclopediaFolder& folder, SkipReporter& reporter);
-BirthDates LoadPlayerTable(const RecordFile& file, SkipReporter& reporter);
+BirthDates LoadBirthDates(const RecordFile& file, SkipReporter& reporter);
 
 }  // namespace statcrane

@@ -1,4 +1,4 @@
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TeamRecord Team(int id, std::string abbrev, int status = 0, int gate_a = 1, int 
   return t;
 }
 
-TEST(TeamTableTest, AcceptedRecordsFillTheirEntriesAndALaterRecordWins) {
+TEST(TeamAbbreviationsTest, AcceptedRecordsFillTheirEntriesAndALaterRecordWins) {
   TempDir dir;
   WriteRecords(dir / "encteam.dat",
                std::vector<TeamRecord>{Team(1, "BOS"), Team(0, "ZER"), Team(9999, "MAX"),
@@ -42,7 +42,7 @@ TEST(TeamTableTest, AcceptedRecordsFillTheirEntriesAndALaterRecordWins) {
   EXPECT_TRUE(report.files["ENCTEAM.DAT"].skipped.empty());
 }
 
-TEST(TeamTableTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
+TEST(TeamAbbreviationsTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
   TempDir dir;
   WriteRecords(dir / "ENCTEAM.DAT",
                std::vector<TeamRecord>{Team(5, "OLD"), Team(5, "ST1", 1), Team(5, "ST-", -1),
@@ -53,13 +53,12 @@ TEST(TeamTableTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
   const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[5], "OLD");
   const auto& skipped = report.files["ENCTEAM.DAT"].skipped;
-  EXPECT_EQ(skipped.at("record status not 0"), 2);
-  EXPECT_EQ(skipped.at("first gate field below 1"), 2);
-  EXPECT_EQ(skipped.at("second gate field below 1"), 2);
-  EXPECT_EQ(skipped.at("team id outside 0 to 9999"), 2);
+  EXPECT_EQ(skipped.at("deleted records"), 2);
+  EXPECT_EQ(skipped.at("teams not in use (a gate field below 1)"), 4);
+  EXPECT_EQ(skipped.at("team ids outside 0 to 9999"), 2);
 }
 
-TEST(TeamTableTest, AbbreviationsAreCutAtTheFirstNul) {
+TEST(TeamAbbreviationsTest, AbbreviationsAreCutAtTheFirstNul) {
   TempDir dir;
   std::vector<uint8_t> bytes =
       testing::EncodeRecords(std::vector<TeamRecord>{Team(1, ""), Team(2, "")});
@@ -74,7 +73,7 @@ TEST(TeamTableTest, AbbreviationsAreCutAtTheFirstNul) {
   EXPECT_EQ(table[2], "");
 }
 
-TEST(TeamTableTest, EmptyMissingOrTruncatedFilesStillGiveATable) {
+TEST(TeamAbbreviationsTest, EmptyMissingOrTruncatedFilesStillGiveATable) {
   TempDir dir;
   NullReporter reporter;
   EXPECT_EQ(LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), reporter)[1], "");
