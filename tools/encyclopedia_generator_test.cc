@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -63,6 +64,35 @@ class GeneratedEncyclopediaTest : public ::testing::Test {
   }
   static void TearDownTestSuite() { delete dir_; }
 
+  static std::vector<int32_t> PlantedIds() {
+    const PlantedPlayers& p = summary_.planted;
+    return {p.pitching_then_hitting,  p.hitting_then_pitching, p.both_kinds_same_year,
+            p.post_season_both_kinds, p.other_kind_first,      p.other_kind_middle,
+            p.other_kind_last,        p.only_other_kinds};
+  }
+  static bool Planted(int32_t id) {
+    const std::vector<int32_t> ids = PlantedIds();
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+  }
+  // The player's lines of one season type, by year and then file order.
+  static std::vector<const PlayerStatsRecord*> LinesOf(int32_t id, int season_type) {
+    std::vector<const PlayerStatsRecord*> lines;
+    for (const auto& r : stats_) {
+      if (r.player_id == id && r.season_type == season_type) lines.push_back(&r);
+    }
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto* a, const auto* b) { return a->year < b->year; });
+    return lines;
+  }
+  // The line kinds of the player's regular season, year by year.
+  static std::vector<std::set<int>> KindsByYear(int32_t id) {
+    std::map<int, std::set<int>> by_year;
+    for (const auto* r : LinesOf(id, 2)) by_year[r->year].insert(r->line_kind);
+    std::vector<std::set<int>> kinds;
+    for (const auto& [year, set] : by_year) kinds.push_back(set);
+    return kinds;
+  }
+
   static inline TempDir* dir_ = nullptr;
   static inline GeneratorSummary summary_;
   static inline std::vector<TeamRecord> teams_;
@@ -89,7 +119,7 @@ TEST_F(GeneratedEncyclopediaTest, FilesHoldWholeRecordsAndMatchTheSummary) {
   EXPECT_EQ(summary_.team_seasons, static_cast<int64_t>(team_years_.size()));
   // About 15 statistics records a player once careers fit the span; rosters
   // of a reasonable size.
-  EXPECT_GT(stats_.size(), 2500u * 8);
+  EXPECT_GT(stats_.size(), 2500u * 6);
   EXPECT_LT(stats_.size(), 2500u * 20);
   EXPECT_GT(team_years_.size(), 150u);
   EXPECT_LT(team_years_.size(), 350u);
@@ -190,6 +220,7 @@ TEST_F(GeneratedEncyclopediaTest, PlayersAndTheirLines) {
     accented |= static_cast<unsigned char>(r.last_name[0]) >= 0x80 ||
                 r.last_name.find_first_of("\xC3") != std::string::npos;
     lower_case |= r.last_name[0] >= 'a' && r.last_name[0] <= 'z';
+    if (Planted(r.player_id)) continue;
     ASSERT_TRUE(r.line_kind == 1 || r.line_kind == 2);
     if (r.line_kind == 1) {
       EXPECT_GT(r.at_bats, 0);
@@ -215,6 +246,105 @@ TEST_F(GeneratedEncyclopediaTest, PlayersAndTheirLines) {
   EXPECT_GT(traded, 10);
   EXPECT_TRUE(accented);
   EXPECT_TRUE(lower_case);
+}
+
+// A real encyclopedia holds one kind of line per player, season, type and
+// team; a role change is rare.
+TEST_F(GeneratedEncyclopediaTest, OneKindPerSeasonTypeAndTeamAndFewRoleChanges) {
+  std::map<std::tuple<int, int, int, int>, std::set<int>> kinds;  // player, year, type, team
+  std::map<int, std::set<int>> regular_kinds;                     // player
+  for (const auto& r : stats_) {
+    if (Planted(r.player_id) || r.season_type == 1) continue;
+    kinds[{r.player_id, r.year, r.season_type, r.team_id}].insert(r.line_kind);
+    if (r.season_type == 2) regular_kinds[r.player_id].insert(r.line_kind);
+  }
+  for (const auto& [key, set] : kinds) {
+    EXPECT_EQ(set.size(), 1u) << "player " << std::get<0>(key) << " in " << std::get<1>(key);
+  }
+  int changed = 0;
+  for (const auto& [id, set] : regular_kinds) changed += set.size() > 1;
+  EXPECT_GT(changed, 0);
+  EXPECT_LT(changed, 25);  // 1 % of 2,500
+}
+
+TEST_F(GeneratedEncyclopediaTest, PlantedPlayersHaveTheirShapes) {
+  const std::vector<int32_t> ids = PlantedIds();
+  EXPECT_EQ(std::set<int32_t>(ids.begin(), ids.end()).size(), ids.size());
+  for (int32_t id : ids) EXPECT_GT(id, 0);
+  const PlantedPlayers& planted = summary_.planted;
+  using Kinds = std::vector<std::set<int>>;
+
+  // A role change: one kind, then from some season on the other.
+  auto one_change = [](const Kinds& kinds, int before, int after) {
+    size_t at = 0;
+    while (at < kinds.size() && kinds[at] == std::set<int>{before}) ++at;
+    if (at == 0 || at == kinds.size()) return false;
+    for (; at < kinds.size(); ++at) {
+      if (kinds[at] != std::set<int>{after}) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(one_change(KindsByYear(planted.pitching_then_hitting), 2, 1));
+  EXPECT_TRUE(one_change(KindsByYear(planted.hitting_then_pitching), 1, 2));
+
+  std::map<int, std::set<std::pair<int, int>>> lines_by_year;  // year -> (team, kind)
+  for (const auto* r : LinesOf(planted.both_kinds_same_year, 2)) {
+    lines_by_year[r->year].insert({r->team_id, r->line_kind});
+  }
+  int both = 0;
+  for (const auto& [year, lines] : lines_by_year) {
+    if (lines.size() == 2 && lines.begin()->first != lines.rbegin()->first &&
+        lines.begin()->second != lines.rbegin()->second) {
+      ++both;
+    }
+  }
+  EXPECT_EQ(both, 1);
+
+  std::map<std::pair<int, int>, std::set<int>> post_kinds;  // (year, type) -> kinds
+  for (int type : {5, 6, 7}) {
+    for (const auto* r : LinesOf(planted.post_season_both_kinds, type)) {
+      post_kinds[{r->year, type}].insert(r->line_kind);
+    }
+  }
+  int mixed_series = 0;
+  for (const auto& [key, set] : post_kinds) mixed_series += set == std::set<int>{1, 2};
+  EXPECT_EQ(mixed_series, 1);
+
+  // Lines of another kind (0 or 3) first, in a middle season, last.
+  auto normal = [](const std::set<int>& kinds) {
+    return kinds == std::set<int>{1} || kinds == std::set<int>{2};
+  };
+  const Kinds first = KindsByYear(planted.other_kind_first);
+  ASSERT_GE(first.size(), 3u);
+  EXPECT_EQ(first.front(), std::set<int>{0});
+  EXPECT_TRUE(std::all_of(first.begin() + 1, first.end(), normal));
+  const Kinds middle = KindsByYear(planted.other_kind_middle);
+  ASSERT_GE(middle.size(), 3u);
+  EXPECT_TRUE(normal(middle.front()));
+  EXPECT_TRUE(normal(middle.back()));
+  EXPECT_EQ(std::count(middle.begin(), middle.end(), std::set<int>{3}), 1);
+  const Kinds last = KindsByYear(planted.other_kind_last);
+  ASSERT_GE(last.size(), 3u);
+  EXPECT_EQ(last.back(), std::set<int>{0});
+  EXPECT_TRUE(std::all_of(last.begin(), last.end() - 1, normal));
+  const Kinds only = KindsByYear(planted.only_other_kinds);
+  ASSERT_FALSE(only.empty());
+  for (const auto& kinds : only) {
+    for (int kind : kinds) EXPECT_TRUE(kind == 0 || kind == 3) << kind;
+  }
+}
+
+TEST(EncyclopediaGeneratorTest, TheSampleSizeHoldsEveryPlantedPlayer) {
+  TempDir dir;
+  GeneratorOptions options;
+  options.players = 300;
+  options.seed = 1;
+  const PlantedPlayers p = GenerateEncyclopedia(options, dir.path()).planted;
+  for (int32_t id : {p.pitching_then_hitting, p.hitting_then_pitching, p.both_kinds_same_year,
+                     p.post_season_both_kinds, p.other_kind_first, p.other_kind_middle,
+                     p.other_kind_last, p.only_other_kinds}) {
+    EXPECT_GT(id, 0);
+  }
 }
 
 TEST(EncyclopediaGeneratorTest, FullScaleCounts) {
