@@ -11,8 +11,8 @@ BirthDates LoadBirthDates(const EncyclopediaFolder& folder, SkipReporter& report
 
 BirthDates LoadBirthDates(const RecordFile& file, SkipReporter& reporter) {
   BirthDates birth_dates;
-  for (size_t n = 1; n <= file.RecordCount(); ++n) {
-    const PlayerRecord record = file.Decode<PlayerRecord>(n);
+  file.ForEachRecord([&](size_t n) {
+    const PlayerRecord record = PlayerRecord::Decode(file.Record(n));
     if (record.record_status != 0) {
       reporter.RecordSkipped(kPlayerFile, kDeletedRecords);
     } else if (record.birth_year < 1801) {
@@ -26,7 +26,7 @@ BirthDates LoadBirthDates(const RecordFile& file, SkipReporter& reporter) {
       birth_dates.Set(record.player_id,
                       CivilDate{record.birth_year, record.birth_month, record.birth_day});
     }
-  }
+  });
   return birth_dates;
 }
 

@@ -42,8 +42,8 @@ namespace {
 std::vector<size_t> BoundsPass(const RecordFile& file, Divisions& table, SkipReporter& reporter) {
   std::vector<size_t> used;
   int lowest_year = 0, highest_year = 0, lowest_team = 0, highest_team = 0;
-  for (size_t n = 1; n <= file.RecordCount(); ++n) {
-    const LeagueYearRecord record = file.Decode<LeagueYearRecord>(n);
+  file.ForEachRecord([&](size_t n) {
+    const LeagueYearRecord record = LeagueYearRecord::Decode(file.Record(n));
     bool team_out_of_range = false;
     for (const auto& division : record.division_teams) {
       for (int16_t team : division) team_out_of_range |= team > kMaxTeamId;
@@ -72,7 +72,7 @@ std::vector<size_t> BoundsPass(const RecordFile& file, Divisions& table, SkipRep
         }
       }
     }
-  }
+  });
   if (!used.empty()) table.Create(lowest_team, highest_team, lowest_year, highest_year);
   return used;
 }
@@ -80,8 +80,8 @@ std::vector<size_t> BoundsPass(const RecordFile& file, Divisions& table, SkipRep
 // Pass 2: the first two accepted leagues get their colours.
 void LeaguePass(const RecordFile& file, LeagueColours& colours, SkipReporter& reporter) {
   int accepted = 0;
-  for (size_t n = 1; n <= file.RecordCount(); ++n) {
-    const LeagueRecord record = file.Decode<LeagueRecord>(n);
+  file.ForEachRecord([&](size_t n) {
+    const LeagueRecord record = LeagueRecord::Decode(file.Record(n));
     if (record.record_status != 0) {
       reporter.RecordSkipped(kLeagueFile, kDeletedRecords);
     } else if (!record.league_name_present()) {
@@ -95,7 +95,7 @@ void LeaguePass(const RecordFile& file, LeagueColours& colours, SkipReporter& re
       if (accepted == 1) colours.Set(record.league_id, LeagueColour::kFirstLeague);
       if (accepted == 2) colours.Set(record.league_id, LeagueColour::kSecondLeague);
     }
-  }
+  });
 }
 
 // Pass 3: league names (the last record of a league wins) and divisions.

@@ -32,7 +32,6 @@ PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) 
   PlayerStatsFile stats;
   stats.records_ = std::move(file);
   const RecordFile& records = stats.records_;
-  const size_t count = records.RecordCount();
 
   // The indexed records in file order, with the number of each player's.
   // Record numbers fit 32 bits (RecordFile::kMaxRecords).
@@ -42,7 +41,7 @@ PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) 
   };
   std::vector<Indexed32> indexed;
   std::vector<int64_t> per_player(static_cast<size_t>(kMaxPlayerId) + 2, 0);
-  for (size_t k = 1; k <= count; ++k) {
+  records.ForEachRecord([&](size_t k) {
     const RecordBytes bytes = records.Record(k);
     const int16_t status = DecodeField<&Stats::record_status>(bytes);
     const int16_t id = DecodeField<&Stats::player_id>(bytes);
@@ -55,8 +54,7 @@ PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) 
       ++per_player[static_cast<size_t>(id) + 1];
       if (id > stats.highest_player_id_) stats.highest_player_id_ = id;
     }
-  }
-  records.CheckWhole();
+  });
 
   // Group the indexed records by player, keeping file order within a player.
   const size_t players = static_cast<size_t>(stats.highest_player_id_) + 1;

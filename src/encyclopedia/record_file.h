@@ -21,6 +21,7 @@
 // while it is loaded, the team-year file one team season per used record.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -76,6 +77,23 @@ class RecordFile {
     Layout record = Layout::Decode(Record(number));
     CheckWhole(number);
     return record;
+  }
+
+  // Calls f(n) for every record number in order, letting the system take
+  // back the memory of the records already passed (they are read again when
+  // used later), so that a pass over a large file holds little of it. Then
+  // checks that the file was not cut short meanwhile.
+  template <typename F>
+  void ForEachRecord(F f) const {
+    constexpr size_t kChunk = size_t{16} << 20;
+    const size_t per_chunk = record_length_ ? std::max<size_t>(1, kChunk / record_length_) : 1;
+    for (size_t n = 1; n <= count_; ++n) {
+      f(n);
+      if (n % per_chunk == 0) {
+        bytes_.Forget((n - per_chunk) * record_length_, per_chunk * record_length_);
+      }
+    }
+    CheckWhole();
   }
 
   // Throws StatCraneError naming the file (and the record, when a number is

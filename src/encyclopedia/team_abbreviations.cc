@@ -8,8 +8,8 @@ namespace statcrane {
 TeamAbbreviations LoadTeamAbbreviations(const EncyclopediaFolder& folder, SkipReporter& reporter) {
   TeamAbbreviations abbreviations;
   const RecordFile file = RecordFile::Read(folder, kTeamFile, TeamRecord::kSize, reporter);
-  for (size_t n = 1; n <= file.RecordCount(); ++n) {
-    const TeamRecord record = file.Decode<TeamRecord>(n);
+  file.ForEachRecord([&](size_t n) {
+    const TeamRecord record = TeamRecord::Decode(file.Record(n));
     if (record.record_status != 0) {
       reporter.RecordSkipped(kTeamFile, kDeletedRecords);
     } else if (record.gate_a < 1 || record.gate_b < 1) {
@@ -19,7 +19,7 @@ TeamAbbreviations LoadTeamAbbreviations(const EncyclopediaFolder& folder, SkipRe
     } else {
       abbreviations.Set(record.team_id, record.abbreviation);
     }
-  }
+  });
   return abbreviations;
 }
 

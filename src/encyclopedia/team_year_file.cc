@@ -25,8 +25,8 @@ TeamYearFile TeamYearFile::Read(const EncyclopediaFolder& folder, SkipReporter& 
 
 TeamYearFile::TeamYearFile(RecordFile file, SkipReporter& reporter) : file_(std::move(file)) {
   // Record numbers count the skipped records too.
-  for (size_t n = 1; n <= file_.RecordCount(); ++n) {
-    const TeamYearRecord record = file_.Decode<TeamYearRecord>(n);
+  file_.ForEachRecord([&](size_t n) {
+    const TeamYearRecord record = TeamYearRecord::Decode(file_.Record(n));
     if (record.record_status != 0) {
       reporter.RecordSkipped(kTeamYearFile, kDeletedRecords);
     } else if (record.year < 1) {
@@ -47,7 +47,7 @@ TeamYearFile::TeamYearFile(RecordFile file, SkipReporter& reporter) : file_(std:
       team_names_.Set(season.team_id, season.display_name);
       seasons_.push_back(std::move(season));
     }
-  }
+  });
 }
 
 TeamYearRecord TeamYearFile::Record(int64_t number) const {

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -142,6 +143,17 @@ FileBytes FileBytes::CopyOf(std::span<const uint8_t> bytes) {
 
 bool FileBytes::cut_short() const {
   return guard_ >= 0 && guard_slots[guard_].cut.load(std::memory_order_acquire);
+}
+
+void FileBytes::Forget(size_t offset, size_t length) const {
+  if (mapping_ == nullptr || offset >= size_) return;
+  length = std::min(length, size_ - offset);
+  const auto base = reinterpret_cast<uintptr_t>(mapping_);
+  const uintptr_t begin = (base + offset + page_size - 1) & ~(page_size - 1);
+  const uintptr_t end = (base + offset + length) & ~(page_size - 1);
+  // The mapping is private and read-only: dropped pages are read again from
+  // the file (or are zeros where it was cut short).
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
 ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path) {

@@ -41,6 +41,11 @@ class FileBytes {
   // True once reading found the mapped file cut short by another program:
   // the bytes past its new end read as zeros.
   bool cut_short() const;
+  // Lets the system take back the memory that holds the mapped bytes from
+  // `offset` for `length` bytes (whole pages inside that range) until they
+  // are read again: a pass over a large file then holds only what it reads
+  // at the moment. The bytes stay the file's. A buffer keeps its memory.
+  void Forget(size_t offset, size_t length) const;
 
  private:
   friend class ReadOnlyFile;

@@ -35,6 +35,11 @@ TEST(ReadOnlyFileTest, MappedAndReadBytesAreTheFilesBytes) {
   const FileBytes mapped = file.ReadAll(content.size());
   EXPECT_TRUE(mapped.mapped());
   EXPECT_EQ(Copy(mapped), content);
+  // Memory given back is read again from the file.
+  mapped.Forget(0, content.size());
+  mapped.Forget(4000, 5000);
+  mapped.Forget(content.size() - 1, 100);
+  EXPECT_EQ(Copy(mapped), content);
   const FileBytes read = file.ReadAll(content.size(), ReadMethod::kRead);
   EXPECT_FALSE(read.mapped());
   EXPECT_EQ(Copy(read), content);
