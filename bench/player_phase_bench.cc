@@ -33,8 +33,8 @@
 
 #include "app/processing_run.h"
 #include "app/workbook_layout.h"
-#include "encyclopedia/player_stats_file.h"
 #include "encyclopedia/birth_dates.h"
+#include "encyclopedia/player_stats_file.h"
 #include "encyclopedia/team_abbreviations.h"
 #include "players/player_walk.h"
 #include "tools/encyclopedia_generator.h"
@@ -146,8 +146,8 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out) {
   PrintStep("player half", total);
 
   std::printf("%lld statistics records (%.1f MB), %zu players in the work list, %lld written\n",
-              static_cast<long long>(stats.RecordCount()),
-              static_cast<double>(stats.RecordCount()) * PlayerStatsRecord::kSize / 1e6,
+              static_cast<long long>(stats.record_count()),
+              static_cast<double>(stats.record_count()) * PlayerStatsRecord::kSize / 1e6,
               player_order.Count(), static_cast<long long>(walk.players_written));
   std::printf("cells: %lld (%.0f rows of 21 cells); workbook holds %.1f MB; file %.1f MB\n",
               static_cast<long long>(cells), static_cast<double>(cells) / 21.0,

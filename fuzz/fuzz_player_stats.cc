@@ -20,14 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every indexed record belongs to exactly one player of the work list, in
   // file order; every player of the list has records and a UTF-8 name.
   int64_t indexed = 0;
-  for (int64_t k = 1; k <= stats.RecordCount(); ++k) indexed += stats.Key(k).player_id >= 1;
+  for (int64_t k = 1; k <= stats.record_count(); ++k) indexed += stats.Key(k).player_id >= 1;
   int64_t grouped = 0;
   for (size_t p = 0; p < player_order.Count(); ++p) {
     const int32_t id = player_order.At(p);
-    if (!fuzz::IsUtf8(stats.PlayerName(id))) fuzz::Finding("a display name is not UTF-8");
+    if (!fuzz::IsUtf8(stats.DisplayNameOf(id))) fuzz::Finding("a display name is not UTF-8");
     int64_t previous = 0;
     for (int64_t k : stats.PlayerRecords(id)) {
-      if (k <= previous || k > stats.RecordCount()) fuzz::Finding("a record number out of order");
+      if (k <= previous || k > stats.record_count()) fuzz::Finding("a record number out of order");
       if (stats.Key(k).player_id != id) fuzz::Finding("a record grouped under another player");
       (void)stats.Record(k);
       previous = k;

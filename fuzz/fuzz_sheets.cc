@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const PlayerStatsFile stats = PlayerStatsFile::Load(folder, quiet);
       int64_t expected = 0;
       for (int32_t id = 1; id <= stats.HighestPlayerId(); ++id) {
-        if (stats.PlayerName(id).empty()) continue;
+        if (stats.DisplayNameOf(id).empty()) continue;
         for (int64_t k : stats.PlayerRecords(id)) {
           if (stats.Key(k).season_type == 2) {
             ++expected;

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   int64_t previous = 0;
   for (const TeamSeason& season : team_years.Seasons()) {
-    if (season.record_number <= previous || season.record_number > team_years.RecordCount()) {
+    if (season.record_number <= previous || season.record_number > team_years.record_count()) {
       fuzz::Finding("a season's record number out of order");
     }
     previous = season.record_number;

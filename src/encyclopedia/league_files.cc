@@ -78,7 +78,7 @@ std::vector<size_t> BoundsPass(const RecordFile& file, Divisions& table, SkipRep
 }
 
 // Pass 2: the first two accepted leagues get their colours.
-void LeaguePass(const RecordFile& file, LeagueColours& colours, SkipReporter& reporter) {
+void LeaguePass(const RecordFile& file, ColouredLeagues& colours, SkipReporter& reporter) {
   int accepted = 0;
   file.ForEachRecord([&](size_t n) {
     const LeagueRecord record = LeagueRecord::Decode(file.Record(n));
@@ -99,8 +99,8 @@ void LeaguePass(const RecordFile& file, LeagueColours& colours, SkipReporter& re
 }
 
 // Pass 3: league names (the last record of a league wins) and divisions.
-void DivisionPass(const RecordFile& file, const std::vector<size_t>& used, LeagueNames& names,
-                  Divisions& table) {
+void DivisionPass(const RecordFile& file, const std::vector<size_t>& used,
+                  LeagueDisplayNames& names, Divisions& table) {
   const std::string no_division(20, ' ');
   for (const size_t n : used) {
     const LeagueYearRecord record = file.Decode<LeagueYearRecord>(n);

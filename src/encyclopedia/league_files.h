@@ -19,9 +19,9 @@ namespace statcrane {
 // fills); every other league has none.
 enum class LeagueColour { kNone, kFirstLeague, kSecondLeague };
 
-class LeagueColours {
+class ColouredLeagues {
  public:
-  LeagueColours() : entries_(kMaxLeagueId + 1, LeagueColour::kNone) {}
+  ColouredLeagues() : entries_(kMaxLeagueId + 1, LeagueColour::kNone) {}
   // kNone for a league without a colour and for ids outside 0 to 9999.
   LeagueColour operator[](int league_id) const {
     return league_id >= 0 && league_id <= kMaxLeagueId ? entries_[league_id] : LeagueColour::kNone;
@@ -33,9 +33,9 @@ class LeagueColours {
 };
 
 // The name of each league id, empty until set.
-class LeagueNames {
+class LeagueDisplayNames {
  public:
-  LeagueNames() : entries_(kMaxLeagueId + 1) {}
+  LeagueDisplayNames() : entries_(kMaxLeagueId + 1) {}
   // Empty text for a league never named and for ids outside 0 to 9999.
   const std::string& operator[](int league_id) const {
     static const std::string kEmpty;
@@ -82,8 +82,8 @@ class Divisions {
 };
 
 struct LeagueFiles {
-  LeagueColours colours;
-  LeagueNames names;
+  ColouredLeagues colours;
+  LeagueDisplayNames names;
   Divisions divisions;
 };
 

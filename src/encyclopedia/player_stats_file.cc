@@ -14,7 +14,7 @@ bool Indexed(int16_t record_status, int16_t player_id) {
 
 }  // namespace
 
-std::string DisplayName(const PlayerStatsRecord& record) {
+std::string PlayerDisplayName(const PlayerStatsRecord& record) {
   std::string name;
   name.reserve(record.last_name.size() + 1 + record.first_name.size());
   name += record.last_name;
@@ -73,7 +73,7 @@ PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) 
     if (stats.group_start_[id + 1] > stats.group_start_[id]) {
       const int64_t last =
           stats.grouped_records_[static_cast<size_t>(stats.group_start_[id + 1] - 1)];
-      stats.names_[id] = DisplayName(stats.Record(last));
+      stats.names_[id] = PlayerDisplayName(stats.Record(last));
     }
   }
   return stats;
@@ -92,7 +92,7 @@ StatsKey PlayerStatsFile::Key(int64_t k) const {
   return key;
 }
 
-const std::string& PlayerStatsFile::PlayerName(int32_t player_id) const {
+const std::string& PlayerStatsFile::DisplayNameOf(int32_t player_id) const {
   static const std::string kEmpty;
   if (player_id < 1 || player_id > highest_player_id_) return kEmpty;
   return names_[static_cast<size_t>(player_id)];
@@ -116,7 +116,7 @@ void PlayerStatsFile::Prefetch(int32_t player_id) const {
 PlayerOrder BuildPlayerOrder(const PlayerStatsFile& stats) {
   PlayerOrder order;
   for (int32_t id = 1; id <= stats.HighestPlayerId(); ++id) {
-    const std::string& name = stats.PlayerName(id);
+    const std::string& name = stats.DisplayNameOf(id);
     if (name.empty()) continue;
     order.Add(name + " \\ " + std::to_string(id), id);
   }

@@ -26,7 +26,7 @@ struct StatsKey {
 };
 
 // The last name, a comma, the first name, with no space: "Smith,John".
-std::string DisplayName(const PlayerStatsRecord& record);
+std::string PlayerDisplayName(const PlayerStatsRecord& record);
 
 class PlayerStatsFile {
  public:
@@ -37,8 +37,8 @@ class PlayerStatsFile {
   static PlayerStatsFile Load(const EncyclopediaFolder& folder, SkipReporter& reporter);
   static PlayerStatsFile Index(RecordFile file, SkipReporter& reporter);
 
-  // Records, indexed or not, numbered 1 to RecordCount in file order.
-  int64_t RecordCount() const { return static_cast<int64_t>(records_.RecordCount()); }
+  // Records, indexed or not, numbered 1 to record_count() in file order.
+  int64_t record_count() const { return static_cast<int64_t>(records_.record_count()); }
   // Record k, decoded now.
   PlayerStatsRecord Record(int64_t k) const {
     return records_.Decode<PlayerStatsRecord>(static_cast<size_t>(k));
@@ -47,7 +47,7 @@ class PlayerStatsFile {
   StatsKey Key(int64_t k) const;
   // The display name of the player's last indexed record in the file; empty
   // for an id with no indexed record.
-  const std::string& PlayerName(int32_t player_id) const;
+  const std::string& DisplayNameOf(int32_t player_id) const;
   // The highest player id of an indexed record; 0 when there is none.
   int32_t HighestPlayerId() const { return highest_player_id_; }
   // The numbers of the player's indexed records, in file order.

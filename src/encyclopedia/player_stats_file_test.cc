@@ -42,7 +42,7 @@ TEST(PlayerStatsFileTest, IndexesUsableRecordsAndGroupsThemByPlayerInFileOrder) 
   const PlayerStatsFile stats =
       PlayerStatsFile::Index(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
 
-  EXPECT_EQ(stats.RecordCount(), 6);
+  EXPECT_EQ(stats.record_count(), 6);
   EXPECT_EQ(stats.HighestPlayerId(), 7);
   const StatsKey& row5 = stats.Key(5);
   EXPECT_EQ(row5.player_id, 5);
@@ -54,7 +54,7 @@ TEST(PlayerStatsFileTest, IndexesUsableRecordsAndGroupsThemByPlayerInFileOrder) 
             (std::vector<int64_t>{1, 5}));
   EXPECT_TRUE(stats.PlayerRecords(9).empty());
   EXPECT_TRUE(stats.PlayerRecords(40000).empty());
-  EXPECT_EQ(stats.PlayerName(9), "");
+  EXPECT_EQ(stats.DisplayNameOf(9), "");
   EXPECT_EQ(stats.Record(4).last_name, "smith");
 
   // Case is ignored in the order; the id follows " \ ".
@@ -79,8 +79,8 @@ TEST(PlayerStatsFileTest, NamesComeFromTheLaterRecordAndAreCutAtTheirFirstNul) {
   RunReport report;
   const PlayerStatsFile stats =
       PlayerStatsFile::Index(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
-  EXPECT_EQ(stats.PlayerName(3), "Smith,John");
-  EXPECT_EQ(stats.PlayerName(4), "Ab,ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(stats.DisplayNameOf(3), "Smith,John");
+  EXPECT_EQ(stats.DisplayNameOf(4), "Ab,ABCDEFGHIJKLMNOP");
   // Equal names: ids compared as text, 12 before 30 and "12" before "3".
   EXPECT_EQ(Keys(BuildPlayerOrder(stats)),
             (std::vector<std::string>{"Ab,ABCDEFGHIJKLMNOP \\ 4", "Doe,J \\ 12", "Doe,J \\ 30",
@@ -95,17 +95,17 @@ TEST(PlayerStatsFileTest, TrailingFragmentIsIgnoredAndAnEmptyFileHasNoPlayers) {
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", bytes);
   RunReport report;
   const PlayerStatsFile stats = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
-  EXPECT_EQ(stats.RecordCount(), 2);
+  EXPECT_EQ(stats.record_count(), 2);
   EXPECT_EQ(BuildPlayerOrder(stats).Count(), 2u);
 
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", std::vector<uint8_t>(335, 0));
   const PlayerStatsFile empty = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
-  EXPECT_EQ(empty.RecordCount(), 0);
+  EXPECT_EQ(empty.record_count(), 0);
   EXPECT_EQ(empty.HighestPlayerId(), 0);
   EXPECT_EQ(BuildPlayerOrder(empty).Count(), 0u);
 
   testing::TempDir no_file;
-  EXPECT_EQ(PlayerStatsFile::Load(EncyclopediaFolder(no_file.path()), report).RecordCount(), 0);
+  EXPECT_EQ(PlayerStatsFile::Load(EncyclopediaFolder(no_file.path()), report).record_count(), 0);
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ class RecordFile {
 
   bool exists() const { return exists_; }
   bool mapped() const { return bytes_.mapped(); }
-  size_t RecordCount() const { return count_; }
+  size_t record_count() const { return count_; }
   // Record n, counted from 1.
   RecordBytes Record(size_t number) const {
     return RecordBytes(bytes_.bytes().data() + (number - 1) * record_length_, record_length_);

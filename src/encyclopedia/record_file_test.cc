@@ -32,7 +32,7 @@ TEST(RecordFileTest, ReadsWholeRecordsAndReportsATrailingFragment) {
   const RecordFile file =
       RecordFile::Read(EncyclopediaFolder(dir.path()), kTeamYearFile, 368, report);
   EXPECT_TRUE(file.exists());
-  ASSERT_EQ(file.RecordCount(), 3u);
+  ASSERT_EQ(file.record_count(), 3u);
   EXPECT_EQ(file.Record(1).size(), 368u);
   EXPECT_EQ(file.Record(1)[0], 0);
   EXPECT_EQ(file.Record(3)[0], (2 * 368) % 251);
@@ -48,19 +48,19 @@ TEST(RecordFileTest, MissingAndEmptyFilesHaveNoRecords) {
   const EncyclopediaFolder folder(dir.path());
   const RecordFile missing = RecordFile::Read(folder, kPlayerFile, 48, report);
   EXPECT_FALSE(missing.exists());
-  EXPECT_EQ(missing.RecordCount(), 0u);
+  EXPECT_EQ(missing.record_count(), 0u);
   EXPECT_EQ(report.files[std::string(kPlayerFile)].notes.size(), 1u);
 
   dir.WriteFile("ENCPLSTATS.DAT", Numbered(335));  // not one whole record
   const RecordFile fragment = RecordFile::Read(folder, kPlayerStatsFile, 336, report);
   EXPECT_TRUE(fragment.exists());
-  EXPECT_EQ(fragment.RecordCount(), 0u);
+  EXPECT_EQ(fragment.record_count(), 0u);
   EXPECT_EQ(report.files[std::string(kPlayerStatsFile)].trailing_bytes, 335);
 
   dir.WriteFile("ENCTEAM.DAT", {});
   const RecordFile empty = RecordFile::Read(folder, kTeamFile, 56, report);
   EXPECT_TRUE(empty.exists());
-  EXPECT_EQ(empty.RecordCount(), 0u);
+  EXPECT_EQ(empty.record_count(), 0u);
   EXPECT_EQ(report.files[std::string(kTeamFile)].trailing_bytes, 0);
 }
 
@@ -124,8 +124,8 @@ TEST(RecordFileTest, MappedAndReadFilesHoldTheSameRecords) {
   const RecordFile read = RecordFile::Read(folder, kTeamFile, 56, reporter, ReadMethod::kRead);
   EXPECT_TRUE(mapped.mapped());
   EXPECT_FALSE(read.mapped());
-  ASSERT_EQ(mapped.RecordCount(), 500u);
-  ASSERT_EQ(read.RecordCount(), 500u);
+  ASSERT_EQ(mapped.record_count(), 500u);
+  ASSERT_EQ(read.record_count(), 500u);
   for (size_t n : {size_t{1}, size_t{250}, size_t{500}}) {
     EXPECT_TRUE(std::equal(mapped.Record(n).begin(), mapped.Record(n).end(), read.Record(n).begin(),
                            read.Record(n).end()));

@@ -51,9 +51,9 @@ TeamYearFile::TeamYearFile(RecordFile file, SkipReporter& reporter) : file_(std:
 }
 
 TeamYearRecord TeamYearFile::Record(int64_t number) const {
-  if (number < 1 || number > RecordCount()) {
+  if (number < 1 || number > record_count()) {
     throw StatCraneError("Record " + std::to_string(number) + " of " + std::string(kTeamYearFile) +
-                         " does not exist (the file has " + std::to_string(RecordCount()) +
+                         " does not exist (the file has " + std::to_string(record_count()) +
                          " records)");
   }
   return file_.Decode<TeamYearRecord>(static_cast<size_t>(number));

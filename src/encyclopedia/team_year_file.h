@@ -17,9 +17,9 @@ namespace statcrane {
 
 // The display name of each team id, from the last used record of the team
 // in file order.
-class TeamNames {
+class TeamDisplayNames {
  public:
-  TeamNames() : entries_(kMaxTeamId + 1) {}
+  TeamDisplayNames() : entries_(kMaxTeamId + 1) {}
   // Empty text for a team with no used record and for ids outside 0 to 9999.
   const std::string& operator[](int team_id) const {
     static const std::string kEmpty;
@@ -61,17 +61,17 @@ class TeamYearFile {
 
   // The used records, in file order.
   const std::vector<TeamSeason>& Seasons() const { return seasons_; }
-  const TeamNames& team_names() const { return team_names_; }
+  const TeamDisplayNames& team_names() const { return team_names_; }
 
-  int64_t RecordCount() const { return static_cast<int64_t>(file_.RecordCount()); }
+  int64_t record_count() const { return static_cast<int64_t>(file_.record_count()); }
   // Record `number` (from 1) of the file, whether used or not. Throws
-  // StatCraneError for a number outside 1..RecordCount().
+  // StatCraneError for a number outside 1..record_count().
   TeamYearRecord Record(int64_t number) const;
 
  private:
   RecordFile file_;
   std::vector<TeamSeason> seasons_;
-  TeamNames team_names_;
+  TeamDisplayNames team_names_;
 };
 
 }  // namespace statcrane

@@ -57,7 +57,7 @@ TEST(TeamYearFileTest, RecordNumbersCountSkippedRecords) {
   EXPECT_EQ(report.files["enctmyr.dat"].skipped["years before 1"], 1);
 
   // Reading by number reaches every record, skipped or not.
-  EXPECT_EQ(file.RecordCount(), 5);
+  EXPECT_EQ(file.record_count(), 5);
   EXPECT_EQ(file.Record(2).name_part_1, "Gone");
   EXPECT_EQ(file.Record(4).league_championship_series.lost, 3);
   EXPECT_THROW(file.Record(0), StatCraneError);

@@ -116,7 +116,7 @@ class Walker {
       const int64_t k = regular.list.At(q);
       const PlayerStatsRecord record = in_.stats.Record(k);
       PrepareLine(k, record);
-      line_.CurrentPlayerName = DisplayName(record);
+      line_.CurrentPlayerName = PlayerDisplayName(record);
       if (q == 0) OpenBlock();
       last_kind = record.line_kind;
       if (record.line_kind == kHittingLine) {

@@ -89,7 +89,7 @@ void WriteSummaryLine(Worksheet& sheet, TeamPhaseState& state, const PostSeasonS
 // `seasons` are the block's post-season records in list order.
 void SeriesPass(Workbook& workbook, Worksheet& records, TeamPhaseState& state,
                 const PostSeasonSeries& series, const std::vector<TeamYearRecord>& seasons,
-                const LeagueColours& league_colours) {
+                const ColouredLeagues& league_colours) {
   TeamTotals totals;
   bool titled = false;
   for (const TeamYearRecord& season : seasons) {
@@ -149,7 +149,7 @@ void Do_Team_PS_Headers(Worksheet& sheet, const TeamPhaseState& state,
 }
 
 void Do_Post_Seasons(Workbook& workbook, TeamPhaseState& state, const TeamYearFile& team_years,
-                     const LeagueColours& league_colours) {
+                     const ColouredLeagues& league_colours) {
   std::vector<TeamYearRecord> seasons;
   seasons.reserve(state.PostSeasonRecordList.size());
   for (int64_t number : state.PostSeasonRecordList) seasons.push_back(team_years.Record(number));

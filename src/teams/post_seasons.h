@@ -57,6 +57,6 @@ void Do_Team_PS_Headers(Worksheet& sheet, const TeamPhaseState& state,
 // TeamRecordsRow on the last row written; a summary sheet that received a
 // line has its columns D:L fitted.
 void Do_Post_Seasons(Workbook& workbook, TeamPhaseState& state, const TeamYearFile& team_years,
-                     const LeagueColours& league_colours);
+                     const ColouredLeagues& league_colours);
 
 }  // namespace statcrane

@@ -32,7 +32,7 @@ void FrameTotals(Worksheet& sheet, const CellRange& range) {
 }  // namespace
 
 void WriteSeasonRow(Worksheet& sheet, TeamPhaseState& state, const StandingsLine& season,
-                    const LeagueNames& league_names) {
+                    const LeagueDisplayNames& league_names) {
   const int32_t r = state.TeamRecordsRow;
   sheet.SetNumberFormat(Cell('G', r), "#.000");
   sheet.SetText(Cell('A', r), league_names[season.LeagueId]);
@@ -55,7 +55,7 @@ void WriteSeasonRow(Worksheet& sheet, TeamPhaseState& state, const StandingsLine
 }
 
 void Do_Team_Rec_Headers(Worksheet& sheet, TeamPhaseState& state,
-                         const LeagueColours& league_colours) {
+                         const ColouredLeagues& league_colours) {
   const std::optional<int> colour = LeagueFill(league_colours[state.BlockLeague]);
   int32_t r = state.TeamRecordsRow;
   if (r > 1) ++r;  // the first block's title goes on row 1

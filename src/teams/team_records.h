@@ -15,14 +15,14 @@ namespace statcrane {
 // Allowed, SHO, GDP, LOB in A to N. A season with post-season games adds its
 // record number to PostSeasonRecordList.
 void WriteSeasonRow(Worksheet& sheet, TeamPhaseState& state, const StandingsLine& season,
-                    const LeagueNames& league_names);
+                    const LeagueDisplayNames& league_names);
 
 // The block's title row (BlockTitle merged over A:C, bold, 12 points) and its
 // heading row (A:N, bold). The first block's title goes on row 1, a later
 // block's on the row after TeamRecordsRow. Leaves TeamRecordsRow on the
 // heading row.
 void Do_Team_Rec_Headers(Worksheet& sheet, TeamPhaseState& state,
-                         const LeagueColours& league_colours);
+                         const ColouredLeagues& league_colours);
 
 // The medium outline of the block's season rows BlockFirstRow..BlockLastRow
 // (a block of one season: its first row only), with the lines between the
