@@ -35,9 +35,9 @@
 
 #include "app/processing_run.h"
 #include "app/sheet_layout.h"
+#include "encyclopedia/birth_dates.h"
 #include "encyclopedia/player_stats_file.h"
-#include "encyclopedia/player_table.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "players/player_walk.h"
 #include "tools/encyclopedia_generator.h"
 #include "util/run_report.h"
@@ -113,7 +113,7 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out, bool write) {
   NullReporter reporter;
   ProgressObserver progress;
   const EncyclopediaFolder encyclopedia(folder);
-  const TeamAbbrevTable team_abbrevs = LoadTeamTable(encyclopedia, reporter);
+  const TeamAbbreviations team_abbrevs = LoadTeamAbbreviations(encyclopedia, reporter);
   Workbook workbook;
   SheetLayout layout(workbook, SheetChoice::kPlayersOnly);
 
@@ -125,11 +125,11 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out, bool write) {
     total.processor += t.processor;
     PrintStep(what, t);
   };
-  const PlayerBirthDateTable birth_dates = LoadPlayerTable(encyclopedia, reporter);
+  const BirthDates birth_dates = LoadBirthDates(encyclopedia, reporter);
   step("ENCPLYR.DAT loaded");
   const PlayerStatsFile stats = PlayerStatsFile::Load(encyclopedia, reporter);
   step("ENCPLSTATS.DAT loaded and indexed");
-  const PlayerWorkList players = BuildPlayerWorkList(stats);
+  const PlayerOrder players = BuildPlayerOrder(stats);
   step("player work list built");
   PlayerSheetWriters writers(layout.player_sheets());
   const PlayerWalkResult walk = WritePlayerBlocks(
@@ -148,8 +148,8 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out, bool write) {
   PrintStep("player half", total);
 
   std::printf("%lld statistics records (%.1f MB), %zu players in the work list, %lld written\n",
-              static_cast<long long>(stats.RecordCount()),
-              static_cast<double>(stats.RecordCount()) * PlayerStatsRecord::kSize / 1e6,
+              static_cast<long long>(stats.record_count()),
+              static_cast<double>(stats.record_count()) * PlayerStatsRecord::kSize / 1e6,
               players.Count(), static_cast<long long>(walk.players_written));
   std::printf("cells: %lld (%.0f rows of 21 cells); workbook holds %.1f MB\n",
               static_cast<long long>(cells), static_cast<double>(cells) / 21.0,

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "app/sheet_layout.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "teams/team_phase.h"
 #include "teams/team_sheets.h"
 #include "tools/encyclopedia_generator.h"
@@ -93,8 +93,8 @@ int main(int argc, char** argv) {
 
     statcrane::NullReporter reporter;
     const statcrane::EncyclopediaFolder encyclopedia(folder);
-    const statcrane::TeamAbbrevTable abbreviations =
-        statcrane::LoadTeamTable(encyclopedia, reporter);
+    const statcrane::TeamAbbreviations abbreviations =
+        statcrane::LoadTeamAbbreviations(encyclopedia, reporter);
     statcrane::ProgressObserver progress;
     std::vector<double> times;
     int64_t teams = 0;

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::CheckFileReport(report, kLeagueYearFile, league_years.size(), LeagueYearRecord::kSize);
 
   int coloured = 0;
-  for (int id = 0; id <= kMaxLeagueId; ++id) coloured += tables.LeagueColours[id].has_value();
+  for (int id = 0; id <= kMaxLeagueId; ++id) coloured += tables.colours[id] != LeagueColour::kNone;
   if (coloured > 2) fuzz::Finding("more than two leagues coloured");
 
   // Every used league-year record's teams lie inside the division table.
@@ -27,22 +27,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
        offset += LeagueYearRecord::kSize) {
     const LeagueYearRecord record = LeagueYearRecord::Decode(
         RecordBytes(league_years.data() + offset, LeagueYearRecord::kSize));
-    if (!fuzz::IsUtf8(tables.LeagueNames[record.LeagueId])) fuzz::Finding("league name not UTF-8");
-    if (record.RecordStatus != 0 || record.Year < 1 || record.LeagueId < 0 ||
-        record.LeagueId > kMaxLeagueId) {
+    if (!fuzz::IsUtf8(tables.names[record.league_id])) fuzz::Finding("league name not UTF-8");
+    if (record.record_status != 0 || record.year < 1 || record.league_id < 0 ||
+        record.league_id > kMaxLeagueId) {
       continue;
     }
     bool in_range = true;
-    for (const auto& division : record.DivisionTeams) {
+    for (const auto& division : record.division_teams) {
       for (int16_t team : division) in_range &= team <= 9999;
     }
     if (!in_range) continue;
-    for (const auto& division : record.DivisionTeams) {
+    for (const auto& division : record.division_teams) {
       for (int16_t team : division) {
-        if (team >= 0 && !tables.Divisions.Contains(team, record.Year)) {
+        if (team >= 0 && !tables.divisions.Contains(team, record.year)) {
           fuzz::Finding("a used team lies outside the division table");
         }
-        if (!fuzz::IsUtf8(tables.Divisions(team, record.Year))) {
+        if (!fuzz::IsUtf8(tables.divisions(team, record.year))) {
           fuzz::Finding("a division name is not UTF-8");
         }
       }

@@ -15,21 +15,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RunReport report;
   const PlayerStatsFile stats = PlayerStatsFile::Load(folder, report);
   fuzz::CheckFileReport(report, kPlayerStatsFile, size, PlayerStatsRecord::kSize);
-  const PlayerWorkList lstPlayers = BuildPlayerWorkList(stats);
+  const PlayerOrder player_order = BuildPlayerOrder(stats);
 
   // Every indexed record belongs to exactly one player of the work list, in
   // file order; every player of the list has records and a UTF-8 name.
   int64_t indexed = 0;
-  for (int64_t k = 1; k <= stats.RecordCount(); ++k) indexed += stats.StatsIndex(k).PlayerId >= 1;
+  for (int64_t k = 1; k <= stats.record_count(); ++k) indexed += stats.Key(k).player_id >= 1;
   int64_t grouped = 0;
-  for (size_t p = 0; p < lstPlayers.Count(); ++p) {
-    const int32_t id = lstPlayers.At(p);
-    if (!fuzz::IsUtf8(stats.PlayerNames(id))) fuzz::Finding("a display name is not UTF-8");
+  for (size_t p = 0; p < player_order.Count(); ++p) {
+    const int32_t id = player_order.At(p);
+    if (!fuzz::IsUtf8(stats.DisplayNameOf(id))) fuzz::Finding("a display name is not UTF-8");
     int64_t previous = 0;
     for (int64_t k : stats.PlayerRecords(id)) {
-      if (k <= previous || k > stats.RecordCount()) fuzz::Finding("a record number out of order");
-      if (stats.StatsIndex(k).PlayerId != id)
-        fuzz::Finding("a record grouped under another player");
+      if (k <= previous || k > stats.record_count()) fuzz::Finding("a record number out of order");
+      if (stats.Key(k).player_id != id) fuzz::Finding("a record grouped under another player");
       (void)stats.Record(k);
       previous = k;
       ++grouped;

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "encyclopedia/player_table.h"
+#include "encyclopedia/birth_dates.h"
 #include "encyclopedia/record_layouts.h"
 #include "fuzz/fuzz_support.h"
 #include "util/dates.h"
@@ -14,12 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const fuzz::NamedBytes files[] = {{kPlayerFile, bytes}};
   const EncyclopediaFolder folder(fuzz::WriteFolder("player", files));
   RunReport report;
-  const PlayerBirthDateTable PlayerBirthDate = LoadPlayerTable(folder, report);
+  const BirthDates birth_dates = LoadBirthDates(folder, report);
   fuzz::CheckFileReport(report, kPlayerFile, size, PlayerRecord::kSize);
   // Every date the table holds is the zero date or a calendar date from 1801 on.
   for (size_t offset = 0; offset + PlayerRecord::kSize <= size; offset += PlayerRecord::kSize) {
     const int id = static_cast<int16_t>(data[offset + 2] | (data[offset + 3] << 8));
-    const CivilDate& date = PlayerBirthDate[id];
+    const CivilDate& date = birth_dates[id];
     if (date == kZeroDate) continue;
     if (date.year < 1801 || date.year > 9999 || !IsCalendarDate(date.year, date.month, date.day)) {
       fuzz::Finding("the player table holds a date that is not a calendar date");

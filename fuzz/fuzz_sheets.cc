@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Workbook workbook;
   try {
     SheetLayout layout(workbook, choice);
-    const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+    const TeamAbbreviations TeamAbbrev = LoadTeamAbbreviations(folder, report);
     if (PlayersWanted(choice)) {
       const PlayerPhaseResult players =
           RunPlayerPhase(folder, TeamAbbrev, layout.player_sheets(), observer, report);
@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       NullReporter quiet;
       const PlayerStatsFile stats = PlayerStatsFile::Load(folder, quiet);
       int64_t expected = 0;
-      for (int32_t id = 1; id <= stats.MaxPlayerId(); ++id) {
-        if (stats.PlayerNames(id).empty()) continue;
+      for (int32_t id = 1; id <= stats.HighestPlayerId(); ++id) {
+        if (stats.DisplayNameOf(id).empty()) continue;
         for (int64_t k : stats.PlayerRecords(id)) {
-          if (stats.StatsIndex(k).SeasonType == 2) {
+          if (stats.Key(k).season_type == 2) {
             ++expected;
             break;
           }
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::set<int> team_ids;
       const TeamYearFile team_years = TeamYearFile::Read(folder, quiet);
       for (const TeamSeason& season : team_years.Seasons()) {
-        team_ids.insert(season.TeamId);
+        team_ids.insert(season.team_id);
       }
       if (teams.teams_written != static_cast<int64_t>(team_ids.size())) {
         fuzz::Finding("wrote " + std::to_string(teams.teams_written) + " team blocks for " +

@@ -55,13 +55,13 @@ Bytes StatsLines(const Bytes& bytes, size_t records) {
   int player = 0;
   for (size_t offset = 0; offset + size <= bytes.size() && player == 0; offset += size) {
     const PlayerStatsRecord record = decode(offset);
-    if (record.SeasonType >= 5 && record.SeasonType <= 7) player = record.PlayerId;
+    if (record.season_type >= 5 && record.season_type <= 7) player = record.player_id;
   }
   Bytes chosen;
   for (int pass = 0; pass < 2; ++pass) {
     for (size_t offset = 0; offset + size <= bytes.size(); offset += size) {
       if (chosen.size() >= records * size) break;
-      if ((decode(offset).PlayerId == player) == (pass == 0)) {
+      if ((decode(offset).player_id == player) == (pass == 0)) {
         chosen.insert(chosen.end(), bytes.begin() + offset, bytes.begin() + offset + size);
       }
     }

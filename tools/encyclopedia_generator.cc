@@ -220,9 +220,8 @@ const char* DivisionName(int league, int divisions, int d) {
   return divisions == 2 ? kSecond2[d] : kSecond3[d];
 }
 
-// The league's designated hitter: pitchers of the first league stop batting
-// halfway through the span.
-bool PitchersBat(int league, double f) { return league != 0 || f < 0.5; }
+// The share of players whose role changes once in their career.
+constexpr double kRoleChanges = 0.004;
 
 int SeasonLength(int league, double f) { return league == 2 ? 140 : f < 0.4 ? 154 : 162; }
 
@@ -256,31 +255,61 @@ struct Franchise {
   }
 };
 
+// What a player does on the field: pitch (as a starter or in relief) or
+// hit, and how well.
+struct Role {
+  bool pitcher = false;
+  bool starter = false;
+  bool closer = false;
+  // Hitting.
+  double avg = 0.26, power = 0.02, eye = 0.08, contact = 0.16, speed = 0.05;
+  // Pitching, per nine innings.
+  double ra9 = 4.3, k9 = 6, bb9 = 3.2;
+};
+
+// Players planted for tests: each has one shape of season lines.
+enum class Plant {
+  kNone,
+  kPitchingThenHitting,  // a pitcher who becomes a hitter halfway
+  kHittingThenPitching,  // a hitter who becomes a pitcher halfway
+  kBothKindsSameYear,    // a hitter traded in mid-career who pitches for his new team
+  kOtherKindFirst,       // the first season's lines of line kind 0
+  kOtherKindMiddle,      // a middle season's lines of line kind 3
+  kOtherKindLast,        // the last season's lines of line kind 0
+  kOnlyOtherKinds,       // every regular-season line of line kind 3 or 0
+  kPostSeasonBothKinds,  // a hitter who also pitches in a post-season series
+};
+
 struct Player {
   int id = 0;
   std::string first;
   std::string last;
-  bool pitcher = false;
-  bool starter = false;
-  bool closer = false;
-  int debut = 0;  // season index of the debut; may lie before the span
+  Role role;
+  // From season index `switch_index` on (when not -1) the player has
+  // `later_role`: a role change.
+  Role later_role;
+  int switch_index = -1;
+  Plant plant = Plant::kNone;
+  int plant_index = -1;  // the season the plant concerns
+  int debut = 0;         // season index of the debut; may lie before the span
   int first_index = 0;
   int last_index = 0;
   int birth_year = 0;
   int birth_month = 1;
   int birth_day = 1;
   double quality = 0.5;
-  // Hitting.
-  double avg = 0.26, power = 0.02, eye = 0.08, contact = 0.16, speed = 0.05;
-  // Pitching, per nine innings.
-  double ra9 = 4.3, k9 = 6, bb9 = 3.2;
   int team = -1;  // franchise index of the last season played
+
+  const Role& RoleIn(int index) const {
+    return switch_index >= 0 && index >= switch_index ? later_role : role;
+  }
 };
 
 // One player's regular season with the team he finished it with.
 struct SeasonEntry {
   int player;
-  int at_bats;  // all teams together
+  bool pitcher;  // his role in that season
+  int at_bats;   // all teams together
   int outs;
 };
 
@@ -380,6 +409,7 @@ class Generator {
     summary.teams = WriteTeams();
     summary.players = WritePlayers();
     summary.leagues = WriteLeagues();
+    summary.planted = planted_;
     return summary;
   }
 
@@ -463,9 +493,9 @@ class Generator {
     players_.resize(options_.players);
     for (auto& p : players_) {
       const double r = rng_.Real();
-      const int length = r < 0.25  ? rng_.Range(1, 3)
-                         : r < 0.6 ? rng_.Range(4, 11)
-                                   : rng_.Range(12, 24);
+      const int length = r < 0.25  ? rng_.Range(1, 4)
+                         : r < 0.6 ? rng_.Range(5, 14)
+                                   : rng_.Range(16, 33);
       const double pick = rng_.Real() * total;
       const int anchor = static_cast<int>(
           std::upper_bound(cumulative.begin(), cumulative.end(), pick) - cumulative.begin());
@@ -475,25 +505,12 @@ class Generator {
       p.birth_year = first_year_ + p.debut - rng_.Range(19, 26);
       p.birth_month = rng_.Range(1, 12);
       p.birth_day = rng_.Range(1, DaysInMonth(p.birth_year, p.birth_month));
-      p.pitcher = rng_.Chance(0.45);
-      p.starter = p.pitcher && rng_.Chance(0.4);
-      p.closer = p.pitcher && !p.starter && rng_.Chance(0.12);
       p.quality = std::clamp(rng_.Normal(0.45, 0.2) + length * 0.012, 0.0, 1.0);
-      if (p.pitcher) {
-        p.avg = std::clamp(rng_.Normal(0.150, 0.03), 0.05, 0.26);
-        p.power = 0.004;
-        p.eye = 0.04;
-        p.contact = 0.33;
-        p.speed = 0.01;
-        p.ra9 = std::clamp(rng_.Normal(4.8, 0.7) - p.quality, 2.0, 8.0);
-        p.k9 = std::clamp(rng_.Normal(6.5, 1.4), 2.5, 12.5);
-        p.bb9 = std::clamp(rng_.Normal(3.2, 0.6), 1.2, 6.0);
-      } else {
-        p.avg = std::clamp(rng_.Normal(0.255, 0.018) + p.quality * 0.02, 0.18, 0.35);
-        p.power = std::clamp(rng_.Normal(0.025, 0.012), 0.002, 0.08);
-        p.eye = std::clamp(rng_.Normal(0.09, 0.025), 0.03, 0.2);
-        p.contact = std::clamp(rng_.Normal(0.17, 0.05), 0.05, 0.35);
-        p.speed = std::clamp(rng_.Normal(0.05, 0.04), 0.0, 0.3);
+      p.role = MakeRole(rng_.Chance(0.45), p.quality);
+      // A rare role change: a hitter becomes a pitcher, or the reverse.
+      if (p.last_index > p.first_index && rng_.Chance(kRoleChanges)) {
+        p.switch_index = rng_.Range(p.first_index + 1, p.last_index);
+        p.later_role = MakeRole(!p.role.pitcher, p.quality * 0.5);
       }
       NamePlayer(p);
     }
@@ -501,6 +518,81 @@ class Generator {
     std::stable_sort(players_.begin(), players_.end(),
                      [](const Player& a, const Player& b) { return a.debut < b.debut; });
     for (size_t i = 0; i < players_.size(); ++i) players_[i].id = static_cast<int>(i) + 1;
+    PlantPlayers();
+  }
+
+  // A pitcher's or a hitter's skills.
+  Role MakeRole(bool pitcher, double quality) {
+    Role role;
+    role.pitcher = pitcher;
+    role.starter = pitcher && rng_.Chance(0.4);
+    role.closer = pitcher && !role.starter && rng_.Chance(0.12);
+    if (pitcher) {
+      role.avg = std::clamp(rng_.Normal(0.150, 0.03), 0.05, 0.26);
+      role.power = 0.004;
+      role.eye = 0.04;
+      role.contact = 0.33;
+      role.speed = 0.01;
+      role.ra9 = std::clamp(rng_.Normal(4.8, 0.7) - quality, 2.0, 8.0);
+      role.k9 = std::clamp(rng_.Normal(6.5, 1.4), 2.5, 12.5);
+      role.bb9 = std::clamp(rng_.Normal(3.2, 0.6), 1.2, 6.0);
+    } else {
+      role.avg = std::clamp(rng_.Normal(0.255, 0.018) + quality * 0.02, 0.18, 0.35);
+      role.power = std::clamp(rng_.Normal(0.025, 0.012), 0.002, 0.08);
+      role.eye = std::clamp(rng_.Normal(0.09, 0.025), 0.03, 0.2);
+      role.contact = std::clamp(rng_.Normal(0.17, 0.05), 0.05, 0.35);
+      role.speed = std::clamp(rng_.Normal(0.05, 0.04), 0.0, 0.3);
+    }
+    return role;
+  }
+
+  // The planted players: for each shape in turn, the first player in id
+  // order who fits it and is not planted yet. A shape no player fits (a
+  // span too short) has none.
+  void PlantPlayers() {
+    auto plant = [&](Plant shape, auto fits, auto apply) -> int32_t {
+      for (Player& p : players_) {
+        if (p.plant != Plant::kNone || p.switch_index >= 0 || !fits(p)) continue;
+        p.plant = shape;
+        apply(p);
+        return p.id;
+      }
+      return 0;
+    };
+    auto seasons = [](const Player& p) { return p.last_index - p.first_index + 1; };
+    auto middle = [](const Player& p) { return (p.first_index + p.last_index + 1) / 2; };
+    planted_.pitching_then_hitting = plant(
+        Plant::kPitchingThenHitting,
+        [&](const Player& p) { return p.role.pitcher && seasons(p) >= 2; },
+        [&](Player& p) {
+          p.switch_index = middle(p);
+          p.later_role = MakeRole(false, p.quality);
+        });
+    planted_.hitting_then_pitching = plant(
+        Plant::kHittingThenPitching,
+        [&](const Player& p) { return !p.role.pitcher && seasons(p) >= 2; },
+        [&](Player& p) {
+          p.switch_index = middle(p);
+          p.later_role = MakeRole(true, p.quality);
+        });
+    planted_.both_kinds_same_year = plant(
+        Plant::kBothKindsSameYear,
+        [&](const Player& p) { return !p.role.pitcher && seasons(p) >= 2; },
+        [&](Player& p) {
+          p.plant_index = middle(p);
+          p.later_role = MakeRole(true, 0.0);
+        });
+    planted_.other_kind_first = plant(
+        Plant::kOtherKindFirst, [&](const Player& p) { return seasons(p) >= 3; },
+        [&](Player& p) { p.plant_index = p.first_index; });
+    planted_.other_kind_middle = plant(
+        Plant::kOtherKindMiddle, [&](const Player& p) { return seasons(p) >= 3; },
+        [&](Player& p) { p.plant_index = middle(p); });
+    planted_.other_kind_last = plant(
+        Plant::kOtherKindLast, [&](const Player& p) { return seasons(p) >= 3; },
+        [&](Player& p) { p.plant_index = p.last_index; });
+    planted_.only_other_kinds = plant(
+        Plant::kOnlyOtherKinds, [](const Player&) { return true; }, [](Player&) {});
   }
 
   void NamePlayer(Player& p) {
@@ -571,26 +663,26 @@ class Generator {
     for (int i : active) {
       TeamYearRecord& t = seasons[i];
       const Franchise& franchise = franchises_[i];
-      t.TeamId = Word(franchise.id);
-      t.Year = Word(year);
-      t.TeamName1 = franchise.CityIn(index).name;
-      t.TeamName2 = franchise.nickname;
-      t.SeasonAbbrev = franchise.CityIn(index).abbrev;
-      t.LeagueId = Word(kLeagueIds[franchise.league]);
+      t.team_id = Word(franchise.id);
+      t.year = Word(year);
+      t.name_part_1 = franchise.CityIn(index).name;
+      t.name_part_2 = franchise.nickname;
+      t.season_abbreviation = franchise.CityIn(index).abbrev;
+      t.league_id = Word(kLeagueIds[franchise.league]);
       team_years.Add(t);
     }
     for (int league = 0; league < kLeagues; ++league) {
       if (!LeagueActive(league, index)) continue;
       LeagueYearRecord r;
-      r.LeagueId = Word(kLeagueIds[league]);
-      r.Year = Word(year);
-      r.LeagueName = LeagueName(league, index);
-      for (auto& slots : r.DivisionTeams) slots.fill(-1);
+      r.league_id = Word(kLeagueIds[league]);
+      r.year = Word(year);
+      r.league_name = LeagueName(league, index);
+      for (auto& slots : r.division_teams) slots.fill(-1);
       const int named = DivisionCount(league, f);
       for (size_t d = 0; d < divisions[league].size(); ++d) {
-        if (named > 0) r.DivisionName[d] = DivisionName(league, named, static_cast<int>(d));
+        if (named > 0) r.division_names[d] = DivisionName(league, named, static_cast<int>(d));
         for (size_t k = 0; k < divisions[league][d].size() && k < 16; ++k) {
-          r.DivisionTeams[d][k] = Word(franchises_[divisions[league][d][k]].id);
+          r.division_teams[d][k] = Word(franchises_[divisions[league][d][k]].id);
         }
       }
       league_years.Add(r);
@@ -640,16 +732,17 @@ class Generator {
     for (size_t t = 0; t < teams.size(); ++t) {
       const double pct = static_cast<double>(won[t]) / games;
       win_pct[teams[t]] = pct;
-      TeamStatBlock& reg = seasons[teams[t]].Reg;
-      reg.Won = Byte(won[t]);
-      reg.Lost = Byte(games - won[t]);
-      reg.Scored = Word(static_cast<int>(
+      TeamStatBlock& reg = seasons[teams[t]].regular_season;
+      reg.won = Byte(won[t]);
+      reg.lost = Byte(games - won[t]);
+      reg.runs_scored = Word(static_cast<int>(
           std::lround(games * (runs_per_game + (pct - 0.5) * 5 + rng_.Normal(0, 0.15)))));
-      reg.Allowed = Word(static_cast<int>(
+      reg.runs_allowed = Word(static_cast<int>(
           std::lround(games * (runs_per_game - (pct - 0.5) * 5 + rng_.Normal(0, 0.15)))));
-      reg.SHO = Byte(rng_.Range(4, 12) + static_cast<int>(std::lround((pct - 0.5) * 20)));
-      reg.LOB = Word(static_cast<int>(std::lround(games * rng_.Normal(6.9, 0.3))));
-      reg.GDP = Word(static_cast<int>(std::lround(games * rng_.Normal(0.85, 0.08))));
+      reg.shutouts = Byte(rng_.Range(4, 12) + static_cast<int>(std::lround((pct - 0.5) * 20)));
+      reg.left_on_base = Word(static_cast<int>(std::lround(games * rng_.Normal(6.9, 0.3))));
+      reg.grounded_into_double_plays =
+          Word(static_cast<int>(std::lround(games * rng_.Normal(0.85, 0.08))));
     }
   }
 
@@ -706,7 +799,9 @@ class Generator {
     const int need = length / 2 + 1;
     auto block = [&](int team) -> TeamStatBlock& {
       TeamYearRecord& t = seasons[team];
-      return season_type == 5 ? t.DCS : season_type == 6 ? t.LCS : t.WS;
+      return season_type == 5   ? t.division_series
+             : season_type == 6 ? t.league_championship_series
+                                : t.world_series;
     };
     const double p_a = std::clamp(0.5 + (win_pct[a] - win_pct[b]) * 1.5, 0.25, 0.75);
     int won[2] = {0, 0};
@@ -719,16 +814,16 @@ class Generator {
       const int loser_runs = rng_.Range(0, winner_runs - 1);
       TeamStatBlock& bw = block(winner);
       TeamStatBlock& bl = block(loser);
-      bw.Won = Byte(bw.Won + 1);
-      bl.Lost = Byte(bl.Lost + 1);
-      bw.Scored = Word(bw.Scored + winner_runs);
-      bw.Allowed = Word(bw.Allowed + loser_runs);
-      bl.Scored = Word(bl.Scored + loser_runs);
-      bl.Allowed = Word(bl.Allowed + winner_runs);
-      if (loser_runs == 0) bw.SHO = Byte(bw.SHO + 1);
+      bw.won = Byte(bw.won + 1);
+      bl.lost = Byte(bl.lost + 1);
+      bw.runs_scored = Word(bw.runs_scored + winner_runs);
+      bw.runs_allowed = Word(bw.runs_allowed + loser_runs);
+      bl.runs_scored = Word(bl.runs_scored + loser_runs);
+      bl.runs_allowed = Word(bl.runs_allowed + winner_runs);
+      if (loser_runs == 0) bw.shutouts = Byte(bw.shutouts + 1);
       for (TeamStatBlock* x : {&bw, &bl}) {
-        x->LOB = Word(x->LOB + rng_.Range(3, 11));
-        x->GDP = Word(x->GDP + rng_.Range(0, 2));
+        x->left_on_base = Word(x->left_on_base + rng_.Range(3, 11));
+        x->grounded_into_double_plays = Word(x->grounded_into_double_plays + rng_.Range(0, 2));
       }
     }
     series.push_back(Series{season_type, {a, b}, {won[0], won[1]}});
@@ -739,17 +834,17 @@ class Generator {
 
   PlayerStatsRecord Line(const Player& p, int year, int team, int season_type, int kind) const {
     PlayerStatsRecord r;
-    r.PlayerId = Word(p.id);
-    r.SeasonType = Byte(season_type);
-    r.Year = Word(year);
-    r.TeamId = Word(franchises_[team].id);
-    r.FirstName = p.first;
-    r.LastName = p.last;
-    r.LineKind = Byte(kind);
+    r.player_id = Word(p.id);
+    r.season_type = Byte(season_type);
+    r.year = Word(year);
+    r.team_id = Word(franchises_[team].id);
+    r.first_name = p.first;
+    r.last_name = p.last;
+    r.line_kind = Byte(kind);
     return r;
   }
 
-  void FillHitting(const Player& p, int at_bats, PlayerStatsRecord& r) {
+  void FillHitting(const Role& p, int at_bats, PlayerStatsRecord& r) {
     const int ab = std::clamp(at_bats, 0, 750);
     const int hits = rng_.Binomial(ab, p.avg);
     int hr = std::min(rng_.Binomial(ab, p.power), hits);
@@ -760,49 +855,50 @@ class Generator {
     const int on_base = hits - hr + walks + hbp;
     const int sb = rng_.Binomial(on_base, p.speed);
     const int sf = rng_.Binomial(ab, 0.008);
-    r.AtBats = Word(ab);
-    r.Hits = Word(hits);
-    r.HomeRuns = Byte(hr);
-    r.Triples = Byte(triples);
-    r.Doubles = Byte(doubles);
-    r.Walks = Word(walks);
-    r.Strikeouts = Word(rng_.Binomial(ab, p.contact));
-    r.HitByPitch = Byte(hbp);
-    r.StolenBases = Byte(sb);
-    r.CaughtStealing = Byte(rng_.Binomial(sb + 2, 0.25));
-    r.SacHits = Byte(rng_.Binomial(ab, p.pitcher ? 0.04 : 0.005));
-    r.SacFlies = Byte(sf);
-    r.Runs = Word(hr + rng_.Binomial(on_base, 0.32));
-    r.RBI = Word(hr + rng_.Binomial(hits - hr, 0.24) + sf + rng_.Binomial(walks + hbp, 0.03));
+    r.at_bats = Word(ab);
+    r.hits = Word(hits);
+    r.home_runs = Byte(hr);
+    r.triples = Byte(triples);
+    r.doubles = Byte(doubles);
+    r.walks = Word(walks);
+    r.strikeouts = Word(rng_.Binomial(ab, p.contact));
+    r.hit_by_pitch = Byte(hbp);
+    r.stolen_bases = Byte(sb);
+    r.caught_stealing = Byte(rng_.Binomial(sb + 2, 0.25));
+    r.sacrifice_hits = Byte(rng_.Binomial(ab, p.pitcher ? 0.04 : 0.005));
+    r.sacrifice_flies = Byte(sf);
+    r.runs = Word(hr + rng_.Binomial(on_base, 0.32));
+    r.runs_batted_in =
+        Word(hr + rng_.Binomial(hits - hr, 0.24) + sf + rng_.Binomial(walks + hbp, 0.03));
   }
 
-  void FillPitching(const Player& p, int games, int starts, int outs, double team_pct, double f,
+  void FillPitching(const Role& p, int games, int starts, int outs, double team_pct, double f,
                     PlayerStatsRecord& r) {
     const double innings = outs / 3.0;
     const int hits = rng_.Binomial(outs, std::clamp((8.6 + (p.ra9 - 4.3) * 1.2) / 27, 0.1, 0.6));
     int runs = static_cast<int>(std::lround(innings * p.ra9 / 9 * rng_.Normal(1.0, 0.15)));
     const int hr = std::min(rng_.Binomial(outs, (0.95 + (p.ra9 - 4.3) * 0.2) / 27), hits);
     runs = std::max(runs, hr);
-    r.GamesPitched = Byte(games);
-    r.GamesStarted = Byte(starts);
-    r.OutsPitched = Word(outs);
-    r.HitsAllowed = Word(hits);
-    r.OppAtBats = Word(std::max(hits, outs + hits - rng_.Binomial(outs, 0.03)));
-    r.StrikeoutsPitched = Word(rng_.Binomial(outs, std::clamp(p.k9 / 27, 0.0, 0.9)));
-    r.WalksAllowed = Word(rng_.Binomial(outs, std::clamp(p.bb9 / 27, 0.0, 0.9)));
-    r.HRAllowed = Byte(hr);
-    r.RunsAllowed = Word(runs);
-    r.EarnedRuns = Word(runs - rng_.Binomial(runs, 0.09));
-    r.GDPInduced = Byte(rng_.Binomial(outs, 0.03));
+    r.games_pitched = Byte(games);
+    r.games_started = Byte(starts);
+    r.outs_pitched = Word(outs);
+    r.hits_allowed = Word(hits);
+    r.opponent_at_bats = Word(std::max(hits, outs + hits - rng_.Binomial(outs, 0.03)));
+    r.strikeouts_pitched = Word(rng_.Binomial(outs, std::clamp(p.k9 / 27, 0.0, 0.9)));
+    r.walks_allowed = Word(rng_.Binomial(outs, std::clamp(p.bb9 / 27, 0.0, 0.9)));
+    r.home_runs_allowed = Byte(hr);
+    r.runs_allowed = Word(runs);
+    r.earned_runs = Word(runs - rng_.Binomial(runs, 0.09));
+    r.double_plays_induced = Byte(rng_.Binomial(outs, 0.03));
     const int complete = rng_.Binomial(starts, f < 0.3 ? 0.35 : f < 0.6 ? 0.15 : 0.03);
-    r.CompleteGames = Byte(complete);
-    r.Shutouts = Byte(rng_.Binomial(complete, 0.2));
+    r.complete_games = Byte(complete);
+    r.shutouts = Byte(rng_.Binomial(complete, 0.2));
     const int decisions = rng_.Binomial(starts, 0.72) + rng_.Binomial(games - starts, 0.1);
     const int wins =
         rng_.Binomial(decisions, std::clamp(team_pct + (4.3 - p.ra9) * 0.05, 0.15, 0.85));
-    r.Wins = Byte(wins);
-    r.Losses = Byte(decisions - wins);
-    r.Saves = Byte(starts > 0 ? 0 : rng_.Binomial(games, p.closer ? 0.55 : 0.03));
+    r.wins = Byte(wins);
+    r.losses = Byte(decisions - wins);
+    r.saves = Byte(starts > 0 ? 0 : rng_.Binomial(games, p.closer ? 0.55 : 0.03));
   }
 
   void PlayPlayers(int index, const std::vector<int>& active, const std::vector<Series>& series,
@@ -827,13 +923,17 @@ class Generator {
 
     for (Player& p : players_) {
       if (index < p.first_index || index > p.last_index) continue;
+      const Role& role = p.RoleIn(index);
+      // The planted hitter who pitches for the team he is traded to.
+      const bool pitches_after_trade =
+          p.plant == Plant::kBothKindsSameYear && index == p.plant_index;
       int team = p.team;
       if (!is_active(team) || rng_.Chance(0.15)) team = choose_team(team);
       ++roster[team];
       int stints = 1;
       int teams[2] = {team, team};
       double share[2] = {1.0, 0.0};
-      if (active.size() > 1 && rng_.Chance(0.06)) {
+      if (active.size() > 1 && (pitches_after_trade || rng_.Chance(0.06))) {
         teams[1] = choose_team(team);
         ++roster[teams[1]];
         share[0] = rng_.Real() * 0.6 + 0.2;
@@ -846,11 +946,11 @@ class Generator {
       const double scale = games / 162.0;
       const double level = p.quality + rng_.Normal(0, 0.15);
       int at_bats = 0, outs = 0, appearances = 0, starts = 0;
-      if (!p.pitcher) {
+      if (!role.pitcher) {
         at_bats = level > 0.6    ? rng_.Range(480, 680)
                   : level > 0.35 ? rng_.Range(180, 480)
                                  : rng_.Range(5, 180);
-      } else if (p.starter) {
+      } else if (role.starter) {
         starts = level > 0.55  ? rng_.Range(28, 36)
                  : level > 0.3 ? rng_.Range(12, 27)
                                : rng_.Range(1, 11);
@@ -858,7 +958,7 @@ class Generator {
         outs =
             starts * rng_.Range(15, f < 0.3 ? 25 : 20) + (appearances - starts) * rng_.Range(2, 6);
       } else {
-        appearances = p.closer      ? rng_.Range(45, 75)
+        appearances = role.closer   ? rng_.Range(45, 75)
                       : level > 0.3 ? rng_.Range(25, 75)
                                     : rng_.Range(3, 25);
         outs = appearances * rng_.Range(2, 4) + rng_.Range(0, 2);
@@ -868,50 +968,38 @@ class Generator {
       appearances = std::max(1, static_cast<int>(appearances * scale));
       outs = static_cast<int>(outs * scale);
 
-      int pitcher_at_bats = 0;
+      // One line per team: a hitting or a pitching line, by the player's role.
       for (int s = 0; s < stints; ++s) {
         const int t = teams[s];
-        const int league = franchises_[t].league;
-        if (!p.pitcher || PitchersBat(league, f)) {
-          const int ab =
-              p.pitcher
-                  ? static_cast<int>(std::lround((starts * 2.2 + appearances * 0.15) * share[s]))
-                  : std::max(1, static_cast<int>(std::lround(at_bats * share[s])));
-          if (!p.pitcher || ab > 0) {
-            PlayerStatsRecord r = Line(p, year, t, 2, 1);
-            FillHitting(p, ab, r);
-            stats.Add(r);
-            if (p.pitcher) pitcher_at_bats += ab;
-          }
-        }
-        if (p.pitcher) {
+        PlayerStatsRecord r;
+        if (pitches_after_trade && s == 1) {
+          r = Line(p, year, t, 2, 2);
+          FillPitching(p.later_role, rng_.Range(1, 4), 0, rng_.Range(1, 9), win_pct[t], f, r);
+        } else if (role.pitcher) {
           const int g = std::max(1, static_cast<int>(std::lround(appearances * share[s])));
           const int gs = std::min(g, static_cast<int>(std::lround(starts * share[s])));
           const int o = std::max(1, static_cast<int>(std::lround(outs * share[s])));
-          PlayerStatsRecord r = Line(p, year, t, 2, 2);
-          FillPitching(p, g, gs, o, win_pct[t], f, r);
-          stats.Add(r);
-        } else if (rng_.Chance(0.004)) {
-          // A position player who pitched an inning or two.
-          PlayerStatsRecord r = Line(p, year, t, 2, 2);
-          Player mop_up = p;
-          mop_up.ra9 = 7.5;
-          FillPitching(mop_up, 1, 0, rng_.Range(1, 6), win_pct[t], f, r);
-          stats.Add(r);
+          r = Line(p, year, t, 2, 2);
+          FillPitching(role, g, gs, o, win_pct[t], f, r);
+        } else {
+          r = Line(p, year, t, 2, 1);
+          FillHitting(role, std::max(1, static_cast<int>(std::lround(at_bats * share[s]))), r);
         }
+        PlantOtherKind(p, index, r);
+        stats.Add(r);
       }
       if (rng_.Chance(0.02)) {
         // A season-type 1 line, which readers leave out.
-        PlayerStatsRecord r = Line(p, year, p.team, 1, p.pitcher ? 2 : 1);
-        if (p.pitcher) {
-          FillPitching(p, rng_.Range(1, 8), 0, rng_.Range(3, 40), 0.5, f, r);
+        PlayerStatsRecord r = Line(p, year, p.team, 1, role.pitcher ? 2 : 1);
+        if (role.pitcher) {
+          FillPitching(role, rng_.Range(1, 8), 0, rng_.Range(3, 40), 0.5, f, r);
         } else {
-          FillHitting(p, rng_.Range(5, 60), r);
+          FillHitting(role, rng_.Range(5, 60), r);
         }
         stats.Add(r);
       }
-      finished_with[p.team].push_back(SeasonEntry{static_cast<int>(&p - players_.data()),
-                                                  p.pitcher ? pitcher_at_bats : at_bats, outs});
+      finished_with[p.team].push_back(
+          SeasonEntry{static_cast<int>(&p - players_.data()), role.pitcher, at_bats, outs});
     }
 
     for (const Series& s : series) {
@@ -921,8 +1009,27 @@ class Generator {
     }
   }
 
+  // The line kinds of the players planted with lines of other kinds.
+  static void PlantOtherKind(const Player& p, int index, PlayerStatsRecord& r) {
+    switch (p.plant) {
+      case Plant::kOtherKindFirst:
+      case Plant::kOtherKindLast:
+        if (index == p.plant_index) r.line_kind = 0;
+        break;
+      case Plant::kOtherKindMiddle:
+        if (index == p.plant_index) r.line_kind = 3;
+        break;
+      case Plant::kOnlyOtherKinds:
+        r.line_kind = index % 2 == 0 ? 3 : 0;
+        break;
+      default:
+        break;
+    }
+  }
+
   // The lines of one team in one post-season series: its regulars and
-  // busiest pitchers.
+  // busiest pitchers. The first hitter of the first series who is not
+  // planted otherwise also pitches in it: a post-season section of both kinds.
   void PlayPostSeasonLines(int index, const Series& s, int side,
                            const std::vector<SeasonEntry>& entries, RecordWriter& stats) {
     const int year = first_year_ + index;
@@ -932,9 +1039,8 @@ class Generator {
     const int won = s.won[side];
     const int lost = games - won;
     const double pct = static_cast<double>(won) / games;
-    const bool pitchers_bat = PitchersBat(franchises_[team].league, f);
     std::vector<SeasonEntry> hitters, pitchers;
-    for (const auto& e : entries) (players_[e.player].pitcher ? pitchers : hitters).push_back(e);
+    for (const auto& e : entries) (e.pitcher ? pitchers : hitters).push_back(e);
     std::stable_sort(
         hitters.begin(), hitters.end(),
         [](const SeasonEntry& a, const SeasonEntry& b) { return a.at_bats > b.at_bats; });
@@ -944,39 +1050,46 @@ class Generator {
     if (pitchers.size() > 11) pitchers.resize(11);
 
     for (size_t i = 0; i < hitters.size(); ++i) {
-      const Player& p = players_[hitters[i].player];
+      Player& p = players_[hitters[i].player];
+      const Role& role = p.RoleIn(index);
       const int ab = i < 9 ? rng_.Binomial(games * 4, 0.93) : rng_.Binomial(games * 2, 0.3);
       if (ab == 0) continue;
       PlayerStatsRecord r = Line(p, year, team, s.season_type, 1);
-      FillHitting(p, ab, r);
+      FillHitting(role, ab, r);
       stats.Add(r);
+      if (planted_.post_season_both_kinds == 0 && p.plant == Plant::kNone && p.switch_index < 0) {
+        p.plant = Plant::kPostSeasonBothKinds;
+        planted_.post_season_both_kinds = p.id;
+        PlayerStatsRecord mop_up = Line(p, year, team, s.season_type, 2);
+        Role pitching = role;
+        pitching.ra9 = 7.5;
+        FillPitching(pitching, 1, 0, rng_.Range(1, 6), pct, f, mop_up);
+        mop_up.wins = mop_up.losses = mop_up.saves = 0;
+        stats.Add(mop_up);
+      }
     }
     // Starts go round the rotation; relievers fill in.
     std::vector<int> starts(pitchers.size(), 0);
     std::vector<size_t> rotation;
     for (size_t i = 0; i < pitchers.size() && rotation.size() < 4; ++i) {
-      if (players_[pitchers[i].player].starter) rotation.push_back(i);
+      if (players_[pitchers[i].player].RoleIn(index).starter) rotation.push_back(i);
     }
     if (rotation.empty() && !pitchers.empty()) rotation.push_back(0);
     for (int g = 0; g < games && !rotation.empty(); ++g) ++starts[rotation[g % rotation.size()]];
     for (size_t i = 0; i < pitchers.size(); ++i) {
       const Player& p = players_[pitchers[i].player];
-      const int relief = rng_.Binomial(games, p.closer ? 0.6 : 0.3);
+      const Role& role = p.RoleIn(index);
+      const int relief = rng_.Binomial(games, role.closer ? 0.6 : 0.3);
       const int g = starts[i] + relief;
       if (g == 0) continue;
       const int outs = starts[i] * rng_.Range(12, f < 0.3 ? 27 : 21) + relief * rng_.Range(1, 4);
       PlayerStatsRecord r = Line(p, year, team, s.season_type, 2);
-      FillPitching(p, g, starts[i], std::max(1, outs), pct, f, r);
+      FillPitching(role, g, starts[i], std::max(1, outs), pct, f, r);
       // A team's pitchers share its wins and losses; saves only in wins.
-      r.Wins = Byte(std::min<int>(r.Wins, won));
-      r.Losses = Byte(std::min<int>(r.Losses, lost));
-      r.Saves = Byte(std::min<int>(r.Saves, won));
+      r.wins = Byte(std::min<int>(r.wins, won));
+      r.losses = Byte(std::min<int>(r.losses, lost));
+      r.saves = Byte(std::min<int>(r.saves, won));
       stats.Add(r);
-      if (pitchers_bat && starts[i] > 0) {
-        PlayerStatsRecord h = Line(p, year, team, s.season_type, 1);
-        FillHitting(p, starts[i] * 2, h);
-        stats.Add(h);
-      }
     }
   }
 
@@ -987,14 +1100,14 @@ class Generator {
     for (const auto& franchise : franchises_) {
       const City& city = franchise.homes.back().city;
       TeamRecord t;
-      t.TeamId = Word(franchise.id);
-      t.Abbrev = city.abbrev;
-      t.ShortName = city.abbrev;
-      t.City = city.name;
-      t.Nickname = franchise.nickname;
-      t.GateA = 1;
-      t.GateB = Word(std::max(1, franchise.seasons));
-      t.Spare = Word(first_year_ + franchise.first_index);
+      t.team_id = Word(franchise.id);
+      t.abbreviation = city.abbrev;
+      t.short_name = city.abbrev;
+      t.city = city.name;
+      t.nickname = franchise.nickname;
+      t.gate_a = 1;
+      t.gate_b = Word(std::max(1, franchise.seasons));
+      t.spare = Word(first_year_ + franchise.first_index);
       out.Add(t);
     }
     return out.Finish();
@@ -1004,12 +1117,12 @@ class Generator {
     RecordWriter out(out_ / kPlayerFile, PlayerRecord::kSize);
     for (const auto& p : players_) {
       PlayerRecord r;
-      r.PlayerId = Word(p.id);
-      r.FirstName = p.first;
-      r.LastName = p.last;
-      r.BirthYear = Word(p.birth_year);
-      r.BirthMonth = Byte(p.birth_month);
-      r.BirthDay = Byte(p.birth_day);
+      r.player_id = Word(p.id);
+      r.first_name = p.first;
+      r.last_name = p.last;
+      r.birth_year = Word(p.birth_year);
+      r.birth_month = Byte(p.birth_month);
+      r.birth_day = Byte(p.birth_day);
       out.Add(r);
     }
     return out.Finish();
@@ -1022,9 +1135,9 @@ class Generator {
       for (int index = 0; index < years_; ++index) seasons += LeagueActive(league, index);
       if (seasons == 0) continue;
       LeagueRecord r;
-      r.LeagueId = Word(kLeagueIds[league]);
-      r.LeagueName = LeagueName(league, years_ - 1);
-      r.UseMark = Word(seasons);
+      r.league_id = Word(kLeagueIds[league]);
+      r.league_name = LeagueName(league, years_ - 1);
+      r.use_mark = Word(seasons);
       out.Add(r);
     }
     return out.Finish();
@@ -1039,6 +1152,7 @@ class Generator {
   int third_last_ = 0;
   std::vector<Franchise> franchises_;
   std::vector<Player> players_;
+  PlantedPlayers planted_;
 };
 
 }  // namespace

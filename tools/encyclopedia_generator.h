@@ -8,7 +8,8 @@
 // relocate; regular seasons whose won and lost games add up to the season
 // length; division series, league championship series and world series for
 // a few teams a year; players whose careers span several seasons with
-// hitting and pitching lines by season type, some traded within a season.
+// hitting or pitching lines by season type, some traded within a season, a
+// rare few who change role, and a few planted for tests (PlantedPlayers).
 // The same options give the same bytes.
 #pragma once
 
@@ -29,6 +30,32 @@ struct GeneratorOptions {
   bool third_league = true;
 };
 
+// The ids of players planted for tests, each with one shape of season lines
+// (0 when the encyclopedia is too small to hold one). Every other player
+// has one kind of line (hitting or pitching) per season, type and team, and
+// well under 1 % change role (a hitter becomes a pitcher, or the reverse).
+struct PlantedPlayers {
+  // Regular season: pitching lines, then from a middle season on hitting
+  // lines.
+  int32_t pitching_then_hitting = 0;
+  // Regular season: hitting lines, then pitching lines.
+  int32_t hitting_then_pitching = 0;
+  // A hitter traded in a middle season who pitches for his second team: a
+  // hitting and a pitching line the same year.
+  int32_t both_kinds_same_year = 0;
+  // A hitter who also pitches in the first post-season series of the
+  // encyclopedia: that series' section holds both kinds.
+  int32_t post_season_both_kinds = 0;
+  // Regular-season lines of a kind that is neither hitting nor pitching (0
+  // or 3) in the first, a middle or the last season of a career of three or
+  // more.
+  int32_t other_kind_first = 0;
+  int32_t other_kind_middle = 0;
+  int32_t other_kind_last = 0;
+  // Every regular-season line of kind 0 or 3.
+  int32_t only_other_kinds = 0;
+};
+
 struct GeneratorSummary {
   int first_year = 0;
   int last_year = 0;
@@ -38,6 +65,7 @@ struct GeneratorSummary {
   int64_t leagues = 0;        // encleag.dat records
   int64_t league_years = 0;   // enclgyr.dat records
   int64_t team_seasons = 0;   // enctmyr.dat records
+  PlantedPlayers planted;
 };
 
 // Writes ENCTEAM.DAT, ENCPLYR.DAT, ENCPLSTATS.DAT, encleag.dat, enclgyr.dat

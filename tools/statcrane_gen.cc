@@ -78,6 +78,14 @@ int main(int argc, char** argv) {
         static_cast<long long>(s.team_seasons), static_cast<long long>(s.leagues),
         static_cast<long long>(s.league_years), static_cast<long long>(s.players),
         static_cast<long long>(s.stats_records));
+    const statcrane::PlantedPlayers& p = s.planted;
+    std::printf(
+        "planted players: pitching then hitting %d, hitting then pitching %d, both kinds the "
+        "same year %d, a post-season series of both kinds %d, lines of another kind first %d, "
+        "in the middle %d, last %d, only %d\n",
+        p.pitching_then_hitting, p.hitting_then_pitching, p.both_kinds_same_year,
+        p.post_season_both_kinds, p.other_kind_first, p.other_kind_middle, p.other_kind_last,
+        p.only_other_kinds);
     return 0;
   } catch (const std::invalid_argument& e) {
     std::fprintf(stderr, "statcrane-gen: %s\n", e.what());

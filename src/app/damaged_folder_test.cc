@@ -140,10 +140,10 @@ void Generate(const fs::path& folder) {
     auto teams = testing::ReadRecords<TeamRecord>(generated / kTeamFile);
     teams.resize(8);
     std::set<int> kept;
-    for (const TeamRecord& team : teams) kept.insert(team.TeamId);
+    for (const TeamRecord& team : teams) kept.insert(team.team_id);
     std::vector<TeamYearRecord> seasons;
     for (const auto& season : testing::ReadRecords<TeamYearRecord>(generated / kTeamYearFile)) {
-      if (kept.count(season.TeamId) != 0) seasons.push_back(season);
+      if (kept.count(season.team_id) != 0) seasons.push_back(season);
     }
     testing::WriteRecords(generated / kTeamFile, teams);
     testing::WriteRecords(generated / kTeamYearFile, seasons);

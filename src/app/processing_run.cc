@@ -9,7 +9,7 @@
 
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "players/player_phase.h"
 #include "teams/team_phase.h"
 #include "util/dates.h"
@@ -61,17 +61,6 @@ std::filesystem::path IncompletePath(const std::filesystem::path& target) {
 
 }  // namespace
 
-void ReportMissingFiles(const std::filesystem::path& folder, SheetChoice sheets,
-                        SkipReporter& report) {
-  const EncyclopediaFolder encyclopedia(folder);
-  std::vector<std::string_view> read = {kTeamFile};
-  if (PlayersWanted(sheets)) read.insert(read.end(), {kPlayerFile, kPlayerStatsFile});
-  if (TeamsWanted(sheets)) read.insert(read.end(), {kLeagueFile, kLeagueYearFile, kTeamYearFile});
-  for (const std::string_view name : read) {
-    if (!encyclopedia.Find(name)) report.FileMissing(name);
-  }
-}
-
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered) {
   RunResult result;
@@ -85,11 +74,10 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   try {
     const EncyclopediaFolder folder(options.EncyclopediaFolder);
     observer.PhaseProgress("reading", 0, 0);
-    ReportMissingFiles(options.EncyclopediaFolder, options.sheets, report);
     layout.emplace(workbook, options.sheets);
     if (options.viewing == ViewingChoice::kViewWhileProcessing) observer.ViewingTookEffect();
 
-    const TeamAbbrevTable TeamAbbrev = LoadTeamTable(folder, report);
+    const TeamAbbreviations TeamAbbrev = LoadTeamAbbreviations(folder, report);
     observer.ProgressText("TEAMS COMPLETED");
     clock.Finish("reading");
 

@@ -73,11 +73,6 @@ struct RunResult {
   XlsxWriteStats write_stats;
 };
 
-// Tells `report` which of the data files the run reads for `sheets` are not
-// in `folder` (each is read as a file with no records).
-void ReportMissingFiles(const std::filesystem::path& folder, SheetChoice sheets,
-                        SkipReporter& report);
-
 // Runs every step. Errors never escape: a failed step ends the run, and the
 // workbook built so far is saved beside the requested file as
 // "NAME (incomplete).xlsx" ("NAME (incomplete 2).xlsx", ... when that name is

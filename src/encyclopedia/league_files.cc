@@ -1,15 +1,16 @@
 #include "encyclopedia/league_files.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "encyclopedia/record_layouts.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "util/error.h"
 
 namespace statcrane {
 
-void DivisionTable::Create(int lowest_team, int highest_team, int lowest_year, int highest_year) {
+void Divisions::Create(int lowest_team, int highest_team, int lowest_year, int highest_year) {
   created_ = true;
   lowest_team_ = lowest_team;
   highest_team_ = highest_team;
@@ -18,117 +19,98 @@ void DivisionTable::Create(int lowest_team, int highest_team, int lowest_year, i
   entries_.clear();
 }
 
-const std::string& DivisionTable::operator()(int team_id, int year) const {
+const std::string& Divisions::operator()(int team_id, int year) const {
   static const std::string kEmpty;
   if (!Contains(team_id, year)) return kEmpty;
   const auto it = entries_.find(Key(team_id, year));
   return it == entries_.end() ? kEmpty : it->second;
 }
 
-void DivisionTable::Set(int team_id, int year, std::string text) {
+void Divisions::Set(int team_id, int year, std::string text) {
   if (!Contains(team_id, year)) {
-    throw StatCraneError("Division of team " + std::to_string(team_id) + " in " +
-                         std::to_string(year) + " lies outside the division table");
+    throw StatCraneError("The division of team " + std::to_string(team_id) + " in " +
+                         std::to_string(year) + " (" + std::string(kLeagueYearFile) +
+                         ") lies outside the division table");
   }
   entries_[Key(team_id, year)] = std::move(text);
 }
 
 namespace {
 
-// The league-year records every pass over enclgyr.dat takes, in file order;
-// the others are reported once here.
-std::vector<LeagueYearRecord> UsedLeagueYears(const RecordFile& file, SkipReporter& reporter) {
-  std::vector<LeagueYearRecord> used;
-  for (size_t n = 1; n <= file.RecordCount(); ++n) {
-    LeagueYearRecord record = LeagueYearRecord::Decode(file.Record(n));
-    if (record.RecordStatus != 0) {
-      reporter.RecordSkipped(kLeagueYearFile, "record status not 0");
-      continue;
-    }
-    if (record.Year < 1) {
-      reporter.RecordSkipped(kLeagueYearFile, "year below 1");
-      continue;
-    }
-    if (record.LeagueId < 0 || record.LeagueId > kMaxLeagueId) {
-      reporter.RecordSkipped(kLeagueYearFile, "league id outside 0 to 9999");
-      continue;
-    }
+// Pass 1: the numbers of the used league-year records, in file order (the
+// others are reported here), and the team ids and years they span.
+std::vector<size_t> BoundsPass(const RecordFile& file, Divisions& table, SkipReporter& reporter) {
+  std::vector<size_t> used;
+  int lowest_year = 0, highest_year = 0, lowest_team = 0, highest_team = 0;
+  file.ForEachRecord([&](size_t n) {
+    const LeagueYearRecord record = LeagueYearRecord::Decode(file.Record(n));
     bool team_out_of_range = false;
-    for (const auto& division : record.DivisionTeams) {
+    for (const auto& division : record.division_teams) {
       for (int16_t team : division) team_out_of_range |= team > kMaxTeamId;
     }
-    if (team_out_of_range) {
-      reporter.RecordSkipped(kLeagueYearFile, "team id outside 0 to 9999");
-      continue;
+    if (record.record_status != 0) {
+      reporter.RecordSkipped(kLeagueYearFile, kDeletedRecords);
+    } else if (record.year < 1) {
+      reporter.RecordSkipped(kLeagueYearFile, kYearsBefore1);
+    } else if (record.league_id < 0 || record.league_id > kMaxLeagueId) {
+      reporter.RecordSkipped(kLeagueYearFile, kLeagueIdsOutOfRange);
+    } else if (team_out_of_range) {
+      reporter.RecordSkipped(kLeagueYearFile, kTeamIdsOutOfRange);
+    } else {
+      if (used.empty()) {
+        lowest_year = highest_year = record.year;
+        // Seeded from the first slot even when it is empty (negative).
+        lowest_team = highest_team = record.division_teams[0][0];
+      }
+      used.push_back(n);
+      lowest_year = std::min<int>(lowest_year, record.year);
+      highest_year = std::max<int>(highest_year, record.year);
+      for (const auto& division : record.division_teams) {
+        for (const int team : division) {
+          if (team >= 0 && team < lowest_team) lowest_team = team;
+          if (team >= 0 && team > highest_team) highest_team = team;
+        }
+      }
     }
-    used.push_back(std::move(record));
-  }
+  });
+  if (!used.empty()) table.Create(lowest_team, highest_team, lowest_year, highest_year);
   return used;
 }
 
-// Pass 1: the team ids and years the used records span.
-void BoundsPass(const std::vector<LeagueYearRecord>& league_years, DivisionTable& table) {
-  if (league_years.empty()) return;
-  const LeagueYearRecord& first = league_years.front();
-  int lowest_year = first.Year;
-  int highest_year = first.Year;
-  // Seeded from the first slot even when it is empty (negative).
-  int lowest_team = first.DivisionTeams[0][0];
-  int highest_team = first.DivisionTeams[0][0];
-  for (const LeagueYearRecord& record : league_years) {
-    if (record.Year < lowest_year) lowest_year = record.Year;
-    if (record.Year > highest_year) highest_year = record.Year;
-    for (int k = 0; k < LeagueYearRecord::kSlots; ++k) {
-      for (int d = 0; d < LeagueYearRecord::kDivisions; ++d) {
-        const int team = record.DivisionTeams[d][k];
-        if (team >= 0 && team < lowest_team) lowest_team = team;
-        if (team >= 0 && team > highest_team) highest_team = team;
-      }
-    }
-  }
-  table.Create(lowest_team, highest_team, lowest_year, highest_year);
-}
-
 // Pass 2: the first two accepted leagues get their colours.
-void LeaguePass(const RecordFile& file, LeagueColourTable& LeagueColours, SkipReporter& reporter) {
+void LeaguePass(const RecordFile& file, ColouredLeagues& colours, SkipReporter& reporter) {
   int accepted = 0;
-  for (size_t n = 1; n <= file.RecordCount(); ++n) {
+  file.ForEachRecord([&](size_t n) {
     const LeagueRecord record = LeagueRecord::Decode(file.Record(n));
-    if (record.RecordStatus != 0) {
-      reporter.RecordSkipped(kLeagueFile, "record status not 0");
-      continue;
+    if (record.record_status != 0) {
+      reporter.RecordSkipped(kLeagueFile, kDeletedRecords);
+    } else if (!record.league_name_present()) {
+      reporter.RecordSkipped(kLeagueFile, "leagues without a name");
+    } else if (record.use_mark <= 0) {
+      reporter.RecordSkipped(kLeagueFile, "leagues not in use");
+    } else if (record.league_id < 0 || record.league_id > kMaxLeagueId) {
+      reporter.RecordSkipped(kLeagueFile, kLeagueIdsOutOfRange);
+    } else {
+      ++accepted;
+      if (accepted == 1) colours.Set(record.league_id, LeagueColour::kFirstLeague);
+      if (accepted == 2) colours.Set(record.league_id, LeagueColour::kSecondLeague);
     }
-    if (!record.LeagueNamePresent) {
-      reporter.RecordSkipped(kLeagueFile, "league name absent");
-      continue;
-    }
-    if (record.UseMark <= 0) {
-      reporter.RecordSkipped(kLeagueFile, "league not in use");
-      continue;
-    }
-    if (record.LeagueId < 0 || record.LeagueId > kMaxLeagueId) {
-      reporter.RecordSkipped(kLeagueFile, "league id outside 0 to 9999");
-      continue;
-    }
-    ++accepted;
-    if (accepted == 1) LeagueColours.Set(record.LeagueId, kFirstLeagueColour);
-    if (accepted == 2) LeagueColours.Set(record.LeagueId, kSecondLeagueColour);
-  }
+  });
 }
 
 // Pass 3: league names (the last record of a league wins) and divisions.
-void DivisionPass(const std::vector<LeagueYearRecord>& league_years, LeagueNameTable& LeagueNames,
-                  DivisionTable& table) {
+void DivisionPass(const RecordFile& file, const std::vector<size_t>& used,
+                  LeagueDisplayNames& names, Divisions& table) {
   const std::string no_division(20, ' ');
-  for (const LeagueYearRecord& record : league_years) {
-    LeagueNames.Set(record.LeagueId, record.LeagueName);
-    const bool has_divisions = record.DivisionNamePresent[0] && record.DivisionNamePresent[1];
+  for (const size_t n : used) {
+    const LeagueYearRecord record = file.Decode<LeagueYearRecord>(n);
+    names.Set(record.league_id, record.league_name);
+    const bool has_divisions = record.division_name_present(0) && record.division_name_present(1);
     for (int d = 0; d < LeagueYearRecord::kDivisions; ++d) {
-      if (has_divisions && !record.DivisionNamePresent[d]) continue;
-      for (int k = 0; k < LeagueYearRecord::kSlots; ++k) {
-        const int team = record.DivisionTeams[d][k];
+      if (has_divisions && !record.division_name_present(d)) continue;
+      for (const int team : record.division_teams[d]) {
         if (team < 0) continue;
-        table.Set(team, record.Year, has_divisions ? record.DivisionName[d] : no_division);
+        table.Set(team, record.year, has_divisions ? record.division_names[d] : no_division);
       }
     }
   }
@@ -139,10 +121,9 @@ void DivisionPass(const std::vector<LeagueYearRecord>& league_years, LeagueNameT
 LeagueFiles LoadLeagueFiles(const RecordFile& leagues, const RecordFile& league_years,
                             SkipReporter& reporter) {
   LeagueFiles tables;
-  const std::vector<LeagueYearRecord> used = UsedLeagueYears(league_years, reporter);
-  BoundsPass(used, tables.Divisions);
-  LeaguePass(leagues, tables.LeagueColours, reporter);
-  DivisionPass(used, tables.LeagueNames, tables.Divisions);
+  const std::vector<size_t> used = BoundsPass(league_years, tables.divisions, reporter);
+  LeaguePass(leagues, tables.colours, reporter);
+  DivisionPass(league_years, used, tables.names, tables.divisions);
   return tables;
 }
 

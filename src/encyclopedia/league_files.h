@@ -1,10 +1,9 @@
 // The league tables of a run, read from encleag.dat and enclgyr.dat: the
-// fill colour of each league, the name of each league, and the division of
-// each team in each season.
+// colour of each league, the name of each league, and the division of each
+// team in each season.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -15,33 +14,28 @@
 
 namespace statcrane {
 
-constexpr int kMaxLeagueId = 9999;
+// Which of the two coloured leagues a league is: the first and second league
+// accepted from encleag.dat have a colour each (the team sheets choose the
+// fills); every other league has none.
+enum class LeagueColour { kNone, kFirstLeague, kSecondLeague };
 
-// Palette indexes of the first and second league accepted from encleag.dat.
-constexpr int kFirstLeagueColour = 38;
-constexpr int kSecondLeagueColour = 37;
-
-// LeagueColours: the palette index that fills a league's header rows, by
-// league id. Only the first two accepted leagues have one.
-class LeagueColourTable {
+class ColouredLeagues {
  public:
-  LeagueColourTable() : entries_(kMaxLeagueId + 1, 0) {}
-  // The league's palette index; nullopt for a league without a colour and
-  // for ids outside 0 to 9999.
-  std::optional<int> operator[](int league_id) const {
-    if (league_id < 0 || league_id > kMaxLeagueId || entries_[league_id] == 0) return std::nullopt;
-    return entries_[league_id];
+  ColouredLeagues() : entries_(kMaxLeagueId + 1, LeagueColour::kNone) {}
+  // kNone for a league without a colour and for ids outside 0 to 9999.
+  LeagueColour operator[](int league_id) const {
+    return league_id >= 0 && league_id <= kMaxLeagueId ? entries_[league_id] : LeagueColour::kNone;
   }
-  void Set(int league_id, int palette_index) { entries_.at(league_id) = palette_index; }
+  void Set(int league_id, LeagueColour colour) { entries_.at(league_id) = colour; }
 
  private:
-  std::vector<int> entries_;  // 0 = no colour
+  std::vector<LeagueColour> entries_;
 };
 
-// LeagueNames: the name of each league id, empty until set.
-class LeagueNameTable {
+// The name of each league id, empty until set.
+class LeagueDisplayNames {
  public:
-  LeagueNameTable() : entries_(kMaxLeagueId + 1) {}
+  LeagueDisplayNames() : entries_(kMaxLeagueId + 1) {}
   // Empty text for a league never named and for ids outside 0 to 9999.
   const std::string& operator[](int league_id) const {
     static const std::string kEmpty;
@@ -53,10 +47,10 @@ class LeagueNameTable {
   std::vector<std::string> entries_;
 };
 
-// DivisionTable: the division text of a team in a season, over the team ids
+// The division text of a team in a season, over the team ids
 // and years that the used league-year records span. An entry no record
 // filled, and any (team id, year) outside the bounds, reads as empty text.
-class DivisionTable {
+class Divisions {
  public:
   // Creates the table empty over lowest..highest team id and year.
   void Create(int lowest_team, int highest_team, int lowest_year, int highest_year);
@@ -88,18 +82,19 @@ class DivisionTable {
 };
 
 struct LeagueFiles {
-  LeagueColourTable LeagueColours;
-  LeagueNameTable LeagueNames;
-  DivisionTable Divisions;
+  ColouredLeagues colours;
+  LeagueDisplayNames names;
+  Divisions divisions;
 };
 
-// Reads enclgyr.dat and encleag.dat in three passes: the bounds of
-// DivisionTable (league-year records), the colours (league records), then the
-// names and divisions (league-year records again). A league-year record is
-// used when its RecordStatus is 0 and its Year 1 or more; a league record is
-// accepted when its RecordStatus is 0, its name is present and its UseMark is
-// above 0. Records naming a league id, or a division slot naming a team id,
-// outside 0 to 9999 are skipped and reported.
+// Reads enclgyr.dat and encleag.dat in three passes: the bounds of the
+// division table (league-year records), the colours (league records), then
+// the names and divisions (league-year records again). A league-year record
+// is used when it is not deleted (record status 0), its year is 1 or more,
+// its league id lies in 0 to 9999 and no division slot names a team id above
+// 9999. A league record is accepted when it is not deleted, its name is
+// present, its use mark is above 0 and its league id lies in 0 to 9999.
+// Every other record is skipped and reported with its reason.
 LeagueFiles LoadLeagueFiles(const EncyclopediaFolder& folder, SkipReporter& reporter);
 LeagueFiles LoadLeagueFiles(const RecordFile& leagues, const RecordFile& league_years,
                             SkipReporter& reporter);

@@ -3,13 +3,23 @@
 #include <utility>
 
 namespace statcrane {
+namespace {
 
-std::string DisplayName(const PlayerStatsRecord& record) {
+using Stats = PlayerStatsRecord;
+
+// True when the record is indexed: not deleted, and a player id in range.
+bool Indexed(int16_t record_status, int16_t player_id) {
+  return record_status == 0 && player_id >= 1 && player_id <= kMaxPlayerId;
+}
+
+}  // namespace
+
+std::string PlayerDisplayName(const PlayerStatsRecord& record) {
   std::string name;
-  name.reserve(record.LastName.size() + 1 + record.FirstName.size());
-  name += record.LastName;
+  name.reserve(record.last_name.size() + 1 + record.first_name.size());
+  name += record.last_name;
   name += ',';
-  name += record.FirstName;
+  name += record.first_name;
   return name;
 }
 
@@ -20,37 +30,41 @@ PlayerStatsFile PlayerStatsFile::Load(const EncyclopediaFolder& folder, SkipRepo
 
 PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) {
   PlayerStatsFile stats;
-  stats.StatsTable_ = std::move(file);
-  const int64_t count = static_cast<int64_t>(stats.StatsTable_.RecordCount());
-  stats.index_.resize(static_cast<size_t>(count));
+  stats.records_ = std::move(file);
+  const RecordFile& records = stats.records_;
 
-  for (int64_t k = 1; k <= count; ++k) {
-    const PlayerStatsRecord record = stats.Record(k);
-    if (record.RecordStatus != 0) {
-      reporter.RecordSkipped(kPlayerStatsFile, "record status not 0");
-      continue;
+  // The indexed records in file order, with the number of each player's.
+  // Record numbers fit 32 bits (RecordFile::kMaxRecords).
+  struct Indexed32 {
+    int32_t player_id;
+    int32_t record_number;
+  };
+  std::vector<Indexed32> indexed;
+  std::vector<int64_t> per_player(static_cast<size_t>(kMaxPlayerId) + 2, 0);
+  records.ForEachRecord([&](size_t k) {
+    const RecordBytes bytes = records.Record(k);
+    const int16_t status = DecodeField<&Stats::record_status>(bytes);
+    const int16_t id = DecodeField<&Stats::player_id>(bytes);
+    if (status != 0) {
+      reporter.RecordSkipped(kPlayerStatsFile, kDeletedRecords);
+    } else if (!Indexed(status, id)) {
+      reporter.RecordSkipped(kPlayerStatsFile, kPlayerIdsOutOfRange);
+    } else {
+      indexed.push_back(Indexed32{id, static_cast<int32_t>(k)});
+      ++per_player[static_cast<size_t>(id) + 1];
+      if (id > stats.highest_player_id_) stats.highest_player_id_ = id;
     }
-    if (record.PlayerId < 1) {
-      reporter.RecordSkipped(kPlayerStatsFile, "player id below 1");
-      continue;
-    }
-    stats.index_[static_cast<size_t>(k - 1)] =
-        StatsIndexRow{record.PlayerId, record.SeasonType, record.Year, record.TeamId};
-    if (record.PlayerId > stats.MaxPlayerId_) stats.MaxPlayerId_ = record.PlayerId;
-  }
+  });
 
   // Group the indexed records by player, keeping file order within a player.
-  const size_t players = static_cast<size_t>(stats.MaxPlayerId_) + 1;
-  stats.group_start_.assign(players + 1, 0);
-  for (const StatsIndexRow& row : stats.index_) {
-    if (row.PlayerId >= 1) ++stats.group_start_[static_cast<size_t>(row.PlayerId) + 1];
-  }
+  const size_t players = static_cast<size_t>(stats.highest_player_id_) + 1;
+  stats.group_start_.assign(per_player.begin(), per_player.begin() + players + 1);
   for (size_t id = 1; id <= players; ++id) stats.group_start_[id] += stats.group_start_[id - 1];
-  stats.grouped_records_.resize(static_cast<size_t>(stats.group_start_[players]));
+  stats.grouped_records_.resize(indexed.size());
   std::vector<int64_t> next(stats.group_start_.begin(), stats.group_start_.end() - 1);
-  for (int64_t k = 1; k <= count; ++k) {
-    const int32_t id = stats.index_[static_cast<size_t>(k - 1)].PlayerId;
-    if (id >= 1) stats.grouped_records_[static_cast<size_t>(next[static_cast<size_t>(id)]++)] = k;
+  for (const Indexed32& entry : indexed) {
+    stats.grouped_records_[static_cast<size_t>(next[static_cast<size_t>(entry.player_id)]++)] =
+        entry.record_number;
   }
 
   // A later record of a player names him: the last record of his group.
@@ -59,20 +73,33 @@ PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) 
     if (stats.group_start_[id + 1] > stats.group_start_[id]) {
       const int64_t last =
           stats.grouped_records_[static_cast<size_t>(stats.group_start_[id + 1] - 1)];
-      stats.names_[id] = DisplayName(stats.Record(last));
+      stats.names_[id] = PlayerDisplayName(stats.Record(last));
     }
   }
   return stats;
 }
 
-const std::string& PlayerStatsFile::PlayerNames(int32_t player_id) const {
+StatsKey PlayerStatsFile::Key(int64_t k) const {
+  const RecordBytes bytes = records_.Record(static_cast<size_t>(k));
+  StatsKey key;
+  if (Indexed(DecodeField<&Stats::record_status>(bytes), DecodeField<&Stats::player_id>(bytes))) {
+    key.player_id = DecodeField<&Stats::player_id>(bytes);
+    key.season_type = DecodeField<&Stats::season_type>(bytes);
+    key.year = DecodeField<&Stats::year>(bytes);
+    key.team_id = DecodeField<&Stats::team_id>(bytes);
+  }
+  records_.CheckWhole(static_cast<size_t>(k));
+  return key;
+}
+
+const std::string& PlayerStatsFile::DisplayNameOf(int32_t player_id) const {
   static const std::string kEmpty;
-  if (player_id < 1 || player_id > MaxPlayerId_) return kEmpty;
+  if (player_id < 1 || player_id > highest_player_id_) return kEmpty;
   return names_[static_cast<size_t>(player_id)];
 }
 
 std::span<const int64_t> PlayerStatsFile::PlayerRecords(int32_t player_id) const {
-  if (player_id < 1 || player_id > MaxPlayerId_) return {};
+  if (player_id < 1 || player_id > highest_player_id_) return {};
   const auto begin = static_cast<size_t>(group_start_[static_cast<size_t>(player_id)]);
   const auto end = static_cast<size_t>(group_start_[static_cast<size_t>(player_id) + 1]);
   return std::span<const int64_t>(grouped_records_).subspan(begin, end - begin);
@@ -80,21 +107,20 @@ std::span<const int64_t> PlayerStatsFile::PlayerRecords(int32_t player_id) const
 
 void PlayerStatsFile::Prefetch(int32_t player_id) const {
   for (const int64_t k : PlayerRecords(player_id)) {
-    __builtin_prefetch(&index_[static_cast<size_t>(k - 1)]);
     // The fields decoded lie in the record's first 164 bytes.
-    const uint8_t* bytes = StatsTable_.Record(static_cast<size_t>(k)).data();
+    const uint8_t* bytes = records_.Record(static_cast<size_t>(k)).data();
     for (size_t offset = 0; offset < 164 + 63; offset += 64) __builtin_prefetch(bytes + offset);
   }
 }
 
-PlayerWorkList BuildPlayerWorkList(const PlayerStatsFile& stats) {
-  PlayerWorkList lstPlayers;
-  for (int32_t id = 1; id <= stats.MaxPlayerId(); ++id) {
-    const std::string& name = stats.PlayerNames(id);
+PlayerOrder BuildPlayerOrder(const PlayerStatsFile& stats) {
+  PlayerOrder order;
+  for (int32_t id = 1; id <= stats.HighestPlayerId(); ++id) {
+    const std::string& name = stats.DisplayNameOf(id);
     if (name.empty()) continue;
-    lstPlayers.Add(name + " \\ " + std::to_string(id), id);
+    order.Add(name + " \\ " + std::to_string(id), id);
   }
-  return lstPlayers;
+  return order;
 }
 
 }  // namespace statcrane

@@ -1,6 +1,6 @@
-// ENCPLSTATS.DAT held in memory: StatsTable (every record, decoded when it is
-// asked for), StatsIndex (the key fields of every indexed record), PlayerNames,
-// MaxPlayerId, each player's records in file order, and the player work list.
+// ENCPLSTATS.DAT held in memory: every record (decoded when it is asked
+// for), the records of each player in file order, each player's display
+// name, and the order in which the players are written.
 #pragma once
 
 #include <cstdint>
@@ -16,56 +16,59 @@
 
 namespace statcrane {
 
-// StatsIndex row of one record; all 0 for a record that is not indexed.
-struct StatsIndexRow {
-  int32_t PlayerId = 0;
-  int32_t SeasonType = 0;
-  int32_t Year = 0;
-  int32_t TeamId = 0;
+// The key fields of one statistics record; all 0 for a record that is not
+// indexed.
+struct StatsKey {
+  int32_t player_id = 0;
+  int32_t season_type = 0;
+  int32_t year = 0;
+  int32_t team_id = 0;
 };
 
-// LastName, a comma, FirstName, with no space: "Smith,John".
-std::string DisplayName(const PlayerStatsRecord& record);
+// The last name, a comma, the first name, with no space: "Smith,John".
+std::string PlayerDisplayName(const PlayerStatsRecord& record);
 
 class PlayerStatsFile {
  public:
-  // Reads the folder's ENCPLSTATS.DAT once, whole. Records with RecordStatus 0
-  // and a PlayerId of 1 or more are indexed; the others are reported as
-  // skipped. A missing file, or one with no whole record, has no records.
+  // Reads the folder's ENCPLSTATS.DAT once, whole. Records that are not
+  // deleted (record status 0) and whose player id lies in 1 to 36500 are
+  // indexed; the others are reported as skipped. A missing file, or one with
+  // no whole record, has no records.
   static PlayerStatsFile Load(const EncyclopediaFolder& folder, SkipReporter& reporter);
   static PlayerStatsFile Index(RecordFile file, SkipReporter& reporter);
 
-  int64_t RecordCount() const { return static_cast<int64_t>(index_.size()); }
-  // StatsTable slot k, 1 to RecordCount, decoded now.
+  // Records, indexed or not, numbered 1 to record_count() in file order.
+  int64_t record_count() const { return static_cast<int64_t>(records_.record_count()); }
+  // Record k, decoded now.
   PlayerStatsRecord Record(int64_t k) const {
-    return PlayerStatsRecord::Decode(StatsTable_.Record(static_cast<size_t>(k)));
+    return records_.Decode<PlayerStatsRecord>(static_cast<size_t>(k));
   }
-  // StatsIndex row k, 1 to RecordCount.
-  const StatsIndexRow& StatsIndex(int64_t k) const { return index_[static_cast<size_t>(k - 1)]; }
-  // PlayerNames: the display name of the player's last indexed record in the
-  // file; empty for an id with no indexed record.
-  const std::string& PlayerNames(int32_t player_id) const;
-  // The highest PlayerId of an indexed record; 0 when there is none.
-  int32_t MaxPlayerId() const { return MaxPlayerId_; }
+  // The key fields of record k, read now.
+  StatsKey Key(int64_t k) const;
+  // The display name of the player's last indexed record in the file; empty
+  // for an id with no indexed record.
+  const std::string& DisplayNameOf(int32_t player_id) const;
+  // The highest player id of an indexed record; 0 when there is none.
+  int32_t HighestPlayerId() const { return highest_player_id_; }
   // The numbers of the player's indexed records, in file order.
   std::span<const int64_t> PlayerRecords(int32_t player_id) const;
-  // Starts loading the player's records and StatsIndex rows into the
-  // processor's caches, for a walk that knows whom it writes next: his
-  // records lie scattered over the file.
+  // Starts loading the player's records into the processor's caches, for a
+  // walk that knows whom it writes next: his records lie scattered over the
+  // file.
   void Prefetch(int32_t player_id) const;
 
  private:
-  RecordFile StatsTable_;
-  std::vector<StatsIndexRow> index_;
-  std::vector<std::string> names_;        // by player id, 0 to MaxPlayerId
-  std::vector<int64_t> group_start_;      // by player id, 0 to MaxPlayerId + 1
+  RecordFile records_;
+  std::vector<std::string> names_;        // by player id, 0 to the highest
+  std::vector<int64_t> group_start_;      // by player id, 0 to the highest + 1
   std::vector<int64_t> grouped_records_;  // record numbers grouped by player
-  int32_t MaxPlayerId_ = 0;
+  int32_t highest_player_id_ = 0;
 };
 
-// lstPlayers: one item per player with a display name, keyed
-// "DisplayName \ id" (Smith,John \ 1234), carrying the player id.
-using PlayerWorkList = SortedWorkList<int32_t>;
-PlayerWorkList BuildPlayerWorkList(const PlayerStatsFile& stats);
+// The players in the order they are written: one item per player with a
+// display name, keyed "display name \ id" (Smith,John \ 1234) and sorted by
+// that key without regard to case, carrying the player id.
+using PlayerOrder = SortedWorkList<int32_t>;
+PlayerOrder BuildPlayerOrder(const PlayerStatsFile& stats);
 
 }  // namespace statcrane

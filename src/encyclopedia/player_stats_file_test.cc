@@ -13,18 +13,18 @@ namespace {
 
 PlayerStatsRecord Line(int16_t id, std::string last, std::string first, int16_t status = 0) {
   PlayerStatsRecord r;
-  r.RecordStatus = status;
-  r.PlayerId = id;
-  r.SeasonType = 2;
-  r.Year = 1990;
-  r.TeamId = 7;
-  r.LastName = std::move(last);
-  r.FirstName = std::move(first);
-  r.LineKind = 1;
+  r.record_status = status;
+  r.player_id = id;
+  r.season_type = 2;
+  r.year = 1990;
+  r.team_id = 7;
+  r.last_name = std::move(last);
+  r.first_name = std::move(first);
+  r.line_kind = 1;
   return r;
 }
 
-std::vector<std::string> Keys(const PlayerWorkList& list) {
+std::vector<std::string> Keys(const PlayerOrder& list) {
   std::vector<std::string> keys;
   for (size_t i = 0; i < list.Count(); ++i) keys.push_back(list.TextAt(i));
   return keys;
@@ -33,36 +33,36 @@ std::vector<std::string> Keys(const PlayerWorkList& list) {
 TEST(PlayerStatsFileTest, IndexesUsableRecordsAndGroupsThemByPlayerInFileOrder) {
   RunReport report;
   PlayerStatsRecord other_year = Line(5, "Smith", "Bo");
-  other_year.Year = 1991;
-  other_year.SeasonType = 6;
-  other_year.TeamId = 12;
+  other_year.year = 1991;
+  other_year.season_type = 6;
+  other_year.team_id = 12;
   const std::vector<uint8_t> bytes = testing::EncodeRecords(std::vector<PlayerStatsRecord>{
       Line(5, "Smith", "Bo"), Line(9, "Jones", "Al", /*status=*/1), Line(0, "Nobody", "X"),
       Line(7, "smith", "Al"), other_year, Line(-4, "Negative", "Id")});
   const PlayerStatsFile stats =
       PlayerStatsFile::Index(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
 
-  EXPECT_EQ(stats.RecordCount(), 6);
-  EXPECT_EQ(stats.MaxPlayerId(), 7);
-  const StatsIndexRow& row5 = stats.StatsIndex(5);
-  EXPECT_EQ(row5.PlayerId, 5);
-  EXPECT_EQ(row5.SeasonType, 6);
-  EXPECT_EQ(row5.Year, 1991);
-  EXPECT_EQ(row5.TeamId, 12);
-  for (int64_t k : {2, 3, 6}) EXPECT_EQ(stats.StatsIndex(k).PlayerId, 0) << k;
+  EXPECT_EQ(stats.record_count(), 6);
+  EXPECT_EQ(stats.HighestPlayerId(), 7);
+  const StatsKey& row5 = stats.Key(5);
+  EXPECT_EQ(row5.player_id, 5);
+  EXPECT_EQ(row5.season_type, 6);
+  EXPECT_EQ(row5.year, 1991);
+  EXPECT_EQ(row5.team_id, 12);
+  for (int64_t k : {2, 3, 6}) EXPECT_EQ(stats.Key(k).player_id, 0) << k;
   EXPECT_EQ(std::vector<int64_t>(stats.PlayerRecords(5).begin(), stats.PlayerRecords(5).end()),
             (std::vector<int64_t>{1, 5}));
   EXPECT_TRUE(stats.PlayerRecords(9).empty());
   EXPECT_TRUE(stats.PlayerRecords(40000).empty());
-  EXPECT_EQ(stats.PlayerNames(9), "");
-  EXPECT_EQ(stats.Record(4).LastName, "smith");
+  EXPECT_EQ(stats.DisplayNameOf(9), "");
+  EXPECT_EQ(stats.Record(4).last_name, "smith");
 
   // Case is ignored in the order; the id follows " \ ".
-  EXPECT_EQ(Keys(BuildPlayerWorkList(stats)),
+  EXPECT_EQ(Keys(BuildPlayerOrder(stats)),
             (std::vector<std::string>{"smith,Al \\ 7", "Smith,Bo \\ 5"}));
-  EXPECT_EQ(BuildPlayerWorkList(stats).At(0), 7);
-  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["record status not 0"], 1);
-  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["player id below 1"], 2);
+  EXPECT_EQ(BuildPlayerOrder(stats).At(0), 7);
+  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["deleted records"], 1);
+  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["player ids outside 1 to 36500"], 2);
 }
 
 TEST(PlayerStatsFileTest, NamesComeFromTheLaterRecordAndAreCutAtTheirFirstNul) {
@@ -79,10 +79,10 @@ TEST(PlayerStatsFileTest, NamesComeFromTheLaterRecordAndAreCutAtTheirFirstNul) {
   RunReport report;
   const PlayerStatsFile stats =
       PlayerStatsFile::Index(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
-  EXPECT_EQ(stats.PlayerNames(3), "Smith,John");
-  EXPECT_EQ(stats.PlayerNames(4), "Ab,ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(stats.DisplayNameOf(3), "Smith,John");
+  EXPECT_EQ(stats.DisplayNameOf(4), "Ab,ABCDEFGHIJKLMNOP");
   // Equal names: ids compared as text, 12 before 30 and "12" before "3".
-  EXPECT_EQ(Keys(BuildPlayerWorkList(stats)),
+  EXPECT_EQ(Keys(BuildPlayerOrder(stats)),
             (std::vector<std::string>{"Ab,ABCDEFGHIJKLMNOP \\ 4", "Doe,J \\ 12", "Doe,J \\ 30",
                                       "Smith,John \\ 3"}));
 }
@@ -95,17 +95,17 @@ TEST(PlayerStatsFileTest, TrailingFragmentIsIgnoredAndAnEmptyFileHasNoPlayers) {
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", bytes);
   RunReport report;
   const PlayerStatsFile stats = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
-  EXPECT_EQ(stats.RecordCount(), 2);
-  EXPECT_EQ(BuildPlayerWorkList(stats).Count(), 2u);
+  EXPECT_EQ(stats.record_count(), 2);
+  EXPECT_EQ(BuildPlayerOrder(stats).Count(), 2u);
 
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", std::vector<uint8_t>(335, 0));
   const PlayerStatsFile empty = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
-  EXPECT_EQ(empty.RecordCount(), 0);
-  EXPECT_EQ(empty.MaxPlayerId(), 0);
-  EXPECT_EQ(BuildPlayerWorkList(empty).Count(), 0u);
+  EXPECT_EQ(empty.record_count(), 0);
+  EXPECT_EQ(empty.HighestPlayerId(), 0);
+  EXPECT_EQ(BuildPlayerOrder(empty).Count(), 0u);
 
   testing::TempDir no_file;
-  EXPECT_EQ(PlayerStatsFile::Load(EncyclopediaFolder(no_file.path()), report).RecordCount(), 0);
+  EXPECT_EQ(PlayerStatsFile::Load(EncyclopediaFolder(no_file.path()), report).record_count(), 0);
 }
 
 }  // namespace

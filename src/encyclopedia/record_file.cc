@@ -1,14 +1,9 @@
 #include "encyclopedia/record_file.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "util/error.h"
@@ -21,102 +16,67 @@ namespace {
   throw StatCraneError("Cannot read " + std::string(name) + " (" + path.string() + "): " + what);
 }
 
-// Closes the descriptor when the read is done or fails.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Backs a large buffer with huge pages where the system allows it: on some
-// systems touching a 168 MB buffer 4 KiB page by page costs seconds.
-void AdviseHugePages(const std::vector<uint8_t>& bytes) {
-  constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
-  const auto start = reinterpret_cast<uintptr_t>(bytes.data());
-  const uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
-  const uintptr_t end = (start + bytes.capacity()) & ~(kHugePage - 1);
-  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
-
-std::vector<uint8_t> ReadWholeFile(std::string_view name, const std::filesystem::path& path) {
-  // O_NONBLOCK keeps a named pipe in the folder from blocking the open; it
-  // is refused below as not a regular file.
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) {
-    const int open_error = errno;
-    std::error_code ignored;
-    if (open_error == ENOENT &&
-        std::filesystem::is_symlink(std::filesystem::symlink_status(path, ignored))) {
-      Fail(name, path, "it is a link to a file that does not exist");
-    }
-    Fail(name, path, std::strerror(open_error));
-  }
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) Fail(name, path, std::strerror(errno));
-  if (S_ISDIR(info.st_mode)) Fail(name, path, "it is a folder, not a file");
-  if (!S_ISREG(info.st_mode)) Fail(name, path, "it is not a regular file");
-
-  std::vector<uint8_t> bytes;
-  try {
-    // One byte more than the file, so that reaching its end needs no growth.
-    bytes.reserve(static_cast<size_t>(info.st_size) + 1);
-    AdviseHugePages(bytes);
-    bytes.resize(static_cast<size_t>(info.st_size) + 1);
-  } catch (const std::bad_alloc&) {
-    Fail(name, path, "not enough memory to hold the file");
-  }
-  size_t filled = 0;
-  while (true) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew
-    const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-    if (got < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      Fail(name, path, std::strerror(errno));
-    }
-    if (got == 0) break;
-    filled += static_cast<size_t>(got);
-  }
-  bytes.resize(filled);
-  return bytes;
-}
-
 }  // namespace
 
 RecordFile RecordFile::Read(const EncyclopediaFolder& folder, std::string_view name,
-                            size_t record_length, SkipReporter& reporter) {
+                            size_t record_length, SkipReporter& reporter, ReadMethod method) {
   RecordFile file;
   file.record_length_ = record_length;
+  file.name_ = std::string(name);
   const std::optional<std::filesystem::path> path = folder.Find(name, &reporter);
   if (!path) {
-    reporter.FileNote(name, "not found in the folder; read as a file with no records");
+    reporter.FileMissing(name);
     reporter.RecordsRead(name, 0);
     return file;
   }
-  file.bytes_ = ReadWholeFile(name, *path);
-  file.exists_ = true;
-  const size_t fragment = record_length ? file.bytes_.size() % record_length : 0;
-  if (fragment != 0) {
-    reporter.TrailingFragment(name, static_cast<int64_t>(fragment));
-    file.bytes_.resize(file.bytes_.size() - fragment);
+  file.path_ = path->string();
+  uint64_t fragment = 0;
+  try {
+    const ReadOnlyFile opened(*path);
+    if (opened.kind() == FileKind::kFolder) Fail(name, *path, "it is a folder, not a file");
+    if (opened.kind() != FileKind::kRegular) Fail(name, *path, "it is not a regular file");
+    const uint64_t records = record_length ? opened.size() / record_length : 0;
+    if (records > static_cast<uint64_t>(kMaxRecords)) {
+      Fail(name, *path,
+           "it holds " + std::to_string(records) + " records of " + std::to_string(record_length) +
+               " bytes, more than the " + std::to_string(kMaxRecords) +
+               " that its record numbers reach");
+    }
+    // Only the whole records are read; the fragment after them is reported.
+    fragment = record_length ? opened.size() % record_length : 0;
+    file.bytes_ = opened.ReadAll(static_cast<size_t>(records * record_length), method);
+  } catch (const std::system_error& error) {
+    std::error_code ignored;
+    if (error.code() == std::errc::no_such_file_or_directory &&
+        std::filesystem::is_symlink(std::filesystem::symlink_status(*path, ignored))) {
+      Fail(name, *path, "it is a link to a file that does not exist");
+    }
+    Fail(name, *path, error.code().message());
+  } catch (const std::bad_alloc&) {
+    Fail(name, *path, "not enough memory to hold the file");
   }
-  reporter.RecordsRead(name, static_cast<int64_t>(file.RecordCount()));
+  file.exists_ = true;
+  file.count_ = record_length ? file.bytes_.bytes().size() / record_length : 0;
+  if (fragment != 0) reporter.TrailingFragment(name, static_cast<int64_t>(fragment));
+  reporter.RecordsRead(name, static_cast<int64_t>(file.count_));
   return file;
 }
 
-RecordFile RecordFile::FromBytes(std::vector<uint8_t> bytes, size_t record_length) {
+RecordFile RecordFile::FromBytes(std::span<const uint8_t> bytes, size_t record_length) {
   RecordFile file;
-  file.bytes_ = std::move(bytes);
+  file.bytes_ = FileBytes::CopyOf(bytes);
   file.record_length_ = record_length;
+  file.count_ = record_length ? bytes.size() / record_length : 0;
   file.exists_ = true;
   return file;
+}
+
+void RecordFile::FailCutShort(size_t record_number) const {
+  std::string what = name_;
+  if (!path_.empty()) what += " (" + path_ + ")";
+  if (record_number > 0) what = "record " + std::to_string(record_number) + " of " + what;
+  throw StatCraneError("Cannot read " + what +
+                       ": another program cut the file short while it was being read");
 }
 
 }  // namespace statcrane

@@ -1,9 +1,14 @@
 #include "encyclopedia/record_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
 
 #include "testing/temp_dir.h"
 #include "util/error.h"
@@ -27,7 +32,7 @@ TEST(RecordFileTest, ReadsWholeRecordsAndReportsATrailingFragment) {
   const RecordFile file =
       RecordFile::Read(EncyclopediaFolder(dir.path()), kTeamYearFile, 368, report);
   EXPECT_TRUE(file.exists());
-  ASSERT_EQ(file.RecordCount(), 3u);
+  ASSERT_EQ(file.record_count(), 3u);
   EXPECT_EQ(file.Record(1).size(), 368u);
   EXPECT_EQ(file.Record(1)[0], 0);
   EXPECT_EQ(file.Record(3)[0], (2 * 368) % 251);
@@ -43,19 +48,19 @@ TEST(RecordFileTest, MissingAndEmptyFilesHaveNoRecords) {
   const EncyclopediaFolder folder(dir.path());
   const RecordFile missing = RecordFile::Read(folder, kPlayerFile, 48, report);
   EXPECT_FALSE(missing.exists());
-  EXPECT_EQ(missing.RecordCount(), 0u);
-  EXPECT_EQ(report.files[std::string(kPlayerFile)].notes.size(), 1u);
+  EXPECT_EQ(missing.record_count(), 0u);
+  EXPECT_EQ(report.missing_files.count(std::string(kPlayerFile)), 1u);
 
   dir.WriteFile("ENCPLSTATS.DAT", Numbered(335));  // not one whole record
   const RecordFile fragment = RecordFile::Read(folder, kPlayerStatsFile, 336, report);
   EXPECT_TRUE(fragment.exists());
-  EXPECT_EQ(fragment.RecordCount(), 0u);
+  EXPECT_EQ(fragment.record_count(), 0u);
   EXPECT_EQ(report.files[std::string(kPlayerStatsFile)].trailing_bytes, 335);
 
   dir.WriteFile("ENCTEAM.DAT", {});
   const RecordFile empty = RecordFile::Read(folder, kTeamFile, 56, report);
   EXPECT_TRUE(empty.exists());
-  EXPECT_EQ(empty.RecordCount(), 0u);
+  EXPECT_EQ(empty.record_count(), 0u);
   EXPECT_EQ(report.files[std::string(kTeamFile)].trailing_bytes, 0);
 }
 
@@ -70,6 +75,20 @@ void ExpectAccessError(const TempDir& dir, std::string_view name, std::string_vi
   }
 }
 
+// Runs `body` in a child process as the user nobody (65534), so that
+// permissions apply even when the tests run as root; true when it returned
+// true.
+bool AsNobody(const std::function<bool()>& body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const bool ok = setgid(65534) == 0 && setuid(65534) == 0 && body();
+    _exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
 TEST(RecordFileTest, EntriesThatAreNotReadableFilesStopWithAClearError) {
   TempDir dir;
   std::filesystem::create_directory(dir / "encteam.dat");
@@ -81,11 +100,74 @@ TEST(RecordFileTest, EntriesThatAreNotReadableFilesStopWithAClearError) {
   ASSERT_EQ(mkfifo((dir / "encleag.dat").c_str(), 0600), 0);
   ExpectAccessError(dir, kLeagueFile, "not a regular file");
 
-  if (geteuid() != 0) {  // permissions do not stop root
-    dir.WriteFile("enclgyr.dat", Numbered(1000));
-    std::filesystem::permissions(dir / "enclgyr.dat", std::filesystem::perms::none);
-    ExpectAccessError(dir, kLeagueYearFile, "Permission denied");
+  dir.WriteFile("enclgyr.dat", Numbered(1000));
+  std::filesystem::permissions(dir / "enclgyr.dat", std::filesystem::perms::none);
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+  EXPECT_TRUE(AsNobody([&] {
+    NullReporter reporter;
+    try {
+      RecordFile::Read(EncyclopediaFolder(dir.path()), kLeagueYearFile, 1000, reporter);
+    } catch (const StatCraneError& e) {
+      return e.message().find("enclgyr.dat") != std::string::npos &&
+             e.message().find("Permission denied") != std::string::npos;
+    }
+    return false;
+  }));
+}
+
+TEST(RecordFileTest, MappedAndReadFilesHoldTheSameRecords) {
+  TempDir dir;
+  dir.WriteFile("ENCTEAM.DAT", Numbered(500 * 56 + 3));
+  NullReporter reporter;
+  const EncyclopediaFolder folder(dir.path());
+  const RecordFile mapped = RecordFile::Read(folder, kTeamFile, 56, reporter);
+  const RecordFile read = RecordFile::Read(folder, kTeamFile, 56, reporter, ReadMethod::kRead);
+  EXPECT_TRUE(mapped.mapped());
+  EXPECT_FALSE(read.mapped());
+  ASSERT_EQ(mapped.record_count(), 500u);
+  ASSERT_EQ(read.record_count(), 500u);
+  for (size_t n : {size_t{1}, size_t{250}, size_t{500}}) {
+    EXPECT_TRUE(std::equal(mapped.Record(n).begin(), mapped.Record(n).end(), read.Record(n).begin(),
+                           read.Record(n).end()));
   }
+}
+
+// More records than 32-bit record numbers reach: refused before anything is
+// read (the file is sparse; reading it would take 120 GB).
+TEST(RecordFileTest, AFileLongerThanItsRecordNumbersReachIsRefusedUnread) {
+  TempDir dir;
+  { std::ofstream create(dir / "ENCTEAM.DAT"); }
+  std::filesystem::resize_file(dir / "ENCTEAM.DAT", (uint64_t{1} << 31) * 56);
+  RunReport report;
+  try {
+    RecordFile::Read(EncyclopediaFolder(dir.path()), kTeamFile, 56, report);
+    ADD_FAILURE() << "read a file of 2^31 records";
+  } catch (const StatCraneError& e) {
+    EXPECT_EQ(e.message(), "Cannot read ENCTEAM.DAT (" + (dir / "ENCTEAM.DAT").string() +
+                               "): it holds 2147483648 records of 56 bytes, more than the "
+                               "2147483647 that its record numbers reach");
+  }
+  EXPECT_EQ(report.files["ENCTEAM.DAT"].records_read, 0);
+}
+
+TEST(RecordFileTest, AFileCutShortWhileItIsReadStopsNamingTheRecord) {
+  TempDir dir;
+  dir.WriteFile("enctmyr.dat", Numbered(100 * 368));
+  NullReporter reporter;
+  const RecordFile file =
+      RecordFile::Read(EncyclopediaFolder(dir.path()), kTeamYearFile, 368, reporter);
+  ASSERT_TRUE(file.mapped());
+  EXPECT_NO_THROW(file.Decode<TeamYearRecord>(100));
+  ASSERT_EQ(::truncate((dir / "enctmyr.dat").c_str(), 0), 0);
+  try {
+    file.Decode<TeamYearRecord>(90);
+    ADD_FAILURE() << "no error";
+  } catch (const StatCraneError& e) {
+    EXPECT_EQ(e.message(), "Cannot read record 90 of enctmyr.dat (" +
+                               (dir / "enctmyr.dat").string() +
+                               "): another program cut the file short while it was being read");
+  }
+  EXPECT_THROW(file.CheckWhole(), StatCraneError);
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace statcrane {
@@ -12,12 +16,49 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Hand-built record bytes: every value is placed at its offset here, not
-// through the code under test.
-void Put16(Bytes& b, size_t offset, int value) {
-  const auto v = static_cast<uint16_t>(value);
-  b.at(offset) = v & 0xFF;
-  b.at(offset + 1) = v >> 8;
+// What the layout table says about one field.
+struct Extent {
+  std::string name;
+  size_t offset;
+  size_t width;
+  bool text;
+};
+
+// The fields of the record's table; a block's fields are listed one by one
+// ("regular_season.won").
+template <typename Record>
+std::vector<Extent> Extents() {
+  std::vector<Extent> extents;
+  auto add = [&](const auto& field) {
+    using Member = std::remove_cvref_t<decltype(std::declval<Record&>().*field.member)>;
+    if constexpr (HasLayout<Member>) {
+      for (const Extent& inner : Extents<Member>()) {
+        extents.push_back(Extent{std::string(field.name) + "." + inner.name,
+                                 field.offset + inner.offset, inner.width, inner.text});
+      }
+    } else {
+      extents.push_back(
+          Extent{std::string(field.name), field.offset, FieldWidth(field), field.text_width > 0});
+    }
+  };
+  std::apply([&](const auto&... field) { (add(field), ...); }, RecordLayout<Record>::kFields);
+  return extents;
+}
+
+template <typename Record>
+Extent FieldNamed(const std::string& name) {
+  for (const Extent& e : Extents<Record>()) {
+    if (e.name == name) return e;
+  }
+  ADD_FAILURE() << "no field " << name;
+  return Extent{name, 0, 0, false};
+}
+
+template <typename Record>
+Bytes EncodeOf(const Record& record) {
+  Bytes out(Record::kSize, 0xEE);  // Encode must clear what no field names
+  record.Encode(MutableRecordBytes(out));
+  return out;
 }
 
 void PutText(Bytes& b, size_t offset, const std::string& text) {
@@ -26,265 +67,182 @@ void PutText(Bytes& b, size_t offset, const std::string& text) {
 }
 
 template <typename Record>
-Bytes EncodeOf(const Record& record) {
-  Bytes out(Record::kSize, 0xEE);  // Encode must clear what it does not name
-  record.Encode(MutableRecordBytes(out));
-  return out;
+class RecordLayoutTest : public ::testing::Test {};
+using RecordTypes = ::testing::Types<TeamRecord, PlayerRecord, PlayerStatsRecord, LeagueRecord,
+                                     LeagueYearRecord, TeamStatBlock, TeamYearRecord>;
+TYPED_TEST_SUITE(RecordLayoutTest, RecordTypes);
+
+TYPED_TEST(RecordLayoutTest, FieldsLieInsideTheRecordWithoutOverlapping) {
+  std::vector<Extent> extents = Extents<TypeParam>();
+  ASSERT_FALSE(extents.empty());
+  std::sort(extents.begin(), extents.end(),
+            [](const Extent& a, const Extent& b) { return a.offset < b.offset; });
+  size_t end = 0;
+  for (const Extent& e : extents) {
+    SCOPED_TRACE(e.name);
+    EXPECT_GT(e.width, 0u);
+    EXPECT_GE(e.offset, end) << "overlaps the field before it";
+    end = e.offset + e.width;
+    EXPECT_LE(end, TypeParam::kSize);
+  }
+}
+
+// Each field on its own: bytes in its extent only are decoded into some
+// member (the record differs from an empty one) and encoded back into the
+// same bytes, and nowhere else.
+TYPED_TEST(RecordLayoutTest, EveryFieldIsReadFromAndWrittenToItsOwnBytes) {
+  EXPECT_EQ(TypeParam::Decode(Bytes(TypeParam::kSize, 0)), TypeParam{});
+  EXPECT_EQ(EncodeOf(TypeParam{}), Bytes(TypeParam::kSize, 0));
+  for (const Extent& e : Extents<TypeParam>()) {
+    SCOPED_TRACE(e.name);
+    Bytes b(TypeParam::kSize, 0);
+    for (size_t i = 0; i < e.width; ++i) {
+      // Letters and Windows-1252 letters for texts (no NUL, so the whole
+      // field is taken); every bit pattern's kind for numbers.
+      b[e.offset + i] = e.text ? static_cast<uint8_t>(i % 3 == 2 ? 0xE9 : 'A' + i % 26)
+                               : static_cast<uint8_t>(0x81 + 37 * i);
+    }
+    const TypeParam decoded = TypeParam::Decode(b);
+    EXPECT_NE(decoded, TypeParam{});
+    EXPECT_EQ(EncodeOf(decoded), b);
+  }
+}
+
+TYPED_TEST(RecordLayoutTest, BytesThatNoFieldNamesAreNotRead) {
+  Bytes b(TypeParam::kSize, 0xAB);
+  for (const Extent& e : Extents<TypeParam>()) {
+    std::fill_n(b.begin() + static_cast<ptrdiff_t>(e.offset), e.width, uint8_t{0});
+  }
+  EXPECT_EQ(TypeParam::Decode(b), TypeParam{});
+  EXPECT_EQ(EncodeOf(TypeParam::Decode(b)), Bytes(TypeParam::kSize, 0));
+}
+
+TYPED_TEST(RecordLayoutTest, AnySpanButOneRecordLongIsRefused) {
+  EXPECT_THROW(TypeParam::Decode(Bytes(TypeParam::kSize - 1)), std::invalid_argument);
+  EXPECT_THROW(TypeParam::Decode(Bytes(TypeParam::kSize + 1)), std::invalid_argument);
+  Bytes out(TypeParam::kSize + 1);
+  EXPECT_THROW(TypeParam{}.Encode(MutableRecordBytes(out)), std::invalid_argument);
 }
 
 TEST(RecordLayoutsTest, NumbersAreLittleEndianSigned16AndUnsignedBytes) {
   Bytes b(PlayerRecord::kSize);
-  b[2] = 0x34;
-  b[3] = 0x12;
-  b[36] = 0xFE;
-  b[37] = 0xFF;
-  b[38] = 0xFF;
+  const size_t id = FieldNamed<PlayerRecord>("player_id").offset;
+  const size_t year = FieldNamed<PlayerRecord>("birth_year").offset;
+  const size_t month = FieldNamed<PlayerRecord>("birth_month").offset;
+  b[id] = 0x34;
+  b[id + 1] = 0x12;
+  b[year] = 0xFE;
+  b[year + 1] = 0xFF;
+  b[month] = 0xFF;
   const PlayerRecord r = PlayerRecord::Decode(b);
-  EXPECT_EQ(r.PlayerId, 0x1234);
-  EXPECT_EQ(r.BirthYear, -2);
-  EXPECT_EQ(r.BirthMonth, 255);
+  EXPECT_EQ(r.player_id, 0x1234);
+  EXPECT_EQ(r.birth_year, -2);
+  EXPECT_EQ(r.birth_month, 255);
+  b[id] = 0x00;
+  b[id + 1] = 0x80;
+  EXPECT_EQ(PlayerRecord::Decode(b).player_id, -32768);
 }
 
-TEST(RecordLayoutsTest, TeamRecordFieldsAtTheirOffsets) {
-  Bytes b(TeamRecord::kSize);
-  Put16(b, 0, 3);
-  Put16(b, 2, 9876);
-  PutText(b, 4, "BOS");
-  PutText(b, 7, "BS");
-  PutText(b, 10, "Boston");
-  PutText(b, 30, "Harbor Hawks");
-  Put16(b, 50, 1);
-  Put16(b, 52, -5);
-  Put16(b, 54, 777);
-  const TeamRecord r = TeamRecord::Decode(b);
-  EXPECT_EQ(r.RecordStatus, 3);
-  EXPECT_EQ(r.TeamId, 9876);
-  EXPECT_EQ(r.Abbrev, "BOS");
-  EXPECT_EQ(r.ShortName, "BS");
-  EXPECT_EQ(r.City, "Boston");
-  EXPECT_EQ(r.Nickname, "Harbor Hawks");
-  EXPECT_EQ(r.GateA, 1);
-  EXPECT_EQ(r.GateB, -5);
-  EXPECT_EQ(r.Spare, 777);
-  EXPECT_EQ(EncodeOf(r), b);
-}
-
-TEST(RecordLayoutsTest, PlayerRecordFieldsAtTheirOffsets) {
-  Bytes b(PlayerRecord::kSize);
-  Put16(b, 0, -1);
-  Put16(b, 2, 32767);
-  PutText(b, 4, "Sixteen-Letters!");  // fills the field, no NUL
-  PutText(b, 20, "Smith");
-  Put16(b, 36, 1925);
-  b[38] = 7;
-  b[39] = 4;
-  const PlayerRecord r = PlayerRecord::Decode(b);
-  EXPECT_EQ(r.RecordStatus, -1);
-  EXPECT_EQ(r.PlayerId, 32767);
-  EXPECT_EQ(r.FirstName, "Sixteen-Letters!");
-  EXPECT_EQ(r.LastName, "Smith");
-  EXPECT_EQ(r.BirthYear, 1925);
-  EXPECT_EQ(r.BirthMonth, 7);
-  EXPECT_EQ(r.BirthDay, 4);
-  EXPECT_EQ(EncodeOf(r), b);
-}
-
-// Every numeric field of the statistics record gets a value of its own,
-// derived from its offset, so a field read from a neighbour's bytes shows.
-struct Stat16 {
-  size_t offset;
-  int16_t PlayerStatsRecord::*member;
-};
-struct Stat8 {
-  size_t offset;
-  uint8_t PlayerStatsRecord::*member;
-};
-using S = PlayerStatsRecord;
-const Stat16 kStat16[] = {
-    {0, &S::RecordStatus},   {4, &S::PlayerId},
-    {8, &S::Year},           {10, &S::TeamId},
-    {58, &S::AtBats},        {60, &S::Runs},
-    {62, &S::RBI},           {64, &S::Hits},
-    {70, &S::Strikeouts},    {72, &S::Walks},
-    {120, &S::OutsPitched},  {122, &S::OppAtBats},
-    {124, &S::HitsAllowed},  {126, &S::StrikeoutsPitched},
-    {128, &S::WalksAllowed}, {132, &S::RunsAllowed},
-    {134, &S::EarnedRuns},
-};
-const Stat8 kStat8[] = {
-    {6, &S::SeasonType},     {46, &S::LineKind},       {66, &S::Doubles},
-    {67, &S::Triples},       {68, &S::HomeRuns},       {69, &S::HitByPitch},
-    {75, &S::StolenBases},   {76, &S::CaughtStealing}, {78, &S::SacHits},
-    {79, &S::SacFlies},      {138, &S::HRAllowed},     {144, &S::GDPInduced},
-    {145, &S::Wins},         {146, &S::Losses},        {147, &S::Saves},
-    {158, &S::Shutouts},     {159, &S::CompleteGames}, {160, &S::GamesPitched},
-    {162, &S::GamesStarted},
-};
-int16_t Value16(size_t offset) { return static_cast<int16_t>(0x8001 + offset * 0x0101); }
-uint8_t Value8(size_t offset) { return static_cast<uint8_t>(offset + 60); }
-
-TEST(RecordLayoutsTest, PlayerStatsRecordFieldsAtTheirOffsets) {
-  Bytes b(PlayerStatsRecord::kSize);
-  for (const auto& f : kStat16) Put16(b, f.offset, Value16(f.offset));
-  for (const auto& f : kStat8) b[f.offset] = Value8(f.offset);
-  PutText(b, 14, "Jos\xE9");
-  PutText(b, 30,
-          "Pe\xF1"
-          "a");
-  const PlayerStatsRecord r = PlayerStatsRecord::Decode(b);
-  for (const auto& f : kStat16) EXPECT_EQ(r.*f.member, Value16(f.offset)) << "offset " << f.offset;
-  for (const auto& f : kStat8) EXPECT_EQ(r.*f.member, Value8(f.offset)) << "offset " << f.offset;
-  EXPECT_EQ(r.FirstName, "José");
-  EXPECT_EQ(r.LastName, "Peña");
-  EXPECT_EQ(EncodeOf(r), b);
-}
-
-TEST(RecordLayoutsTest, PlayerStatsReservedBytesAreNotRead) {
-  Bytes b(PlayerStatsRecord::kSize, 0);
-  for (size_t i :
-       {2, 7, 12, 13, 47, 50, 54, 74, 77, 80, 118, 130, 136, 139, 148, 161, 163, 214, 335}) {
-    b[i] = 0xAB;
-  }
-  const PlayerStatsRecord r = PlayerStatsRecord::Decode(b);
-  EXPECT_EQ(EncodeOf(r), Bytes(PlayerStatsRecord::kSize, 0));
-}
-
-TEST(RecordLayoutsTest, LeagueRecordFieldsAndPresentName) {
-  Bytes b(LeagueRecord::kSize);
-  Put16(b, 0, 0);
-  Put16(b, 2, 4321);
-  PutText(b, 4, std::string(40, 'L'));  // a name filling the field is taken whole
-  Put16(b, 44, 2);
-  Put16(b, 46, 99);  // reserved
-  LeagueRecord r = LeagueRecord::Decode(b);
-  EXPECT_EQ(r.LeagueId, 4321);
-  EXPECT_EQ(r.LeagueName, std::string(40, 'L'));
-  EXPECT_TRUE(r.LeagueNamePresent);
-  EXPECT_EQ(r.UseMark, 2);
-
-  b[4] = ' ';
-  EXPECT_TRUE(LeagueRecord::Decode(b).LeagueNamePresent);
-  b[4] = 31;
-  EXPECT_FALSE(LeagueRecord::Decode(b).LeagueNamePresent);
-  b[4] = 0;
-  r = LeagueRecord::Decode(b);
-  EXPECT_FALSE(r.LeagueNamePresent);
-  EXPECT_EQ(r.LeagueName, "");
-  b[4] = 0xC1;  // above 127 counts as present
-  EXPECT_TRUE(LeagueRecord::Decode(b).LeagueNamePresent);
-}
-
-TEST(RecordLayoutsTest, LeagueYearRecordFieldsAtTheirOffsets) {
-  Bytes b(LeagueYearRecord::kSize);
-  Put16(b, 0, 0);
-  Put16(b, 2, 55);  // reserved
-  Put16(b, 4, 12);
-  Put16(b, 6, 1987);
-  PutText(b, 12, "Meridian League");
-  PutText(b, 52, "East");
-  PutText(b, 72, std::string(20, 'C'));
-  // division 2 absent (first byte NUL), division 3 present
-  PutText(b, 112, "West");
-  for (int d = 0; d < 4; ++d) {
-    for (int k = 0; k < 16; ++k) Put16(b, 132 + 32 * d + 2 * k, d * 100 + k - 1);
-  }
-  b[870] = 0x7F;  // past the fields
-  const LeagueYearRecord r = LeagueYearRecord::Decode(b);
-  EXPECT_EQ(r.LeagueId, 12);
-  EXPECT_EQ(r.Year, 1987);
-  EXPECT_EQ(r.LeagueName, "Meridian League");
-  EXPECT_EQ(r.DivisionName[0], "East");
-  EXPECT_EQ(r.DivisionName[1], std::string(20, 'C'));
-  EXPECT_EQ(r.DivisionName[2], "");
-  EXPECT_EQ(r.DivisionName[3], "West");
-  EXPECT_EQ(r.DivisionNamePresent, (std::array<bool, 4>{true, true, false, true}));
-  for (int d = 0; d < 4; ++d) {
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(r.DivisionTeams[d][k], d * 100 + k - 1);
-  }
-  b[2] = b[3] = b[870] = 0;
-  EXPECT_EQ(EncodeOf(r), b);
-}
-
-TEST(RecordLayoutsTest, TeamYearRecordAndItsFourBlocks) {
-  Bytes b(TeamYearRecord::kSize);
-  Put16(b, 0, 0);
-  Put16(b, 2, 17);
-  Put16(b, 4, 2001);
-  PutText(b, 6, "Twenty Characters 20");
-  PutText(b, 26, "Comets");
-  PutText(b, 116, "TCX");
-  Put16(b, 120, 2);
-  const size_t blocks[] = {304, 320, 336, 352};
-  for (int i = 0; i < 4; ++i) {
-    const size_t o = blocks[i];
-    Put16(b, o + 0, 1100 + i);  // LOB
-    Put16(b, o + 2, 120 + i);   // GDP
-    Put16(b, o + 6, 700 + i);   // Scored
-    Put16(b, o + 8, -650 - i);  // Allowed
-    b[o + 10] = 90 + i;         // Won
-    b[o + 11] = 200 + i;        // Lost
-    b[o + 14] = 12 + i;         // SHO
-  }
-  const TeamYearRecord r = TeamYearRecord::Decode(b);
-  EXPECT_EQ(r.TeamId, 17);
-  EXPECT_EQ(r.Year, 2001);
-  EXPECT_EQ(r.TeamName1, "Twenty Characters 20");
-  EXPECT_EQ(r.TeamName2, "Comets");
-  EXPECT_EQ(r.SeasonAbbrev, "TCX");
-  EXPECT_EQ(r.LeagueId, 2);
-  const TeamStatBlock* decoded[] = {&r.Reg, &r.DCS, &r.LCS, &r.WS};
-  for (int i = 0; i < 4; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(decoded[i]->LOB, 1100 + i);
-    EXPECT_EQ(decoded[i]->GDP, 120 + i);
-    EXPECT_EQ(decoded[i]->Scored, 700 + i);
-    EXPECT_EQ(decoded[i]->Allowed, -650 - i);
-    EXPECT_EQ(decoded[i]->Won, 90 + i);
-    EXPECT_EQ(decoded[i]->Lost, 200 + i);
-    EXPECT_EQ(decoded[i]->SHO, 12 + i);
-  }
-  EXPECT_EQ(EncodeOf(r), b);
-}
-
-TEST(RecordLayoutsTest, TextFieldsCutAtFirstNulAndDecodeWindows1252) {
-  auto abbrev = [](std::string field) {
+TEST(RecordLayoutsTest, TextsAreCutAtTheirFirstNulAndDecodedFromWindows1252) {
+  const size_t at = FieldNamed<TeamRecord>("abbreviation").offset;
+  auto abbreviation = [&](std::string field) {
     Bytes b(TeamRecord::kSize);
-    PutText(b, 4, field);
-    return TeamRecord::Decode(b).Abbrev;
+    PutText(b, at, field);
+    return TeamRecord::Decode(b).abbreviation;
   };
-  EXPECT_EQ(abbrev(std::string("NY\0", 3)), "NY");
-  EXPECT_EQ(abbrev(std::string("\0\0\0", 3)), "");
-  EXPECT_EQ(abbrev(std::string("\0YX", 3)), "");
-  EXPECT_EQ(abbrev("LA "), "LA ");
-  EXPECT_EQ(abbrev("BOS"), "BOS");
-  EXPECT_EQ(abbrev("\xC1VA"), "ÁVA");
-  EXPECT_EQ(abbrev("\x80\x9F\xFF"), "€Ÿÿ");
+  EXPECT_EQ(abbreviation(std::string("NY\0", 3)), "NY");
+  EXPECT_EQ(abbreviation(std::string("\0\0\0", 3)), "");
+  EXPECT_EQ(abbreviation(std::string("\0YX", 3)), "");
+  EXPECT_EQ(abbreviation("LA "), "LA ");
+  EXPECT_EQ(abbreviation("BOS"), "BOS");
+  EXPECT_EQ(abbreviation("\xC1VA"), "ÁVA");
+  EXPECT_EQ(abbreviation("\x80\x9F\xFF"), "€Ÿÿ");
 
   Bytes b(PlayerStatsRecord::kSize);
-  PutText(b, 30, std::string("Smith\0leftover", 14));
-  EXPECT_EQ(PlayerStatsRecord::Decode(b).LastName, "Smith");
+  PutText(b, FieldNamed<PlayerStatsRecord>("last_name").offset, std::string("Smith\0leftover", 14));
+  PutText(b, FieldNamed<PlayerStatsRecord>("first_name").offset, "Sixteen-Letters!");
+  const PlayerStatsRecord r = PlayerStatsRecord::Decode(b);
+  EXPECT_EQ(r.last_name, "Smith");
+  EXPECT_EQ(r.first_name, "Sixteen-Letters!");  // no NUL: the whole field
 }
 
 TEST(RecordLayoutsTest, EncodeWritesWindows1252AndCutsLongTexts) {
   TeamRecord t;
-  t.Abbrev = "ÁBCD";
-  t.City = "Montréal";
+  t.abbreviation = "ÁBCD";
+  t.city = "Montréal";
   const Bytes b = EncodeOf(t);
-  EXPECT_EQ(b[4], 0xC1);
-  EXPECT_EQ(b[5], 'B');
-  EXPECT_EQ(b[6], 'C');
-  EXPECT_EQ(b[7], 0);  // "D" did not spill into the next field
-  EXPECT_EQ(b[15], 0xE9);
-  EXPECT_EQ(TeamRecord::Decode(b).City, "Montréal");
+  const size_t at = FieldNamed<TeamRecord>("abbreviation").offset;
+  EXPECT_EQ(b[at], 0xC1);
+  EXPECT_EQ(b[at + 1], 'B');
+  EXPECT_EQ(b[at + 2], 'C');
+  EXPECT_EQ(TeamRecord::Decode(b).abbreviation, "ÁBC");  // "D" did not spill over
+  EXPECT_EQ(b[FieldNamed<TeamRecord>("city").offset + 5], 0xE9);
+  EXPECT_EQ(TeamRecord::Decode(b).city, "Montréal");
 }
 
-TEST(RecordLayoutsTest, WrongSpanLengthIsRefused) {
-  Bytes short_bytes(TeamRecord::kSize - 1);
-  EXPECT_THROW(TeamRecord::Decode(short_bytes), std::invalid_argument);
-  Bytes long_bytes(PlayerStatsRecord::kSize + 1);
-  EXPECT_THROW(PlayerStatsRecord::Decode(long_bytes), std::invalid_argument);
-  Bytes out(LeagueYearRecord::kSize - 130);
-  EXPECT_THROW(LeagueYearRecord{}.Encode(out), std::invalid_argument);
+TEST(RecordLayoutsTest, ANameIsPresentWhenItsFirstByteIsABlankOrAbove) {
+  const size_t at = FieldNamed<LeagueRecord>("league_name").offset;
+  Bytes b(LeagueRecord::kSize);
+  PutText(b, at, std::string(40, 'L'));
+  EXPECT_TRUE(LeagueRecord::Decode(b).league_name_present());
+  EXPECT_EQ(LeagueRecord::Decode(b).league_name, std::string(40, 'L'));
+  b[at] = ' ';
+  EXPECT_TRUE(LeagueRecord::Decode(b).league_name_present());
+  b[at] = 0xC1;  // above 127
+  EXPECT_TRUE(LeagueRecord::Decode(b).league_name_present());
+  b[at] = 31;
+  EXPECT_FALSE(LeagueRecord::Decode(b).league_name_present());
+  b[at] = 0;
+  EXPECT_FALSE(LeagueRecord::Decode(b).league_name_present());
+  EXPECT_EQ(LeagueRecord::Decode(b).league_name, "");
+}
+
+TEST(RecordLayoutsTest, DivisionNamesAndSlotsFollowOneAnother) {
+  Bytes b(LeagueYearRecord::kSize);
+  const size_t names = FieldNamed<LeagueYearRecord>("division_names").offset;
+  const size_t teams = FieldNamed<LeagueYearRecord>("division_teams").offset;
+  PutText(b, names, "East");
+  PutText(b, names + 20, std::string(20, 'C'));  // no NUL: taken whole
+  PutText(b, names + 60, "West");                // division 2 absent
+  for (int d = 0; d < 4; ++d) {
+    for (int k = 0; k < 16; ++k) {
+      const auto id = static_cast<uint16_t>(d * 100 + k - 1);
+      b[teams + 32 * d + 2 * k] = id & 0xFF;
+      b[teams + 32 * d + 2 * k + 1] = id >> 8;
+    }
+  }
+  const LeagueYearRecord r = LeagueYearRecord::Decode(b);
+  EXPECT_EQ(r.division_names,
+            (std::array<std::string, 4>{"East", std::string(20, 'C'), "", "West"}));
+  EXPECT_TRUE(r.division_name_present(1));
+  EXPECT_FALSE(r.division_name_present(2));
+  for (int d = 0; d < 4; ++d) {
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(r.division_teams[d][k], d * 100 + k - 1);
+  }
+}
+
+TEST(RecordLayoutsTest, TheBlocksOfATeamSeasonAreReadAtTheirOffsets) {
+  Bytes b(TeamYearRecord::kSize);
+  b[FieldNamed<TeamYearRecord>("league_championship_series.won").offset] = 4;
+  b[FieldNamed<TeamYearRecord>("regular_season.lost").offset] = 70;
+  const TeamYearRecord r = TeamYearRecord::Decode(b);
+  EXPECT_EQ(r.league_championship_series.won, 4);
+  EXPECT_EQ(r.regular_season.lost, 70);
+  EXPECT_EQ(r.regular_season.won, 0);
+  EXPECT_EQ(r.division_series, TeamStatBlock{});
+  EXPECT_EQ(r.world_series, TeamStatBlock{});
+}
+
+TEST(RecordLayoutsTest, OneFieldReadAloneMatchesTheWholeRecord) {
+  Bytes b(PlayerStatsRecord::kSize);
+  for (size_t i = 0; i < b.size(); ++i) b[i] = static_cast<uint8_t>(i * 131 + 7);
+  const PlayerStatsRecord r = PlayerStatsRecord::Decode(b);
+  EXPECT_EQ(DecodeField<&PlayerStatsRecord::record_status>(b), r.record_status);
+  EXPECT_EQ(DecodeField<&PlayerStatsRecord::player_id>(b), r.player_id);
+  EXPECT_EQ(DecodeField<&PlayerStatsRecord::season_type>(b), r.season_type);
+  EXPECT_EQ(DecodeField<&PlayerStatsRecord::year>(b), r.year);
+  EXPECT_EQ(DecodeField<&PlayerStatsRecord::team_id>(b), r.team_id);
+  EXPECT_EQ(DecodeField<&PlayerStatsRecord::games_started>(b), r.games_started);
 }
 
 }  // namespace

@@ -9,12 +9,13 @@
 namespace statcrane {
 
 std::string TeamDisplayName(const TeamYearRecord& record) {
-  return record.TeamName1 + " " + record.TeamName2;
+  return record.name_part_1 + " " + record.name_part_2;
 }
 
 bool HasPostSeasonGames(const TeamYearRecord& record) {
-  return record.DCS.Won != 0 || record.LCS.Won != 0 || record.WS.Won != 0 || record.DCS.Lost != 0 ||
-         record.LCS.Lost != 0 || record.WS.Lost != 0;
+  return record.division_series.won != 0 || record.league_championship_series.won != 0 ||
+         record.world_series.won != 0 || record.division_series.lost != 0 ||
+         record.league_championship_series.lost != 0 || record.world_series.lost != 0;
 }
 
 TeamYearFile TeamYearFile::Read(const EncyclopediaFolder& folder, SkipReporter& reporter) {
@@ -23,46 +24,39 @@ TeamYearFile TeamYearFile::Read(const EncyclopediaFolder& folder, SkipReporter& 
 }
 
 TeamYearFile::TeamYearFile(RecordFile file, SkipReporter& reporter) : file_(std::move(file)) {
-  int64_t record_number = 0;
-  for (size_t n = 1; n <= file_.RecordCount(); ++n) {
-    ++record_number;  // skipped records count too
+  // Record numbers count the skipped records too.
+  file_.ForEachRecord([&](size_t n) {
     const TeamYearRecord record = TeamYearRecord::Decode(file_.Record(n));
-    if (record.RecordStatus != 0) {
-      reporter.RecordSkipped(kTeamYearFile, "record status not 0");
-      continue;
+    if (record.record_status != 0) {
+      reporter.RecordSkipped(kTeamYearFile, kDeletedRecords);
+    } else if (record.year < 1) {
+      reporter.RecordSkipped(kTeamYearFile, kYearsBefore1);
+    } else if (record.team_id < 0 || record.team_id > kMaxTeamId) {
+      reporter.RecordSkipped(kTeamYearFile, kTeamIdsOutOfRange);
+    } else if (record.league_id < 0 || record.league_id > kMaxLeagueId) {
+      reporter.RecordSkipped(kTeamYearFile, kLeagueIdsOutOfRange);
+    } else {
+      TeamSeason season;
+      season.record_number = static_cast<int64_t>(n);
+      season.team_id = record.team_id;
+      season.year = record.year;
+      season.league_id = record.league_id;
+      season.display_name = TeamDisplayName(record);
+      season.regular_season = record.regular_season;
+      season.post_season_record_number = HasPostSeasonGames(record) ? season.record_number : 0;
+      team_names_.Set(season.team_id, season.display_name);
+      seasons_.push_back(std::move(season));
     }
-    if (record.Year < 1) {
-      reporter.RecordSkipped(kTeamYearFile, "year below 1");
-      continue;
-    }
-    if (record.TeamId < 0 || record.TeamId > kMaxTeamId) {
-      reporter.RecordSkipped(kTeamYearFile, "team id outside 0 to 9999");
-      continue;
-    }
-    if (record.LeagueId < 0 || record.LeagueId > kMaxLeagueId) {
-      reporter.RecordSkipped(kTeamYearFile, "league id outside 0 to 9999");
-      continue;
-    }
-    TeamSeason season;
-    season.RecordNumber = record_number;
-    season.TeamId = record.TeamId;
-    season.Year = record.Year;
-    season.LeagueId = record.LeagueId;
-    season.DisplayName = TeamDisplayName(record);
-    season.Reg = record.Reg;
-    season.PostSeasonRecordNo = HasPostSeasonGames(record) ? record_number : 0;
-    TeamNames_.Set(season.TeamId, season.DisplayName);
-    seasons_.push_back(std::move(season));
-  }
+  });
 }
 
 TeamYearRecord TeamYearFile::Record(int64_t number) const {
-  if (number < 1 || number > RecordCount()) {
+  if (number < 1 || number > record_count()) {
     throw StatCraneError("Record " + std::to_string(number) + " of " + std::string(kTeamYearFile) +
-                         " does not exist (the file has " + std::to_string(RecordCount()) +
+                         " does not exist (the file has " + std::to_string(record_count()) +
                          " records)");
   }
-  return TeamYearRecord::Decode(file_.Record(static_cast<size_t>(number)));
+  return file_.Decode<TeamYearRecord>(static_cast<size_t>(number));
 }
 
 }  // namespace statcrane

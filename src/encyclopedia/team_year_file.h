@@ -10,16 +10,16 @@
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "util/run_report.h"
 
 namespace statcrane {
 
-// TeamNames: the display name of each team id, from the last used record of
-// the team in file order.
-class TeamNameTable {
+// The display name of each team id, from the last used record of the team
+// in file order.
+class TeamDisplayNames {
  public:
-  TeamNameTable() : entries_(kMaxTeamId + 1) {}
+  TeamDisplayNames() : entries_(kMaxTeamId + 1) {}
   // Empty text for a team with no used record and for ids outside 0 to 9999.
   const std::string& operator[](int team_id) const {
     static const std::string kEmpty;
@@ -33,44 +33,45 @@ class TeamNameTable {
 
 // What the team phase takes from one used record.
 struct TeamSeason {
-  int64_t RecordNumber = 0;  // from 1, skipped records counted
-  int TeamId = 0;
-  int Year = 0;
-  int LeagueId = 0;
-  std::string DisplayName;  // TeamName1, a space, TeamName2
-  TeamStatBlock Reg;
-  // RecordNumber when the season has any post-season win or loss, else 0.
-  int64_t PostSeasonRecordNo = 0;
+  int64_t record_number = 0;  // from 1, skipped records counted
+  int team_id = 0;
+  int year = 0;
+  int league_id = 0;
+  std::string display_name;  // the two name parts with a space between them
+  TeamStatBlock regular_season;
+  // The record number when the season has any post-season win or loss,
+  // else 0.
+  int64_t post_season_record_number = 0;
 };
 
-// TeamName1, one space, TeamName2.
+// The two name parts of the record with one space between them.
 std::string TeamDisplayName(const TeamYearRecord& record);
-// True when any of the division, league championship or world series Won or
-// Lost is not 0.
+// True when any of the division, league championship or world series blocks
+// has a game won or lost.
 bool HasPostSeasonGames(const TeamYearRecord& record);
 
 class TeamYearFile {
  public:
   // Reads the file of the folder (a missing file has no records).
   static TeamYearFile Read(const EncyclopediaFolder& folder, SkipReporter& reporter);
-  // Takes the records of `file`. A record is used when its RecordStatus is 0
-  // and its Year 1 or more; a used record with a TeamId or LeagueId outside
-  // 0 to 9999 is skipped and reported.
+  // Takes the records of `file`. A record is used when it is not deleted
+  // (record status 0), its year is 1 or more and its team and league ids lie
+  // in 0 to 9999; every other record is skipped and reported.
   TeamYearFile(RecordFile file, SkipReporter& reporter);
 
   // The used records, in file order.
   const std::vector<TeamSeason>& Seasons() const { return seasons_; }
-  const TeamNameTable& TeamNames() const { return TeamNames_; }
+  const TeamDisplayNames& team_names() const { return team_names_; }
 
-  int64_t RecordCount() const { return static_cast<int64_t>(file_.RecordCount()); }
+  int64_t record_count() const { return static_cast<int64_t>(file_.record_count()); }
   // Record `number` (from 1) of the file, whether used or not. Throws
-  // StatCraneError for a number outside 1..RecordCount().
+  // StatCraneError for a number outside 1..record_count().
   TeamYearRecord Record(int64_t number) const;
 
  private:
   RecordFile file_;
   std::vector<TeamSeason> seasons_;
-  TeamNameTable TeamNames_;
+  TeamDisplayNames team_names_;
 };
 
 }  // namespace statcrane

@@ -52,19 +52,18 @@ std::optional<Section> SectionOfSeasonType(int season_type) {
 }
 
 PlayerBlockBuilder::PlayerBlockBuilder(const PlayerStatsFile& stats,
-                                       const TeamAbbrevTable& team_abbrevs,
-                                       const PlayerBirthDateTable& birth_dates,
-                                       SkipReporter& reporter)
+                                       const TeamAbbreviations& team_abbrevs,
+                                       const BirthDates& birth_dates, SkipReporter& reporter)
     : stats_(stats), team_abbrevs_(team_abbrevs), birth_dates_(birth_dates), reporter_(reporter) {}
 
 bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
   for (std::vector<SortItem>& items : items_) items.clear();
   for (int64_t k : stats_.PlayerRecords(player_id)) {
-    const StatsIndexRow& row = stats_.StatsIndex(k);
-    if (row.SeasonType == 1) continue;
-    const std::optional<Section> section = SectionOfSeasonType(row.SeasonType);
+    const StatsKey& row = stats_.Key(k);
+    if (row.season_type == 1) continue;
+    const std::optional<Section> section = SectionOfSeasonType(row.season_type);
     if (!section) {
-      reporter_.UnknownSeasonType(row.SeasonType);
+      reporter_.UnknownSeasonType(row.season_type);
       continue;
     }
     // The order key: the year as "0000" (a sign before a negative one), a
@@ -72,8 +71,8 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
     SortItem item{};
     char* out = item.key.data();
     char* const end = out + item.key.size();
-    if (row.Year < 0) *out++ = '-';
-    out = AppendNumber(out, end, std::abs(int64_t{row.Year}), 4);
+    if (row.year < 0) *out++ = '-';
+    out = AppendNumber(out, end, std::abs(int64_t{row.year}), 4);
     *out++ = '/';
     out = AppendNumber(out, end, k);
     item.key_size = static_cast<uint8_t>(out - item.key.data());
@@ -95,8 +94,8 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
     for (size_t q = 0; q < items.size(); ++q) {
       const PlayerStatsRecord record = stats_.Record(items[q].record);
       if (s == Section::kRegularSeason) {
-        if (q == 0) block.name = DisplayName(record);
-        if (q + 1 == items.size()) block.summary_name = DisplayName(record);
+        if (q == 0) block.name = PlayerDisplayName(record);
+        if (q + 1 == items.size()) block.summary_name = PlayerDisplayName(record);
       }
       AddLine(items[q].record, record, section);
     }
@@ -108,16 +107,16 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
 
 void PlayerBlockBuilder::AddLine(int64_t k, const PlayerStatsRecord& record,
                                  SectionLines& section) {
-  const std::string_view club = team_abbrevs_[stats_.StatsIndex(k).TeamId];
-  const int64_t age = YearBoundariesBetween(birth_date_, CivilDate{record.Year, 7, 1});
-  if (record.LineKind == kHittingRecord) {
+  const std::string_view club = team_abbrevs_[stats_.Key(k).team_id];
+  const int64_t age = YearBoundariesBetween(birth_date_, CivilDate{record.year, 7, 1});
+  if (record.line_kind == kHittingRecord) {
     const HittingCounts counts = HittingCountsOf(record);
-    section.hitting.lines.push_back({record.Year, club, age, HittingFiguresOf(counts)});
+    section.hitting.lines.push_back({record.year, club, age, HittingFiguresOf(counts)});
     section.hitting.totals.counts += counts;
     NoteKind(LineKind::kHitting, section.kinds);
-  } else if (record.LineKind == kPitchingRecord) {
+  } else if (record.line_kind == kPitchingRecord) {
     const PitchingCounts counts = PitchingCountsOf(record);
-    section.pitching.lines.push_back({record.Year, club, age, PitchingFiguresOf(counts)});
+    section.pitching.lines.push_back({record.year, club, age, PitchingFiguresOf(counts)});
     section.pitching.totals.counts += counts;
     NoteKind(LineKind::kPitching, section.kinds);
   }

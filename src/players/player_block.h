@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "encyclopedia/birth_dates.h"
 #include "encyclopedia/player_stats_file.h"
-#include "encyclopedia/player_table.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "players/season_figures.h"
 #include "util/run_report.h"
 
@@ -85,8 +85,8 @@ struct PlayerBlock {
 // Builds the blocks of one player after another, reusing its memory.
 class PlayerBlockBuilder {
  public:
-  PlayerBlockBuilder(const PlayerStatsFile& stats, const TeamAbbrevTable& team_abbrevs,
-                     const PlayerBirthDateTable& birth_dates, SkipReporter& reporter);
+  PlayerBlockBuilder(const PlayerStatsFile& stats, const TeamAbbreviations& team_abbrevs,
+                     const BirthDates& birth_dates, SkipReporter& reporter);
 
   // Fills `block` with the player's records of the four sections; records
   // of season type 1 are left out, and those of another unplaced type are
@@ -106,8 +106,8 @@ class PlayerBlockBuilder {
   void AddLine(int64_t record, const PlayerStatsRecord& line, SectionLines& section);
 
   const PlayerStatsFile& stats_;
-  const TeamAbbrevTable& team_abbrevs_;
-  const PlayerBirthDateTable& birth_dates_;
+  const TeamAbbreviations& team_abbrevs_;
+  const BirthDates& birth_dates_;
   SkipReporter& reporter_;
   std::array<std::vector<SortItem>, kNumSections> items_;
   CivilDate birth_date_;

@@ -17,32 +17,32 @@ constexpr LineKind kPitching = LineKind::kPitching;
 
 PlayerStatsRecord Line(int16_t id, int season_type, int16_t year, int kind, int16_t team = 1) {
   PlayerStatsRecord r;
-  r.PlayerId = id;
-  r.LastName = "Baker";
-  r.FirstName = "Jo";
-  r.SeasonType = static_cast<uint8_t>(season_type);
-  r.Year = year;
-  r.TeamId = team;
-  r.LineKind = static_cast<uint8_t>(kind);
+  r.player_id = id;
+  r.last_name = "Baker";
+  r.first_name = "Jo";
+  r.season_type = static_cast<uint8_t>(season_type);
+  r.year = year;
+  r.team_id = team;
+  r.line_kind = static_cast<uint8_t>(kind);
   return r;
 }
 
 PlayerStatsRecord Hit(int16_t id, int season_type, int16_t year, int16_t at_bats) {
   PlayerStatsRecord r = Line(id, season_type, year, 1);
-  r.AtBats = at_bats;
-  r.Hits = 1;
+  r.at_bats = at_bats;
+  r.hits = 1;
   return r;
 }
 
 PlayerStatsRecord Pitch(int16_t id, int season_type, int16_t year, int16_t outs) {
   PlayerStatsRecord r = Line(id, season_type, year, 2);
-  r.OutsPitched = outs;
+  r.outs_pitched = outs;
   return r;
 }
 
 PlayerStatsRecord Filler() {
   PlayerStatsRecord r;
-  r.RecordStatus = 1;
+  r.record_status = 1;
   return r;
 }
 
@@ -58,8 +58,8 @@ class PlayerBlockBuilderTest : public ::testing::Test {
   const SectionLines& Of(Section s) { return block.section(s); }
 
   std::vector<PlayerStatsRecord> records;
-  TeamAbbrevTable teams;
-  PlayerBirthDateTable births;
+  TeamAbbreviations teams;
+  BirthDates births;
   RunReport report;
   PlayerBlock block;
   std::optional<PlayerStatsFile> stats_;
@@ -92,8 +92,8 @@ TEST_F(PlayerBlockBuilderTest, LinesFollowTheYearThenTheRecordNumberComparedAsTe
 TEST_F(PlayerBlockBuilderTest, EachKindHasItsOwnLinesAndTotalsInTheOrderOfItsFirstLine) {
   auto odd = [](int season_type, int16_t year) {
     PlayerStatsRecord r = Line(4, season_type, year, 3);
-    r.AtBats = 99;
-    r.OutsPitched = 99;
+    r.at_bats = 99;
+    r.outs_pitched = 99;
     return r;
   };
   // Regular season, in order: another kind, hitting 1990, pitching and
@@ -131,11 +131,11 @@ TEST_F(PlayerBlockBuilderTest, NamesClubsAndAges) {
   teams.Set(2, "BOS");
   births.Set(12, CivilDate{1970, 12, 15});
   PlayerStatsRecord first = Line(12, 2, 1990, 1, 2);
-  first.LastName = "O\\Neil";
+  first.last_name = "O\\Neil";
   PlayerStatsRecord last = Line(12, 2, 1991, 2);
-  last.LastName = "ONeil";
+  last.last_name = "ONeil";
   PlayerStatsRecord post = Line(12, 5, 1991, 1);
-  post.LastName = "O'Neil";
+  post.last_name = "O'Neil";
   records = {last, post, first};
   ASSERT_TRUE(Build(12));
   EXPECT_EQ(block.name, "O\\Neil,Jo");

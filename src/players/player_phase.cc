@@ -1,20 +1,20 @@
 #include "players/player_phase.h"
 
+#include "encyclopedia/birth_dates.h"
 #include "encyclopedia/player_stats_file.h"
-#include "encyclopedia/player_table.h"
 #include "players/player_walk.h"
 
 namespace statcrane {
 
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
-                                 const TeamAbbrevTable& team_abbrevs, const PlayerSheets& sheets,
+                                 const TeamAbbreviations& team_abbrevs, const PlayerSheets& sheets,
                                  ProgressObserver& progress, SkipReporter& reporter) {
   PlayerPhaseResult result;
   StepClock clock;
-  const PlayerBirthDateTable birth_dates = LoadPlayerTable(folder, reporter);
+  const BirthDates birth_dates = LoadBirthDates(folder, reporter);
   CheckStop(progress);
   const PlayerStatsFile stats = PlayerStatsFile::Load(folder, reporter);
-  const PlayerWorkList players = BuildPlayerWorkList(stats);
+  const PlayerOrder players = BuildPlayerOrder(stats);
   CheckStop(progress);
   result.reading = clock.Lap();
 

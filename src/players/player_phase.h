@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "encyclopedia/encyclopedia_folder.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "players/letter_sheets.h"
 #include "util/progress.h"
 #include "util/run_report.h"
@@ -24,7 +24,7 @@ struct PlayerPhaseResult {
 };
 
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
-                                 const TeamAbbrevTable& team_abbrevs, const PlayerSheets& sheets,
+                                 const TeamAbbreviations& team_abbrevs, const PlayerSheets& sheets,
                                  ProgressObserver& progress, SkipReporter& reporter);
 
 }  // namespace statcrane

@@ -25,22 +25,22 @@ const XlsxBorderSide kNone{"", ""};
 PlayerStatsRecord Line(int16_t id, std::string last, std::string first, int season_type,
                        int16_t year, int16_t team, int kind) {
   PlayerStatsRecord r;
-  r.PlayerId = id;
-  r.LastName = std::move(last);
-  r.FirstName = std::move(first);
-  r.SeasonType = static_cast<uint8_t>(season_type);
-  r.Year = year;
-  r.TeamId = team;
-  r.LineKind = static_cast<uint8_t>(kind);
+  r.player_id = id;
+  r.last_name = std::move(last);
+  r.first_name = std::move(first);
+  r.season_type = static_cast<uint8_t>(season_type);
+  r.year = year;
+  r.team_id = team;
+  r.line_kind = static_cast<uint8_t>(kind);
   return r;
 }
 
 PlayerRecord Born(int16_t id, int16_t year, uint8_t month, uint8_t day) {
   PlayerRecord r;
-  r.PlayerId = id;
-  r.BirthYear = year;
-  r.BirthMonth = month;
-  r.BirthDay = day;
+  r.player_id = id;
+  r.birth_year = year;
+  r.birth_month = month;
+  r.birth_day = day;
   return r;
 }
 
@@ -55,25 +55,25 @@ class PlayerPhaseTest : public ::testing::Test {
     teams.Set(3, "NY");
     teams.Set(4, "BOS");
     PlayerStatsRecord hitter = Line(10, "Ruth", "Babe", 2, 1921, 3, 1);
-    hitter.AtBats = 3;
-    hitter.Hits = 1;
-    hitter.Walks = 1;
-    hitter.HomeRuns = 1;
+    hitter.at_bats = 3;
+    hitter.hits = 1;
+    hitter.walks = 1;
+    hitter.home_runs = 1;
     PlayerStatsRecord hitter2 = Line(10, "Ruth", "Babe", 2, 1920, 4, 1);
-    hitter2.AtBats = 3;
-    hitter2.Hits = 2;
+    hitter2.at_bats = 3;
+    hitter2.hits = 2;
     PlayerStatsRecord series = Line(10, "Ruth", "Babe", 7, 1921, 3, 1);
-    series.AtBats = 16;
-    series.Hits = 1;
+    series.at_bats = 16;
+    series.hits = 1;
     PlayerStatsRecord pitcher = Line(20, "Young", "Cy", 2, 1901, 4, 2);
-    pitcher.OutsPitched = 25;
-    pitcher.EarnedRuns = 4;
-    pitcher.Wins = 2;
-    pitcher.Losses = 1;
-    pitcher.OppAtBats = 30;
-    pitcher.HitsAllowed = 10;
+    pitcher.outs_pitched = 25;
+    pitcher.earned_runs = 4;
+    pitcher.wins = 2;
+    pitcher.losses = 1;
+    pitcher.opponent_at_bats = 30;
+    pitcher.hits_allowed = 10;
     PlayerStatsRecord odd = Line(30, "3rd", "Base", 2, 1950, 3, 1);
-    odd.AtBats = 1;
+    odd.at_bats = 1;
     PlayerStatsRecord unknown = Line(20, "Young", "Cy", 4, 1901, 4, 2);
     testing::WriteRecords(
         dir / "ENCPLSTATS.DAT",
@@ -84,7 +84,7 @@ class PlayerPhaseTest : public ::testing::Test {
   }
 
   testing::TempDir dir;
-  TeamAbbrevTable teams;
+  TeamAbbreviations teams;
   Workbook book;
   PlayerSheets sheets;
   RunReport report;

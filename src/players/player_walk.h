@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "encyclopedia/birth_dates.h"
 #include "encyclopedia/player_stats_file.h"
-#include "encyclopedia/player_table.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "players/letter_sheet_writer.h"
 #include "players/letter_sheets.h"
 #include "players/player_summary_writer.h"
@@ -36,9 +36,9 @@ struct PlayerSheetWriters {
 // What the walk reads.
 struct PlayerWalkInput {
   const PlayerStatsFile& stats;
-  const PlayerWorkList& players;
-  const TeamAbbrevTable& team_abbrevs;
-  const PlayerBirthDateTable& birth_dates;
+  const PlayerOrder& players;
+  const TeamAbbreviations& team_abbrevs;
+  const BirthDates& birth_dates;
 };
 
 struct PlayerWalkResult {

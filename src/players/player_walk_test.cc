@@ -23,29 +23,29 @@ const BorderLine kMediumRed{LineStyle::kMedium, kRed};
 PlayerStatsRecord Rec(int16_t id, std::string last, std::string first, int season_type,
                       int16_t year, int kind) {
   PlayerStatsRecord r;
-  r.PlayerId = id;
-  r.LastName = std::move(last);
-  r.FirstName = std::move(first);
-  r.SeasonType = static_cast<uint8_t>(season_type);
-  r.Year = year;
-  r.TeamId = 1;
-  r.LineKind = static_cast<uint8_t>(kind);
+  r.player_id = id;
+  r.last_name = std::move(last);
+  r.first_name = std::move(first);
+  r.season_type = static_cast<uint8_t>(season_type);
+  r.year = year;
+  r.team_id = 1;
+  r.line_kind = static_cast<uint8_t>(kind);
   return r;
 }
 
 PlayerStatsRecord Hit(int16_t id, std::string last, int season_type, int16_t year,
                       int16_t at_bats = 4, int16_t hits = 1) {
   PlayerStatsRecord r = Rec(id, std::move(last), "Jo", season_type, year, 1);
-  r.AtBats = at_bats;
-  r.Hits = hits;
+  r.at_bats = at_bats;
+  r.hits = hits;
   return r;
 }
 
 PlayerStatsRecord Pitch(int16_t id, std::string last, int season_type, int16_t year,
                         int16_t outs = 27, int16_t earned_runs = 3) {
   PlayerStatsRecord r = Rec(id, std::move(last), "Jo", season_type, year, 2);
-  r.OutsPitched = outs;
-  r.EarnedRuns = earned_runs;
+  r.outs_pitched = outs;
+  r.earned_runs = earned_runs;
   return r;
 }
 
@@ -61,7 +61,7 @@ class PlayerWalkTest : public ::testing::Test {
   void Run(const std::function<void(PlayerSheetWriters&)>& before = {}) {
     stats_.emplace(PlayerStatsFile::Index(
         RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
-    list_.emplace(BuildPlayerWorkList(*stats_));
+    list_.emplace(BuildPlayerOrder(*stats_));
     sheets = AddPlayerSheets(book);
     writers.emplace(sheets);
     if (before) before(*writers);
@@ -93,8 +93,8 @@ class PlayerWalkTest : public ::testing::Test {
   }
 
   std::vector<PlayerStatsRecord> records;
-  TeamAbbrevTable teams;
-  PlayerBirthDateTable births;
+  TeamAbbreviations teams;
+  BirthDates births;
   Workbook book;
   PlayerSheets sheets;
   RunReport report;
@@ -102,7 +102,7 @@ class PlayerWalkTest : public ::testing::Test {
   std::optional<PlayerSheetWriters> writers;
   PlayerWalkResult result;
   std::optional<PlayerStatsFile> stats_;
-  std::optional<PlayerWorkList> list_;
+  std::optional<PlayerOrder> list_;
 };
 
 TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
@@ -262,8 +262,8 @@ TEST_F(PlayerWalkTest, HittingFirstThenPitchingWithBothKindsInOneYear) {
 TEST_F(PlayerWalkTest, LinesOfAnotherKindWriteNothingAndTakeNoTotalsAway) {
   auto odd = [](int season_type, int16_t year, std::string first) {
     PlayerStatsRecord r = Hit(8, "Wolf", season_type, year, 50, 50);
-    r.LineKind = 3;
-    r.FirstName = std::move(first);
+    r.line_kind = 3;
+    r.first_name = std::move(first);
     return r;
   };
   // Regular season: another kind first, in the middle and last. Division
@@ -308,7 +308,7 @@ TEST_F(PlayerWalkTest, LinesOfAnotherKindWriteNothingAndTakeNoTotalsAway) {
 
 TEST_F(PlayerWalkTest, ARegularSeasonOfAnotherKindLeavesTheNameRowAlone) {
   PlayerStatsRecord odd = Hit(9, "Zane", 2, 1990);
-  odd.LineKind = 0;
+  odd.line_kind = 0;
   records = {odd, Pitch(9, "Zane", 5, 1990, 12, 1), Hit(10, "Zorn", 2, 1991)};
   Run();
   // The name row, unfilled; the division-series title directly below it.
@@ -328,7 +328,7 @@ TEST_F(PlayerWalkTest, ARegularSeasonOfAnotherKindLeavesTheNameRowAlone) {
 
 TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {
   PlayerStatsRecord odd = Hit(8, "Wolf", 5, 1995);
-  odd.LineKind = 3;
+  odd.line_kind = 3;
   records = {Hit(8, "Wolf", 2, 1995, 4, 2), Hit(8, "Wolf", 7, 1995, 8, 2), odd};
   Run();
   // The division series holds only a line of another kind: no title, no
@@ -344,8 +344,8 @@ TEST_F(PlayerWalkTest, HittingWorldSeriesTitleAndOtherLineKinds) {
 TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
   records = {Hit(1, "Smith", 2, 1990),  Hit(2, "smith", 2, 1990), Hit(3, "\xC3\x81lvarez", 2, 1990),
              Hit(4, "9Lives", 2, 1990), Hit(5, "", 2, 1990),      Hit(6, "Adams", 2, 1990)};
-  records[1].FirstName = "Al";
-  records[0].FirstName = "Bo";
+  records[1].first_name = "Al";
+  records[0].first_name = "Bo";
   Run();
   // smith,Al before Smith,Bo, both on "S".
   EXPECT_EQ(Text("S", 1, 1), "smith,Al");

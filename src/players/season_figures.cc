@@ -54,20 +54,20 @@ PitchingCounts& PitchingCounts::operator+=(const PitchingCounts& o) {
 
 HittingCounts HittingCountsOf(const PlayerStatsRecord& r) {
   HittingCounts c;
-  c.at_bats = r.AtBats;
-  c.hits = r.Hits;
-  c.doubles = r.Doubles;
-  c.triples = r.Triples;
-  c.home_runs = r.HomeRuns;
-  c.runs = r.Runs;
-  c.runs_batted_in = r.RBI;
-  c.hit_by_pitch = r.HitByPitch;
-  c.walks = r.Walks;
-  c.strikeouts = r.Strikeouts;
-  c.stolen_bases = r.StolenBases;
-  c.caught_stealing = r.CaughtStealing;
-  c.sacrifice_hits = r.SacHits;
-  c.sacrifice_flies = r.SacFlies;
+  c.at_bats = r.at_bats;
+  c.hits = r.hits;
+  c.doubles = r.doubles;
+  c.triples = r.triples;
+  c.home_runs = r.home_runs;
+  c.runs = r.runs;
+  c.runs_batted_in = r.runs_batted_in;
+  c.hit_by_pitch = r.hit_by_pitch;
+  c.walks = r.walks;
+  c.strikeouts = r.strikeouts;
+  c.stolen_bases = r.stolen_bases;
+  c.caught_stealing = r.caught_stealing;
+  c.sacrifice_hits = r.sacrifice_hits;
+  c.sacrifice_flies = r.sacrifice_flies;
   c.total_bases = c.hits + c.doubles + 2 * c.triples + 3 * c.home_runs;
   c.on_base_chances = c.at_bats + c.walks + c.hit_by_pitch + c.sacrifice_flies;
   c.on_base_times = c.hits + c.walks + c.hit_by_pitch;
@@ -76,22 +76,22 @@ HittingCounts HittingCountsOf(const PlayerStatsRecord& r) {
 
 PitchingCounts PitchingCountsOf(const PlayerStatsRecord& r) {
   PitchingCounts c;
-  c.wins = r.Wins;
-  c.losses = r.Losses;
-  c.saves = r.Saves;
-  c.games = r.GamesPitched;
-  c.games_started = r.GamesStarted;
-  c.complete_games = r.CompleteGames;
-  c.shutouts = r.Shutouts;
-  c.outs = r.OutsPitched;
-  c.hits_allowed = r.HitsAllowed;
-  c.runs_allowed = r.RunsAllowed;
-  c.earned_runs = r.EarnedRuns;
-  c.walks_allowed = r.WalksAllowed;
-  c.strikeouts = r.StrikeoutsPitched;
-  c.home_runs_allowed = r.HRAllowed;
-  c.double_plays_induced = r.GDPInduced;
-  c.opponents_at_bats = r.OppAtBats;
+  c.wins = r.wins;
+  c.losses = r.losses;
+  c.saves = r.saves;
+  c.games = r.games_pitched;
+  c.games_started = r.games_started;
+  c.complete_games = r.complete_games;
+  c.shutouts = r.shutouts;
+  c.outs = r.outs_pitched;
+  c.hits_allowed = r.hits_allowed;
+  c.runs_allowed = r.runs_allowed;
+  c.earned_runs = r.earned_runs;
+  c.walks_allowed = r.walks_allowed;
+  c.strikeouts = r.strikeouts_pitched;
+  c.home_runs_allowed = r.home_runs_allowed;
+  c.double_plays_induced = r.double_plays_induced;
+  c.opponents_at_bats = r.opponent_at_bats;
   return c;
 }
 

@@ -7,18 +7,18 @@ namespace {
 
 PlayerStatsRecord Hitting(int16_t at_bats, int16_t hits, int16_t walks = 0) {
   PlayerStatsRecord r;
-  r.LineKind = 1;
-  r.AtBats = at_bats;
-  r.Hits = hits;
-  r.Walks = walks;
+  r.line_kind = 1;
+  r.at_bats = at_bats;
+  r.hits = hits;
+  r.walks = walks;
   return r;
 }
 
 PlayerStatsRecord Pitching(int16_t outs, int16_t earned_runs) {
   PlayerStatsRecord r;
-  r.LineKind = 2;
-  r.OutsPitched = outs;
-  r.EarnedRuns = earned_runs;
+  r.line_kind = 2;
+  r.outs_pitched = outs;
+  r.earned_runs = earned_runs;
   return r;
 }
 
@@ -50,11 +50,11 @@ TEST(HittingFiguresTest, RatesAreRoundedToThreeDecimals) {
 
   // 10 hits with 2 doubles, 1 triple and 1 home run: 17 total bases.
   PlayerStatsRecord slugger = Hitting(40, 10, 5);
-  slugger.Doubles = 2;
-  slugger.Triples = 1;
-  slugger.HomeRuns = 1;
-  slugger.HitByPitch = 1;
-  slugger.SacFlies = 2;
+  slugger.doubles = 2;
+  slugger.triples = 1;
+  slugger.home_runs = 1;
+  slugger.hit_by_pitch = 1;
+  slugger.sacrifice_flies = 2;
   const HittingCounts counts = HittingCountsOf(slugger);
   EXPECT_EQ(counts.total_bases, 17);
   EXPECT_EQ(counts.on_base_chances, 48);
@@ -112,29 +112,29 @@ TEST(PitchingFiguresTest, EraPctAndOba) {
   EXPECT_EQ(PitchingRatesOf(Pitching(1, 2)).earned_run_average, 54.0);
 
   PlayerStatsRecord r = Pitching(27, 0);
-  r.Wins = 10;
-  r.HitsAllowed = 5;
+  r.wins = 10;
+  r.hits_allowed = 5;
   EXPECT_EQ(PitchingRatesOf(r).winning_percentage, 1.0);
   EXPECT_EQ(PitchingRatesOf(r).opponents_batting_average, 0);  // no opponents' at-bats
-  r.Wins = 2;
-  r.Losses = 1;
-  r.OppAtBats = 16;
-  r.HitsAllowed = 1;
+  r.wins = 2;
+  r.losses = 1;
+  r.opponent_at_bats = 16;
+  r.hits_allowed = 1;
   EXPECT_EQ(PitchingRatesOf(r).winning_percentage, 0.667);
   EXPECT_EQ(PitchingRatesOf(r).opponents_batting_average, 0.063);
-  r.Wins = 200;  // one record's wins and losses above 255 together
-  r.Losses = 200;
+  r.wins = 200;  // one record's wins and losses above 255 together
+  r.losses = 200;
   EXPECT_EQ(PitchingRatesOf(r).winning_percentage, 0.5);
-  r.Wins = 0;
-  r.Losses = 0;
+  r.wins = 0;
+  r.losses = 0;
   EXPECT_EQ(PitchingRatesOf(r).winning_percentage, 0);
 
   // Totals: 27 + 25 outs, 3 + 4 earned runs: 7 / (52 / 27).
   PlayerStatsRecord first = Pitching(27, 3);
-  first.Losses = 2;
+  first.losses = 2;
   PlayerStatsRecord second = Pitching(25, 4);
-  second.Wins = 1;
-  second.HitsAllowed = 9;
+  second.wins = 1;
+  second.hits_allowed = 9;
   PitchingCounts totals = PitchingCountsOf(first);
   totals += PitchingCountsOf(second);
   const PitchingFigures figures = PitchingFiguresOf(totals);

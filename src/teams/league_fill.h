@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "encyclopedia/league_files.h"
 #include "workbook/cell_range.h"
 #include "workbook/cell_style.h"
 #include "workbook/workbook.h"
@@ -14,17 +15,23 @@ inline constexpr Rgb kSummaryHeaderFill = 0xFFFF99;
 inline constexpr Rgb kFirstLeagueFill = 0xFF99CC;
 inline constexpr Rgb kSecondLeagueFill = 0x99CCFF;
 
-// The fill of a league colour of the league table (38: the first league,
-// 37: the second).
-inline Rgb LeagueFill(int league_colour) {
-  return league_colour == 38 ? kFirstLeagueFill : kSecondLeagueFill;
+// The fill of a league colour; none for a league without one.
+inline std::optional<Rgb> LeagueFill(LeagueColour colour) {
+  switch (colour) {
+    case LeagueColour::kFirstLeague:
+      return kFirstLeagueFill;
+    case LeagueColour::kSecondLeague:
+      return kSecondLeagueFill;
+    case LeagueColour::kNone:
+      break;
+  }
+  return std::nullopt;
 }
 
 // Sets the fill of `range` to the league colour; a league without a colour
 // leaves the cells as they are.
-inline void FillWithLeagueColour(Worksheet& sheet, const CellRange& range,
-                                 std::optional<int> colour) {
-  if (colour) sheet.SetFill(range, LeagueFill(*colour));
+inline void FillWithLeagueColour(Worksheet& sheet, const CellRange& range, LeagueColour colour) {
+  if (const std::optional<Rgb> fill = LeagueFill(colour)) sheet.SetFill(range, *fill);
 }
 
 }  // namespace statcrane

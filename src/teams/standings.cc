@@ -164,17 +164,17 @@ void StableSort(std::vector<SeasonStanding>& standings, Compare compare) {
 
 }  // namespace
 
-SeasonStanding UnrankedStanding(const TeamSeason& season, const TeamAbbrevTable& abbreviations,
-                                const DivisionTable& divisions) {
+SeasonStanding UnrankedStanding(const TeamSeason& season, const TeamAbbreviations& abbreviations,
+                                const Divisions& divisions) {
   SeasonStanding standing;
-  standing.team_id = season.TeamId;
-  standing.year = season.Year;
-  standing.league_id = season.LeagueId;
-  standing.division = divisions(season.TeamId, season.Year);
-  standing.abbreviation = abbreviations[season.TeamId];
-  standing.team_name = season.DisplayName;
-  standing.figures = TeamFigures::Of(season.Reg);
-  standing.post_season_record = season.PostSeasonRecordNo;
+  standing.team_id = season.team_id;
+  standing.year = season.year;
+  standing.league_id = season.league_id;
+  standing.division = divisions(season.team_id, season.year);
+  standing.abbreviation = abbreviations[season.team_id];
+  standing.team_name = season.display_name;
+  standing.figures = TeamFigures::Of(season.regular_season);
+  standing.post_season_record = season.post_season_record_number;
   return standing;
 }
 
@@ -214,8 +214,8 @@ void RankWithinDivisions(std::vector<SeasonStanding>& standings) {
 }
 
 std::vector<SeasonStanding> TeamStandings(const std::vector<TeamSeason>& seasons,
-                                          const TeamAbbrevTable& abbreviations,
-                                          const DivisionTable& divisions) {
+                                          const TeamAbbreviations& abbreviations,
+                                          const Divisions& divisions) {
   std::vector<SeasonStanding> standings;
   standings.reserve(seasons.size());
   for (const TeamSeason& season : seasons) {

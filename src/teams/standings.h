@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "encyclopedia/league_files.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "encyclopedia/team_year_file.h"
 #include "teams/team_figures.h"
 
@@ -50,13 +50,13 @@ struct SeasonStanding {
 };
 
 // The season as the standings start it: not yet ranked.
-SeasonStanding UnrankedStanding(const TeamSeason& season, const TeamAbbrevTable& abbreviations,
-                                const DivisionTable& divisions);
+SeasonStanding UnrankedStanding(const TeamSeason& season, const TeamAbbreviations& abbreviations,
+                                const Divisions& divisions);
 
 // The standings of the seasons (in file order): ranked, then in team order.
 std::vector<SeasonStanding> TeamStandings(const std::vector<TeamSeason>& seasons,
-                                          const TeamAbbrevTable& abbreviations,
-                                          const DivisionTable& divisions);
+                                          const TeamAbbreviations& abbreviations,
+                                          const Divisions& divisions);
 
 // Stable sort into the division order: year, league id, division, most
 // wins, most losses, scored, allowed, SHO, GDP, LOB, team id, post-season

@@ -8,13 +8,13 @@ namespace {
 const TeamStatBlock& SeriesFigures(const TeamYearRecord& record, PostSeasonSeries series) {
   switch (series) {
     case PostSeasonSeries::kDivision:
-      return record.DCS;
+      return record.division_series;
     case PostSeasonSeries::kLeagueChampionship:
-      return record.LCS;
+      return record.league_championship_series;
     case PostSeasonSeries::kWorld:
-      return record.WS;
+      return record.world_series;
   }
-  return record.WS;
+  return record.world_series;
 }
 
 // The records of the block's seasons with post-season games, in order.
@@ -54,11 +54,11 @@ TeamBlock MakeTeamBlock(std::span<const SeasonStanding> seasons, const TeamYearF
                         const LeagueFiles& leagues) {
   TeamBlock block;
   block.team_id = seasons.front().team_id;
-  block.team_name = team_years.TeamNames()[block.team_id];
-  block.colour = leagues.LeagueColours[seasons.front().league_id];
+  block.team_name = team_years.team_names()[block.team_id];
+  block.colour = leagues.colours[seasons.front().league_id];
   block.seasons.reserve(seasons.size());
   for (const SeasonStanding& season : seasons) {
-    block.seasons.push_back(RegularSeasonRow{leagues.LeagueNames[season.league_id], season.division,
+    block.seasons.push_back(RegularSeasonRow{leagues.names[season.league_id], season.division,
                                              season.team_name, season.year, season.figures,
                                              season.games_behind, season.place});
     block.totals.Add(season.figures);
@@ -67,16 +67,16 @@ TeamBlock MakeTeamBlock(std::span<const SeasonStanding> seasons, const TeamYearF
   const std::vector<TeamYearRecord> records =
       PostSeasonRecords(seasons, team_years, block.team_name);
   if (records.empty()) return block;
-  block.post_season_colour = leagues.LeagueColours[records.back().LeagueId];
+  block.post_season_colour = leagues.colours[records.back().league_id];
   for (PostSeasonSeries series : kPostSeasonSeries) {
-    SeriesRecord record{series, std::nullopt, {}, {}};
+    SeriesRecord record{series, LeagueColour::kNone, {}, {}};
     for (const TeamYearRecord& season : records) {
       const TeamFigures figures = TeamFigures::Of(SeriesFigures(season, series));
       if (!figures.HasGames()) continue;
       if (record.seasons.empty()) {
-        record.first_season_colour = leagues.LeagueColours[season.LeagueId];
+        record.first_season_colour = leagues.colours[season.league_id];
       }
-      record.seasons.push_back(SeriesSeasonRow{season.Year, figures});
+      record.seasons.push_back(SeriesSeasonRow{season.year, figures});
       record.totals.Add(figures);
     }
     if (!record.seasons.empty()) block.series.push_back(std::move(record));

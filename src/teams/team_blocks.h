@@ -43,7 +43,7 @@ struct SeriesSeasonRow {
 struct SeriesRecord {
   PostSeasonSeries series = PostSeasonSeries::kDivision;
   // The colour of the league of the first of those seasons.
-  std::optional<int> first_season_colour;
+  LeagueColour first_season_colour = LeagueColour::kNone;
   std::vector<SeriesSeasonRow> seasons;  // in the order of the block's seasons
   TeamFigures totals;
 };
@@ -54,21 +54,21 @@ struct TeamBlock {
   // team-year file.
   std::string team_name;
   // The colour of the league of the block's first season.
-  std::optional<int> colour;
+  LeagueColour colour = LeagueColour::kNone;
   std::vector<RegularSeasonRow> seasons;  // at least one
   TeamFigures totals;
   // Only the series the team played in, in kPostSeasonSeries order.
   std::vector<SeriesRecord> series;
   // The colour of the league of the block's last season with post-season
   // games (whatever series it played in); none without such a season.
-  std::optional<int> post_season_colour;
+  LeagueColour post_season_colour = LeagueColour::kNone;
 };
 
 // A line of a team summary sheet.
 struct TeamSummaryLine {
   std::string team_name;
   TeamFigures figures;
-  std::optional<int> colour;
+  LeagueColour colour = LeagueColour::kNone;
 };
 
 // The runs of seasons of one team id in the standings (team order), in

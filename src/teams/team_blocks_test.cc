@@ -22,7 +22,7 @@ class TeamBlocksTest : public ::testing::Test {
                                                   LeagueYear(2, 1992, "National", {10}, {})}),
             report)),
         team_years(Records(PostSeasonExample()), report),
-        standings(TeamStandings(team_years.Seasons(), TeamAbbrevTable(), leagues.Divisions)) {}
+        standings(TeamStandings(team_years.Seasons(), TeamAbbreviations(), leagues.divisions)) {}
 
   std::vector<TeamBlock> Blocks() const {
     std::vector<TeamBlock> blocks;
@@ -44,7 +44,7 @@ TEST_F(TeamBlocksTest, SeasonsTotalsAndTheSeriesPlayed) {
   const TeamBlock& boston = blocks[0];
   EXPECT_EQ(boston.team_id, 10);
   EXPECT_EQ(boston.team_name, "Boston Reds");
-  EXPECT_EQ(boston.colour, kFirstLeagueColour);
+  EXPECT_EQ(boston.colour, LeagueColour::kFirstLeague);
   ASSERT_EQ(boston.seasons.size(), 3u);
   EXPECT_EQ(boston.seasons[0].league_name, "American");
   EXPECT_EQ(boston.seasons[0].division, "East");
@@ -58,28 +58,28 @@ TEST_F(TeamBlocksTest, SeasonsTotalsAndTheSeriesPlayed) {
   ASSERT_EQ(boston.series.size(), 3u);
   const SeriesRecord& division = boston.series[0];
   EXPECT_EQ(division.series, PostSeasonSeries::kDivision);
-  EXPECT_EQ(division.first_season_colour, kFirstLeagueColour);
+  EXPECT_EQ(division.first_season_colour, LeagueColour::kFirstLeague);
   ASSERT_EQ(division.seasons.size(), 2u);
   EXPECT_EQ(division.seasons[1].year, 1992);
   EXPECT_EQ(division.totals, (TeamFigures{5, 4, 35, 28, 1, 3, 42}));
   EXPECT_EQ(boston.series[1].seasons.size(), 1u);
   EXPECT_EQ(boston.series[2].series, PostSeasonSeries::kWorld);
-  EXPECT_EQ(boston.series[2].first_season_colour, kSecondLeagueColour);
+  EXPECT_EQ(boston.series[2].first_season_colour, LeagueColour::kSecondLeague);
 
   // Summary lines: the regular season in the block's colour, every series in
   // the colour of the league of the last season with post-season games.
-  EXPECT_EQ(SeasonTotalsLine(boston).colour, kFirstLeagueColour);
+  EXPECT_EQ(SeasonTotalsLine(boston).colour, LeagueColour::kFirstLeague);
   EXPECT_EQ(SeasonTotalsLine(boston).figures.won, 265);
   const TeamSummaryLine championship = SeriesTotalsLine(boston, boston.series[1]);
   EXPECT_EQ(championship.team_name, "Boston Reds");
   EXPECT_EQ(championship.figures, (TeamFigures{4, 3, 30, 25, 0, 3, 50}));
-  EXPECT_EQ(championship.colour, kSecondLeagueColour);
+  EXPECT_EQ(championship.colour, LeagueColour::kSecondLeague);
 
   // A series lost without a win is played; no post-season games: no series.
   ASSERT_EQ(blocks[1].series.size(), 2u);
   EXPECT_EQ(blocks[1].series[1].totals.lost, 4);
   EXPECT_TRUE(blocks[2].series.empty());
-  EXPECT_EQ(blocks[2].post_season_colour, std::nullopt);
+  EXPECT_EQ(blocks[2].post_season_colour, LeagueColour::kNone);
 }
 
 TEST_F(TeamBlocksTest, AMissingPostSeasonRecordNamesTheTeamAndTheRecord) {

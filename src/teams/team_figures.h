@@ -19,7 +19,9 @@ struct TeamFigures {
   int64_t lob = 0;
 
   static TeamFigures Of(const TeamStatBlock& block) {
-    return {block.Won, block.Lost, block.Scored, block.Allowed, block.SHO, block.GDP, block.LOB};
+    return {block.won,          block.lost,     block.runs_scored,
+            block.runs_allowed, block.shutouts, block.grounded_into_double_plays,
+            block.left_on_base};
   }
   void Add(const TeamFigures& other) {
     won += other.won;

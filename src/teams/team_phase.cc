@@ -12,10 +12,10 @@
 namespace statcrane {
 
 TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& team_years,
-                             const TeamAbbrevTable& abbreviations, const TeamSheets& sheets,
+                             const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
                              ProgressObserver& progress) {
   const std::vector<SeasonStanding> standings =
-      TeamStandings(team_years.Seasons(), abbreviations, leagues.Divisions);
+      TeamStandings(team_years.Seasons(), abbreviations, leagues.divisions);
   const std::vector<std::span<const SeasonStanding>> teams = SeasonsByTeam(standings);
 
   TeamRecordsWriter records(*sheets.records);
@@ -41,9 +41,9 @@ TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& tea
   return result;
 }
 
-TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbrevTable& abbreviations,
-                             const TeamSheets& sheets, ProgressObserver& progress,
-                             SkipReporter& reporter) {
+TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder,
+                             const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
+                             ProgressObserver& progress, SkipReporter& reporter) {
   const LeagueFiles leagues = LoadLeagueFiles(folder, reporter);
   const TeamYearFile team_years = TeamYearFile::Read(folder, reporter);
   return RunTeamPhase(leagues, team_years, abbreviations, sheets, progress);

@@ -7,7 +7,7 @@
 
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/league_files.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "encyclopedia/team_year_file.h"
 #include "teams/team_sheets.h"
 #include "util/progress.h"
@@ -21,9 +21,9 @@ struct TeamPhaseResult {
 
 // Reads encleag.dat, enclgyr.dat and enctmyr.dat of the folder, then writes
 // as below.
-TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbrevTable& abbreviations,
-                             const TeamSheets& sheets, ProgressObserver& progress,
-                             SkipReporter& reporter);
+TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder,
+                             const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
+                             ProgressObserver& progress, SkipReporter& reporter);
 
 // Ranks the used seasons of the team-year file (standings.h) and writes one
 // block per team id (team_blocks.h) on the team records sheet, with one line
@@ -35,7 +35,7 @@ TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbrevT
 // blocks when asked to. An error stops the phase and names the sheet, team
 // or record; the sheets keep what was written before.
 TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& team_years,
-                             const TeamAbbrevTable& abbreviations, const TeamSheets& sheets,
+                             const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
                              ProgressObserver& progress);
 
 }  // namespace statcrane

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "teams/team_test_support.h"
 #include "testing/record_files.h"
 #include "testing/temp_dir.h"
@@ -29,10 +29,10 @@ using testing::XlsxSheet;
 
 TeamRecord Team(int id, std::string abbrev) {
   TeamRecord t;
-  t.TeamId = static_cast<int16_t>(id);
-  t.Abbrev = std::move(abbrev);
-  t.GateA = 1;
-  t.GateB = 1;
+  t.team_id = static_cast<int16_t>(id);
+  t.abbreviation = std::move(abbrev);
+  t.gate_a = 1;
+  t.gate_b = 1;
   return t;
 }
 
@@ -48,9 +48,9 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
                                              LeagueYear(2, 1990, "National League", {}, {30})});
   TeamYearRecord boston =
       TeamYear(10, 1990, 1, "Boston", "Reds", Stats(90, 72, 700, 600, 10, 99, 1000));
-  boston.LCS = Stats(1, 2, 8, 9, 0, 1, 14);
+  boston.league_championship_series = Stats(1, 2, 8, 9, 0, 1, 14);
   TeamYearRecord deleted = TeamYear(20, 1990, 1, "Gone", "Team", Stats(1, 1));
-  deleted.RecordStatus = 1;
+  deleted.record_status = 1;
   WriteRecords(dir / "enctmyr.dat",
                std::vector<TeamYearRecord>{
                    deleted, boston,
@@ -59,7 +59,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
 
   RunReport report;
   const EncyclopediaFolder folder(dir.path());
-  const TeamAbbrevTable abbreviations = LoadTeamTable(folder, report);
+  const TeamAbbreviations abbreviations = LoadTeamAbbreviations(folder, report);
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
   const TeamPhaseResult result =
@@ -67,7 +67,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(result.teams_written, 3);
   EXPECT_EQ(workbook->series_totals(1).LastRow(), 2);
   EXPECT_EQ(report.files["enctmyr.dat"].records_read, 4);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["record status not 0"], 1);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped[std::string(kDeletedRecords)], 1);
 
   WriteXlsx(workbook->book, dir / "teams.xlsx", false);
   const XlsxBook book = ReadXlsx(dir / "teams.xlsx");
@@ -126,7 +126,7 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   GenerateEncyclopedia(options, dir.path());
   RunReport report;
   const EncyclopediaFolder folder(dir.path());
-  const TeamAbbrevTable abbreviations = LoadTeamTable(folder, report);
+  const TeamAbbreviations abbreviations = LoadTeamAbbreviations(folder, report);
   auto workbook = TeamWorkbook();
   ProgressObserver progress;
   const TeamPhaseResult result =
@@ -140,11 +140,12 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   std::set<int> teams;
   std::set<int> lcs_teams;
   for (const TeamYearRecord& r : ReadRecords<TeamYearRecord>(dir / "enctmyr.dat")) {
-    if (r.RecordStatus != 0 || r.Year < 1) continue;
+    if (r.record_status != 0 || r.year < 1) continue;
     ++seasons;
-    wins += r.Reg.Won;
-    teams.insert(r.TeamId);
-    if (r.LCS.Won > 0 || r.LCS.Lost > 0) lcs_teams.insert(r.TeamId);
+    wins += r.regular_season.won;
+    teams.insert(r.team_id);
+    if (r.league_championship_series.won > 0 || r.league_championship_series.lost > 0)
+      lcs_teams.insert(r.team_id);
   }
   ASSERT_GT(seasons, 20);
   EXPECT_EQ(result.teams_written, static_cast<int64_t>(teams.size()));
@@ -178,7 +179,7 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
 TEST(TeamPhaseTest, NoUsedSeasonLeavesTheSheetsEmpty) {
   auto workbook = TeamWorkbook();
   TeamYearRecord deleted = TeamYear(10, 1990, 1, "Boston", "Reds", Stats(81, 81));
-  deleted.RecordStatus = 1;
+  deleted.record_status = 1;
   const TeamPhaseResult result = RunTeams(*workbook, {deleted});
   EXPECT_EQ(result.teams_written, 0);
   EXPECT_EQ(workbook->records().LastRow(), 0);
@@ -210,14 +211,14 @@ TEST(TeamPhaseTest, ProgressOncePerBlockAndStopBetweenBlocks) {
   const TeamYearFile team_years(Records(seasons), report);
   StoppingProgress counting;
   auto workbook = TeamWorkbook();
-  RunTeamPhase(leagues, team_years, TeamAbbrevTable(), workbook->sheets, counting);
+  RunTeamPhase(leagues, team_years, TeamAbbreviations(), workbook->sheets, counting);
   EXPECT_EQ(counting.last_done, 2);
   EXPECT_EQ(counting.last_total, 2);
 
   auto again = TeamWorkbook();
   StoppingProgress stopping;
   stopping.stop_after = 1;
-  EXPECT_THROW(RunTeamPhase(leagues, team_years, TeamAbbrevTable(), again->sheets, stopping),
+  EXPECT_THROW(RunTeamPhase(leagues, team_years, TeamAbbreviations(), again->sheets, stopping),
                RunStopped);
   EXPECT_EQ(Value(again->records(), "A1"), "Boston Reds");
   EXPECT_EQ(Value(again->records(), "A7"), "");

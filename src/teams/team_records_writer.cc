@@ -55,8 +55,7 @@ void FrameTotals(Worksheet& sheet, const CellRange& range) {
 
 // The series title on row r: merged over A:C in the league colour, framed
 // in medium lines with the top reaching over D, bold, 10 points.
-void WriteSeriesTitle(Worksheet& sheet, int32_t r, std::string_view title,
-                      std::optional<int> colour) {
+void WriteSeriesTitle(Worksheet& sheet, int32_t r, std::string_view title, LeagueColour colour) {
   sheet.Merge(Cells('A', 'C', r));
   FillWithLeagueColour(sheet, Cells('A', 'C', r), colour);
   sheet.SetBorder(Cells('A', 'D', r), BorderSide::kTop, LineStyle::kMedium);

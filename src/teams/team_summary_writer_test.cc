@@ -82,7 +82,7 @@ TEST(TeamSummaryWriterTest, AnErrorNamesTheSheetAndTheTeam) {
   TeamSummaryWriter writer(sheet, kSeriesTotalsLayout);
   const std::string name(40000, 'x');  // longer than a cell holds
   try {
-    writer.Write(TeamSummaryLine{name, TeamFigures{1, 2}, std::nullopt});
+    writer.Write(TeamSummaryLine{name, TeamFigures{1, 2}, LeagueColour::kNone});
     FAIL() << "no error";
   } catch (const StatCraneError& error) {
     EXPECT_EQ(error.message().rfind("writing the team \"xxx", 0), 0u);

@@ -31,33 +31,33 @@ RecordFile Records(const std::vector<Record>& records) {
 inline TeamStatBlock Stats(int won, int lost, int scored = 0, int allowed = 0, int sho = 0,
                            int gdp = 0, int lob = 0) {
   TeamStatBlock b;
-  b.Won = static_cast<uint8_t>(won);
-  b.Lost = static_cast<uint8_t>(lost);
-  b.Scored = static_cast<int16_t>(scored);
-  b.Allowed = static_cast<int16_t>(allowed);
-  b.SHO = static_cast<uint8_t>(sho);
-  b.GDP = static_cast<int16_t>(gdp);
-  b.LOB = static_cast<int16_t>(lob);
+  b.won = static_cast<uint8_t>(won);
+  b.lost = static_cast<uint8_t>(lost);
+  b.runs_scored = static_cast<int16_t>(scored);
+  b.runs_allowed = static_cast<int16_t>(allowed);
+  b.shutouts = static_cast<uint8_t>(sho);
+  b.grounded_into_double_plays = static_cast<int16_t>(gdp);
+  b.left_on_base = static_cast<int16_t>(lob);
   return b;
 }
 
 inline TeamYearRecord TeamYear(int team, int year, int league, std::string name1, std::string name2,
                                TeamStatBlock reg) {
   TeamYearRecord r;
-  r.TeamId = static_cast<int16_t>(team);
-  r.Year = static_cast<int16_t>(year);
-  r.LeagueId = static_cast<int16_t>(league);
-  r.TeamName1 = std::move(name1);
-  r.TeamName2 = std::move(name2);
-  r.Reg = reg;
+  r.team_id = static_cast<int16_t>(team);
+  r.year = static_cast<int16_t>(year);
+  r.league_id = static_cast<int16_t>(league);
+  r.name_part_1 = std::move(name1);
+  r.name_part_2 = std::move(name2);
+  r.regular_season = reg;
   return r;
 }
 
 inline LeagueRecord League(int id, std::string name) {
   LeagueRecord l;
-  l.LeagueId = static_cast<int16_t>(id);
-  l.LeagueName = std::move(name);
-  l.UseMark = 1;
+  l.league_id = static_cast<int16_t>(id);
+  l.league_name = std::move(name);
+  l.use_mark = 1;
   return l;
 }
 
@@ -65,13 +65,13 @@ inline LeagueRecord League(int id, std::string name) {
 inline LeagueYearRecord LeagueYear(int league, int year, std::string name,
                                    const std::vector<int>& east, const std::vector<int>& west) {
   LeagueYearRecord r;
-  r.LeagueId = static_cast<int16_t>(league);
-  r.Year = static_cast<int16_t>(year);
-  r.LeagueName = std::move(name);
-  r.DivisionName = {"East", "West", "", ""};
-  for (auto& division : r.DivisionTeams) division.fill(-1);
-  for (size_t k = 0; k < east.size(); ++k) r.DivisionTeams[0][k] = static_cast<int16_t>(east[k]);
-  for (size_t k = 0; k < west.size(); ++k) r.DivisionTeams[1][k] = static_cast<int16_t>(west[k]);
+  r.league_id = static_cast<int16_t>(league);
+  r.year = static_cast<int16_t>(year);
+  r.league_name = std::move(name);
+  r.division_names = {"East", "West", "", ""};
+  for (auto& division : r.division_teams) division.fill(-1);
+  for (size_t k = 0; k < east.size(); ++k) r.division_teams[0][k] = static_cast<int16_t>(east[k]);
+  for (size_t k = 0; k < west.size(); ++k) r.division_teams[1][k] = static_cast<int16_t>(west[k]);
   return r;
 }
 
@@ -94,9 +94,9 @@ inline std::unique_ptr<TeamBook> TeamWorkbook() { return std::make_unique<TeamBo
 
 inline TeamYearRecord WithPostSeason(TeamYearRecord r, TeamStatBlock dcs, TeamStatBlock lcs,
                                      TeamStatBlock ws) {
-  r.DCS = dcs;
-  r.LCS = lcs;
-  r.WS = ws;
+  r.division_series = dcs;
+  r.league_championship_series = lcs;
+  r.world_series = ws;
   return r;
 }
 
@@ -114,7 +114,7 @@ inline TeamPhaseResult RunTeams(TeamBook& book, const std::vector<TeamYearRecord
                                             LeagueYear(1, 1991, "American League", {10}, {20})}),
       report);
   const TeamYearFile team_years(Records(seasons), report);
-  TeamAbbrevTable abbreviations;
+  TeamAbbreviations abbreviations;
   abbreviations.Set(10, "BOS");
   abbreviations.Set(20, "CHI");
   abbreviations.Set(30, "DET");

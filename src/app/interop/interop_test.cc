@@ -15,7 +15,7 @@
 
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 #include "players/player_phase.h"
 #include "teams/team_phase.h"
 #include "testing/temp_dir.h"
@@ -35,7 +35,7 @@ void BuildSampleWorkbook(Workbook& workbook, SheetChoice choice = SheetChoice::k
   const EncyclopediaFolder folder(fs::path(STATCRANE_SOURCE_DIR) / "samples" /
                                   "sample-encyclopedia");
   SheetLayout layout(workbook, choice);
-  const TeamAbbrevTable teams = LoadTeamTable(folder, report);
+  const TeamAbbreviations teams = LoadTeamAbbreviations(folder, report);
   PlayerPhaseResult players;
   if (PlayersWanted(choice)) {
     players = RunPlayerPhase(folder, teams, layout.player_sheets(), quiet, report);

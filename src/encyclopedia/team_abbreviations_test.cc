@@ -1,4 +1,4 @@
-#include "encyclopedia/team_table.h"
+#include "encyclopedia/team_abbreviations.h"
 
 #include <gtest/gtest.h>
 
@@ -14,23 +14,23 @@ using testing::WriteRecords;
 
 TeamRecord Team(int id, std::string abbrev, int status = 0, int gate_a = 1, int gate_b = 1) {
   TeamRecord t;
-  t.RecordStatus = static_cast<int16_t>(status);
-  t.TeamId = static_cast<int16_t>(id);
-  t.Abbrev = std::move(abbrev);
-  t.City = "City";
-  t.Nickname = "Nicks";
-  t.GateA = static_cast<int16_t>(gate_a);
-  t.GateB = static_cast<int16_t>(gate_b);
+  t.record_status = static_cast<int16_t>(status);
+  t.team_id = static_cast<int16_t>(id);
+  t.abbreviation = std::move(abbrev);
+  t.city = "City";
+  t.nickname = "Nicks";
+  t.gate_a = static_cast<int16_t>(gate_a);
+  t.gate_b = static_cast<int16_t>(gate_b);
   return t;
 }
 
-TEST(TeamTableTest, AcceptedRecordsFillTheirEntriesAndALaterRecordWins) {
+TEST(TeamAbbreviationsTest, AcceptedRecordsFillTheirEntriesAndALaterRecordWins) {
   TempDir dir;
   WriteRecords(dir / "encteam.dat",
                std::vector<TeamRecord>{Team(1, "BOS"), Team(0, "ZER"), Team(9999, "MAX"),
                                        Team(1, "BO2", 0, 5, 7), Team(20, "LA ")});
   RunReport report;
-  const TeamAbbrevTable table = LoadTeamTable(EncyclopediaFolder(dir.path()), report);
+  const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[1], "BO2");
   EXPECT_EQ(table[0], "ZER");
   EXPECT_EQ(table[9999], "MAX");
@@ -42,7 +42,7 @@ TEST(TeamTableTest, AcceptedRecordsFillTheirEntriesAndALaterRecordWins) {
   EXPECT_TRUE(report.files["ENCTEAM.DAT"].skipped.empty());
 }
 
-TEST(TeamTableTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
+TEST(TeamAbbreviationsTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
   TempDir dir;
   WriteRecords(dir / "ENCTEAM.DAT",
                std::vector<TeamRecord>{Team(5, "OLD"), Team(5, "ST1", 1), Team(5, "ST-", -1),
@@ -50,16 +50,15 @@ TEST(TeamTableTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
                                        Team(5, "GB0", 0, 1, 0), Team(5, "GBN", 0, 1, -32768),
                                        Team(-1, "NEG"), Team(10000, "BIG")});
   RunReport report;
-  const TeamAbbrevTable table = LoadTeamTable(EncyclopediaFolder(dir.path()), report);
+  const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[5], "OLD");
   const auto& skipped = report.files["ENCTEAM.DAT"].skipped;
-  EXPECT_EQ(skipped.at("record status not 0"), 2);
-  EXPECT_EQ(skipped.at("first gate field below 1"), 2);
-  EXPECT_EQ(skipped.at("second gate field below 1"), 2);
-  EXPECT_EQ(skipped.at("team id outside 0 to 9999"), 2);
+  EXPECT_EQ(skipped.at("deleted records"), 2);
+  EXPECT_EQ(skipped.at("teams not in use (a gate field below 1)"), 4);
+  EXPECT_EQ(skipped.at("team ids outside 0 to 9999"), 2);
 }
 
-TEST(TeamTableTest, AbbreviationsAreCutAtTheFirstNul) {
+TEST(TeamAbbreviationsTest, AbbreviationsAreCutAtTheFirstNul) {
   TempDir dir;
   std::vector<uint8_t> bytes =
       testing::EncodeRecords(std::vector<TeamRecord>{Team(1, ""), Team(2, "")});
@@ -69,23 +68,23 @@ TEST(TeamTableTest, AbbreviationsAreCutAtTheFirstNul) {
   std::copy(std::begin(nul_first), std::end(nul_first), bytes.begin() + 56 + 4);
   testing::WriteBytes(dir / "ENCTEAM.DAT", bytes);
   NullReporter reporter;
-  const TeamAbbrevTable table = LoadTeamTable(EncyclopediaFolder(dir.path()), reporter);
+  const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), reporter);
   EXPECT_EQ(table[1], "NY");
   EXPECT_EQ(table[2], "");
 }
 
-TEST(TeamTableTest, EmptyMissingOrTruncatedFilesStillGiveATable) {
+TEST(TeamAbbreviationsTest, EmptyMissingOrTruncatedFilesStillGiveATable) {
   TempDir dir;
   NullReporter reporter;
-  EXPECT_EQ(LoadTeamTable(EncyclopediaFolder(dir.path()), reporter)[1], "");
+  EXPECT_EQ(LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), reporter)[1], "");
   dir.WriteFile("ENCTEAM.DAT", {});
-  EXPECT_EQ(LoadTeamTable(EncyclopediaFolder(dir.path()), reporter)[1], "");
+  EXPECT_EQ(LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), reporter)[1], "");
 
   std::vector<uint8_t> bytes = testing::EncodeRecords(std::vector<TeamRecord>{Team(3, "CHI")});
   bytes.resize(bytes.size() + 30, 0x41);
   testing::WriteBytes(dir / "ENCTEAM.DAT", bytes);
   RunReport report;
-  EXPECT_EQ(LoadTeamTable(EncyclopediaFolder(dir.path()), report)[3], "CHI");
+  EXPECT_EQ(LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report)[3], "CHI");
   EXPECT_EQ(report.files["ENCTEAM.DAT"].trailing_bytes, 30);
 }
 
