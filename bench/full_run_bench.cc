@@ -138,7 +138,7 @@ RunFigures RunWholeProgram(const fs::path& folder, const fs::path& out, int thre
   RunFigures figures;
   figures.child = bench::MeasureInChild([&](std::vector<double>& values) {
     RunOptions options;
-    options.EncyclopediaFolder = folder;
+    options.encyclopedia_folder = folder;
     options.sheets = SheetChoice::kPlayersAndTeams;
     options.output = out;
     options.overwrite = true;

@@ -164,7 +164,7 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out, bool write) {
 // One whole "Players Only" run as the command line starts it.
 Times TimeRun(const fs::path& folder, const fs::path& out) {
   RunOptions options;
-  options.EncyclopediaFolder = folder;
+  options.encyclopedia_folder = folder;
   options.sheets = SheetChoice::kPlayersOnly;
   options.output = out;
   options.overwrite = true;

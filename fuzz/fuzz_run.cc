@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::NamedBytes files[6];
   for (size_t i = 0; i < 6; ++i) files[i] = {fuzz::kFileNames[i], input.files[i]};
   RunOptions options;
-  options.EncyclopediaFolder = fuzz::WriteFolder("run", files);
+  options.encyclopedia_folder = fuzz::WriteFolder("run", files);
   options.sheets = static_cast<SheetChoice>(input.options % 3);
   options.output = fuzz::ScratchFolder() / "run.xlsx";
   options.overwrite = true;

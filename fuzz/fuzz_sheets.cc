@@ -30,10 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Workbook workbook;
   try {
     SheetLayout layout(workbook, choice);
-    const TeamAbbreviations TeamAbbrev = LoadTeamAbbreviations(folder, report);
+    const TeamAbbreviations team_abbreviations = LoadTeamAbbreviations(folder, report);
     if (PlayersWanted(choice)) {
       const PlayerPhaseResult players =
-          RunPlayerPhase(folder, TeamAbbrev, layout.player_sheets(), observer, report);
+          RunPlayerPhase(folder, team_abbreviations, layout.player_sheets(), observer, report);
       // One block per player with a regular-season line, whatever the names.
       NullReporter quiet;
       const PlayerStatsFile stats = PlayerStatsFile::Load(folder, quiet);
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (TeamsWanted(choice)) {
       const TeamPhaseResult teams =
-          RunTeamPhase(folder, TeamAbbrev, layout.team_sheets(), observer, report);
+          RunTeamPhase(folder, team_abbreviations, layout.team_sheets(), observer, report);
       // One block per team id with a used season, whatever its names.
       NullReporter quiet;
       std::set<int> team_ids;

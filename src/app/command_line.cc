@@ -189,7 +189,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     parsed.error = "no output file given (-o OUT.xlsx)";
   } else {
     command.action = CommandLine::Action::kProcess;
-    command.run.EncyclopediaFolder = folder;
+    command.run.encyclopedia_folder = folder;
     command.run.output = output;
     parsed.command = command;
   }
@@ -197,7 +197,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string CheckBeforeRun(const RunOptions& options) {
-  if (std::string problem = CheckEncyclopediaFolder(options.EncyclopediaFolder); !problem.empty()) {
+  if (std::string problem = CheckEncyclopediaFolder(options.encyclopedia_folder); !problem.empty()) {
     return problem;
   }
   return CheckOutputFile(options.output, options.overwrite);

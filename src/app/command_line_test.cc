@@ -26,7 +26,7 @@ TEST(CommandLineTest, ParsesProcessWithValuesApartOrAfterEquals) {
     ASSERT_TRUE(parsed.command) << parsed.error;
     const CommandLine& command = *parsed.command;
     EXPECT_EQ(command.action, CommandLine::Action::kProcess);
-    EXPECT_EQ(command.run.EncyclopediaFolder, "enc");
+    EXPECT_EQ(command.run.encyclopedia_folder, "enc");
     EXPECT_EQ(command.run.output, "out.xlsx");
     EXPECT_EQ(command.run.sheets, SheetChoice::kTeamsOnly);
     EXPECT_EQ(command.run.threads, 3);

@@ -157,7 +157,7 @@ void Generate(const fs::path& folder) {
 
 RunResult RunOn(const fs::path& folder, const fs::path& output) {
   RunOptions options;
-  options.EncyclopediaFolder = folder;
+  options.encyclopedia_folder = folder;
   options.output = output;
   RunObserver observer;
   return RunProcessing(options, observer, nullptr);

@@ -59,7 +59,7 @@ class OutputFailureTest : public ::testing::Test {
 
   RunResult RunInto(const fs::path& output, bool overwrite) {
     RunOptions options;
-    options.EncyclopediaFolder = encyclopedia_.path();
+    options.encyclopedia_folder = encyclopedia_.path();
     options.output = output;
     options.overwrite = overwrite;
     RunObserver observer;
@@ -157,7 +157,7 @@ class WhileWriting : public RunObserver {
 TEST_F(OutputFailureTest, FolderRemovedWhileWriting) {
   fs::create_directory(out_ / "gone");
   RunOptions options;
-  options.EncyclopediaFolder = encyclopedia_.path();
+  options.encyclopedia_folder = encyclopedia_.path();
   options.output = out_ / "gone" / "book.xlsx";
   WhileWriting remove([&] { fs::remove_all(out_ / "gone"); });
   const RunResult result = RunProcessing(options, remove, nullptr);
@@ -176,7 +176,7 @@ TEST_F(OutputFailureTest, FolderMadeReadOnlyWhileWriting) {
   testing::GiveToNobody(encyclopedia_.path());
   const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
     RunOptions options;
-    options.EncyclopediaFolder = encyclopedia_.path();
+    options.encyclopedia_folder = encyclopedia_.path();
     options.output = out_ / "shut" / "book.xlsx";
     WhileWriting shut(
         [&] { fs::permissions(out_ / "shut", fs::perms::owner_read | fs::perms::owner_exec); });

@@ -72,17 +72,17 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   PlayerPhaseResult players;
   bool writing = false;  // the error, if any, came from writing the workbook
   try {
-    const EncyclopediaFolder folder(options.EncyclopediaFolder);
+    const EncyclopediaFolder folder(options.encyclopedia_folder);
     observer.PhaseProgress("reading", 0, 0);
     layout.emplace(workbook, options.sheets);
     if (options.viewing == ViewingChoice::kViewWhileProcessing) observer.ViewingTookEffect();
 
-    const TeamAbbreviations TeamAbbrev = LoadTeamAbbreviations(folder, report);
+    const TeamAbbreviations team_abbreviations = LoadTeamAbbreviations(folder, report);
     observer.ProgressText("TEAMS COMPLETED");
     clock.Finish("reading");
 
     if (PlayersWanted(options.sheets)) {
-      players = RunPlayerPhase(folder, TeamAbbrev, layout->player_sheets(), observer, report);
+      players = RunPlayerPhase(folder, team_abbreviations, layout->player_sheets(), observer, report);
       // The phase tells its reading apart; the rest is the walk.
       StepTime walk = clock.Lap();
       walk.elapsed -= players.reading.elapsed;
@@ -93,7 +93,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     }
     if (TeamsWanted(options.sheets)) {
       const TeamPhaseResult teams =
-          RunTeamPhase(folder, TeamAbbrev, layout->team_sheets(), observer, report);
+          RunTeamPhase(folder, team_abbreviations, layout->team_sheets(), observer, report);
       report.teams_written = teams.teams_written;
       clock.Finish("team phase");
     }
@@ -114,7 +114,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     result.saved_path = options.output;
     report.output_path = options.output.string();
     observer.EndTime(Stamp());
-    if (remembered != nullptr) remembered->Save(options.EncyclopediaFolder);
+    if (remembered != nullptr) remembered->Save(options.encyclopedia_folder);
     observer.ProgressText("Processing Completed");
     result.completed = true;
   } catch (const RunStopped&) {

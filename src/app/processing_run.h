@@ -26,7 +26,7 @@ namespace statcrane {
 enum class ViewingChoice { kViewWhileProcessing, kViewAfterCompleted };
 
 struct RunOptions {
-  std::filesystem::path EncyclopediaFolder;
+  std::filesystem::path encyclopedia_folder;
   SheetChoice sheets = SheetChoice::kPlayersAndTeams;
   ViewingChoice viewing = ViewingChoice::kViewWhileProcessing;
   // The workbook file to write; an existing file is replaced only when

@@ -43,7 +43,7 @@ class ProcessingRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     encyclopedia_.WriteFile("encteam.dat", {});
-    options_.EncyclopediaFolder = encyclopedia_.path();
+    options_.encyclopedia_folder = encyclopedia_.path();
     options_.output = out_ / "book.xlsx";
   }
   TempDir encyclopedia_;

@@ -619,7 +619,7 @@ void MainWindow::StartRun() {
     return;
   }
   RunOptions options;
-  options.EncyclopediaFolder = ToPath(encyclopedia_folder_);
+  options.encyclopedia_folder = ToPath(encyclopedia_folder_);
   options.sheets = players_only_->isChecked() ? SheetChoice::kPlayersOnly
                    : teams_only_->isChecked() ? SheetChoice::kTeamsOnly
                                               : SheetChoice::kPlayersAndTeams;

@@ -141,7 +141,7 @@ RunFunction FakeRun(std::function<void(RunResult&, const RunOptions&)> fill) {
     observer.ProgressText("TEAMS COMPLETED");
     RunResult result;
     fill(result, options);
-    if (result.completed && remembered != nullptr) remembered->Save(options.EncyclopediaFolder);
+    if (result.completed && remembered != nullptr) remembered->Save(options.encyclopedia_folder);
     return result;
   };
 }

@@ -49,7 +49,7 @@ int Main(int argc, char** argv) {
   {
     QTemporaryDir dir;
     RunOptions options;
-    options.EncyclopediaFolder = QFile::encodeName(folder).toStdString();
+    options.encyclopedia_folder = QFile::encodeName(folder).toStdString();
     options.output = QFile::encodeName(dir.filePath("direct.xlsx")).toStdString();
     RunObserver quiet;
     QElapsedTimer clock;
