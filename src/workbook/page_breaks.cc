@@ -27,21 +27,69 @@ int ColumnPixels(double width) {
   return static_cast<int>(width * 7 + 0.5) + 5;
 }
 
+double RowHeightForFont(double points) {
+  return std::max(kDefaultRowHeight, points * kRowHeightPerFontPoint);
+}
+
 // The sum of the row heights from row 1, read forward only.
 class RowHeights {
  public:
-  explicit RowHeights(const Worksheet& sheet) : sheet_(sheet) {}
+  explicit RowHeights(const Worksheet& sheet) : sheet_(sheet) {
+    fonts_.reserve(sheet.styles().size());
+    for (uint32_t style = 0; style < sheet.styles().size(); ++style) {
+      fonts_.push_back(sheet.styles().Get(style).font_size);
+    }
+  }
   // Heights of rows 1 to `row`; `row` never goes back.
   double Through(int32_t row) {
-    while (row_ < row) total_ += EstimatedRowHeight(sheet_, ++row_);
+    const int32_t stored = std::min(row, sheet_.LastRow());
+    while (row_ < stored) {
+      double largest_font = 0;
+      for (const StoredCell& cell : sheet_.store().RowCells(++row_)) {
+        largest_font = std::max(largest_font, fonts_[cell.style]);
+      }
+      total_ += RowHeightForFont(largest_font);
+    }
+    if (row_ < row) {
+      total_ += (row - row_) * kDefaultRowHeight;  // below the last row
+      row_ = row;
+    }
     return total_;
   }
 
  private:
   const Worksheet& sheet_;
+  std::vector<double> fonts_;  // by style
   int32_t row_ = 0;
   double total_ = 0;
 };
+
+// The width in points of the columns from the first to the last that holds
+// a cell; 0 for an empty sheet.
+double ContentWidth(const Worksheet& sheet) {
+  int32_t first_col = 0, last_col = 0;
+  for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
+    const std::span<const StoredCell> cells = sheet.store().RowCells(row);
+    if (cells.empty()) continue;
+    const int32_t first = cells.front().col, last = cells.back().col;
+    first_col = first_col == 0 ? first : std::min(first_col, first);
+    last_col = std::max(last_col, last);
+  }
+  if (last_col == 0) return 0;
+  int64_t pixels = 0;
+  for (int32_t col = first_col; col <= last_col; ++col) {
+    pixels += ColumnPixels(sheet.ColumnWidth(col));
+  }
+  return static_cast<double>(pixels) * kPointsPerPixel;
+}
+
+double ScaleForWidth(double content, PaperSize paper, PageOrientation orientation) {
+  const double page_width = orientation == PageOrientation::kLandscape ? paper.height : paper.width;
+  const double printable = (page_width - 2 * kLeftRightMargin) * kPointsPerInch;
+  if (content <= printable) return 1;
+  // The applications scale in whole percent, rounded down.
+  return std::max(kSmallestScale, std::floor(printable / content * 100) / 100);
+}
 
 }  // namespace
 
@@ -52,39 +100,22 @@ double EstimatedRowHeight(const Worksheet& sheet, int32_t row) {
       largest_font = std::max(largest_font, sheet.styles().Get(cell.style).font_size);
     }
   }
-  return std::max(kDefaultRowHeight, largest_font * kRowHeightPerFontPoint);
+  return RowHeightForFont(largest_font);
 }
 
 double FitToWidthScale(const Worksheet& sheet, PaperSize paper) {
-  int32_t first_col = 0, last_col = 0;
-  for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
-    const std::span<const StoredCell> cells = sheet.store().RowCells(row);
-    if (cells.empty()) continue;
-    const int32_t first = cells.front().col, last = cells.back().col;
-    first_col = first_col == 0 ? first : std::min(first_col, first);
-    last_col = std::max(last_col, last);
-  }
-  if (last_col == 0) return 1;
-  int64_t pixels = 0;
-  for (int32_t col = first_col; col <= last_col; ++col) {
-    pixels += ColumnPixels(sheet.ColumnWidth(col));
-  }
-  const bool landscape = sheet.page_setup().orientation == PageOrientation::kLandscape;
-  const double page_width = landscape ? paper.height : paper.width;
-  const double printable = (page_width - 2 * kLeftRightMargin) * kPointsPerInch;
-  const double content = static_cast<double>(pixels) * kPointsPerPixel;
-  if (content <= printable) return 1;
-  // The applications scale in whole percent, rounded down.
-  return std::max(kSmallestScale, std::floor(printable / content * 100) / 100);
+  return ScaleForWidth(ContentWidth(sheet), paper, sheet.page_setup().orientation);
 }
 
 double PageHeightInRowPoints(const Worksheet& sheet) {
-  const bool landscape = sheet.page_setup().orientation == PageOrientation::kLandscape;
+  const PageOrientation orientation = sheet.page_setup().orientation;
+  const double content = sheet.page_setup().fit_to_width ? ContentWidth(sheet) : 0;
   double height = 0;
   for (const PaperSize& paper : {kLetterPaper, kA4Paper}) {
-    const double page_height = landscape ? paper.width : paper.height;
+    const double page_height =
+        orientation == PageOrientation::kLandscape ? paper.width : paper.height;
     const double printable = (page_height - 2 * kTopBottomMargin) * kPointsPerInch;
-    const double scale = sheet.page_setup().fit_to_width ? FitToWidthScale(sheet, paper) : 1;
+    const double scale = ScaleForWidth(content, paper, orientation);
     const double rows = printable / scale;
     height = height == 0 ? rows : std::min(height, rows);
   }
