@@ -78,6 +78,9 @@ def parse(path):
                 sheet.merges.append(fields[1])
             elif kind == "cell":
                 sheet.cells[(int(fields[1]), int(fields[2]))] = tuple(fields[3:])
+            elif kind == "font":  # the font colour and underline of the cell before
+                at = (int(fields[1]), int(fields[2]))
+                sheet.cells[at] = sheet.cells[at] + ("font",) + tuple(fields[3:])
             elif kind in SETTINGS and sheet is not None:
                 sheet.settings.append(tuple(fields))
     return books

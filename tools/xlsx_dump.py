@@ -29,6 +29,8 @@ inside a field are written as \\\\, \\t, \\n and \\r:
   cell    ROW  COLUMN  KIND(e|n|s|b)  VALUE  NUMBER_FORMAT  HORIZONTAL  FILL
           BOLD(0|1)  FONT_SIZE  then style and colour of the top, left,
           right and bottom borders
+  font    ROW  COLUMN  FONT_COLOUR  UNDERLINE(0|1)   (after its cell, only for
+                                  a cell with a font colour or underline)
 Colours are RRGGBB for an RGB colour, "indexed:N" or "theme:N" otherwise,
 and empty for none. Numbers are written so that they read back exactly.
 Given several files, it prints their books one after another, each beginning
@@ -189,6 +191,9 @@ def dump(path):
             line("cell", row, column, kind, text, cell.number_format or "General",
                  cell.alignment.horizontal or "", fill, "1" if font.b else "0",
                  repr(float(font.sz)) if font.sz is not None else "11.0", *sides)
+            font_colour = colour(font.color)
+            if font_colour or font.u:
+                line("font", row, column, font_colour, "1" if font.u else "0")
 
 
 def main():

@@ -10,6 +10,8 @@ namespace statcrane {
 namespace {
 
 constexpr int32_t kName = 1, kId = 2, kFirstYear = 3, kLastYear = 4, kSheet = 5;
+// How the applications show a link: blue, underlined.
+constexpr Rgb kLinkColor = 0x0563C1;
 
 struct Years {
   int32_t first = 0;
@@ -74,6 +76,8 @@ void IndexWriter::AddLine(std::string_view name, int32_t id, int32_t first_year,
   const int32_t row = row_ + 1;
   sheet_.SetText(CellRange::Cell(kName, row), name);
   sheet_.SetLink(row, kName, target.name(), target_row, 1);
+  sheet_.SetFontColor(CellRange::Cell(kName, row), kLinkColor);
+  sheet_.SetUnderline(CellRange::Cell(kName, row), true);
   sheet_.SetNumber(CellRange::Cell(kId, row), id);
   if (first_year != 0) {
     sheet_.SetNumber(CellRange::Cell(kFirstYear, row), first_year);

@@ -16,8 +16,8 @@ namespace statcrane {
 // "Sheet" in row 1 (bold, on the summary headings' fill), then one line per
 // block in the order the blocks were written (the players in the order of
 // the letter sheets, then the teams of "Team Records"): the name as the
-// block shows it, a link to the block's first row (the player's name row,
-// the team's title row); the player's or team's id; the first and last year
+// block shows it, a link (blue, underlined) to the block's first row (the
+// player's name row, the team's title row); the player's or team's id; the first and last year
 // of the block's lines; the sheet it is on.
 class IndexWriter {
  public:

@@ -66,7 +66,9 @@ TEST_F(IndexWriterTest, OneLinePerBlockWithALinkToItsFirstRow) {
   writer.AddTeam(PlacedTeamBlock{team, records, RowSpan{31, 40}});
   EXPECT_EQ(writer.last_row(), 4);
 
-  EXPECT_EQ(Text(2, 1), "Smith,Jo");  // the name the block shows
+  EXPECT_EQ(Text(2, 1), "Smith,Jo");                         // the name the block shows
+  EXPECT_EQ(index.Cell(2, 1).style->font_color, 0x0563C1u);  // looks like a link
+  EXPECT_TRUE(index.Cell(2, 1).style->underline);
   EXPECT_EQ(Number(2, 2), 4321);
   EXPECT_EQ(Number(2, 3), 1989);
   EXPECT_EQ(Number(2, 4), 1995);

@@ -117,6 +117,8 @@ class ReferenceWriter {
     }
     if (s.bold) format_set_bold(format);
     if (s.font_size != 11) format_set_font_size(format, s.font_size);
+    if (s.font_color) format_set_font_color(format, LxwColor(*s.font_color));
+    if (s.underline) format_set_underline(format, LXW_UNDERLINE_SINGLE);
     using SetStyle = void (*)(lxw_format*, uint8_t);
     using SetColor = void (*)(lxw_format*, lxw_color_t);
     static constexpr SetStyle kSetStyle[4] = {format_set_top, format_set_left, format_set_right,

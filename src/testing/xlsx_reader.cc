@@ -97,6 +97,11 @@ XlsxBook Parse(const std::string& output) {
       book.sheets.back().breaks.push_back(std::stoi(f[1]));
     } else if (tag == "link" && f.size() == 4) {
       book.sheets.back().links[f[1]] = f[2].empty() ? f[3] : f[2];
+    } else if (tag == "font" && f.size() == 5) {
+      auto found = book.sheets.back().cells.find({std::stoi(f[1]), std::stoi(f[2])});
+      if (found == book.sheets.back().cells.end()) BadLine(line);
+      found->second.font_color = f[3];
+      found->second.underline = f[4] == "1";
     } else if (tag == "width" && f.size() == 3) {
       book.sheets.back().widths[std::stoi(f[1])] = std::strtod(f[2].c_str(), nullptr);
     } else if (tag == "merge" && f.size() == 2) {

@@ -39,6 +39,8 @@ struct XlsxCell {
   std::string fill;        // solid fill colour "FFFFCC", "" for none
   bool bold = false;
   double font_size = 11;
+  std::string font_color;  // "0563C1"; "" for the automatic colour
+  bool underline = false;
   XlsxBorderSide top, left, right, bottom;
 
   bool IsNumber() const { return kind == Kind::kNumber; }

@@ -191,6 +191,14 @@ void Worksheet::SetFontSize(const CellRange& range, double points) {
   ApplyStyle(range, StyleTable::FontSize(points));
 }
 
+void Worksheet::SetFontColor(const CellRange& range, std::optional<Rgb> color) {
+  ApplyStyle(range, StyleTable::FontColor(color));
+}
+
+void Worksheet::SetUnderline(const CellRange& range, bool underline) {
+  ApplyStyle(range, StyleTable::Underline(underline));
+}
+
 void Worksheet::SetBorder(const CellRange& range, BorderSide side, LineStyle style,
                           std::optional<Rgb> color) {
   ApplyStyle(range, StyleTable::Border(side, BorderLine{style, color}));

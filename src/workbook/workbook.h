@@ -69,6 +69,9 @@ class Worksheet {
   void SetFill(const CellRange& range, std::optional<Rgb> color);
   void SetBold(const CellRange& range, bool bold);
   void SetFontSize(const CellRange& range, double points);
+  // The text's colour; none: the automatic colour.
+  void SetFontColor(const CellRange& range, std::optional<Rgb> color);
+  void SetUnderline(const CellRange& range, bool underline);
   // Draws `side` of every cell of the range with the line style and colour
   // (none: automatic); LineStyle::kNone removes it.
   void SetBorder(const CellRange& range, BorderSide side, LineStyle style,

@@ -83,6 +83,8 @@ void FillFeatureBook(Workbook& book) {
   second.SetFontSize(A1("C1"), 12);
   second.SetFontSize(A1("C2"), 10);
   second.SetText(A1("C2"), "small");
+  second.SetFontColor(A1("C2"), 0x0563C1);
+  second.SetUnderline(A1("C2:C3"), true);
   second.SetFontSize(A1("C3"), 14.5);
   second.SetNumber(A1("C3"), 1e-7);
   second.SetNumber(A1("C4"), -1234567.25);
@@ -146,7 +148,8 @@ std::string ByValue(const std::string& number) {
 }
 
 // The elements of a style piece as "name{attr=value,...}" in order, with
-// numbers by value; `skip` elements left out.
+// numbers by value; `skip` elements left out ("color@theme": a colour given
+// by the theme).
 std::string Canonical(const XmlElement* element, const std::set<std::string>& skip = {}) {
   if (element == nullptr) return "-";
   std::string out = element->name + "{";
@@ -157,6 +160,7 @@ std::string Canonical(const XmlElement* element, const std::set<std::string>& sk
   }
   for (const auto& child : element->children) {
     if (skip.count(child->name)) continue;
+    if (skip.count(child->name + "@theme") && !child->Attribute("theme").empty()) continue;
     out += Canonical(child.get(), skip);
   }
   return out + "}";
@@ -194,11 +198,12 @@ struct Package {
     auto nth = [&](const char* list, const char* item, const std::string& id) {
       return styles->Child(list)->Children(item).at(std::stoul(id));
     };
-    // The font's colour and scheme refer to the reference writer's theme
-    // (automatic black and the minor font: Calibri), which our files do
-    // without.
+    // The font's theme colour and scheme refer to the reference writer's
+    // theme (automatic black and the minor font: Calibri), which our files
+    // do without.
     return "format=" + NumberFormat(std::stoi(xf->Attribute("numFmtId"))) + " " +
-           Canonical(nth("fonts", "font", xf->Attribute("fontId")), {"color", "scheme", "family"}) +
+           Canonical(nth("fonts", "font", xf->Attribute("fontId")),
+                     {"color@theme", "scheme", "family"}) +
            " " + Canonical(nth("fills", "fill", xf->Attribute("fillId"))) + " " +
            Canonical(nth("borders", "border", xf->Attribute("borderId"))) + " " +
            Canonical(xf->Child("alignment"));

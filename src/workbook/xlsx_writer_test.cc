@@ -98,6 +98,8 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   y.Merge(A1("B3:C4"));
   y.SetNumber(A1("B3"), 9);
   y.SetFill(A1("F2"), 0x000000);  // black
+  y.SetFontColor(A1("A2"), 0x0563C1);
+  y.SetUnderline(A1("A2"), true);
   book.SetOpeningSheet(y);
   WriteXlsx(book, dir / "out.xlsx", false);
 
@@ -164,6 +166,10 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   EXPECT_EQ(ys.Cell("D2").number_format, "##0.00");
   EXPECT_EQ(ys.Cell("M2").number_format, "0.0");
   EXPECT_EQ(ys.Cell("A2").text, "Ren\xC3\xA9 \xEF\xBF\xBD");
+  EXPECT_EQ(ys.Cell("A2").font_color, "0563C1");
+  EXPECT_TRUE(ys.Cell("A2").underline);
+  EXPECT_EQ(ys.Cell("D2").font_color, "");
+  EXPECT_FALSE(ys.Cell("D2").underline);
   EXPECT_EQ(ys.Cell("A5").text,
             "a\xEF\xBF\xBD"
             "b");

@@ -102,6 +102,8 @@ TEST(IndependentReader, EverySheetChoiceReadsBackAsTheModel) {
           EXPECT_EQ(got.bold, style.bold) << where;
           EXPECT_EQ(got.font_size, style.font_size) << where;
           EXPECT_EQ(got.fill, FillText(style.fill)) << where;
+          EXPECT_EQ(got.font_color, FillText(style.font_color)) << where;
+          EXPECT_EQ(got.underline, style.underline) << where;
           ++cells;
         });
       }
