@@ -5,6 +5,7 @@
 // straight through libxlsxwriter (bench_support.h), measured side by side.
 //
 //   full_run_bench [--scale LIST] [--repeat K] [--seed S] [--dir FOLDER] [--threads N]
+//                  [--index]
 //
 //   --scale LIST  fractions of full capacity, comma-separated (1/8,1/4,1/2,1),
 //                 or "all" for exactly those four; default 1
@@ -15,6 +16,7 @@
 //                 temporary folder); removed afterwards
 //   --threads N   threads of the package writer (default 0: as many as the
 //                 machine has)
+//   --index       runs with the "Index" sheet
 //
 // Every run and every floor is a child process of its own, so its peak
 // resident memory (ru_maxrss) and processor time (user and system, from
@@ -49,7 +51,7 @@ using bench::Times;
 
 constexpr const char* kUsage =
     "usage: full_run_bench [--scale 1/8,1/4,1/2,1|all] [--repeat K] [--seed S] [--dir FOLDER] "
-    "[--threads N]\n";
+    "[--threads N] [--index]\n";
 
 // What today's writer's predecessor (libxlsxwriter at zlib level 6) made for
 // the full-capacity encyclopedia: the file may be at most 1.1 times this.
@@ -134,7 +136,8 @@ Times Min(const Times& a, const Times& b) {
 constexpr size_t kWriteAt = 2 * kPhaseCount + 1;
 constexpr size_t kMaxThreads = 32;
 
-RunFigures RunWholeProgram(const fs::path& folder, const fs::path& out, int threads) {
+RunFigures RunWholeProgram(const fs::path& folder, const fs::path& out, int threads,
+                           IndexChoice index) {
   RunFigures figures;
   figures.child = bench::MeasureInChild([&](std::vector<double>& values) {
     RunOptions options;
@@ -143,6 +146,7 @@ RunFigures RunWholeProgram(const fs::path& folder, const fs::path& out, int thre
     options.output = out;
     options.overwrite = true;
     options.threads = threads;
+    options.index = index;
     RunObserver observer;
     const RunResult result = RunProcessing(options, observer, nullptr);
     if (!result.completed) {
@@ -213,13 +217,17 @@ int main(int argc, char** argv) {
   std::vector<Scale> scales;
   int repeat = 3;
   int threads = 0;
+  IndexChoice index = IndexChoice::kNone;
   uint64_t seed = 1;
   fs::path dir = fs::temp_directory_path();
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const bool has_value = i + 1 < argc;
     bool ok = has_value;
-    if (arg == "--scale" && has_value) {
+    if (arg == "--index") {
+      index = IndexChoice::kIndex;
+      ok = true;
+    } else if (arg == "--scale" && has_value) {
       ok = ParseScales(argv[++i], scales);
     } else if (arg == "--repeat" && has_value) {
       ok = ParseNumber(std::string_view(argv[++i]), repeat) && repeat >= 1;
@@ -269,7 +277,7 @@ int main(int argc, char** argv) {
         ChildResult floor;
         const bool floor_first = k % 2 == 0;
         if (floor_first) floor = RunFloor(best.cells, floor_out);
-        const RunFigures run = RunWholeProgram(folder, run_out, threads);
+        const RunFigures run = RunWholeProgram(folder, run_out, threads, index);
         if (!run.child.ok) throw std::runtime_error("the run failed");
         if (!floor_first) floor = RunFloor(run.cells, floor_out);
         if (!floor.ok) throw std::runtime_error("the floor failed");

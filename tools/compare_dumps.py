@@ -3,6 +3,10 @@
 
   compare_dumps.py OLD.txt NEW.txt [--clean-values] [--encyclopedia FOLDER]
 
+Sheets added or removed are a problem; a sheet's selection, widths and view
+and print settings (frozen panes, filter, page, footer, title rows, row
+breaks, links) are counted when they differ.
+
 The letter sheets are compared player block by player block (a block starts at
 a name row: A merged over A:E; it is known by its player id in R), so a block
 that grows or shrinks does not make every later block differ; the player
@@ -27,6 +31,8 @@ import struct
 import sys
 
 LETTER_SHEETS = {chr(c) for c in range(ord("A"), ord("Z") + 1)} | {"#"}
+# Dump lines of a sheet's view and print settings (not its cells).
+SETTINGS = {"pane", "filter", "page", "footer", "titles", "break", "link"}
 SUMMARY_PREFIXES = ("Hit", "Pitch")
 
 
@@ -51,6 +57,7 @@ class Sheet:
         self.widths = {}
         self.merges = []
         self.cells = {}  # (row, col) -> tuple of fields after row/col
+        self.settings = []  # the view and print settings' lines, as dumped
 
 
 def parse(path):
@@ -71,6 +78,11 @@ def parse(path):
                 sheet.merges.append(fields[1])
             elif kind == "cell":
                 sheet.cells[(int(fields[1]), int(fields[2]))] = tuple(fields[3:])
+            elif kind == "font":  # the font colour and underline of the cell before
+                at = (int(fields[1]), int(fields[2]))
+                sheet.cells[at] = sheet.cells[at] + ("font",) + tuple(fields[3:])
+            elif kind in SETTINGS and sheet is not None:
+                sheet.settings.append(tuple(fields))
     return books
 
 
@@ -202,6 +214,8 @@ def main():
             report["selection"] += 1
         if so.widths != sn.widths:
             report["widths"] += 1
+        if so.settings != sn.settings:
+            report["settings"] += 1
         if so.name in LETTER_SHEETS:
             bo, bn = letter_blocks(so), letter_blocks(sn)
             for pid in set(bo) | set(bn):
@@ -239,8 +253,8 @@ def main():
     print("clean values: %d" % report["clean values"])
     print("other cell changes (sheets other than letter and player summary sheets): %d" %
           report["other"])
-    print("sheets with other widths: %d; selections changed: %d" %
-          (report["widths"], report["selection"]))
+    print("sheets with other widths: %d; selections changed: %d; view and print settings "
+          "changed: %d" % (report["widths"], report["selection"], report["settings"]))
     for p in problems:
         print("problem: " + p)
     for e in report["examples"]:

@@ -104,6 +104,8 @@ std::string UsageText() {
          "  -o, --output FILE   the workbook to write (required)\n"
          "  --sheets CHOICE     players-and-teams (default), teams-only or players-only\n"
          "  --force             replace OUT.xlsx when it exists\n"
+         "  --index             add a first sheet \"Index\" that links to every player and\n"
+         "                      team\n"
          "  --open              open the workbook in the desktop's spreadsheet application\n"
          "  --quiet             leave out the run report\n"
          "  --strict            exit with status 3 when the run had warnings\n"
@@ -147,6 +149,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   process->add_option("-o,--output", output);
   process->add_option("--sheets", sheets);
   process->add_flag("--force", command.run.overwrite);
+  bool index = false;
+  process->add_flag("--index", index);
   process->add_flag("--open", command.open);
   process->add_flag("--quiet", command.quiet);
   process->add_flag("--strict", command.strict);
@@ -189,6 +193,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     parsed.error = "no output file given (-o OUT.xlsx)";
   } else {
     command.action = CommandLine::Action::kProcess;
+    command.run.index = index ? IndexChoice::kIndex : IndexChoice::kNone;
     command.run.encyclopedia_folder = folder;
     command.run.output = output;
     parsed.command = command;

@@ -19,9 +19,9 @@ using testing::TempDir;
 TEST(CommandLineTest, ParsesProcessWithValuesApartOrAfterEquals) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"process", "enc", "-o", "out.xlsx", "--sheets", "teams-only", "--force", "--timings",
-            "--threads", "3", "--quiet", "--strict"},
-           {"process", "--output=out.xlsx", "--sheets=teams-only", "--threads=3", "enc", "--force",
-            "--timings", "--quiet", "--strict"}}) {
+            "--threads", "3", "--quiet", "--strict", "--index"},
+           {"process", "--output=out.xlsx", "--index", "--sheets=teams-only", "--threads=3", "enc",
+            "--force", "--timings", "--quiet", "--strict"}}) {
     const auto parsed = ParseCommandLine(args);
     ASSERT_TRUE(parsed.command) << parsed.error;
     const CommandLine& command = *parsed.command;
@@ -31,12 +31,14 @@ TEST(CommandLineTest, ParsesProcessWithValuesApartOrAfterEquals) {
     EXPECT_EQ(command.run.sheets, SheetChoice::kTeamsOnly);
     EXPECT_EQ(command.run.threads, 3);
     EXPECT_TRUE(command.run.overwrite && command.timings && command.quiet && command.strict);
+    EXPECT_EQ(command.run.index, IndexChoice::kIndex);
     EXPECT_FALSE(command.open);
   }
   const auto plain = ParseCommandLine({"process", "enc", "-o", "x.xlsx"});
   ASSERT_TRUE(plain.command);
   EXPECT_EQ(plain.command->run.sheets, SheetChoice::kPlayersAndTeams);
   EXPECT_EQ(plain.command->run.threads, 0);
+  EXPECT_EQ(plain.command->run.index, IndexChoice::kNone);
   EXPECT_EQ(ParseCommandLine({"--version"}).command->action, CommandLine::Action::kVersion);
   EXPECT_EQ(ParseCommandLine({"process", "--help"}).command->action, CommandLine::Action::kHelp);
   EXPECT_EQ(ParseCommandLine({"-h"}).command->action, CommandLine::Action::kHelp);

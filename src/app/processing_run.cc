@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/index_writer.h"
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/team_abbreviations.h"
@@ -61,6 +62,20 @@ std::filesystem::path IncompletePath(const std::filesystem::path& target) {
 
 }  // namespace
 
+std::string WorkbookTitle(const std::filesystem::path& encyclopedia_folder) {
+  // "/games/league/" and "/games/league/." name the folder "league".
+  std::filesystem::path folder = encyclopedia_folder.lexically_normal();
+  if (!folder.has_filename()) folder = folder.parent_path();
+  std::string name = folder.filename().string();
+  if (name.empty() || name == "." || name == "..") {
+    name = std::filesystem::absolute(encyclopedia_folder).lexically_normal().string();
+    while (name.size() > 1 && name.back() == '/') name.pop_back();
+    const size_t slash = name.find_last_of('/');
+    if (slash != std::string::npos && slash + 1 < name.size()) name = name.substr(slash + 1);
+  }
+  return "Statistics of " + name;
+}
+
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered) {
   RunResult result;
@@ -74,7 +89,16 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   try {
     const EncyclopediaFolder folder(options.encyclopedia_folder);
     observer.PhaseProgress("reading", 0, 0);
-    layout.emplace(workbook, options.sheets);
+    layout.emplace(workbook, options.sheets, options.index);
+    workbook.SetTitle(WorkbookTitle(options.encyclopedia_folder));
+    std::optional<IndexWriter> index;
+    PlayerBlockPlaced player_placed;
+    TeamBlockPlaced team_placed;
+    if (Worksheet* sheet = layout->index_sheet()) {
+      index.emplace(*sheet);
+      player_placed = [&index](const PlacedPlayerBlock& placed) { index->AddPlayer(placed); };
+      team_placed = [&index](const PlacedTeamBlock& placed) { index->AddTeam(placed); };
+    }
     if (options.viewing == ViewingChoice::kViewWhileProcessing) observer.ViewingTookEffect();
 
     const TeamAbbreviations team_abbreviations = LoadTeamAbbreviations(folder, report);
@@ -82,7 +106,8 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     clock.Finish("reading");
 
     if (PlayersWanted(options.sheets)) {
-      players = RunPlayerPhase(folder, team_abbreviations, layout->player_sheets(), observer, report);
+      players = RunPlayerPhase(folder, team_abbreviations, layout->player_sheets(), observer,
+                               report, player_placed);
       // The phase tells its reading apart; the rest is the walk.
       StepTime walk = clock.Lap();
       walk.elapsed -= players.reading.elapsed;
@@ -93,7 +118,8 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     }
     if (TeamsWanted(options.sheets)) {
       const TeamPhaseResult teams =
-          RunTeamPhase(folder, team_abbreviations, layout->team_sheets(), observer, report);
+          RunTeamPhase(folder, team_abbreviations, layout->team_sheets(), observer, report,
+                       team_placed);
       report.teams_written = teams.teams_written;
       clock.Finish("team phase");
     }

@@ -28,6 +28,8 @@ enum class ViewingChoice { kViewWhileProcessing, kViewAfterCompleted };
 struct RunOptions {
   std::filesystem::path encyclopedia_folder;
   SheetChoice sheets = SheetChoice::kPlayersAndTeams;
+  // A first sheet "Index" with a link to every player and team.
+  IndexChoice index = IndexChoice::kNone;
   ViewingChoice viewing = ViewingChoice::kViewWhileProcessing;
   // The workbook file to write; an existing file is replaced only when
   // `overwrite` is set.
@@ -72,6 +74,10 @@ struct RunResult {
   // Where the writing went (sheet parts, compression, the file, each thread).
   XlsxWriteStats write_stats;
 };
+
+// The document's title: "Statistics of " and the name of the encyclopedia
+// folder (its last part).
+std::string WorkbookTitle(const std::filesystem::path& encyclopedia_folder);
 
 // Runs every step. Errors never escape: a failed step ends the run, and the
 // workbook built so far is saved beside the requested file as

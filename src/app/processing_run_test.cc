@@ -67,6 +67,29 @@ TEST_F(ProcessingRunTest, TeamsOnlyRunOnAnEmptyEncyclopedia) {
   const auto book = testing::ReadXlsx(options_.output);
   EXPECT_EQ(book.sheet_names, (std::vector<std::string>{"Team Records", "TeamRegTotals"}));
   EXPECT_EQ(book.active_sheet, "Team Records");
+  EXPECT_EQ(book.properties.at("title"),
+            "Statistics of " + encyclopedia_.path().filename().string());
+
+  // With the index: the first sheet, kept with its headings alone.
+  options_.index = IndexChoice::kIndex;
+  options_.overwrite = true;
+  ASSERT_TRUE(RunProcessing(options_, observer_, nullptr).completed);
+  const auto indexed = testing::ReadXlsx(options_.output);
+  EXPECT_EQ(indexed.sheet_names,
+            (std::vector<std::string>{"Index", "Team Records", "TeamRegTotals"}));
+  EXPECT_EQ(indexed.Sheet("Index").LastRow(), 1);
+  EXPECT_EQ(indexed.active_sheet, "Team Records");
+}
+
+TEST(WorkbookTitle, TheEncyclopediaFolderByItsLastName) {
+  EXPECT_EQ(WorkbookTitle("/games/Baseball 2024/league"), "Statistics of league");
+  EXPECT_EQ(WorkbookTitle("/games/league/"), "Statistics of league");
+  EXPECT_EQ(WorkbookTitle("/games/league/."), "Statistics of league");
+  EXPECT_EQ(WorkbookTitle("/games/league/old/.."), "Statistics of league");
+  EXPECT_EQ(WorkbookTitle("samples/sample-encyclopedia"), "Statistics of sample-encyclopedia");
+  EXPECT_EQ(WorkbookTitle("."),
+            "Statistics of " + std::filesystem::current_path().filename().string());
+  EXPECT_EQ(WorkbookTitle("/"), "Statistics of /");
 }
 
 TEST_F(ProcessingRunTest, PlayersOnlyWithoutStatisticsKeepsOnlyTheLetterSheets) {

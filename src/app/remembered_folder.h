@@ -35,6 +35,9 @@ inline constexpr std::string_view kOutputFolderFileName = "OUTPUT.txt";
 inline constexpr size_t kMaxSettingsBytes = 16 * 1024;
 // The setting that holds the window's workbook folder.
 inline constexpr std::string_view kWorkbookFolderSetting = "workbook-folder";
+// The setting that holds the window's "Player index" choice of the last
+// completed run: "1" checked, "0" not.
+inline constexpr std::string_view kPlayerIndexSetting = "player-index";
 
 // The line written for `folder`: "\"<folder>\"\r\n" (the path as UTF-8).
 std::string FormatRememberedValue(const std::filesystem::path& folder);

@@ -1,14 +1,18 @@
 #include "app/sheet_layout.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "workbook/page_breaks.h"
 
 namespace statcrane {
 namespace {
 
 // Which handle a sheet becomes.
 enum class Role {
+  kIndex,
   kTeamRecords,
   kTeamSeasonTotals,
   kTeamSeriesTotals,  // index: division series, league championship series, world series
@@ -35,7 +39,8 @@ using enum Role;
 using enum WhenEmpty;
 
 // Every sheet, in tab order.
-constexpr std::array<SheetEntry, 40> kSheets = {{
+constexpr std::array<SheetEntry, 41> kSheets = {{
+    {"Index", kIndex, 0, kKept},
     {"Team Records", kTeamRecords, 0, kKept},
     {"TeamRegTotals", kTeamSeasonTotals, 0, kKept},
     {"TeamDCSTotals", kTeamSeriesTotals, 0, kRemoved},
@@ -82,8 +87,56 @@ bool IsTeamSheet(Role role) {
   return role == kTeamRecords || role == kTeamSeasonTotals || role == kTeamSeriesTotals;
 }
 
-bool Wanted(const SheetEntry& entry, SheetChoice choice) {
+bool Wanted(const SheetEntry& entry, SheetChoice choice, IndexChoice index) {
+  if (entry.role == kIndex) return index == IndexChoice::kIndex;
   return IsTeamSheet(entry.role) ? TeamsWanted(choice) : PlayersWanted(choice);
+}
+
+// Sheets of one table with its headings in row 1.
+bool IsTable(Role role) {
+  return role == kIndex || role == kTeamSeasonTotals || role == kTeamSeriesTotals ||
+         role == kPitchingSummary || role == kHittingSummary;
+}
+
+// The table of a sheet whose headings are in row 1: from the first heading
+// to the last, down to the last row. None when row 1 has no heading.
+std::optional<CellRange> HeadingTable(const Worksheet& sheet) {
+  int32_t first = 0, last = 0;
+  sheet.ForEachCellInRow(1, [&](int32_t col, const CellView& cell) {
+    if (cell.kind != CellKind::kText) return;
+    if (first == 0) first = col;
+    last = col;
+  });
+  if (first == 0) return std::nullopt;
+  return CellRange{1, first, sheet.LastRow(), last};
+}
+
+// How every sheet prints: landscape, one page wide, the sheet's name at the
+// left of the footer and "Page N of M" at its right.
+PageSetup SheetPageSetup() {
+  PageSetup setup;
+  setup.orientation = PageOrientation::kLandscape;
+  setup.fit_to_width = true;
+  setup.footer.left = kFooterSheetName;
+  setup.footer.right =
+      "Page " + std::string(kFooterPageNumber) + " of " + std::string(kFooterPageCount);
+  return setup;
+}
+
+// The view and print settings of a sheet whose columns are fitted.
+void SetUpViewAndPrint(Worksheet& sheet, Role role) {
+  PageSetup setup = SheetPageSetup();
+  if (IsTable(role)) {
+    if (const std::optional<CellRange> table = HeadingTable(sheet)) {
+      sheet.FreezeRows(1);
+      sheet.SetAutoFilter(*table);
+      setup.title_rows = 1;
+    }
+    sheet.SetPageSetup(setup);
+  } else {
+    sheet.SetPageSetup(setup);
+    PlaceRowBreaks(sheet);  // the letter sheets and "Team Records"
+  }
 }
 
 // The sheets the workbook may open on, first choice first, before the
@@ -96,12 +149,16 @@ const CellRange kFittedColumns = CellRange::Columns(1, 26);
 
 }  // namespace
 
-SheetLayout::SheetLayout(Workbook& workbook, SheetChoice choice) : workbook_(workbook) {
+SheetLayout::SheetLayout(Workbook& workbook, SheetChoice choice, IndexChoice index)
+    : workbook_(workbook) {
   for (const SheetEntry& entry : kSheets) {
-    if (!Wanted(entry, choice)) continue;
+    if (!Wanted(entry, choice, index)) continue;
     Worksheet* sheet = &workbook.AddSheet(std::string(entry.name));
     const auto i = static_cast<size_t>(entry.index);
     switch (entry.role) {
+      case kIndex:
+        index_ = sheet;
+        break;
       case kTeamRecords:
         teams_.records = sheet;
         break;
@@ -133,6 +190,9 @@ void SheetLayout::Finish(RunReport& report, const Worksheet* last_letter_sheet) 
   }
   for (size_t i = 0; i < workbook_.SheetCount(); ++i) {
     workbook_.SheetAt(i).AutoFitColumns(kFittedColumns);
+  }
+  for (const SheetEntry& entry : kSheets) {
+    if (Worksheet* sheet = workbook_.FindSheet(entry.name)) SetUpViewAndPrint(*sheet, entry.role);
   }
   for (std::string_view name : kOpensOn) {
     if (const Worksheet* sheet = workbook_.FindSheet(name)) {

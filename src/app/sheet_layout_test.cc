@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "workbook/page_breaks.h"
+
 namespace statcrane {
 namespace {
 
@@ -56,6 +58,20 @@ TEST(SheetLayoutTest, TabOrderAndHandlesOfEachSheetChoice) {
   SheetLayout players_layout(players_only, SheetChoice::kPlayersOnly);
   EXPECT_EQ(players_only.SheetNames(), Join({kPlayerSummaryTabs, Letters(), {"#"}}));
   EXPECT_EQ(players_layout.team_sheets().records, nullptr);
+  EXPECT_EQ(players_layout.index_sheet(), nullptr);
+
+  // The index, when asked for, is the first tab, kept even when empty.
+  for (SheetChoice choice : {SheetChoice::kPlayersAndTeams, SheetChoice::kTeamsOnly}) {
+    Workbook indexed;
+    SheetLayout layout(indexed, choice, IndexChoice::kIndex);
+    ASSERT_NE(layout.index_sheet(), nullptr);
+    EXPECT_EQ(indexed.SheetNames().front(), "Index");
+    EXPECT_EQ(&indexed.SheetAt(0), layout.index_sheet());
+    RunReport report;
+    layout.Finish(report, nullptr);
+    EXPECT_EQ(indexed.SheetNames().front(), "Index");
+    EXPECT_EQ(ActiveName(indexed), "Team Records");  // still the opening tab
+  }
 }
 
 TEST(SheetLayoutTest, SheetsThatStayEmptyAreRemovedAndTheBookOpensOnTeamRecords) {
@@ -125,6 +141,85 @@ TEST(SheetLayoutTest, EverySheetLeftIsFittedToItsContent) {
   EXPECT_GT(records.ColumnWidth(3), letter.ColumnWidth(2));
   EXPECT_GT(letter.ColumnWidth(2), 0);
   EXPECT_EQ(records.ColumnWidth(1), 0);  // no content: the default width
+}
+
+// A table with headings in row 1 from `first_col`, and `rows` lines.
+void WriteTable(Worksheet& sheet, int32_t first_col, int32_t last_col, int32_t rows) {
+  for (int32_t col = first_col; col <= last_col; ++col) {
+    sheet.SetText(CellRange::Cell(col, 1), "heading");
+    for (int32_t row = 2; row <= rows + 1; ++row) sheet.SetNumber(CellRange::Cell(col, row), row);
+  }
+}
+
+// Blocks of `rows` rows one empty row apart, kept together as the writers
+// keep them.
+void WriteBlocks(Worksheet& sheet, int blocks, int32_t rows) {
+  for (int32_t b = 0, first = 1; b < blocks; ++b, first += rows + 1) {
+    for (int32_t row = first; row < first + rows; ++row) {
+      sheet.SetText(CellRange::Cell(1, row), "line");
+    }
+    sheet.KeepRowsTogether({first, first + rows - 1});
+  }
+}
+
+TEST(SheetLayoutTest, EverySheetOpensAtA1AndPrintsLandscapeOnePageWide) {
+  Workbook workbook;
+  SheetLayout layout(workbook, SheetChoice::kPlayersAndTeams, IndexChoice::kIndex);
+  const PlayerSheets& players = layout.player_sheets();
+  const TeamSheets& teams = layout.team_sheets();
+  WriteTable(*layout.index_sheet(), 1, 5, 40);
+  WriteTable(*teams.season_totals, 3, 11, 30);    // "TeamRegTotals": C to K
+  WriteTable(*teams.series_totals[2], 4, 12, 4);  // "TeamWSTotals": D to L
+  WriteTable(*players.hitting_summaries[0], 1, 20, 100);
+  WriteBlocks(*teams.records, 10, 12);
+  WriteBlocks(*players.letters[0], 12, 10);
+  players.letters[1]->SetText(CellRange::Cell(1, 1), "a sheet without blocks");
+  RunReport report;
+  layout.Finish(report, players.letters[1]);
+
+  for (size_t i = 0; i < workbook.SheetCount(); ++i) {
+    const Worksheet& sheet = workbook.SheetAt(i);
+    SCOPED_TRACE(sheet.name());
+    EXPECT_EQ(sheet.selection(), CellRange::Cell(1, 1));
+    const PageSetup& setup = sheet.page_setup();
+    EXPECT_EQ(setup.orientation, PageOrientation::kLandscape);
+    EXPECT_TRUE(setup.fit_to_width);
+    EXPECT_EQ(setup.footer, (PageFooter{"&[Sheet]", "", "Page &[Page] of &[Pages]"}));
+  }
+
+  // The tables: heading row frozen, filtered and printed on every page; the
+  // filter covers the whole table wherever it starts.
+  const std::pair<const Worksheet*, CellRange> tables[] = {
+      {layout.index_sheet(), CellRange{1, 1, 41, 5}},
+      {teams.season_totals, CellRange{1, 3, 31, 11}},
+      {teams.series_totals[2], CellRange{1, 4, 5, 12}},
+      {players.hitting_summaries[0], CellRange{1, 1, 101, 20}}};
+  for (const auto& [sheet, table] : tables) {
+    SCOPED_TRACE(sheet->name());
+    EXPECT_EQ(sheet->frozen_rows(), 1);
+    EXPECT_EQ(sheet->auto_filter(), table);
+    EXPECT_EQ(sheet->page_setup().title_rows, 1);
+    EXPECT_TRUE(sheet->row_breaks().empty());
+  }
+  // An empty table sheet that stays has nothing to freeze or filter.
+  Workbook bare;
+  SheetLayout bare_layout(bare, SheetChoice::kTeamsOnly);
+  bare_layout.Finish(report, nullptr);
+  EXPECT_EQ(bare.FindSheet("TeamRegTotals")->frozen_rows(), 0);
+  EXPECT_EQ(bare.FindSheet("TeamRegTotals")->auto_filter(), std::nullopt);
+
+  // The sheets of blocks: nothing frozen or filtered; a page breaks before
+  // a block it would cut (page_breaks.h has the arithmetic).
+  for (const Worksheet* sheet : {teams.records, players.letters[0]}) {
+    SCOPED_TRACE(sheet->name());
+    EXPECT_EQ(sheet->frozen_rows(), 0);
+    EXPECT_EQ(sheet->auto_filter(), std::nullopt);
+    EXPECT_EQ(sheet->page_setup().title_rows, 0);
+    EXPECT_FALSE(sheet->row_breaks().empty());
+    EXPECT_EQ(sheet->row_breaks(), RowBreaksBeforeBlocks(*sheet));
+  }
+  EXPECT_EQ(teams.records->row_breaks().front(), 27);  // two blocks of 12 a page
+  EXPECT_TRUE(players.letters[1]->row_breaks().empty());
 }
 
 }  // namespace

@@ -24,7 +24,6 @@ void DrawMedium(Worksheet& sheet, const CellRange& range, std::initializer_list<
 // tops and sides of the two merged cells and the bottom of A:U in medium
 // lines. The heading row below fills it.
 void WriteNameRow(Worksheet& sheet, int32_t row, std::string_view name, int32_t player_id) {
-  sheet.Select(CellRange::Cell(kA, row));
   const CellRange name_cells = CellRange::Row(kA, kE, row);
   const CellRange id_cells = CellRange::Row(kR, kU, row);
   sheet.Merge(name_cells);
@@ -143,7 +142,7 @@ int32_t WriteGroup(Worksheet& sheet, int32_t row, const LineGroup<Figures>& grou
 LetterSheetWriter::LetterSheetWriter(Worksheet& sheet, int32_t first_row)
     : sheet_(&sheet), next_row_(first_row) {}
 
-void LetterSheetWriter::WriteBlock(const PlayerBlock& block) {
+RowSpan LetterSheetWriter::WriteBlock(const PlayerBlock& block) {
   Worksheet& sheet = *sheet_;
   try {
     int32_t row = next_row_;
@@ -162,7 +161,10 @@ void LetterSheetWriter::WriteBlock(const PlayerBlock& block) {
         first = false;
       }
     }
+    const RowSpan rows{next_row_, row - 1};
+    sheet.KeepRowsTogether(rows);
     next_row_ = row + 1;
+    return rows;
   } catch (const StatCraneError& error) {
     throw SheetWriteError(sheet, error);
   }

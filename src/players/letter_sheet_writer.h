@@ -16,7 +16,7 @@ inline constexpr Rgb kPitchingFill = 0xCCFFFF;
 
 // Writes the blocks of one letter sheet. A block:
 //  - the name row: the name merged over A:E, the player id merged over R:U,
-//    bold, size 12, framed in medium lines (the sheet's selected cell);
+//    bold, size 12, framed in medium lines;
 //  - the regular season: for each kind of line it holds, in the order of
 //    their first lines, a sub-section: a heading row (the kind's column
 //    headings framed on the kind's fill; the first heading also colours the
@@ -27,15 +27,16 @@ inline constexpr Rgb kPitchingFill = 0xCCFFFF;
 // A line has Year, Team and Age, then its figures, between medium side
 // lines; a totals line has "Totals" and the figures of its group's totals
 // under a medium line, framed in red from B to U. A section without lines
-// writes nothing. One empty row follows each block.
+// writes nothing. One empty row follows each block. The sheet keeps each
+// block's rows together when printed (Worksheet::KeepRowsTogether).
 class LetterSheetWriter {
  public:
   // The first block starts at `first_row`.
   explicit LetterSheetWriter(Worksheet& sheet, int32_t first_row = 1);
 
-  // Writes the block at the next row. A failed write throws a
-  // SheetWriteError naming the sheet.
-  void WriteBlock(const PlayerBlock& block);
+  // Writes the block at the next row and returns its rows (the name row
+  // first). A failed write throws a SheetWriteError naming the sheet.
+  RowSpan WriteBlock(const PlayerBlock& block);
 
   const Worksheet& sheet() const { return *sheet_; }
   // The row the next block starts at.

@@ -71,7 +71,7 @@ TEST_F(LetterSheetWriterTest, NameRowAndHittingHeadingFollowTheBlockPattern) {
   PlayerBlock block = BlockOf("Smith,John", 1234);
   AppendLine(Regular(block), HittingLineOf(1998, Hits(4, 1)));
   LetterSheetWriter writer(sheet, 5);
-  writer.WriteBlock(block);
+  EXPECT_EQ(writer.WriteBlock(block), (RowSpan{5, 8}));
 
   // Row 5: merged name A5:E5 and id R5:U5, bold 12, on the hitting fill.
   EXPECT_EQ(Text(5, 1), "Smith,John");
@@ -90,7 +90,6 @@ TEST_F(LetterSheetWriterTest, NameRowAndHittingHeadingFollowTheBlockPattern) {
     EXPECT_EQ(style.right(), merged ? kMedium : kNone) << col;
     EXPECT_EQ(style.bottom(), kMedium) << col;
   }
-  EXPECT_EQ(sheet.selection(), CellRange::Cell(1, 5));
 
   // Row 6: 21 right-aligned headings, framed on every side, on the fill.
   for (int col = 1; col <= 21; ++col) {
@@ -107,6 +106,8 @@ TEST_F(LetterSheetWriterTest, NameRowAndHittingHeadingFollowTheBlockPattern) {
   EXPECT_EQ(Text(8, 2), "Totals");
   EXPECT_EQ(sheet.LastRow(), 8);
   EXPECT_EQ(writer.next_row(), 10);
+  // The block's rows are kept together on a printed page.
+  EXPECT_EQ(sheet.kept_together(), (std::vector<RowSpan>{{5, 8}}));
 }
 
 TEST_F(LetterSheetWriterTest, PitchingHeadingUsesThePitchingTextsAndFill) {

@@ -8,7 +8,8 @@ namespace statcrane {
 
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
                                  const TeamAbbreviations& team_abbrevs, const PlayerSheets& sheets,
-                                 ProgressObserver& progress, SkipReporter& reporter) {
+                                 ProgressObserver& progress, SkipReporter& reporter,
+                                 const PlayerBlockPlaced& placed) {
   PlayerPhaseResult result;
   StepClock clock;
   const BirthDates birth_dates = LoadBirthDates(folder, reporter);
@@ -19,8 +20,9 @@ PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
   result.reading = clock.Lap();
 
   PlayerSheetWriters writers(sheets);
-  const PlayerWalkResult walk = WritePlayerBlocks(
-      PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers, progress, reporter);
+  const PlayerWalkResult walk =
+      WritePlayerBlocks(PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers,
+                        progress, reporter, placed);
 
   result.walk = clock.Lap();
   result.last_letter_sheet = walk.last_letter_sheet;

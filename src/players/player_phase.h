@@ -8,6 +8,7 @@
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/team_abbreviations.h"
 #include "players/letter_sheets.h"
+#include "players/player_walk.h"
 #include "util/progress.h"
 #include "util/run_report.h"
 #include "util/step_clock.h"
@@ -23,8 +24,10 @@ struct PlayerPhaseResult {
   StepTime walk;
 };
 
+// `placed` (when given) hears where each player's block went.
 PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
                                  const TeamAbbreviations& team_abbrevs, const PlayerSheets& sheets,
-                                 ProgressObserver& progress, SkipReporter& reporter);
+                                 ProgressObserver& progress, SkipReporter& reporter,
+                                 const PlayerBlockPlaced& placed = {});
 
 }  // namespace statcrane

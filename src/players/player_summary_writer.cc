@@ -52,7 +52,6 @@ int32_t PlayerSummaryWriter::StartLine(std::string_view player, int32_t last_yea
     last_row_ = 1;
   }
   const int32_t row = last_row_ + 1;
-  sheet.Select(CellRange::Cell(kA, row));
   sheet.SetText(CellRange::Cell(kA, row), player);
   sheet.SetNumber(CellRange::Cell(kB, row), last_year);
   last_row_ = row;

@@ -13,7 +13,7 @@ namespace statcrane {
 // Writes the lines of one summary sheet: the column headings in row 1
 // (right-aligned, before the first line), then from row 2 on one line per
 // call: Player, Last Yr, then the figures of the totals, framed in medium
-// lines. The sheet's selected cell is that of the last line.
+// lines.
 class PlayerSummaryWriter {
  public:
   PlayerSummaryWriter(Worksheet& sheet, LineKind kind);

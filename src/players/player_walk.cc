@@ -39,7 +39,8 @@ PlayerSheetWriters::PlayerSheetWriters(const PlayerSheets& sheets) {
 }
 
 PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWriters& writers,
-                                   ProgressObserver& progress, SkipReporter& reporter) {
+                                   ProgressObserver& progress, SkipReporter& reporter,
+                                   const PlayerBlockPlaced& placed) {
   PlayerWalkResult result;
   PlayerBlockBuilder builder(input.stats, input.team_abbrevs, input.birth_dates, reporter);
   PlayerBlock block;
@@ -56,8 +57,9 @@ PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWrit
       LetterSheetWriter& letter =
           writers.letters[static_cast<size_t>(LetterSheetIndex(block.name))];
       progress.ProgressText(block.name);
-      letter.WriteBlock(block);
+      const RowSpan rows = letter.WriteBlock(block);
       WriteSummaryLines(block, writers);
+      if (placed) placed(PlacedPlayerBlock{block, letter.sheet(), rows});
       result.last_letter_sheet = &letter.sheet();
       ++result.players_written;
     } catch (const SheetWriteError& error) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "encyclopedia/birth_dates.h"
@@ -41,17 +42,26 @@ struct PlayerWalkInput {
   const BirthDates& birth_dates;
 };
 
+// Where a player's block went (for an index of the workbook).
+struct PlacedPlayerBlock {
+  const PlayerBlock& block;
+  const Worksheet& sheet;
+  RowSpan rows;
+};
+using PlayerBlockPlaced = std::function<void(const PlacedPlayerBlock&)>;
+
 struct PlayerWalkResult {
   int64_t players_written = 0;
   // The letter sheet of the last player written; null when none was.
   const Worksheet* last_letter_sheet = nullptr;
 };
 
-// Writes the players in work-list order, each block as soon as it is built.
-// Season types other than 1, 2, 5, 6 and 7 are reported and their records
-// left out. A failed write stops the walk with an error naming the player and
-// the sheet.
+// Writes the players in work-list order, each block as soon as it is built,
+// and tells `placed` (when given) where each went. Season types other than
+// 1, 2, 5, 6 and 7 are reported and their records left out. A failed write
+// stops the walk with an error naming the player and the sheet.
 PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWriters& writers,
-                                   ProgressObserver& progress, SkipReporter& reporter);
+                                   ProgressObserver& progress, SkipReporter& reporter,
+                                   const PlayerBlockPlaced& placed = {});
 
 }  // namespace statcrane

@@ -65,8 +65,13 @@ class PlayerWalkTest : public ::testing::Test {
     sheets = AddPlayerSheets(book);
     writers.emplace(sheets);
     if (before) before(*writers);
-    result = WritePlayerBlocks(PlayerWalkInput{*stats_, *list_, teams, births}, *writers, progress,
-                               report);
+    result = WritePlayerBlocks(
+        PlayerWalkInput{*stats_, *list_, teams, births}, *writers, progress, report,
+        [this](const PlacedPlayerBlock& placed) {
+          places.push_back(placed.block.name + " " + std::to_string(placed.block.player_id) + " " +
+                           placed.sheet.name() + " " + std::to_string(placed.rows.first) + "-" +
+                           std::to_string(placed.rows.last));
+        });
   }
 
   std::string Text(std::string_view sheet, int32_t row, int col) {
@@ -101,6 +106,7 @@ class PlayerWalkTest : public ::testing::Test {
   RecordingProgress progress;
   std::optional<PlayerSheetWriters> writers;
   PlayerWalkResult result;
+  std::vector<std::string> places;  // "name id sheet first-last" of each block placed
   std::optional<PlayerStatsFile> stats_;
   std::optional<PlayerOrder> list_;
 };
@@ -359,6 +365,10 @@ TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
   EXPECT_EQ(Text("#", 6, 1), "9Lives,Jo");
   EXPECT_EQ(writers->letters[kOtherInitial].next_row(), 11);
   EXPECT_EQ(result.last_letter_sheet, sheets.letters['S' - 'A']);
+  // Where each block went, in the order they were written.
+  EXPECT_EQ(places, (std::vector<std::string>{",Jo 5 # 1-4", "9Lives,Jo 4 # 6-9",
+                                              "Adams,Jo 6 A 1-4", "\xC3\x81lvarez,Jo 3 A 6-9",
+                                              "smith,Al 2 S 1-4", "Smith,Bo 1 S 6-9"}));
 }
 
 TEST_F(PlayerWalkTest, NoExtraSheetWithoutAPlayerWhoNeedsIt) {

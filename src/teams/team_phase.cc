@@ -13,7 +13,7 @@ namespace statcrane {
 
 TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& team_years,
                              const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
-                             ProgressObserver& progress) {
+                             ProgressObserver& progress, const TeamBlockPlaced& placed) {
   const std::vector<SeasonStanding> standings =
       TeamStandings(team_years.Seasons(), abbreviations, leagues.divisions);
   const std::vector<std::span<const SeasonStanding>> teams = SeasonsByTeam(standings);
@@ -29,7 +29,8 @@ TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& tea
   for (std::span<const SeasonStanding> seasons : teams) {
     CheckStop(progress);
     const TeamBlock block = MakeTeamBlock(seasons, team_years, leagues);
-    records.Write(block);
+    const RowSpan rows = records.Write(block);
+    if (placed) placed(PlacedTeamBlock{block, records.sheet(), rows});
     for (const SeriesRecord& series : block.series) {
       series_totals[static_cast<size_t>(series.series)].Write(SeriesTotalsLine(block, series));
     }
@@ -41,12 +42,12 @@ TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& tea
   return result;
 }
 
-TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder,
-                             const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
-                             ProgressObserver& progress, SkipReporter& reporter) {
+TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbreviations& abbreviations,
+                             const TeamSheets& sheets, ProgressObserver& progress,
+                             SkipReporter& reporter, const TeamBlockPlaced& placed) {
   const LeagueFiles leagues = LoadLeagueFiles(folder, reporter);
   const TeamYearFile team_years = TeamYearFile::Read(folder, reporter);
-  return RunTeamPhase(leagues, team_years, abbreviations, sheets, progress);
+  return RunTeamPhase(leagues, team_years, abbreviations, sheets, progress, placed);
 }
 
 }  // namespace statcrane

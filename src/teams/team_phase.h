@@ -4,16 +4,28 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/league_files.h"
 #include "encyclopedia/team_abbreviations.h"
 #include "encyclopedia/team_year_file.h"
+#include "teams/team_blocks.h"
 #include "teams/team_sheets.h"
 #include "util/progress.h"
 #include "util/run_report.h"
+#include "workbook/workbook.h"
 
 namespace statcrane {
+
+// Where a team's block went on "Team Records" (for an index of the
+// workbook).
+struct PlacedTeamBlock {
+  const TeamBlock& block;
+  const Worksheet& sheet;
+  RowSpan rows;
+};
+using TeamBlockPlaced = std::function<void(const PlacedTeamBlock&)>;
 
 struct TeamPhaseResult {
   int64_t teams_written = 0;
@@ -21,9 +33,9 @@ struct TeamPhaseResult {
 
 // Reads encleag.dat, enclgyr.dat and enctmyr.dat of the folder, then writes
 // as below.
-TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder,
-                             const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
-                             ProgressObserver& progress, SkipReporter& reporter);
+TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbreviations& abbreviations,
+                             const TeamSheets& sheets, ProgressObserver& progress,
+                             SkipReporter& reporter, const TeamBlockPlaced& placed = {});
 
 // Ranks the used seasons of the team-year file (standings.h) and writes one
 // block per team id (team_blocks.h) on the team records sheet, with one line
@@ -33,9 +45,10 @@ TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder,
 // team and year is one more season row). A file with no used record writes
 // nothing. Reports progress once per block and stops (RunStopped) between
 // blocks when asked to. An error stops the phase and names the sheet, team
-// or record; the sheets keep what was written before.
+// or record; the sheets keep what was written before. `placed` (when given)
+// hears where each block went.
 TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& team_years,
                              const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
-                             ProgressObserver& progress);
+                             ProgressObserver& progress, const TeamBlockPlaced& placed = {});
 
 }  // namespace statcrane

@@ -211,9 +211,18 @@ TEST(TeamPhaseTest, ProgressOncePerBlockAndStopBetweenBlocks) {
   const TeamYearFile team_years(Records(seasons), report);
   StoppingProgress counting;
   auto workbook = TeamWorkbook();
-  RunTeamPhase(leagues, team_years, TeamAbbreviations(), workbook->sheets, counting);
+  std::vector<std::string> places;
+  RunTeamPhase(leagues, team_years, TeamAbbreviations(), workbook->sheets, counting,
+               [&](const PlacedTeamBlock& placed) {
+                 places.push_back(placed.block.team_name + " " + placed.sheet.name() + " " +
+                                  std::to_string(placed.rows.first) + "-" +
+                                  std::to_string(placed.rows.last));
+               });
   EXPECT_EQ(counting.last_done, 2);
   EXPECT_EQ(counting.last_total, 2);
+  // Where each block went, as it was written.
+  EXPECT_EQ(places, (std::vector<std::string>{"Boston Reds Team Records 1-4",
+                                              "Chicago Greys Team Records 6-10"}));
 
   auto again = TeamWorkbook();
   StoppingProgress stopping;

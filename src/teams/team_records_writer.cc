@@ -69,8 +69,9 @@ void WriteSeriesTitle(Worksheet& sheet, int32_t r, std::string_view title, Leagu
 
 }  // namespace
 
-void TeamRecordsWriter::Write(const TeamBlock& block) {
+RowSpan TeamRecordsWriter::Write(const TeamBlock& block) {
   try {
+    const int32_t title_row = row_ == 0 ? 1 : row_ + 2;
     WriteTitleAndHeadings(block);
     const int32_t first_season_row = row_ + 1;
     for (const RegularSeasonRow& season : block.seasons) WriteSeasonRow(season);
@@ -82,6 +83,9 @@ void TeamRecordsWriter::Write(const TeamBlock& block) {
     sheet_.SetBorder(Cells('A', 'N', row_), BorderSide::kBottom, LineStyle::kMedium);
     WriteTotalsRow(block.totals);
     for (const SeriesRecord& series : block.series) WriteSeries(series);
+    const RowSpan block_rows{title_row, row_};
+    sheet_.KeepRowsTogether(block_rows);
+    return block_rows;
   } catch (const StatCraneError& error) {
     throw StatCraneError("writing the team \"" + block.team_name + "\" (team id " +
                          std::to_string(block.team_id) + ") on the sheet \"" + sheet_.name() +

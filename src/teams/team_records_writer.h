@@ -4,7 +4,8 @@
 // framed in medium lines; one row per regular season, outlined in medium
 // lines; a totals row; then for each series the team played in, one row per
 // season in the series (the series title in A:C of the first) and a series
-// totals row.
+// totals row. The sheet keeps each block's rows together when printed
+// (Worksheet::KeepRowsTogether).
 #pragma once
 
 #include <cstdint>
@@ -18,9 +19,12 @@ class TeamRecordsWriter {
  public:
   explicit TeamRecordsWriter(Worksheet& sheet) : sheet_(sheet) {}
 
-  // Writes the block below the last one (the first block from row 1). An
-  // error names the sheet and the team.
-  void Write(const TeamBlock& block);
+  // Writes the block below the last one (the first block from row 1) and
+  // returns its rows (the title row first). An error names the sheet and the
+  // team.
+  RowSpan Write(const TeamBlock& block);
+
+  const Worksheet& sheet() const { return sheet_; }
 
   // The last row written; 0 before the first block.
   int32_t last_row() const { return row_; }

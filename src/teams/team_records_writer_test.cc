@@ -178,11 +178,13 @@ TEST(TeamRecordsWriterTest, BlocksFollowEachOtherAndAnErrorNamesTheSheetAndTheTe
   block.team_id = 7;
   block.team_name = "Kansas City Blues";
   block.seasons.resize(2);
-  writer.Write(block);
-  EXPECT_EQ(writer.last_row(), 5);  // title, headings, two seasons, totals
-  writer.Write(block);
+  EXPECT_EQ(writer.Write(block), (RowSpan{1, 5}));  // title, headings, two seasons, totals
+  EXPECT_EQ(writer.last_row(), 5);
+  EXPECT_EQ(writer.Write(block), (RowSpan{7, 11}));
   EXPECT_EQ(Value(sheet, "A7"), "Kansas City Blues");
   EXPECT_EQ(writer.last_row(), 11);
+  // Each block's rows are kept together on a printed page.
+  EXPECT_EQ(sheet.kept_together(), (std::vector<RowSpan>{{1, 5}, {7, 11}}));
 
   block.team_name = std::string(40000, 'x');  // longer than a cell holds
   try {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "workbook/xlsx_parts.h"
 #include "workbook/xml_text.h"
 
 namespace statcrane::testing {
@@ -81,6 +82,12 @@ class ReferenceWriter {
   }
 
   void Write() {
+    std::string title = CleanUtf8(workbook_.title());
+    lxw_doc_properties properties{};
+    if (!title.empty()) {
+      properties.title = title.data();
+      Check(workbook_set_properties(book_, &properties), "properties");
+    }
     for (size_t i = 0; i < workbook_.SheetCount(); ++i) {
       const Worksheet& sheet = workbook_.SheetAt(i);
       const std::string name = CleanUtf8(sheet.name());
@@ -110,6 +117,8 @@ class ReferenceWriter {
     }
     if (s.bold) format_set_bold(format);
     if (s.font_size != 11) format_set_font_size(format, s.font_size);
+    if (s.font_color) format_set_font_color(format, LxwColor(*s.font_color));
+    if (s.underline) format_set_underline(format, LXW_UNDERLINE_SINGLE);
     using SetStyle = void (*)(lxw_format*, uint8_t);
     using SetColor = void (*)(lxw_format*, lxw_color_t);
     static constexpr SetStyle kSetStyle[4] = {format_set_top, format_set_left, format_set_right,
@@ -168,12 +177,64 @@ class ReferenceWriter {
                               static_cast<lxw_row_t>(selection.last_row - 1),
                               static_cast<lxw_col_t>(selection.last_col - 1));
     }
+    WriteViewAndPrint(sheet, out, where);
+  }
+
+  // Frozen rows, the filter, links, the page and row breaks.
+  void WriteViewAndPrint(const Worksheet& sheet, lxw_worksheet* out, const std::string& where) {
+    if (sheet.frozen_rows() > 0) {
+      worksheet_freeze_panes(out, static_cast<lxw_row_t>(sheet.frozen_rows()), 0);
+    }
+    if (const auto& table = sheet.auto_filter()) {
+      Check(worksheet_autofilter(out, static_cast<lxw_row_t>(table->first_row - 1),
+                                 static_cast<lxw_col_t>(table->first_col - 1),
+                                 static_cast<lxw_row_t>(table->last_row - 1),
+                                 static_cast<lxw_col_t>(table->last_col - 1)),
+            where);
+    }
+    for (const CellLink& link : sheet.links()) {
+      // The link on the cell as the model has it: its text and format.
+      const StoredCell* stored = sheet.store().Find(link.row, link.col);
+      const CellView cell = sheet.Cell(link.row, link.col);
+      const std::string text = cell.kind == CellKind::kText ? CleanUtf8(cell.text) : std::string();
+      const std::string url = "internal:" + QuotedSheetName(link.sheet) + "!" +
+                              ColumnName(link.target_col) + std::to_string(link.target_row);
+      // Without a format of its own the link would take the library's link
+      // style.
+      lxw_format* format = Format(stored != nullptr ? stored->style : 0);
+      if (format == nullptr) {
+        if (plain_ == nullptr) plain_ = workbook_add_format(book_);
+        format = plain_;
+      }
+      Check(worksheet_write_url_opt(out, static_cast<lxw_row_t>(link.row - 1),
+                                    static_cast<lxw_col_t>(link.col - 1), url.c_str(), format,
+                                    text.empty() ? nullptr : text.c_str(), nullptr),
+            where);
+    }
+    const PageSetup& setup = sheet.page_setup();
+    if (setup.orientation == PageOrientation::kLandscape) worksheet_set_landscape(out);
+    if (setup.fit_to_width) worksheet_fit_to_pages(out, 1, 0);
+    if (!setup.footer.empty()) {
+      Check(worksheet_set_footer(out, FooterCodes(setup.footer).c_str()), where);
+    }
+    if (setup.title_rows > 0) {
+      Check(worksheet_repeat_rows(out, 0, static_cast<lxw_row_t>(setup.title_rows - 1)), where);
+    }
+    if (!sheet.row_breaks().empty()) {
+      breaks_.emplace_back();
+      for (int32_t row : sheet.row_breaks())
+        breaks_.back().push_back(static_cast<lxw_row_t>(row - 1));
+      breaks_.back().push_back(0);
+      Check(worksheet_set_h_pagebreaks(out, breaks_.back().data()), where);
+    }
   }
 
   const Workbook& workbook_;
   std::string file_name_;
   lxw_workbook* book_ = nullptr;
   std::vector<lxw_format*> formats_;
+  lxw_format* plain_ = nullptr;                 // the default style, for links
+  std::vector<std::vector<lxw_row_t>> breaks_;  // kept until the book is written
 };
 
 }  // namespace

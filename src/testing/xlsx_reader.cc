@@ -67,6 +67,10 @@ XlsxBook Parse(const std::string& output) {
     const std::string& tag = f[0];
     if (tag == "book" && f.size() == 2) {
       book.active = f[1];
+    } else if (tag == "property" && f.size() == 3) {
+      book.properties[f[1]] = f[2];
+    } else if (tag == "name" && f.size() == 5) {
+      book.defined_names.push_back({f[1], f[2], f[3], f[4] == "1"});
     } else if (tag == "sheet" && f.size() == 4) {
       XlsxSheet& sheet = book.sheets.emplace_back();
       sheet.name = f[1];
@@ -74,6 +78,30 @@ XlsxBook Parse(const std::string& output) {
       sheet.active_cell = f[3].empty() ? "A1" : f[3];
     } else if (book.sheets.empty()) {
       BadLine(line);
+    } else if (tag == "pane" && f.size() == 2) {
+      book.sheets.back().frozen_at = f[1];
+    } else if (tag == "filter" && f.size() == 2) {
+      book.sheets.back().filter = f[1];
+    } else if (tag == "page" && f.size() == 5) {
+      XlsxPage& page = book.sheets.back().page;
+      page.present = true;
+      page.orientation = f[1];
+      page.fit_to_page = f[2] == "1";
+      page.fit_width = std::stoi(f[3]);
+      page.fit_height = std::stoi(f[4]);
+    } else if (tag == "footer" && f.size() == 4) {
+      book.sheets.back().footer = {f[1], f[2], f[3]};
+    } else if (tag == "titles" && f.size() == 2) {
+      book.sheets.back().title_rows = f[1];
+    } else if (tag == "break" && f.size() == 2) {
+      book.sheets.back().breaks.push_back(std::stoi(f[1]));
+    } else if (tag == "link" && f.size() == 4) {
+      book.sheets.back().links[f[1]] = f[2].empty() ? f[3] : f[2];
+    } else if (tag == "font" && f.size() == 5) {
+      auto found = book.sheets.back().cells.find({std::stoi(f[1]), std::stoi(f[2])});
+      if (found == book.sheets.back().cells.end()) BadLine(line);
+      found->second.font_color = f[3];
+      found->second.underline = f[4] == "1";
     } else if (tag == "width" && f.size() == 3) {
       book.sheets.back().widths[std::stoi(f[1])] = std::strtod(f[2].c_str(), nullptr);
     } else if (tag == "merge" && f.size() == 2) {

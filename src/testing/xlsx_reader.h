@@ -39,6 +39,8 @@ struct XlsxCell {
   std::string fill;        // solid fill colour "FFFFCC", "" for none
   bool bold = false;
   double font_size = 11;
+  std::string font_color;  // "0563C1"; "" for the automatic colour
+  bool underline = false;
   XlsxBorderSide top, left, right, bottom;
 
   bool IsNumber() const { return kind == Kind::kNumber; }
@@ -46,10 +48,31 @@ struct XlsxCell {
   bool IsEmpty() const { return kind == Kind::kEmpty; }
 };
 
+// How a sheet prints, as the file's page setup says.
+struct XlsxPage {
+  bool present = false;     // the sheet has a page setup
+  std::string orientation;  // "landscape", "portrait", "default"
+  bool fit_to_page = false;
+  int fit_width = 1;   // pages wide (when fitting)
+  int fit_height = 1;  // pages tall; 0: as many as needed
+};
+
+struct XlsxFooter {
+  std::string left, center, right;  // in the file's codes: "&A", "Page &P of &N"
+  friend bool operator==(const XlsxFooter&, const XlsxFooter&) = default;
+};
+
 struct XlsxSheet {
   std::string name;
   bool tab_selected = false;
-  std::string active_cell;                                // "A1" when the file names none
+  std::string active_cell;  // "A1" when the file names none
+  std::string frozen_at;    // first cell that scrolls; "" none
+  std::string filter;       // the auto filter's range; "" none
+  XlsxPage page;
+  XlsxFooter footer;
+  std::string title_rows;                    // rows printed on every page, "$1:$1"; "" none
+  std::vector<int32_t> breaks;               // manual page breaks: the row above each
+  std::map<std::string, std::string> links;  // cell ("A2") -> location ("'M'!A5")
   std::map<std::pair<int32_t, int32_t>, XlsxCell> cells;  // by (row, column)
   std::vector<std::string> merges;                        // "A5:E5"
   std::map<int32_t, double> widths;                       // column -> width as in the file
@@ -65,9 +88,20 @@ struct XlsxSheet {
   int32_t LastRow() const;  // 0 for a sheet without cells
 };
 
+struct XlsxDefinedName {
+  std::string name;   // "_xlnm.Print_Titles"
+  std::string sheet;  // the index of the sheet it belongs to, "" for the workbook
+  std::string value;  // "'HitRegTotals'!$1:$1"
+  bool hidden = false;
+};
+
 struct XlsxBook {
   std::vector<XlsxSheet> sheets;  // tab order
   std::string active;             // name of the active sheet
+  // Document properties: "title", "creator", "created", "application",
+  // "app_version" (those the file has).
+  std::map<std::string, std::string> properties;
+  std::vector<XlsxDefinedName> defined_names;
   // The same as SheetNames() and `active`, for tests that prefer fields.
   std::vector<std::string> sheet_names;
   std::string active_sheet;

@@ -50,6 +50,8 @@ struct CellStyle {
   std::optional<Rgb> fill;  // a solid fill, or none
   bool bold = false;
   double font_size = 11;
+  std::optional<Rgb> font_color;        // none: the automatic colour (black)
+  bool underline = false;               // a single underline
   std::array<BorderLine, 4> borders{};  // indexed by BorderSide
   friend bool operator==(const CellStyle&, const CellStyle&) = default;
 

@@ -42,6 +42,8 @@ size_t StyleTable::StyleHash::operator()(const CellStyle& s) const {
   h = Mix(h, static_cast<uint64_t>(ColorArgument(s.fill)));
   h = Mix(h, s.bold);
   h = Mix(h, std::bit_cast<uint64_t>(s.font_size));
+  h = Mix(h, static_cast<uint64_t>(ColorArgument(s.font_color)));
+  h = Mix(h, s.underline);
   for (const BorderLine& b : s.borders) {
     h = Mix(h, static_cast<uint64_t>(b.style));
     h = Mix(h, static_cast<uint64_t>(ColorArgument(b.color)));
@@ -83,6 +85,12 @@ CellStyle StyleTable::Changed(const CellStyle& style, const StyleChange& change)
       break;
     case StyleChange::kFontSize:
       result.font_size = std::bit_cast<double>(change.argument);
+      break;
+    case StyleChange::kFontColor:
+      result.font_color = ColorOf(change.argument);
+      break;
+    case StyleChange::kUnderline:
+      result.underline = change.argument != 0;
       break;
     case StyleChange::kBorder: {
       BorderLine& line = result.borders[change.side];
@@ -146,6 +154,15 @@ StyleChange StyleTable::FontSize(double points) {
     Refuse("font size " + std::to_string(points) + " is outside 1 to 409 points");
   }
   return {StyleChange::kFontSize, 0, std::bit_cast<int64_t>(points)};
+}
+
+StyleChange StyleTable::FontColor(std::optional<Rgb> color) {
+  CheckColor(color, "font colour");
+  return {StyleChange::kFontColor, 0, ColorArgument(color)};
+}
+
+StyleChange StyleTable::Underline(bool underline) {
+  return {StyleChange::kUnderline, 0, underline ? 1 : 0};
 }
 
 StyleChange StyleTable::Border(BorderSide side, const BorderLine& line) {

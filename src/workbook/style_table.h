@@ -28,6 +28,8 @@ struct StyleChange {
     kBold,
     kFontSize,
     kBorder,
+    kFontColor,
+    kUnderline,
   };
   Kind kind = kNumberFormat;
   uint8_t side = 0;      // a BorderSide, for kBorder
@@ -61,6 +63,8 @@ class StyleTable {
   static StyleChange Fill(std::optional<Rgb> color);  // none removes the fill
   static StyleChange Bold(bool bold);
   static StyleChange FontSize(double points);
+  static StyleChange FontColor(std::optional<Rgb> color);  // none: the automatic colour
+  static StyleChange Underline(bool underline);
   // The side becomes `line`, line style and colour.
   static StyleChange Border(BorderSide side, const BorderLine& line);
 

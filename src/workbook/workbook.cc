@@ -191,6 +191,14 @@ void Worksheet::SetFontSize(const CellRange& range, double points) {
   ApplyStyle(range, StyleTable::FontSize(points));
 }
 
+void Worksheet::SetFontColor(const CellRange& range, std::optional<Rgb> color) {
+  ApplyStyle(range, StyleTable::FontColor(color));
+}
+
+void Worksheet::SetUnderline(const CellRange& range, bool underline) {
+  ApplyStyle(range, StyleTable::Underline(underline));
+}
+
 void Worksheet::SetBorder(const CellRange& range, BorderSide side, LineStyle style,
                           std::optional<Rgb> color) {
   ApplyStyle(range, StyleTable::Border(side, BorderLine{style, color}));
@@ -298,6 +306,51 @@ void Worksheet::Select(const CellRange& cell) {
   selection_ = cell;
 }
 
+void Worksheet::FreezeRows(int32_t rows) {
+  if (rows < 0 || rows >= kMaxRows) Refuse(std::to_string(rows) + " rows cannot be frozen");
+  frozen_rows_ = rows;
+}
+
+void Worksheet::SetAutoFilter(const CellRange& table) {
+  CheckCells(table);
+  auto_filter_ = table;
+}
+
+void Worksheet::SetPageSetup(const PageSetup& setup) {
+  if (setup.title_rows < 0 || setup.title_rows >= kMaxRows) {
+    Refuse(std::to_string(setup.title_rows) + " rows cannot be repeated on every page");
+  }
+  page_setup_ = setup;
+}
+
+void Worksheet::KeepRowsTogether(RowSpan rows) {
+  CheckBounds(CellRange{rows.first, 1, rows.last, 1});
+  if (!kept_together_.empty() && kept_together_.back().last >= rows.first) {
+    Refuse("rows " + std::to_string(rows.first) + " to " + std::to_string(rows.last) +
+           " are not below the rows kept together before them");
+  }
+  kept_together_.push_back(rows);
+}
+
+void Worksheet::SetRowBreaks(std::vector<int32_t> first_rows) {
+  for (size_t i = 0; i < first_rows.size(); ++i) {
+    if (first_rows[i] < 2 || first_rows[i] > kMaxRows ||
+        (i > 0 && first_rows[i] <= first_rows[i - 1])) {
+      Refuse("a page cannot begin at row " + std::to_string(first_rows[i]) +
+             " (breaks go in rising order below the first row)");
+    }
+  }
+  row_breaks_ = std::move(first_rows);
+}
+
+void Worksheet::SetLink(int32_t row, int32_t col, std::string_view sheet, int32_t target_row,
+                        int32_t target_col) {
+  CheckCells(CellRange::Cell(col, row));
+  CheckBounds(CellRange::Cell(target_col, target_row));
+  if (sheet.empty()) Refuse("a link needs the name of the sheet it leads to");
+  links_.push_back(CellLink{row, col, std::string(sheet), target_row, target_col});
+}
+
 CellView Worksheet::Cell(int32_t row, int32_t col) const {
   const StoredCell* cell = store_->Find(row, col);
   if (cell == nullptr) {
@@ -319,7 +372,9 @@ int64_t Worksheet::CellCount() const { return store_->CellCount(); }
 
 size_t Worksheet::MemoryBytes() const {
   return sizeof(Worksheet) + store_->MemoryBytes() + merges_.capacity() * sizeof(CellRange) +
-         widths_.capacity() * sizeof(double) + fits_.capacity() * sizeof(ColumnFit);
+         widths_.capacity() * sizeof(double) + fits_.capacity() * sizeof(ColumnFit) +
+         kept_together_.capacity() * sizeof(RowSpan) + row_breaks_.capacity() * sizeof(int32_t) +
+         links_.capacity() * sizeof(CellLink);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,13 +8,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "workbook/cell_range.h"
 #include "workbook/cell_store.h"
 #include "workbook/cell_style.h"
+#include "workbook/sheet_settings.h"
 #include "workbook/string_pool.h"
 #include "workbook/style_table.h"
 
@@ -66,6 +69,9 @@ class Worksheet {
   void SetFill(const CellRange& range, std::optional<Rgb> color);
   void SetBold(const CellRange& range, bool bold);
   void SetFontSize(const CellRange& range, double points);
+  // The text's colour; none: the automatic colour.
+  void SetFontColor(const CellRange& range, std::optional<Rgb> color);
+  void SetUnderline(const CellRange& range, bool underline);
   // Draws `side` of every cell of the range with the line style and colour
   // (none: automatic); LineStyle::kNone removes it.
   void SetBorder(const CellRange& range, BorderSide side, LineStyle style,
@@ -81,8 +87,27 @@ class Worksheet {
   // See column_fit.h for how text is measured. Repeated fits of a growing
   // sheet only measure the rows added since the last fit.
   void AutoFitColumns(const CellRange& columns);
-  // Remembers the selected cell (the cell the sheet opens on).
+  // Remembers the selected cell (the cell the sheet opens on; A1 until
+  // set).
   void Select(const CellRange& cell);
+
+  // View and print settings (sheet_settings.h).
+  // Rows 1 to `rows` stay in view while the rest scrolls; 0 for none.
+  void FreezeRows(int32_t rows);
+  // A filter (with sort) over the table: its heading row is the range's
+  // first row.
+  void SetAutoFilter(const CellRange& table);
+  void SetPageSetup(const PageSetup& setup);
+  // Notes rows that belong together (a block) and should print on one page
+  // where they fit on one; spans are noted top to bottom and do not overlap.
+  void KeepRowsTogether(RowSpan rows);
+  // Pages begin at these rows (ascending, each above the sheet's last row
+  // limit) besides where the application breaks them.
+  void SetRowBreaks(std::vector<int32_t> first_rows);
+  // Makes the cell at (row, col) a link to a cell of the sheet named
+  // `sheet` of the same workbook; a later link of the same cell replaces it.
+  void SetLink(int32_t row, int32_t col, std::string_view sheet, int32_t target_row,
+               int32_t target_col);
 
   // Reading back, for the writer and for tests.
   CellView Cell(int32_t row, int32_t col) const;
@@ -92,6 +117,13 @@ class Worksheet {
   double ColumnWidth(int32_t col) const;
   int32_t LastWidthColumn() const { return static_cast<int32_t>(widths_.size()); }
   const CellRange& selection() const { return selection_; }
+  int32_t frozen_rows() const { return frozen_rows_; }
+  const std::optional<CellRange>& auto_filter() const { return auto_filter_; }
+  const PageSetup& page_setup() const { return page_setup_; }
+  const std::vector<RowSpan>& kept_together() const { return kept_together_; }
+  const std::vector<int32_t>& row_breaks() const { return row_breaks_; }
+  // In the order they were set.
+  const std::vector<CellLink>& links() const { return links_; }
   // Visits the cells of row `row` that hold a value or a style, in column order.
   // fn(int32_t col, const CellView& cell).
   template <typename Fn>
@@ -128,6 +160,12 @@ class Worksheet {
   std::vector<double> widths_;
   std::vector<ColumnFit> fits_;
   CellRange selection_ = CellRange::Cell(1, 1);
+  int32_t frozen_rows_ = 0;
+  std::optional<CellRange> auto_filter_;
+  PageSetup page_setup_;
+  std::vector<RowSpan> kept_together_;
+  std::vector<int32_t> row_breaks_;
+  std::vector<CellLink> links_;
 };
 
 class Workbook {
@@ -145,6 +183,10 @@ class Workbook {
   void RemoveSheet(const Worksheet& sheet);
   // The sheet the workbook opens on (the first one until set).
   void SetOpeningSheet(const Worksheet& sheet);
+
+  // The document's title (its properties); "" for none.
+  void SetTitle(std::string title) { title_ = std::move(title); }
+  const std::string& title() const { return title_; }
 
   // The sheet of that name, or null.
   Worksheet* FindSheet(std::string_view name);
@@ -169,6 +211,7 @@ class Workbook {
   std::shared_ptr<WorkbookParts> parts_;
   std::vector<std::unique_ptr<Worksheet>> sheets_;
   size_t opening_ = 0;
+  std::string title_;
 };
 
 inline CellView Worksheet::View(const StoredCell& cell) const {

@@ -116,7 +116,66 @@ double FileWidth(double width) {
   return static_cast<double>(static_cast<int64_t>(pixels / 7.0 * 256.0)) / 256.0;
 }
 
+// "$A$1:$K$30".
+std::string AbsoluteRange(const CellRange& range) {
+  return "$" + ColumnName(range.first_col) + "$" + std::to_string(range.first_row) + ":$" +
+         ColumnName(range.last_col) + "$" + std::to_string(range.last_row);
+}
+
 }  // namespace
+
+std::string QuotedSheetName(std::string_view name) {
+  std::string quoted = "'";
+  for (char c : name) {
+    quoted += c;
+    if (c == '\'') quoted += c;
+  }
+  return quoted + "'";
+}
+
+std::vector<DefinedName> SheetDefinedNames(const Workbook& workbook) {
+  std::vector<DefinedName> filters, titles;
+  for (size_t i = 0; i < workbook.SheetCount(); ++i) {
+    const Worksheet& sheet = workbook.SheetAt(i);
+    const std::string prefix = QuotedSheetName(sheet.name()) + "!";
+    if (const auto& table = sheet.auto_filter()) {
+      filters.push_back({"_xlnm._FilterDatabase", i, prefix + AbsoluteRange(*table), true});
+    }
+    if (const int32_t rows = sheet.page_setup().title_rows; rows > 0) {
+      titles.push_back({"_xlnm.Print_Titles", i, prefix + "$1:$" + std::to_string(rows), false});
+    }
+  }
+  filters.insert(filters.end(), titles.begin(), titles.end());
+  return filters;
+}
+
+std::string FooterCodes(const PageFooter& footer) {
+  std::string codes;
+  const std::pair<std::string_view, const std::string*> parts[] = {
+      {"&L", &footer.left}, {"&C", &footer.center}, {"&R", &footer.right}};
+  for (const auto& [code, text] : parts) {
+    if (text->empty()) continue;
+    codes += code;
+    std::string_view rest = *text;
+    while (!rest.empty()) {
+      if (rest.starts_with(kFooterSheetName)) {
+        codes += "&A";
+        rest.remove_prefix(kFooterSheetName.size());
+      } else if (rest.starts_with(kFooterPageNumber)) {
+        codes += "&P";
+        rest.remove_prefix(kFooterPageNumber.size());
+      } else if (rest.starts_with(kFooterPageCount)) {
+        codes += "&N";
+        rest.remove_prefix(kFooterPageCount.size());
+      } else {
+        if (rest.front() == '&') codes += '&';  // a literal ampersand
+        codes += rest.front();
+        rest.remove_prefix(1);
+      }
+    }
+  }
+  return codes;
+}
 
 std::string SheetPartName(size_t index) {
   return "xl/worksheets/sheet" + std::to_string(index + 1) + ".xml";
@@ -255,14 +314,21 @@ std::string AppPropertiesPart(const PackageInfo& info) {
   return out;
 }
 
-std::string CorePropertiesPart(std::string_view creator, std::string_view created) {
+std::string CorePropertiesPart(std::string_view creator, std::string_view created,
+                               std::string_view title) {
   std::string out(kXmlDeclaration);
   out +=
       "<cp:coreProperties "
       "xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
       "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:dcterms=\"http://purl.org/dc/terms/\" "
       "xmlns:dcmitype=\"http://purl.org/dc/dcmitype/\" "
-      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><dc:creator>";
+      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">";
+  if (!title.empty()) {
+    out += "<dc:title>";
+    AppendXmlEscaped(out, title);
+    out += "</dc:title>";
+  }
+  out += "<dc:creator>";
   AppendXmlEscaped(out, creator);
   out += "</dc:creator>";
   if (!created.empty()) {
@@ -286,7 +352,20 @@ std::string WorkbookPart(const PackageInfo& info) {
     out +=
         "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"rId" + std::to_string(i + 1) + "\"/>";
   }
-  out += "</sheets><calcPr fullCalcOnLoad=\"1\"/></workbook>";
+  out += "</sheets>";
+  if (!info.defined_names.empty()) {
+    out += "<definedNames>";
+    for (const DefinedName& name : info.defined_names) {
+      out += "<definedName name=\"" + name.name + "\" localSheetId=\"" +
+             std::to_string(name.sheet) + "\"";
+      if (name.hidden) out += " hidden=\"1\"";
+      out += ">";
+      AppendXmlEscaped(out, name.value);
+      out += "</definedName>";
+    }
+    out += "</definedNames>";
+  }
+  out += "<calcPr fullCalcOnLoad=\"1\"/></workbook>";
   return out;
 }
 
@@ -333,18 +412,26 @@ bool SheetPartWriter::Write(PartBuffer& out, std::atomic<int64_t>& rows_done,
   out.Append("\" xmlns:r=\"");
   out.Append(kRelationshipsNamespace);
   out.Append("\">");
-  // sheetPr (tab colour, fit to page) goes here.
+  SheetProperties(out);
   Dimension(out);
   SheetViews(out);
   SheetFormat(out);
   Columns(out);
   if (!SheetData(out, rows_done, stop)) return false;
-  // autoFilter goes here.
+  AutoFilter(out);
   MergeCells(out);
+  Hyperlinks(out);
   PageMargins(out);
-  // pageSetup, headerFooter and rowBreaks go here, in that order.
+  PageSetup(out);
+  HeaderFooter(out);
+  RowBreaks(out);
   out.Append("</worksheet>");
   return true;
+}
+
+void SheetPartWriter::SheetProperties(PartBuffer& out) {
+  if (sheet_.page_setup().fit_to_width)
+    out.Append("<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr>");
 }
 
 void SheetPartWriter::Dimension(PartBuffer& out) {
@@ -356,17 +443,30 @@ void SheetPartWriter::Dimension(PartBuffer& out) {
 void SheetPartWriter::SheetViews(PartBuffer& out) {
   out.Append(tab_selected_ ? "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\""
                            : "<sheetViews><sheetView workbookViewId=\"0\"");
-  // Frozen panes go in the sheet view, before the selection.
   const CellRange& selection = sheet_.selection();
-  if (selection == CellRange::Cell(1, 1)) {
+  const int32_t frozen = sheet_.frozen_rows();
+  if (selection == CellRange::Cell(1, 1) && frozen == 0) {
     out.Append("/></sheetViews>");
     return;
   }
-  out.Append("><selection activeCell=\"");
-  out.Append(A1(selection.first_row, selection.first_col));
-  out.Append("\" sqref=\"");
-  out.Append(A1Range(selection));
-  out.Append("\"/></sheetView></sheetViews>");
+  out.Append(">");
+  std::string_view pane;
+  if (frozen > 0) {
+    // The rows above the split stay; the pane below scrolls and is active.
+    out.Append("<pane ySplit=\"" + std::to_string(frozen) + "\" topLeftCell=\"" +
+               A1(frozen + 1, 1) + "\" activePane=\"bottomLeft\" state=\"frozen\"/>");
+    pane = " pane=\"bottomLeft\"";
+  }
+  out.Append("<selection");
+  out.Append(pane);
+  if (selection != CellRange::Cell(1, 1)) {
+    out.Append(" activeCell=\"");
+    out.Append(A1(selection.first_row, selection.first_col));
+    out.Append("\" sqref=\"");
+    out.Append(A1Range(selection));
+    out.Append("\"");
+  }
+  out.Append("/></sheetView></sheetViews>");
 }
 
 void SheetPartWriter::SheetFormat(PartBuffer& out) {
@@ -500,10 +600,84 @@ void SheetPartWriter::MergeCells(PartBuffer& out) {
   out.Append("</mergeCells>");
 }
 
+void SheetPartWriter::AutoFilter(PartBuffer& out) {
+  if (const auto& table = sheet_.auto_filter()) {
+    out.Append("<autoFilter ref=\"");
+    out.Append(A1Range(*table));
+    out.Append("\"/>");
+  }
+}
+
+void SheetPartWriter::Hyperlinks(PartBuffer& out) {
+  if (sheet_.links().empty()) return;
+  // One link a cell, the last one set; in row and column order.
+  std::vector<const CellLink*> links;
+  links.reserve(sheet_.links().size());
+  for (const CellLink& link : sheet_.links()) links.push_back(&link);
+  std::stable_sort(links.begin(), links.end(), [](const CellLink* a, const CellLink* b) {
+    return std::pair(a->row, a->col) < std::pair(b->row, b->col);
+  });
+  std::string text = "<hyperlinks>";
+  for (size_t i = 0; i < links.size(); ++i) {
+    const CellLink& link = *links[i];
+    if (i + 1 < links.size() && links[i + 1]->row == link.row && links[i + 1]->col == link.col) {
+      continue;
+    }
+    text += "<hyperlink ref=\"" + A1(link.row, link.col) + "\" location=\"";
+    AppendXmlEscaped(text,
+                     QuotedSheetName(link.sheet) + "!" + A1(link.target_row, link.target_col));
+    // What the link shows: the cell's text.
+    if (const CellView cell = sheet_.Cell(link.row, link.col); cell.kind == CellKind::kText) {
+      text += "\" display=\"";
+      AppendXmlEscaped(text, cell.text);
+    }
+    text += "\"/>";
+    if (text.size() > 65536) {
+      out.Append(text);
+      text.clear();
+    }
+  }
+  text += "</hyperlinks>";
+  out.Append(text);
+}
+
 void SheetPartWriter::PageMargins(PartBuffer& out) {
   out.Append(
       "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" "
       "footer=\"0.3\"/>");
+}
+
+void SheetPartWriter::PageSetup(PartBuffer& out) {
+  const struct PageSetup& setup = sheet_.page_setup();
+  const bool landscape = setup.orientation == PageOrientation::kLandscape;
+  if (!landscape && !setup.fit_to_width) return;
+  out.Append("<pageSetup");
+  // One page wide is the default of fitToWidth; 0 pages tall: as many as needed.
+  if (setup.fit_to_width) out.Append(" fitToHeight=\"0\"");
+  if (landscape) out.Append(" orientation=\"landscape\"");
+  out.Append("/>");
+}
+
+void SheetPartWriter::HeaderFooter(PartBuffer& out) {
+  const PageFooter& footer = sheet_.page_setup().footer;
+  if (footer.empty()) return;
+  std::string text = "<headerFooter><oddFooter>";
+  AppendXmlEscaped(text, FooterCodes(footer));
+  text += "</oddFooter></headerFooter>";
+  out.Append(text);
+}
+
+void SheetPartWriter::RowBreaks(PartBuffer& out) {
+  const std::vector<int32_t>& breaks = sheet_.row_breaks();
+  if (breaks.empty()) return;
+  const std::string count = std::to_string(breaks.size());
+  std::string text = "<rowBreaks count=\"" + count + "\" manualBreakCount=\"" + count + "\">";
+  for (int32_t row : breaks) {
+    // A break's id is the last row above it.
+    text += "<brk id=\"" + std::to_string(row - 1) + "\" max=\"16383\" man=\"1\"/>";
+  }
+  text += "</rowBreaks>";
+  out.Append(text);
 }
 
 }  // namespace statcrane

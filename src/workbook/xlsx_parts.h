@@ -67,19 +67,42 @@ SharedStrings ChooseSharedStrings(const std::vector<uint8_t>& counts);
 // The names the package's parts have.
 std::string SheetPartName(size_t index);  // "xl/worksheets/sheet1.xml" for index 0
 
+// A name the workbook part defines for one sheet: the filter's table
+// ("_xlnm._FilterDatabase") or the rows printed on every page
+// ("_xlnm.Print_Titles").
+struct DefinedName {
+  std::string name;
+  size_t sheet = 0;   // tab index
+  std::string value;  // "'Sheet'!$A$1:$K$30"
+  bool hidden = false;
+};
+// The names the sheets' filters and title rows need, by name then sheet.
+std::vector<DefinedName> SheetDefinedNames(const Workbook& workbook);
+
+// A sheet name in a reference: always quoted, apostrophes doubled
+// ("'Team Records'", "'O''Neil'").
+std::string QuotedSheetName(std::string_view name);
+
+// A page footer in the codes of the file ("&L&A&RPage &P of &N").
+std::string FooterCodes(const PageFooter& footer);
+
 struct PackageInfo {
   std::vector<std::string> sheet_names;  // tab order
   size_t active = 0;
   bool shared_strings = false;
   std::string application = "StatCrane";
   std::string version;  // "1.0.0"
+  std::string title;    // the document's; "" for none
+  std::vector<DefinedName> defined_names;
 };
 
 std::string ContentTypesPart(const PackageInfo& info);
 std::string RootRelationshipsPart();
 std::string AppPropertiesPart(const PackageInfo& info);
-// `created`: a W3CDTF time ("2024-05-01T12:00:00Z"), or "" for none.
-std::string CorePropertiesPart(std::string_view creator, std::string_view created);
+// `created`: a W3CDTF time ("2024-05-01T12:00:00Z"), or "" for none;
+// `title` "" for none.
+std::string CorePropertiesPart(std::string_view creator, std::string_view created,
+                               std::string_view title = {});
 std::string WorkbookPart(const PackageInfo& info);
 std::string WorkbookRelationshipsPart(const PackageInfo& info);
 std::string SharedStringsPart(const StringPool& pool, const SharedStrings& shared);
@@ -96,16 +119,20 @@ class SheetPartWriter {
   bool Write(PartBuffer& out, std::atomic<int64_t>& rows_done, const std::atomic<bool>& stop);
 
  private:
-  // The elements in the schema's order; what the model does not hold yet
-  // (sheet properties, frozen panes, auto filter, print setup, row breaks)
-  // slots in between them.
+  // The elements in the schema's order.
+  void SheetProperties(PartBuffer& out);
   void Dimension(PartBuffer& out);
   void SheetViews(PartBuffer& out);
   void SheetFormat(PartBuffer& out);
   void Columns(PartBuffer& out);
   bool SheetData(PartBuffer& out, std::atomic<int64_t>& rows_done, const std::atomic<bool>& stop);
+  void AutoFilter(PartBuffer& out);
   void MergeCells(PartBuffer& out);
+  void Hyperlinks(PartBuffer& out);
   void PageMargins(PartBuffer& out);
+  void PageSetup(PartBuffer& out);
+  void HeaderFooter(PartBuffer& out);
+  void RowBreaks(PartBuffer& out);
 
   const Worksheet& sheet_;
   const SheetSurvey& survey_;

@@ -37,8 +37,8 @@ void FillFeatureBook(Workbook& book) {
   Worksheet& second = book.AddSheet("Second");
   Worksheet& third = book.AddSheet("Third");
 
-  const Rgb fills[] = {0xFFFFCC, 0xCCFFFF, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0x000000, 0xFF0000,
-                       0x333333};
+  const Rgb fills[] = {0xFFFFCC, 0xCCFFFF, 0xFFFF99, 0x99CCFF,
+                       0xFF99CC, 0x000000, 0xFF0000, 0x333333};
   int32_t row = 1;
   for (Rgb fill : fills) {
     first.SetText(CellRange::Cell(1, row), "fill " + std::to_string(fill));
@@ -69,10 +69,9 @@ void FillFeatureBook(Workbook& book) {
   second.SetNumberFormat(A1("A4"), "0.00");
   second.SetNumberFormat(A1("A5"), "General");
   second.SetNumberFormat(A1("A6"), "#,##0.000 \"pts\"");
-  const HorizontalAlignment alignments[] = {HorizontalAlignment::kGeneral,
-                                            HorizontalAlignment::kLeft,
-                                            HorizontalAlignment::kCenter,
-                                            HorizontalAlignment::kRight};
+  const HorizontalAlignment alignments[] = {
+      HorizontalAlignment::kGeneral, HorizontalAlignment::kLeft, HorizontalAlignment::kCenter,
+      HorizontalAlignment::kRight};
   row = 1;
   for (HorizontalAlignment alignment : alignments) {
     second.SetText(CellRange::Cell(2, row), "aligned");
@@ -84,6 +83,8 @@ void FillFeatureBook(Workbook& book) {
   second.SetFontSize(A1("C1"), 12);
   second.SetFontSize(A1("C2"), 10);
   second.SetText(A1("C2"), "small");
+  second.SetFontColor(A1("C2"), 0x0563C1);
+  second.SetUnderline(A1("C2:C3"), true);
   second.SetFontSize(A1("C3"), 14.5);
   second.SetNumber(A1("C3"), 1e-7);
   second.SetNumber(A1("C4"), -1234567.25);
@@ -101,6 +102,37 @@ void FillFeatureBook(Workbook& book) {
   first.SetText(A1("A20"), "shared");
   first.SetText(A1("A21"), "shared");
   book.SetOpeningSheet(second);
+
+  // View and print settings: a summary-like table with a frozen heading,
+  // a filter and title rows; a sheet of blocks with row breaks and a link
+  // to each block; the document's title.
+  first.FreezeRows(1);
+  first.SetAutoFilter(A1("A1:R21"));
+  PageSetup table;
+  table.orientation = PageOrientation::kLandscape;
+  table.fit_to_width = true;
+  table.footer = {
+      std::string(kFooterSheetName), "R&D",
+      "Page " + std::string(kFooterPageNumber) + " of " + std::string(kFooterPageCount)};
+  table.title_rows = 1;
+  first.SetPageSetup(table);
+  PageSetup blocks = table;
+  blocks.title_rows = 0;
+  blocks.footer.center.clear();
+  third.SetPageSetup(blocks);
+  for (int32_t block = 0; block < 4; ++block) {
+    const int32_t top = 1 + block * 30;
+    third.SetText(CellRange::Cell(1, top), "block " + std::to_string(block));
+    third.KeepRowsTogether({top, top + 28});
+    second.SetText(CellRange::Cell(11, 30 + block), "to block " + std::to_string(block));
+    second.SetLink(30 + block, 11, "Third", top, 1);
+  }
+  second.SetText(A1("K29"), "to the first");
+  second.SetLink(29, 11, "Third", 3, 2);
+  second.SetLink(29, 11, "First & <more>", 3, 2);  // replaces the link before
+  third.SetRowBreaks({31, 61, 91});
+  third.FreezeRows(2);  // with a selection in the scrolling rows
+  book.SetTitle("Statistics of <O'Neil & Sons>");
 }
 
 int32_t ColumnNumberOf(std::string_view letters) {
@@ -116,7 +148,8 @@ std::string ByValue(const std::string& number) {
 }
 
 // The elements of a style piece as "name{attr=value,...}" in order, with
-// numbers by value; `skip` elements left out.
+// numbers by value; `skip` elements left out ("color@theme": a colour given
+// by the theme).
 std::string Canonical(const XmlElement* element, const std::set<std::string>& skip = {}) {
   if (element == nullptr) return "-";
   std::string out = element->name + "{";
@@ -127,6 +160,7 @@ std::string Canonical(const XmlElement* element, const std::set<std::string>& sk
   }
   for (const auto& child : element->children) {
     if (skip.count(child->name)) continue;
+    if (skip.count(child->name + "@theme") && !child->Attribute("theme").empty()) continue;
     out += Canonical(child.get(), skip);
   }
   return out + "}";
@@ -164,11 +198,12 @@ struct Package {
     auto nth = [&](const char* list, const char* item, const std::string& id) {
       return styles->Child(list)->Children(item).at(std::stoul(id));
     };
-    // The font's colour and scheme refer to the reference writer's theme
-    // (automatic black and the minor font: Calibri), which our files do
-    // without.
+    // The font's theme colour and scheme refer to the reference writer's
+    // theme (automatic black and the minor font: Calibri), which our files
+    // do without.
     return "format=" + NumberFormat(std::stoi(xf->Attribute("numFmtId"))) + " " +
-           Canonical(nth("fonts", "font", xf->Attribute("fontId")), {"color", "scheme", "family"}) +
+           Canonical(nth("fonts", "font", xf->Attribute("fontId")),
+                     {"color@theme", "scheme", "family"}) +
            " " + Canonical(nth("fills", "fill", xf->Attribute("fillId"))) + " " +
            Canonical(nth("borders", "border", xf->Attribute("borderId"))) + " " +
            Canonical(xf->Child("alignment"));
@@ -180,6 +215,26 @@ struct Package {
       names.push_back(sheet->Attribute("name") + " id " + sheet->Attribute("sheetId"));
     }
     return names;
+  }
+  // "name sheet value hidden" of each defined name, in name order; sheet
+  // names in references unquoted where the reference writer leaves them so.
+  std::set<std::string> DefinedNames() const {
+    std::set<std::string> names;
+    if (const auto* defined = workbook->Child("definedNames")) {
+      for (const auto* name : defined->Children("definedName")) {
+        std::string value = name->text;
+        if (value.front() != '\'')
+          value = "'" + value.substr(0, value.find('!')) + "'" + value.substr(value.find('!'));
+        names.insert(name->Attribute("name") + " " + name->Attribute("localSheetId") + " " + value +
+                     " " + name->Attribute("hidden"));
+      }
+    }
+    return names;
+  }
+  std::string Title() const {
+    const auto core = testing::ParseXml(zip.parts.at("docProps/core.xml"));
+    const auto* title = core->Child("dc:title");
+    return title == nullptr ? "(none)" : title->text;
   }
   std::string ActiveTab() const {
     const std::string tab =
@@ -231,6 +286,10 @@ struct Package {
     }
     for (const std::string& merge : merges) lines.push_back("merge " + merge);
     lines.push_back("margins " + Canonical(sheet->Child("pageMargins")));
+    for (const char* element :
+         {"sheetPr", "autoFilter", "hyperlinks", "pageSetup", "headerFooter", "rowBreaks"}) {
+      lines.push_back(std::string(element) + " " + Canonical(sheet->Child(element)));
+    }
     return lines;
   }
 };
@@ -246,6 +305,9 @@ TEST(XlsxReference, EveryFeatureAsTheReferenceWriterWritesIt) {
 
   EXPECT_EQ(ours.SheetNames(), reference.SheetNames());
   EXPECT_EQ(ours.ActiveTab(), reference.ActiveTab());
+  EXPECT_EQ(ours.DefinedNames(), reference.DefinedNames());
+  EXPECT_EQ(ours.Title(), reference.Title());
+  EXPECT_EQ(ours.Title(), "Statistics of <O'Neil & Sons>");
   ASSERT_EQ(book.SheetCount(), 3u);
   for (size_t i = 0; i < book.SheetCount(); ++i) {
     SCOPED_TRACE(book.SheetAt(i).name());

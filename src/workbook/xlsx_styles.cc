@@ -95,8 +95,11 @@ XlsxStylePieces TranslateStyle(const CellStyle& style) {
   pieces.number_format = style.number_format;
 
   pieces.font = "<font>";
+  // The schema's order: b, u, sz, color, name, family.
   if (style.bold) pieces.font += "<b/>";
+  if (style.underline) pieces.font += "<u/>";
   pieces.font += "<sz val=\"" + NumberText(style.font_size) + "\"/>";
+  if (style.font_color) pieces.font += "<color rgb=\"" + Argb(*style.font_color) + "\"/>";
   pieces.font += "<name val=\"Calibri\"/><family val=\"2\"/></font>";
 
   if (style.fill) {

@@ -235,8 +235,8 @@ class PackageWriter {
       if (!compressor) compressor = MakeCompressor(options_.compression_level);
       const double start = ThreadSeconds();
       PartBuffer xml;
-      SheetPartWriter writer(workbook_.SheetAt(i), sheets_[i].survey, i == workbook_.OpeningSheetIndex(),
-                             shared_);
+      SheetPartWriter writer(workbook_.SheetAt(i), sheets_[i].survey,
+                             i == workbook_.OpeningSheetIndex(), shared_);
       if (!writer.Write(xml, rows_done_, stop_)) return;
       const double made = ThreadSeconds();
       CompressedPart part = Compress(*compressor, xml.view());
@@ -263,13 +263,16 @@ class PackageWriter {
     info.active = workbook_.OpeningSheetIndex();
     info.shared_strings = !shared_.texts.empty();
     info.version = STATCRANE_VERSION;
+    info.title = workbook_.title();
+    info.defined_names = SheetDefinedNames(workbook_);
     const std::string created = options_.created.empty() ? NowW3cdtf() : options_.created;
     std::vector<std::pair<std::string, std::string>> parts;
     parts.emplace_back("[Content_Types].xml", ContentTypesPart(info));
     parts.emplace_back("_rels/.rels", RootRelationshipsPart());
     parts.emplace_back("docProps/app.xml", AppPropertiesPart(info));
-    parts.emplace_back("docProps/core.xml",
-                       CorePropertiesPart(info.application + " " + info.version, created));
+    parts.emplace_back(
+        "docProps/core.xml",
+        CorePropertiesPart(info.application + " " + info.version, created, info.title));
     parts.emplace_back("xl/workbook.xml", WorkbookPart(info));
     parts.emplace_back("xl/_rels/workbook.xml.rels", WorkbookRelationshipsPart(info));
     parts.emplace_back("xl/styles.xml", StylesPart(workbook_.styles()));

@@ -98,6 +98,8 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   y.Merge(A1("B3:C4"));
   y.SetNumber(A1("B3"), 9);
   y.SetFill(A1("F2"), 0x000000);  // black
+  y.SetFontColor(A1("A2"), 0x0563C1);
+  y.SetUnderline(A1("A2"), true);
   book.SetOpeningSheet(y);
   WriteXlsx(book, dir / "out.xlsx", false);
 
@@ -164,6 +166,10 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   EXPECT_EQ(ys.Cell("D2").number_format, "##0.00");
   EXPECT_EQ(ys.Cell("M2").number_format, "0.0");
   EXPECT_EQ(ys.Cell("A2").text, "Ren\xC3\xA9 \xEF\xBF\xBD");
+  EXPECT_EQ(ys.Cell("A2").font_color, "0563C1");
+  EXPECT_TRUE(ys.Cell("A2").underline);
+  EXPECT_EQ(ys.Cell("D2").font_color, "");
+  EXPECT_FALSE(ys.Cell("D2").underline);
   EXPECT_EQ(ys.Cell("A5").text,
             "a\xEF\xBF\xBD"
             "b");
@@ -171,6 +177,82 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   EXPECT_EQ(ys.Cell("B3").number, 9);
   EXPECT_EQ(ys.Cell("F2").fill, "000000");
   EXPECT_EQ(file.Sheet("Z").LastRow(), 0);
+}
+
+// What a reader other than ours makes of the view and print settings:
+// frozen rows (with the selection left at A1), the filter, the page, the
+// footer, title rows, row breaks, links, defined names and properties.
+TEST(WriteXlsx, ViewAndPrintSettingsReadBackThroughAnIndependentReader) {
+  TempDir dir;
+  Workbook book;
+  Worksheet& table = book.AddSheet("Team's Totals");
+  Worksheet& blocks = book.AddSheet("Team Records");
+  Worksheet& plain = book.AddSheet("Plain");
+  for (int32_t row = 1; row <= 30; ++row) {
+    table.SetText(CellRange::Cell(3, row), "team " + std::to_string(row));
+    table.SetNumber(CellRange::Cell(11, row), row);
+    blocks.SetText(CellRange::Cell(1, row), "row " + std::to_string(row));
+  }
+  plain.SetText(A1("A1"), "x");
+  table.FreezeRows(1);
+  table.SetAutoFilter(A1("C1:K30"));
+  PageSetup setup;
+  setup.orientation = PageOrientation::kLandscape;
+  setup.fit_to_width = true;
+  setup.footer = {std::string(kFooterSheetName), "",
+                  "Page " + std::string(kFooterPageNumber) + " of " +
+                      std::string(kFooterPageCount) + " & more"};
+  setup.title_rows = 1;
+  table.SetPageSetup(setup);
+  setup.title_rows = 0;
+  blocks.SetPageSetup(setup);
+  blocks.SetRowBreaks({11, 21});
+  table.SetLink(2, 3, "Team Records", 11, 1);
+  table.SetLink(3, 3, "Team's Totals", 1, 3);
+  book.SetTitle("Statistics of Sample & Co");
+  XlsxWriteOptions options;
+  options.created = "2024-05-01T12:30:00Z";
+  WriteXlsx(book, dir / "out.xlsx", false, nullptr, options);
+
+  const XlsxBook file = ReadXlsx(dir / "out.xlsx");
+  EXPECT_EQ(file.properties.at("title"), "Statistics of Sample & Co");
+  EXPECT_EQ(file.properties.at("application"), "StatCrane");
+  EXPECT_EQ(file.properties.at("created"), "2024-05-01T12:30:00Z");
+  EXPECT_EQ(file.properties.at("creator").rfind("StatCrane ", 0), 0u);
+  ASSERT_EQ(file.defined_names.size(), 2u);
+  EXPECT_EQ(file.defined_names[0].name, "_xlnm._FilterDatabase");
+  EXPECT_EQ(file.defined_names[0].sheet, "0");
+  EXPECT_EQ(file.defined_names[0].value, "'Team''s Totals'!$C$1:$K$30");
+  EXPECT_TRUE(file.defined_names[0].hidden);
+  EXPECT_EQ(file.defined_names[1].name, "_xlnm.Print_Titles");
+  EXPECT_EQ(file.defined_names[1].value, "'Team''s Totals'!$1:$1");
+
+  const XlsxSheet& t = file.Sheet("Team's Totals");
+  EXPECT_EQ(t.frozen_at, "A2");
+  EXPECT_EQ(t.active_cell, "A1");
+  EXPECT_EQ(t.filter, "C1:K30");
+  EXPECT_TRUE(t.page.present);
+  EXPECT_EQ(t.page.orientation, "landscape");
+  EXPECT_TRUE(t.page.fit_to_page);
+  EXPECT_EQ(t.page.fit_width, 1);
+  EXPECT_EQ(t.page.fit_height, 0);
+  EXPECT_EQ(t.footer, (testing::XlsxFooter{"&A", "", "Page &P of &N && more"}));
+  EXPECT_EQ(t.title_rows, "$1:$1");
+  EXPECT_TRUE(t.breaks.empty());
+  EXPECT_EQ(t.links, (std::map<std::string, std::string>{{"C2", "'Team Records'!A11"},
+                                                         {"C3", "'Team''s Totals'!C1"}}));
+  EXPECT_EQ(t.Cell("C2").text, "team 2");  // the link leaves the cell as it was
+
+  const XlsxSheet& b = file.Sheet("Team Records");
+  EXPECT_EQ(b.frozen_at, "");
+  EXPECT_EQ(b.filter, "");
+  EXPECT_EQ(b.title_rows, "");
+  EXPECT_EQ(b.breaks, (std::vector<int32_t>{10, 20}));  // the row above each new page
+
+  const XlsxSheet& p = file.Sheet("Plain");
+  EXPECT_FALSE(p.page.present);
+  EXPECT_EQ(p.footer, testing::XlsxFooter{});
+  EXPECT_TRUE(p.links.empty());
 }
 
 std::vector<std::string> FolderEntries(const fs::path& folder) {

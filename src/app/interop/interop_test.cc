@@ -10,9 +10,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/processing_run.h"
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/team_abbreviations.h"
@@ -98,6 +102,8 @@ TEST(IndependentReader, EverySheetChoiceReadsBackAsTheModel) {
           EXPECT_EQ(got.bold, style.bold) << where;
           EXPECT_EQ(got.font_size, style.font_size) << where;
           EXPECT_EQ(got.fill, FillText(style.fill)) << where;
+          EXPECT_EQ(got.font_color, FillText(style.font_color)) << where;
+          EXPECT_EQ(got.underline, style.underline) << where;
           ++cells;
         });
       }
@@ -136,6 +142,150 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
   if (!field.empty() || quoted) rows.back().push_back(field);
   if (rows.back().empty()) rows.pop_back();
   return rows;
+}
+
+const fs::path kSample = fs::path(STATCRANE_SOURCE_DIR) / "samples" / "sample-encyclopedia";
+
+// The sample's workbook written by a run, with or without the index.
+RunResult RunOnSample(const fs::path& output, IndexChoice index) {
+  RunOptions options;
+  options.encyclopedia_folder = kSample;
+  options.output = output;
+  options.index = index;
+  RunObserver quiet;
+  RunResult result = RunProcessing(options, quiet, nullptr);
+  EXPECT_TRUE(result.completed) << (result.error ? result.error->message() : "");
+  return result;
+}
+
+bool IsLetterSheet(const std::string& name) {
+  return name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || name[0] == '#');
+}
+
+bool IsTableSheet(const std::string& name) {
+  return name == "Index" || name.find("Totals") != std::string::npos;
+}
+
+// "'M'!A17" as sheet "M", row 17, column 1.
+struct Place {
+  std::string sheet;
+  int32_t row = 0;
+  int32_t col = 0;
+};
+Place ParseLocation(const std::string& location) {
+  const size_t bang = location.rfind('!');
+  std::string sheet = location.substr(0, bang);
+  if (sheet.size() >= 2 && sheet.front() == '\'') sheet = sheet.substr(1, sheet.size() - 2);
+  size_t quote;
+  while ((quote = sheet.find("''")) != std::string::npos) sheet.erase(quote, 1);
+  const CellRange cell = CellRange::Parse(location.substr(bang + 1));
+  return {sheet, cell.first_row, cell.first_col};
+}
+
+// The sample's workbook with the index, read back by the independent reader:
+// the properties, every sheet at A1 and set up to print, the tables frozen
+// and filtered, row breaks only before blocks, and every index line a link
+// to its player's name row or its team's title row.
+TEST(IndependentReader, TheIndexAndTheViewAndPrintSettingsOfTheSample) {
+  testing::TempDir dir;
+  const RunResult with = RunOnSample(dir / "index.xlsx", IndexChoice::kIndex);
+  const RunResult without = RunOnSample(dir / "plain.xlsx", IndexChoice::kNone);
+  const std::vector<testing::XlsxBook> books =
+      testing::ReadXlsxFiles({dir / "index.xlsx", dir / "plain.xlsx"});
+  const testing::XlsxBook& book = books[0];
+  const testing::XlsxBook& plain = books[1];
+
+  EXPECT_EQ(book.properties.at("title"), "Statistics of sample-encyclopedia");
+  EXPECT_EQ(book.properties.at("application"), "StatCrane");
+  EXPECT_EQ(book.properties.at("created").size(), 20u);  // 2024-05-01T12:00:00Z
+  EXPECT_EQ(book.active, "Team Records");
+
+  // Without the index the same sheets, each cell as with it.
+  std::vector<std::string> names = book.SheetNames();
+  ASSERT_EQ(names.front(), "Index");
+  names.erase(names.begin());
+  EXPECT_EQ(plain.SheetNames(), names);
+  for (const testing::XlsxSheet& sheet : plain.sheets) {
+    const testing::XlsxSheet& indexed = book.Sheet(sheet.name);
+    EXPECT_EQ(sheet.cells.size(), indexed.cells.size()) << sheet.name;
+    for (const auto& [at, cell] : sheet.cells) {
+      const testing::XlsxCell& other = indexed.Cell(at.first, at.second);
+      EXPECT_TRUE(other.present && other.text == cell.text && other.number == cell.number &&
+                  other.fill == cell.fill && other.bold == cell.bold)
+          << sheet.name << " " << at.first << "," << at.second;
+    }
+    EXPECT_EQ(sheet.breaks, indexed.breaks) << sheet.name;
+  }
+
+  std::map<std::string, std::set<int32_t>> block_starts;  // sheet -> first rows of blocks
+  for (const testing::XlsxSheet& sheet : book.sheets) {
+    SCOPED_TRACE(sheet.name);
+    EXPECT_EQ(sheet.active_cell, "A1");
+    EXPECT_EQ(sheet.page.orientation, "landscape");
+    EXPECT_TRUE(sheet.page.fit_to_page);
+    EXPECT_EQ(sheet.page.fit_width, 1);
+    EXPECT_EQ(sheet.page.fit_height, 0);
+    EXPECT_EQ(sheet.footer, (testing::XlsxFooter{"&A", "", "Page &P of &N"}));
+    if (IsTableSheet(sheet.name)) {
+      EXPECT_EQ(sheet.frozen_at, "A2");
+      EXPECT_EQ(sheet.title_rows, "$1:$1");
+      // From the first heading to the last, down to the last row.
+      int32_t first = 0, last = 0;
+      for (const auto& [at, cell] : sheet.cells) {
+        if (at.first != 1 || !cell.IsText()) continue;
+        if (first == 0) first = at.second;
+        last = at.second;
+      }
+      EXPECT_EQ(sheet.filter,
+                ColumnName(first) + "1:" + ColumnName(last) + std::to_string(sheet.LastRow()));
+      EXPECT_TRUE(sheet.breaks.empty());
+      continue;
+    }
+    EXPECT_EQ(sheet.frozen_at, "");
+    EXPECT_EQ(sheet.filter, "");
+    // A block starts at a name row (A:E merged) or a team's title row (A:C
+    // merged, the headings below).
+    std::set<int32_t>& starts = block_starts[sheet.name];
+    for (const std::string& merge : sheet.merges) {
+      const CellRange range = CellRange::Parse(merge);
+      if (range.first_col != 1) continue;
+      if (IsLetterSheet(sheet.name)
+              ? range.last_col == 5
+              : range.last_col == 3 && sheet.Cell(range.first_row + 1, 1).text == "League") {
+        starts.insert(range.first_row);
+      }
+    }
+    for (const int32_t above : sheet.breaks) {
+      EXPECT_TRUE(starts.count(above + 1)) << "a page break before row " << above + 1;
+    }
+  }
+  EXPECT_GE(book.Sheet("Team Records").breaks.size(), 5u);
+  EXPECT_GE(book.Sheet("R").breaks.size(), 5u);
+
+  // The index: a line per player and team written, each a link to the first
+  // row of its block, where its name (and a player's id) is.
+  const testing::XlsxSheet& index = book.Sheet("Index");
+  EXPECT_EQ(index.LastRow(), 1 + with.report.players_written + with.report.teams_written);
+  EXPECT_EQ(static_cast<int64_t>(index.links.size()), index.LastRow() - 1);
+  int64_t players = 0;
+  for (int32_t row = 2; row <= index.LastRow(); ++row) {
+    const std::string name = index.Cell(row, 1).text;
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(index.links.count("A" + std::to_string(row)));
+    const Place place = ParseLocation(index.links.at("A" + std::to_string(row)));
+    EXPECT_EQ(place.sheet, index.Cell(row, 5).text);
+    EXPECT_EQ(place.col, 1);
+    EXPECT_TRUE(block_starts[place.sheet].count(place.row)) << place.row;
+    const testing::XlsxSheet& target = book.Sheet(place.sheet);
+    EXPECT_EQ(target.Cell(place.row, 1).text, name);
+    if (IsLetterSheet(place.sheet)) {
+      ++players;
+      EXPECT_EQ(target.Cell(place.row, 18).number, index.Cell(row, 2).number);
+    }
+    EXPECT_LE(index.Cell(row, 3).number, index.Cell(row, 4).number);
+  }
+  EXPECT_EQ(players, with.report.players_written);
+  EXPECT_EQ(without.report.players_written, with.report.players_written);
 }
 
 TEST(LibreOffice, OpensTheSampleWorkbookWithEveryValue) {
@@ -194,6 +344,71 @@ TEST(LibreOffice, OpensTheSampleWorkbookWithEveryValue) {
     }
     EXPECT_LE(static_cast<int64_t>(fields), compared);
   }
+}
+
+// The sample's workbook with the index printed by LibreOffice (to PDF, read
+// back with pdftotext, Debian poppler-utils): every page has the footer; the
+// sheets of blocks break only where the workbook says, so no block is cut;
+// the tables print their heading on every page.
+TEST(LibreOffice, PrintsTheSampleWorkbookPageByPage) {
+  testing::TempDir dir;
+  RunOnSample(dir / "sample.xlsx", IndexChoice::kIndex);
+  const testing::XlsxBook book = testing::ReadXlsx(dir / "sample.xlsx");
+  const std::string command =
+      "cd '" + dir.path().string() + "' && soffice -env:UserInstallation=file://" +
+      (dir / "profile").string() +
+      " --headless --norestore --convert-to pdf sample.xlsx > soffice.log 2>&1 && "
+      "pdftotext -layout sample.pdf sample.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0) << "soffice or pdftotext failed; see " << dir.path();
+  std::ifstream in(dir / "sample.txt", std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+
+  // Pages are apart by form feeds; the footer is the page's last line with
+  // text: the sheet's name at the left, "Page N of M" at the right.
+  std::map<std::string, int> pages;
+  std::map<std::string, int> pages_with_headings;
+  size_t start = 0;
+  int total = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find('\f', start), text.size());
+    const std::string page = text.substr(start, end - start);
+    start = end + 1;
+    if (page.find_first_not_of(" \n") == std::string::npos) continue;
+    ++total;
+    std::istringstream lines(page);
+    std::string line, first, footer;
+    while (std::getline(lines, line)) {
+      if (line.find_first_not_of(' ') == std::string::npos) continue;
+      if (first.empty()) first = line;
+      footer = line;
+    }
+    const size_t at = footer.find_first_not_of(' ');
+    const size_t gap = footer.find("  ", at);
+    ASSERT_NE(footer.find(" of "), std::string::npos) << "no footer on page " << total;
+    const std::string sheet = footer.substr(at, gap - at);
+    ++pages[sheet];
+    if (first.find("Player") != std::string::npos || first.find("Team") != std::string::npos ||
+        first.find("Name") != std::string::npos) {
+      ++pages_with_headings[sheet];
+    }
+  }
+  int of_sheets = 0;  // every page is one of the workbook's sheets'
+  for (const testing::XlsxSheet& sheet : book.sheets) {
+    SCOPED_TRACE(sheet.name);
+    of_sheets += pages[sheet.name];
+    if (sheet.LastRow() == 0) {  // an empty sheet prints no page
+      EXPECT_EQ(pages[sheet.name], 0);
+      continue;
+    }
+    if (IsTableSheet(sheet.name)) {
+      EXPECT_EQ(pages_with_headings[sheet.name], pages[sheet.name]);
+    } else {
+      EXPECT_EQ(pages[sheet.name], static_cast<int>(sheet.breaks.size()) + 1);
+    }
+  }
+  EXPECT_EQ(of_sheets, total);
+  EXPECT_GT(pages["HitRegTotals"], 1);
+  EXPECT_GT(pages["Index"], 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/window/main_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
@@ -326,10 +327,16 @@ QWidget* MainWindow::BuildSheetOptions() {
   teams_only_ = Named(new QRadioButton(QStringLiteral("&Teams Only"), sheets_group_), "teams_only");
   players_and_teams_ = Named(new QRadioButton(QStringLiteral("Players and Tea&ms"), sheets_group_),
                              "players_and_teams");
+  player_index_ =
+      Named(new QCheckBox(QStringLiteral("Player &index"), sheets_group_), "player_index");
+  player_index_->setToolTip(
+      QStringLiteral("A first sheet \"Index\" with a link to every player and team"));
   auto* layout = new QVBoxLayout(sheets_group_);
   layout->addWidget(players_only_);
   layout->addWidget(teams_only_);
   layout->addWidget(players_and_teams_);
+  layout->addSpacing(4);
+  layout->addWidget(player_index_);
   return sheets_group_;
 }
 
@@ -398,10 +405,12 @@ QLayout* MainWindow::BuildButtons() {
 void MainWindow::SetTabOrder() {
   // Down the left column, down the right one, then the bottom rows; the
   // boxes the program fills are passed over.
-  QWidget* order[] = {
-      folder_path_,          browse_button_,  drive_list_,    folder_tree_,  view_while_processing_,
-      view_after_completed_, dont_open_,      players_only_,  teams_only_,   players_and_teams_,
-      change_output_button_, process_button_, report_button_, about_button_, exit_button_};
+  QWidget* order[] = {folder_path_,       browse_button_,         drive_list_,
+                      folder_tree_,       view_while_processing_, view_after_completed_,
+                      dont_open_,         players_only_,          teams_only_,
+                      players_and_teams_, player_index_,          change_output_button_,
+                      process_button_,    report_button_,         about_button_,
+                      exit_button_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -454,6 +463,7 @@ void MainWindow::RestoreState() {
   remembered_ = std::make_unique<RememberedFolderFile>(ToPath(setup_.program_folder),
                                                        ToPath(setup_.config_folder));
   const std::optional<fs::path> folder = remembered_->ReadFolder();
+  player_index_->setChecked(remembered_->ReadSetting(kPlayerIndexSetting) == "1");
   // First start shows the current folder. A remembered folder that is gone
   // or on a volume that cannot be read gives way to the home folder.
   const QString wanted = folder ? FromPath(*folder) : setup_.start_folder;
@@ -625,6 +635,8 @@ void MainWindow::StartRun() {
                                               : SheetChoice::kPlayersAndTeams;
   options.viewing = view_while_processing_->isChecked() ? ViewingChoice::kViewWhileProcessing
                                                         : ViewingChoice::kViewAfterCompleted;
+  run_index_ = player_index_->isChecked();
+  options.index = run_index_ ? IndexChoice::kIndex : IndexChoice::kNone;
   run_output_ = NewWorkbookPath(output_folder_, QDateTime::currentDateTime());
   options.output = ToPath(run_output_);
   options.overwrite = false;
@@ -722,6 +734,7 @@ void MainWindow::RunEnded() {
   QString remember_problem;
   if (result.completed && completed_folder_) {
     try {
+      remembered_->SaveSetting(kPlayerIndexSetting, run_index_ ? "1" : "0");
       remembered_->Save(*completed_folder_);
     } catch (const StatCraneError& error) {
       remember_problem = FromUtf8(error.message());

@@ -5,9 +5,9 @@
 // A run executes on a worker thread; its progress comes back through the
 // RunBridge, so the window keeps answering: "Process" turns into "Stop" while
 // a run goes on. An error or a warning is told and the window is ready
-// again; it never ends the program itself. The folder of a completed run and
-// the workbook folder are remembered in "data/STATCRANE.txt"
-// (RememberedFolderFile).
+// again; it never ends the program itself. The folder of a completed run
+// (with its "Player index" choice) and the workbook folder are remembered in
+// "data/STATCRANE.txt" (RememberedFolderFile).
 #pragma once
 
 #include <QMessageBox>
@@ -22,6 +22,7 @@
 #include "app/progress_text.h"
 #include "app/remembered_folder.h"
 
+class QCheckBox;
 class QCloseEvent;
 class QComboBox;
 class QDialog;
@@ -161,6 +162,7 @@ class MainWindow : public QWidget {
   std::optional<RunResult> result_;  // written by the worker, read once it ended
   std::optional<std::filesystem::path> completed_folder_;  // the run's folder to remember
   QString run_output_;
+  bool run_index_ = false;  // the run asked for the index
   ProgressShown progress_;
   RunReport last_report_;
   bool have_report_ = false;
@@ -186,6 +188,7 @@ class MainWindow : public QWidget {
   QRadioButton* players_only_ = nullptr;
   QRadioButton* teams_only_ = nullptr;
   QRadioButton* players_and_teams_ = nullptr;
+  QCheckBox* player_index_ = nullptr;
   QLabel* progress_label_ = nullptr;
   QLineEdit* progress_text_ = nullptr;
   QProgressBar* progress_bar_ = nullptr;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
@@ -171,6 +172,7 @@ class MainWindowTest : public QObject {
   void RunReportCanBeCopiedAndSaved();
   void FailedRunIsToldAndTheWindowIsReadyAgain();
   void WarningsAreToldInOneMessage();
+  void PlayerIndexGoesToTheRunAndIsRememberedWithTheFolder();
   void WorkbookFolderIsCheckedWhenChosenAndBeforeARun();
   void StopEndsTheRunWithoutAWorkbook();
   void ClosingDuringARunAsksFirst();
@@ -197,12 +199,14 @@ void MainWindowTest::FirstStartShowsTheInitialState() {
       {"players_only", "Players Only"},
       {"teams_only", "Teams Only"},
       {"players_and_teams", "Players and Teams"},
+      {"player_index", "Player index"},
       {"process_button", "Process"},
       {"exit_button", "EXIT"}};
   for (const auto& [name, caption] : captions) QCOMPARE(Text(window, name), QString(caption));
   QVERIFY(Child<QLabel>(window, "drive_label")->font().bold());
   QVERIFY(Child<QRadioButton>(window, "view_while")->isChecked());
   QVERIFY(Child<QRadioButton>(window, "players_and_teams")->isChecked());
+  QVERIFY(!Child<QCheckBox>(window, "player_index")->isChecked());
   for (const char* name : {"progress_text", "started_time", "ended_time", "saved_workbook"}) {
     QVERIFY2(Text(window, name).isEmpty(), name);
   }
@@ -252,14 +256,15 @@ void MainWindowTest::KeyboardFollowsTheLayout() {
   // passes over the boxes the program fills.
   QStringList chain;
   QWidget* widget = Child<QWidget>(window, "folder_path");
-  for (int i = 0; i < 15; ++i, widget = widget->nextInFocusChain()) {
+  for (int i = 0; i < 16; ++i, widget = widget->nextInFocusChain()) {
     while (!(widget->focusPolicy() & Qt::TabFocus)) widget = widget->nextInFocusChain();
     chain << widget->objectName();
   }
-  QCOMPARE(chain, QStringList({"folder_path", "browse_button", "drive_list", "folder_tree",
-                               "view_while", "view_after", "dont_open", "players_only",
-                               "teams_only", "players_and_teams", "change_output_button",
-                               "process_button", "report_button", "about_button", "exit_button"}));
+  QCOMPARE(chain,
+           QStringList({"folder_path", "browse_button", "drive_list", "folder_tree", "view_while",
+                        "view_after", "dont_open", "players_only", "teams_only",
+                        "players_and_teams", "player_index", "change_output_button",
+                        "process_button", "report_button", "about_button", "exit_button"}));
 
   // Every control the user works has a mnemonic: its own or its label's.
   for (auto* button : window.findChildren<QAbstractButton*>()) {
@@ -571,6 +576,47 @@ void MainWindowTest::WarningsAreToldInOneMessage() {
   QCOMPARE(Child<QLabel>(window, "status_icon")->property("severity").toInt(),
            static_cast<int>(QMessageBox::Warning));
   QCOMPARE(place.opened.size(), 1);
+}
+
+void MainWindowTest::PlayerIndexGoesToTheRunAndIsRememberedWithTheFolder() {
+  Place place;
+  const QString folder = place.Folder("league", {"ENCTEAM.DAT"});
+  std::vector<IndexChoice> asked;
+  bool fail = false;
+  WindowSetup setup = place.Setup();
+  setup.run = FakeRun([&](RunResult& result, const RunOptions& options) {
+    asked.push_back(options.index);
+    if (fail) {
+      result.error = StatCraneError("broken");
+    } else {
+      result.completed = result.saved = true;
+    }
+  });
+  auto window = std::make_unique<MainWindow>(setup);
+  auto* index = Child<QCheckBox>(*window, "player_index");
+  QVERIFY(window->ShowFolder(folder));
+  QSignalSpy finished(window.get(), &MainWindow::runFinished);
+  QTest::mouseClick(Process(*window), Qt::LeftButton);
+  QVERIFY(finished.wait(10000));
+  QTest::mouseClick(index, Qt::LeftButton);
+  QVERIFY(index->isChecked());
+  QTest::mouseClick(Process(*window), Qt::LeftButton);
+  QVERIFY(finished.wait(10000));
+  QCOMPARE(asked, (std::vector<IndexChoice>{IndexChoice::kNone, IndexChoice::kIndex}));
+  QVERIFY2(FileBytes(place.RememberedFile()).contains("\r\nplayer-index \"1\"\r\n"),
+           FileBytes(place.RememberedFile()).constData());
+
+  // A failed run remembers neither its folder nor its choice.
+  fail = true;
+  QTest::mouseClick(index, Qt::LeftButton);
+  QTest::mouseClick(Process(*window), Qt::LeftButton);
+  QVERIFY(finished.wait(10000));
+  QCOMPARE(asked.back(), IndexChoice::kNone);
+
+  // The next start shows the choice of the last completed run.
+  window.reset();
+  MainWindow again(place.Setup());
+  QVERIFY(Child<QCheckBox>(again, "player_index")->isChecked());
 }
 
 void MainWindowTest::WorkbookFolderIsCheckedWhenChosenAndBeforeARun() {

@@ -1,0 +1,145 @@
+#include "workbook/page_breaks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "util/error.h"
+
+namespace statcrane {
+namespace {
+
+// Landscape, one page wide: as the layout sets up the sheets of blocks.
+void SetUpPage(Worksheet& sheet) {
+  PageSetup setup;
+  setup.orientation = PageOrientation::kLandscape;
+  setup.fit_to_width = true;
+  sheet.SetPageSetup(setup);
+}
+
+// A block of `rows` rows from `first` (text in A), kept together; returns
+// the row after the empty row that follows it.
+int32_t AddBlock(Worksheet& sheet, int32_t first, int32_t rows) {
+  for (int32_t row = first; row < first + rows; ++row) {
+    sheet.SetText(CellRange::Cell(1, row), "line " + std::to_string(row));
+  }
+  sheet.KeepRowsTogether({first, first + rows - 1});
+  return first + rows + 1;
+}
+
+TEST(PageBreaks, RowHeightsAndTheFitToWidthScale) {
+  Worksheet sheet("A");
+  sheet.SetText(CellRange::Cell(1, 1), "name");
+  sheet.SetFontSize(CellRange::Row(1, 21, 1), 12);
+  sheet.SetText(CellRange::Cell(1, 2), "line");
+  sheet.SetFontSize(CellRange::Cell(2, 3), 10);
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 1), 15.75);  // 12-point text
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 2), 15);
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 3), 15);   // smaller text: still the default
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 99), 15);  // below the last row
+
+  // 21 default columns: 21 x 64 pixels = 1008 points, wider than either
+  // paper held upright (7.1 and 6.87 inches printable).
+  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kLetterPaper), 0.50);  // 511.2 / 1008
+  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kA4Paper), 0.49);      // 494.6 / 1008
+  SetUpPage(sheet);
+  // Held sideways: 9.6 and 10.29 inches.
+  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kLetterPaper), 0.68);  // 691.2 / 1008
+  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kA4Paper), 0.73);      // 740.9 / 1008
+  // Letter: 7 inches tall at 68 %, 741 points of rows; A4: 6.77 inches at
+  // 73 %, 668 points: A4 holds fewer.
+  EXPECT_NEAR(PageHeightInRowPoints(sheet), 6.77 * 72 / 0.73, 1e-9);
+
+  // Fitted columns that leave room: no scaling; A4's shorter page counts.
+  Worksheet narrow("B");
+  narrow.SetText(CellRange::Cell(3, 1), "a team");  // the table starts in C
+  narrow.AutoFitColumns(CellRange::Columns(1, 26));
+  SetUpPage(narrow);
+  EXPECT_DOUBLE_EQ(FitToWidthScale(narrow, kA4Paper), 1);
+  EXPECT_NEAR(PageHeightInRowPoints(narrow), (8.27 - 1.5) * 72, 1e-9);
+  // Title rows are printed on every page: the rows below have less room.
+  PageSetup titled = narrow.page_setup();
+  titled.title_rows = 1;
+  narrow.SetPageSetup(titled);
+  EXPECT_NEAR(PageHeightInRowPoints(narrow), (8.27 - 1.5) * 72 - 15, 1e-9);
+  EXPECT_DOUBLE_EQ(FitToWidthScale(Worksheet("empty"), kA4Paper), 1);
+}
+
+// A narrow landscape sheet: pages of 487.44 points, of which the estimate
+// fills 96 %: 467.9 points, 31 rows of 15 points.
+TEST(PageBreaks, ABlockThatWouldBeCutStartsANewPage) {
+  Worksheet sheet("A");
+  SetUpPage(sheet);
+  int32_t row = 1;
+  for (int block = 0; block < 7; ++block) row = AddBlock(sheet, row, 10);
+  // Blocks at 1, 12, 23, 34, 45, 56, 67: three blocks with the empty rows
+  // between them take 32 rows, so the third of each page goes to the next.
+  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{23, 45, 67}));
+
+  // Exactly full: a block ending on the page's last row stays.
+  Worksheet full("B");
+  SetUpPage(full);
+  row = AddBlock(full, 1, 20);    // rows 1-20, empty 21
+  row = AddBlock(full, row, 10);  // 22-31: 31 rows of 15 points fit
+  row = AddBlock(full, row, 2);   // 33-34
+  EXPECT_EQ(RowBreaksBeforeBlocks(full), (std::vector<int32_t>{33}));
+
+  // Taller rows count: with 12-point text 31 rows no longer fit.
+  Worksheet tall_rows("C");
+  SetUpPage(tall_rows);
+  AddBlock(tall_rows, AddBlock(tall_rows, 1, 19), 11);  // 1-19, 21-31
+  EXPECT_TRUE(RowBreaksBeforeBlocks(tall_rows).empty());
+  tall_rows.SetFontSize(CellRange{1, 1, 31, 1}, 12);
+  EXPECT_EQ(RowBreaksBeforeBlocks(tall_rows), (std::vector<int32_t>{21}));
+
+  // No blocks, no breaks; nor for blocks that all fit on the first page.
+  Worksheet none("D");
+  SetUpPage(none);
+  for (int32_t r = 1; r <= 500; ++r) none.SetNumber(CellRange::Cell(1, r), r);
+  EXPECT_TRUE(RowBreaksBeforeBlocks(none).empty());
+  Worksheet few("E");
+  SetUpPage(few);
+  AddBlock(few, AddBlock(few, 1, 5), 5);
+  EXPECT_TRUE(RowBreaksBeforeBlocks(few).empty());
+}
+
+TEST(PageBreaks, ABlockTallerThanAPageRunsOnAndTheNextStartsANewPage) {
+  Worksheet sheet("A");
+  SetUpPage(sheet);
+  int32_t row = AddBlock(sheet, 1, 10);  // 1-10
+  row = AddBlock(sheet, row, 70);        // 12-81: taller than a page, not moved
+  row = AddBlock(sheet, row, 3);         // 83-85: where the page broke is not known
+  row = AddBlock(sheet, row, 3);         // 87-89: fits after it
+  row = AddBlock(sheet, row, 70);        // 91-160: taller, again
+  AddBlock(sheet, row, 3);               // 162-164
+  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{83, 162}));
+  PlaceRowBreaks(sheet);
+  EXPECT_EQ(sheet.row_breaks(), (std::vector<int32_t>{83, 162}));
+}
+
+TEST(PageBreaks, NoMoreBreaksThanTheApplicationsAccept) {
+  Worksheet sheet("M");
+  SetUpPage(sheet);
+  int32_t row = 1;
+  // 20-row blocks: one a page, a break before each but the first.
+  for (size_t block = 0; block < kMaxRowBreaks + 10; ++block) row = AddBlock(sheet, row, 20);
+  const std::vector<int32_t> breaks = RowBreaksBeforeBlocks(sheet);
+  ASSERT_EQ(breaks.size(), kMaxRowBreaks);
+  EXPECT_EQ(breaks.front(), 22);
+  EXPECT_EQ(breaks.back(), 1 + static_cast<int32_t>(kMaxRowBreaks) * 21);
+}
+
+TEST(PageBreaks, TheModelRefusesBreaksAndBlocksOutOfOrder) {
+  Worksheet sheet("A");
+  sheet.KeepRowsTogether({1, 5});
+  EXPECT_THROW(sheet.KeepRowsTogether({5, 8}), StatCraneError);  // overlaps
+  EXPECT_THROW(sheet.KeepRowsTogether({9, 7}), StatCraneError);
+  EXPECT_THROW(sheet.SetRowBreaks({10, 5}), StatCraneError);
+  EXPECT_THROW(sheet.SetRowBreaks({1}), StatCraneError);  // nothing above it
+  EXPECT_THROW(sheet.SetRowBreaks({kMaxRows + 1}), StatCraneError);
+  sheet.SetRowBreaks({6, 10});
+  EXPECT_EQ(sheet.row_breaks(), (std::vector<int32_t>{6, 10}));
+}
+
+}  // namespace
+}  // namespace statcrane
