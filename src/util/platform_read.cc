@@ -142,15 +142,6 @@ void FileBytes::Release() {
   size_ = 0;
 }
 
-FileBytes FileBytes::CopyOf(std::span<const uint8_t> bytes) {
-  FileBytes copy;
-  copy.buffer_ = std::make_unique_for_overwrite<uint8_t[]>(bytes.size());
-  if (!bytes.empty()) std::memcpy(copy.buffer_.get(), bytes.data(), bytes.size());
-  copy.data_ = copy.buffer_.get();
-  copy.size_ = bytes.size();
-  return copy;
-}
-
 bool FileBytes::cut_short() const {
   return guard_ >= 0 && guard_slots[guard_].cut.load(std::memory_order_acquire);
 }
@@ -251,15 +242,6 @@ void FileBytes::Release() {
   size_ = 0;
 }
 
-FileBytes FileBytes::CopyOf(std::span<const uint8_t> bytes) {
-  FileBytes copy;
-  copy.buffer_ = std::make_unique_for_overwrite<uint8_t[]>(bytes.size());
-  if (!bytes.empty()) std::memcpy(copy.buffer_.get(), bytes.data(), bytes.size());
-  copy.data_ = copy.buffer_.get();
-  copy.size_ = bytes.size();
-  return copy;
-}
-
 bool FileBytes::cut_short() const { return false; }
 
 void FileBytes::Forget(size_t, size_t) const {}
@@ -296,5 +278,14 @@ FileBytes ReadOnlyFile::ReadAll(size_t length, ReadMethod) const {
 }
 
 #endif
+
+FileBytes FileBytes::CopyOf(std::span<const uint8_t> bytes) {
+  FileBytes copy;
+  copy.buffer_ = std::make_unique_for_overwrite<uint8_t[]>(bytes.size());
+  if (!bytes.empty()) std::memcpy(copy.buffer_.get(), bytes.data(), bytes.size());
+  copy.data_ = copy.buffer_.get();
+  copy.size_ = bytes.size();
+  return copy;
+}
 
 }  // namespace statcrane
