@@ -202,7 +202,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string CheckBeforeRun(const RunOptions& options) {
-  if (std::string problem = CheckEncyclopediaFolder(options.encyclopedia_folder); !problem.empty()) {
+  if (std::string problem = CheckEncyclopediaFolder(options.encyclopedia_folder);
+      !problem.empty()) {
     return problem;
   }
   return CheckOutputFile(options.output, options.overwrite);

@@ -117,9 +117,8 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       report.players_written = players.players_written;
     }
     if (TeamsWanted(options.sheets)) {
-      const TeamPhaseResult teams =
-          RunTeamPhase(folder, team_abbreviations, layout->team_sheets(), observer, report,
-                       team_placed);
+      const TeamPhaseResult teams = RunTeamPhase(folder, team_abbreviations, layout->team_sheets(),
+                                                 observer, report, team_placed);
       report.teams_written = teams.teams_written;
       clock.Finish("team phase");
     }

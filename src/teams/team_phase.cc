@@ -42,9 +42,10 @@ TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& tea
   return result;
 }
 
-TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbreviations& abbreviations,
-                             const TeamSheets& sheets, ProgressObserver& progress,
-                             SkipReporter& reporter, const TeamBlockPlaced& placed) {
+TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder,
+                             const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
+                             ProgressObserver& progress, SkipReporter& reporter,
+                             const TeamBlockPlaced& placed) {
   const LeagueFiles leagues = LoadLeagueFiles(folder, reporter);
   const TeamYearFile team_years = TeamYearFile::Read(folder, reporter);
   return RunTeamPhase(leagues, team_years, abbreviations, sheets, progress, placed);

@@ -33,9 +33,10 @@ struct TeamPhaseResult {
 
 // Reads encleag.dat, enclgyr.dat and enctmyr.dat of the folder, then writes
 // as below.
-TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder, const TeamAbbreviations& abbreviations,
-                             const TeamSheets& sheets, ProgressObserver& progress,
-                             SkipReporter& reporter, const TeamBlockPlaced& placed = {});
+TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder,
+                             const TeamAbbreviations& abbreviations, const TeamSheets& sheets,
+                             ProgressObserver& progress, SkipReporter& reporter,
+                             const TeamBlockPlaced& placed = {});
 
 // Ranks the used seasons of the team-year file (standings.h) and writes one
 // block per team id (team_blocks.h) on the team records sheet, with one line
