@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCollator>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDateTime>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QStyle>
@@ -52,6 +54,24 @@ namespace statcrane {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Folder names in the order a file manager lists them: the user's language's
+// collation, case ignored, numbers by value ("2" before "10").
+class FoldersByName : public QSortFilterProxyModel {
+ public:
+  explicit FoldersByName(QObject* parent) : QSortFilterProxyModel(parent) {
+    collator_.setCaseSensitivity(Qt::CaseInsensitive);
+    collator_.setNumericMode(true);
+  }
+
+ protected:
+  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+    return collator_.compare(left.data().toString(), right.data().toString()) < 0;
+  }
+
+ private:
+  QCollator collator_;
+};
 
 // How long a run may take to notice a stop request after the window closed
 // before the program ends without it. Writing a large workbook cannot be
@@ -264,7 +284,13 @@ QLayout* MainWindow::BuildFolderChoice() {
   folder_model_ = new QFileSystemModel(this);
   folder_model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
   folder_tree_ = Named(new QTreeView(this), "folder_tree");
-  folder_tree_->setModel(folder_model_);
+  // The file model keeps a folder's folders in the order it came across them
+  // (the folders on the way to the one shown first); sorted here by name,
+  // as a file manager lists them.
+  folders_by_name_ = new FoldersByName(this);
+  folders_by_name_->setSourceModel(folder_model_);
+  folders_by_name_->sort(0, Qt::AscendingOrder);
+  folder_tree_->setModel(folders_by_name_);
   for (int column = 1; column < folder_model_->columnCount(); ++column) {
     folder_tree_->hideColumn(column);
   }
@@ -430,7 +456,9 @@ void MainWindow::ConnectControls() {
   connect(drive_list_, &QComboBox::activated, this, &MainWindow::DriveChosen);
   connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) {
-            if (current.isValid()) FolderSelected(folder_model_->filePath(current));
+            if (current.isValid()) {
+              FolderSelected(folder_model_->filePath(folders_by_name_->mapToSource(current)));
+            }
           });
   // The folder model fills in the background: while the folders on the way
   // to the one asked for are listed, keep it in view. Once it is listed, or
@@ -484,7 +512,7 @@ bool MainWindow::ShowFolder(const QString& folder) {
   if (!IsReadableFolder(folder)) return false;
   const QString path = Clean(folder);
   folder_model_->setRootPath(path);
-  const QModelIndex index = folder_model_->index(path);
+  const QModelIndex index = folders_by_name_->mapFromSource(folder_model_->index(path));
   if (!index.isValid()) return false;
   pending_scroll_ = path;
   if (folder_tree_->currentIndex() == index) {

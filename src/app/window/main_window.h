@@ -27,6 +27,7 @@ class QCloseEvent;
 class QComboBox;
 class QDialog;
 class QFileSystemModel;
+class QSortFilterProxyModel;
 class QFileSystemWatcher;
 class QGroupBox;
 class QKeyEvent;
@@ -175,6 +176,8 @@ class MainWindow : public QWidget {
   QComboBox* drive_list_ = nullptr;
   QTreeView* folder_tree_ = nullptr;
   QFileSystemModel* folder_model_ = nullptr;
+  // The folder model's folders by name, as the tree shows them.
+  QSortFilterProxyModel* folders_by_name_ = nullptr;
   QFileSystemWatcher* folder_watcher_ = nullptr;  // the chosen folder, for encteam.dat
   QLabel* started_label_ = nullptr;
   QLineEdit* started_time_ = nullptr;

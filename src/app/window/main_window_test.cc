@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,7 +132,15 @@ QString Text(const QWidget& window, const char* name) {
 
 QString ShownFolder(const QWidget& window) {
   auto* tree = Child<QTreeView>(window, "folder_tree");
-  return static_cast<QFileSystemModel*>(tree->model())->filePath(tree->currentIndex());
+  return tree->currentIndex().data(QFileSystemModel::FilePathRole).toString();
+}
+
+// The tree's row of `path` (the tree shows the file model through a sorting
+// proxy).
+QModelIndex TreeRow(QTreeView* tree, const QString& path) {
+  auto* by_name = qobject_cast<QSortFilterProxyModel*>(tree->model());
+  return by_name->mapFromSource(
+      static_cast<QFileSystemModel*>(by_name->sourceModel())->index(path));
 }
 
 QPushButton* Process(const QWidget& window) { return Child<QPushButton>(window, "process_button"); }
@@ -308,7 +317,7 @@ void MainWindowTest::ProcessSaysWhyItIsDisabled() {
 
   // Choosing in the folder list is a folder change like any other.
   auto* tree = Child<QTreeView>(window, "folder_tree");
-  tree->setCurrentIndex(static_cast<QFileSystemModel*>(tree->model())->index(capitals));
+  tree->setCurrentIndex(TreeRow(tree, capitals));
   QCOMPARE(window.EncyclopediaFolder(), capitals);
   QVERIFY(Process(window)->isEnabled());
 
@@ -351,6 +360,22 @@ void MainWindowTest::PathFieldAndBrowseChooseTheFolder() {
   place.chosen_folder.clear();
   QTest::mouseClick(Child<QPushButton>(window, "browse_button"), Qt::LeftButton);
   QCOMPARE(window.EncyclopediaFolder(), other);
+
+  // The tree lists folders by name, also the ones beside a folder shown
+  // before its parent was listed.
+  for (const char* name : {"b", "C", "a"}) place.Folder(QStringLiteral("sorted/") + name, {});
+  QVERIFY(window.ShowFolder(place.Path("sorted/b")));
+  auto* tree = Child<QTreeView>(window, "folder_tree");
+  const auto names = [&] {  // the folders are listed in the background
+    const QModelIndex sorted = TreeRow(tree, place.Path("sorted"));
+    tree->expand(sorted);
+    QStringList found;
+    for (int row = 0; row < tree->model()->rowCount(sorted); ++row) {
+      found << tree->model()->index(row, 0, sorted).data().toString();
+    }
+    return found.join(",");
+  };
+  QTRY_COMPARE(names(), QStringLiteral("a,b,C"));
 }
 
 void MainWindowTest::SecondStartShowsTheRememberedFolderAtOnce() {
