@@ -1,5 +1,6 @@
 # statcrane_module(NAME DEPS...): a static library from the *.cc files of the
-# current folder, and a test program from its *_test.cc files.
+# current folder, and (with STATCRANE_TESTS) a test program from its *_test.cc
+# files.
 function(statcrane_module name)
   file(GLOB all_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
   set(lib_sources)
@@ -14,7 +15,7 @@ function(statcrane_module name)
   add_library(statcrane_${name} STATIC ${lib_sources})
   target_include_directories(statcrane_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(statcrane_${name} PUBLIC ${ARGN})
-  if(test_sources)
+  if(test_sources AND STATCRANE_TESTS)
     add_executable(${name}_tests ${test_sources})
     target_link_libraries(${name}_tests PRIVATE statcrane_${name} statcrane_testing GTest::gtest_main)
     gtest_discover_tests(${name}_tests

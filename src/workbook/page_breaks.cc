@@ -129,22 +129,24 @@ std::vector<int32_t> RowBreaksBeforeBlocks(const Worksheet& sheet) {
   if (blocks.empty()) return breaks;
   const double page = PageHeightInRowPoints(sheet) * kPageSafety;
   RowHeights heights(sheet);
-  // Where the current page begins, as the height of the rows above it; none
-  // while that is not known (inside or after a block taller than a page).
-  std::optional<double> page_top = 0.0;
+  // Where the current page begins, as the height of the rows above it; not
+  // known inside or after a block taller than a page.
+  double page_top = 0;
+  bool page_top_known = true;
   for (const RowSpan& block : blocks) {
     const double above = heights.Through(block.first - 1);
     const double through = heights.Through(block.last);
-    if (page_top && through - *page_top <= page) continue;  // fits on this page
+    if (page_top_known && through - page_top <= page) continue;  // fits on this page
     if (through - above > page) {
-      page_top.reset();  // taller than a page: the application breaks it
+      page_top_known = false;  // taller than a page: the application breaks it
       continue;
     }
-    if (block.first > 1 && (!page_top || above > *page_top)) {
+    if (block.first > 1 && (!page_top_known || above > page_top)) {
       if (breaks.size() == kMaxRowBreaks) break;
       breaks.push_back(block.first);
     }
     page_top = above;
+    page_top_known = true;
   }
   return breaks;
 }
