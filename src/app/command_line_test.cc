@@ -138,8 +138,8 @@ TEST(TerminalProgressTest, FitsTheWidthNamesThePhaseAndClearsAtTheEnd) {
         << "a shorter line is drawn over the longer one";
     progress.PhaseProgress("unknown phase", 1, 2);  // ignored
     progress.PhaseProgress("writing", 50, 50);
-    width = 20;
-    progress.PhaseProgress("packing", 10, 10);
+    width = 20;  // the terminal made narrower
+    progress.PhaseProgress("writing", 49, 50);
     progress.Clear();
   }
   const std::string written = err.str();
@@ -151,7 +151,7 @@ TEST(TerminalProgressTest, FitsTheWidthNamesThePhaseAndClearsAtTheEnd) {
   }
   EXPECT_NE(written.find("Players 25 %"), std::string::npos);
   EXPECT_NE(written.find("Writing workbook 100 %"), std::string::npos);
-  EXPECT_NE(written.find("\rPacking workbook 10\r"), std::string::npos) << "cut to 19 columns";
+  EXPECT_NE(written.find("\rWriting workbook 98\r"), std::string::npos) << "cut to 19 columns";
   EXPECT_EQ(written.find("unknown"), std::string::npos);
   EXPECT_EQ(Screen(written).find_first_not_of(' '), std::string::npos) << "cleared at the end";
 }

@@ -13,7 +13,6 @@ const char* PhaseLabel(std::string_view phase) {
   if (phase == kPlayersPhase) return "Players";
   if (phase == "teams") return "Teams";
   if (phase == "writing") return "Writing workbook";
-  if (phase == "packing") return "Packing workbook";
   return nullptr;
 }
 

@@ -18,8 +18,8 @@ class ProgressShown {
   // A position within a phase. Phases this program does not know are ignored.
   void Phase(std::string_view phase, int64_t done, int64_t total);
 
-  // The phase in words ("Reading", "Players", "Teams", "Writing workbook",
-  // "Packing workbook"), or the last message.
+  // The phase in words ("Reading", "Players", "Teams", "Writing workbook"),
+  // or the last message.
   const std::string& label() const { return label_; }
   // 0 to 100 within the phase; -1 when the phase has no measure.
   int percent() const { return percent_; }
