@@ -76,6 +76,20 @@ std::string WorkbookTitle(const std::filesystem::path& encyclopedia_folder) {
   return "Statistics of " + name;
 }
 
+void RecordRunException(RunResult& result) {
+  try {
+    throw;
+  } catch (const RunStopped&) {
+    result.stopped = true;
+  } catch (const StatCraneError& error) {
+    result.error = error;
+  } catch (const std::bad_alloc&) {
+    result.error = StatCraneError("the computer ran out of memory");
+  } catch (const std::exception& error) {
+    result.error = StatCraneError(error.what());
+  }
+}
+
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered) {
   RunResult result;
@@ -142,14 +156,8 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     if (remembered != nullptr) remembered->Save(options.encyclopedia_folder);
     observer.ProgressText("Processing Completed");
     result.completed = true;
-  } catch (const RunStopped&) {
-    result.stopped = true;
-  } catch (const StatCraneError& error) {
-    result.error = error;
-  } catch (const std::bad_alloc&) {
-    result.error = StatCraneError("the computer ran out of memory");
-  } catch (const std::exception& error) {
-    result.error = StatCraneError(error.what());
+  } catch (...) {
+    RecordRunException(result);
   }
   if (result.error && !result.saved && !writing) {
     // Keep what the run had built, beside the requested file and marked

@@ -79,6 +79,10 @@ struct RunResult {
 // folder (its last part).
 std::string WorkbookTitle(const std::filesystem::path& encyclopedia_folder);
 
+// REQUIRES: called inside a catch block. Records the exception being handled
+// in `result`: a stop as stopped, anything else as an error in words.
+void RecordRunException(RunResult& result);
+
 // Runs every step. Errors never escape: a failed step ends the run, and the
 // workbook built so far is saved beside the requested file as
 // "NAME (incomplete).xlsx" ("NAME (incomplete 2).xlsx", ... when that name is

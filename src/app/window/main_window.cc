@@ -36,8 +36,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
-#include <new>
 
 #include "app/output_check.h"
 #include "app/window/run_bridge.h"
@@ -107,19 +105,13 @@ QString ExpandTypedPath(QString text) {
 // A run that returns instead of throwing, whatever the run function does.
 RunResult CallRun(const RunFunction& run, const RunOptions& options, RunObserver& observer,
                   RememberedFolder* remembered) {
-  RunResult result;
   try {
     return run(options, observer, remembered);
-  } catch (const RunStopped&) {
-    result.stopped = true;
-  } catch (const StatCraneError& error) {
-    result.error = error;
-  } catch (const std::bad_alloc&) {
-    result.error = StatCraneError("Out of memory");
-  } catch (const std::exception& error) {
-    result.error = StatCraneError(error.what());
+  } catch (...) {
+    RunResult result;
+    RecordRunException(result);
+    return result;
   }
-  return result;
 }
 
 // The run saves the folder of a completed run through this; the window
