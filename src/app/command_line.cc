@@ -13,10 +13,6 @@
 #include "app/output_check.h"
 #include "app/terminal_text.h"
 
-#ifndef STATCRANE_VERSION
-#define STATCRANE_VERSION "1.0.0"
-#endif
-
 namespace statcrane {
 namespace {
 

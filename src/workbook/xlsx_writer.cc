@@ -21,10 +21,6 @@
 #include "workbook/xlsx_styles.h"
 #include "workbook/zip_writer.h"
 
-#ifndef STATCRANE_VERSION
-#define STATCRANE_VERSION "0"
-#endif
-
 // The compression level, chosen from measurements (bench/compression_bench
 // on the full-capacity workbook, 343 MB of XML): libdeflate's level 1 makes
 // 39.9 MB at about 480 MB/s a thread, level 2 40.9 MB at 350, level 3 39.6 MB

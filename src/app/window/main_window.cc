@@ -44,10 +44,6 @@
 #include "app/window/workbook_name.h"
 #include "util/error.h"
 
-#ifndef STATCRANE_VERSION
-#define STATCRANE_VERSION "1.0.0"
-#endif
-
 namespace statcrane {
 namespace {
 
