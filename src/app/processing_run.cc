@@ -63,17 +63,12 @@ std::filesystem::path IncompletePath(const std::filesystem::path& target) {
 }  // namespace
 
 std::string WorkbookTitle(const std::filesystem::path& encyclopedia_folder) {
-  // "/games/league/" and "/games/league/." name the folder "league".
-  std::filesystem::path folder = encyclopedia_folder.lexically_normal();
+  // "/games/league/", "/games/league/." and "." in that folder all name it
+  // "league"; the root names itself.
+  std::filesystem::path folder = std::filesystem::absolute(encyclopedia_folder).lexically_normal();
   if (!folder.has_filename()) folder = folder.parent_path();
-  std::string name = folder.filename().string();
-  if (name.empty() || name == "." || name == "..") {
-    name = std::filesystem::absolute(encyclopedia_folder).lexically_normal().string();
-    while (name.size() > 1 && name.back() == '/') name.pop_back();
-    const size_t slash = name.find_last_of('/');
-    if (slash != std::string::npos && slash + 1 < name.size()) name = name.substr(slash + 1);
-  }
-  return "Statistics of " + name;
+  const std::string name = folder.filename().string();
+  return "Statistics of " + (name.empty() ? folder.string() : name);
 }
 
 void RecordRunException(RunResult& result) {
