@@ -16,13 +16,25 @@ int YearBoundariesBetween(const CivilDate& from, const CivilDate& to) {
   return to.year - from.year;
 }
 
-std::string GeneralDateStamp(std::chrono::system_clock::time_point when) {
+namespace {
+
+std::string LocalTimeText(std::chrono::system_clock::time_point when, const char* format) {
   const std::time_t t = std::chrono::system_clock::to_time_t(when);
   std::tm local{};
   localtime_r(&t, &local);
   char text[128];
-  const size_t n = std::strftime(text, sizeof text, "%x %X", &local);
+  const size_t n = std::strftime(text, sizeof text, format, &local);
   return std::string(text, n);
+}
+
+}  // namespace
+
+std::string GeneralDateStamp(std::chrono::system_clock::time_point when) {
+  return LocalTimeText(when, "%x %X");
+}
+
+std::string FileNameStamp(std::chrono::system_clock::time_point when) {
+  return LocalTimeText(when, "%Y-%m-%d %H-%M-%S");
 }
 
 }  // namespace statcrane
