@@ -88,12 +88,15 @@ QLabel* BoldLabel(std::string_view text, QWidget* parent, const char* name) {
   return label;
 }
 
-// A label whose text comes from data: never drawn as markup.
+// A label whose text comes from data: never drawn as markup. It keeps room
+// for two lines, so that the window does not grow when it gets a text.
 QLabel* PlainLabel(QWidget* parent, const char* name) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setMinimumHeight(label->fontMetrics().lineSpacing() * 2);
   return label;
 }
 
@@ -272,7 +275,12 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::FitToScreen() {
-  QSize size = sizeHint().expandedTo(QSize(640, 520));
+  // The whole content without scrolling, where the screen has room for it.
+  const auto* scroll = findChild<QScrollArea*>(QStringLiteral("scroll_area"));
+  const QSize content = scroll->widget()->sizeHint();
+  QSize size(content.width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+             content.height() + sizeHint().height() - scroll->sizeHint().height());
+  size = size.expandedTo(QSize(640, 520));
   if (const QScreen* screen = QApplication::primaryScreen()) {
     const QRect available = screen->availableGeometry();
     // Room for the frame and the title bar.
@@ -528,7 +536,6 @@ void MainWindow::Refresh(unsigned parts) {
   }
   if (parts & kFolderPart) {
     folder_hint_->setText(Text(state.folder_hint));
-    folder_hint_->setVisible(!state.folder_hint.empty());
     ShowChosenFolder();
   }
   if (parts & kChoicesPart) {
