@@ -459,8 +459,11 @@ void MainWindow::SetTabOrder() {
 
 void MainWindow::ConnectControls() {
   WindowModel& model = *model_;
-  connect(folder_path_, &QLineEdit::textEdited, this,
-          [&model](const QString& text) { model.PathTyped(text.toStdString()); });
+  // Every change of the text but the model's own: typing, pasting, the
+  // clear button, a completion taken from the list.
+  connect(folder_path_, &QLineEdit::textChanged, this, [this, &model](const QString& text) {
+    if (!setting_path_text_) model.PathTyped(text.toStdString());
+  });
   connect(folder_path_, &QLineEdit::editingFinished, this,
           [&model] { model.PathEditingFinished(); });
   connect(browse_button_, &QPushButton::clicked, this, [&model] { model.Browse(); });
@@ -531,7 +534,9 @@ void MainWindow::ConnectControls() {
 void MainWindow::Refresh(unsigned parts) {
   const WindowState& state = model_->state();
   if (parts & kPathTextPart) {
+    setting_path_text_ = true;
     folder_path_->setText(Text(state.path_text));
+    setting_path_text_ = false;
     folder_path_->setToolTip(PlainToolTip(folder_path_->text()));
   }
   if (parts & kFolderPart) {

@@ -135,10 +135,11 @@ class MainWindow : public QWidget, private WindowHost {
 
   WindowDialogs dialogs_;
   std::unique_ptr<WindowModel> model_;
-  QString shown_folder_;          // the folder the tree shows
-  QString pending_scroll_;        // the folder the tree brings into view while it loads
-  bool busy_ = false;             // the busy cursor is set
-  bool refocus_process_ = false;  // Stop had the focus: Process gets it back
+  QString shown_folder_;            // the folder the tree shows
+  QString pending_scroll_;          // the folder the tree brings into view while it loads
+  bool busy_ = false;               // the busy cursor is set
+  bool refocus_process_ = false;    // Stop had the focus: Process gets it back
+  bool setting_path_text_ = false;  // the path field's text comes from the model
 
   QTimer* path_pause_timer_ = nullptr;
   QTimer* stop_grace_timer_ = nullptr;
