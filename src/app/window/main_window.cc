@@ -471,10 +471,19 @@ void MainWindow::ConnectControls() {
     model.DrivePicked(ToPath(drive_list_->itemData(index).toString()));
   });
   connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this, &model](const QModelIndex& current) {
+          [this, &model](const QModelIndex& current, const QModelIndex& previous) {
             if (!current.isValid()) return;
-            const QString folder = folder_model_->filePath(folders_by_name_->mapToSource(current));
+            const QString folder = FolderAt(current);
             if (folder == shown_folder_) return;
+            // The folder shown was removed and the tree moved on to a
+            // neighbour: that is no choice of the user's. The folder stays
+            // the chosen one, and its line says it does not exist.
+            if (previous.isValid() && FolderAt(previous) == shown_folder_ &&
+                !QFileInfo::exists(shown_folder_)) {
+              folder_tree_->selectionModel()->clearCurrentIndex();
+              model.FolderContentChanged();
+              return;
+            }
             // A folder that cannot be listed is not chosen: the tree
             // returns to the folder shown.
             if (!model.ChooseFolder(ToPath(folder))) ShowChosenFolder();
@@ -672,6 +681,10 @@ void MainWindow::WatchFolder(const fs::path& folder) {
     folder_watcher_->removePaths(folder_watcher_->directories());
   }
   if (!folder.empty()) folder_watcher_->addPath(FromPath(folder));
+}
+
+QString MainWindow::FolderAt(const QModelIndex& index) const {
+  return folder_model_->filePath(folders_by_name_->mapToSource(index));
 }
 
 QTimer* MainWindow::Timer(WindowTimer timer) const {

@@ -25,6 +25,7 @@ class QKeyEvent;
 class QLabel;
 class QLayout;
 class QLineEdit;
+class QModelIndex;
 class QMessageBox;
 class QProgressBar;
 class QPushButton;
@@ -132,6 +133,8 @@ class MainWindow : public QWidget, private WindowHost {
   void SelectDrive(const QString& folder);
   void ShowRunState();
   QTimer* Timer(WindowTimer timer) const;
+  // The folder of a row of the tree.
+  QString FolderAt(const QModelIndex& index) const;
 
   WindowDialogs dialogs_;
   std::unique_ptr<WindowModel> model_;

@@ -349,6 +349,17 @@ void MainWindowTest::FolderListsFollowTheModel() {
   QCOMPARE(path->text(), other + "/");
   QVERIFY(Process(window)->isEnabled());
 
+  // The folder shown is removed: it stays the chosen one and is said not to
+  // exist (the tree moving on to a neighbour is no choice of the user's).
+  const QString doomed = place.Folder("doomed", {"ENCTEAM.DAT"});
+  place.Folder("doomed-neighbour", {"ENCTEAM.DAT"});
+  QVERIFY(window.ShowFolder(doomed));
+  QVERIFY(QDir(doomed).removeRecursively());
+  QTRY_COMPARE(Text(window, "folder_hint"), QString("This folder does not exist."));
+  QTest::qWait(500);
+  QCOMPARE(window.EncyclopediaFolder(), doomed);
+  QVERIFY(!Process(window)->isEnabled());
+
   // Browse...: the folder dialog's choice is shown; cancelling changes nothing.
   place.chosen_folder = capitals;
   QTest::mouseClick(Child<QPushButton>(window, "browse_button"), Qt::LeftButton);
