@@ -1,16 +1,11 @@
 #include "app/report_file.h"
 
-#include <cstdint>
-#include <span>
-
-#include "util/platform.h"
+#include "util/platform_files.h"
 
 namespace statcrane {
 
 void SaveReportFile(const std::filesystem::path& file, std::string_view text) {
-  OutputFile out(file, /*overwrite=*/true);
-  out.Write(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-  out.Publish();
+  WriteWholeFile(file, text, /*overwrite=*/true, "the run report");
 }
 
 }  // namespace statcrane

@@ -12,6 +12,7 @@
 #include "app/window_texts.h"
 #include "app/workbook_name.h"
 #include "util/error.h"
+#include "util/platform_desktop.h"
 
 namespace statcrane {
 namespace {
@@ -115,6 +116,19 @@ std::unique_ptr<BackgroundWork> StartThread(std::function<void()> work) {
     std::thread thread_;
   };
   return std::make_unique<ThreadWork>(std::move(work));
+}
+
+WindowSetup DesktopWindowSetup() {
+  WindowSetup setup;
+  const fs::path program = ProgramFolder();
+  if (program.filename() != "bin") setup.program_folder = program;
+  setup.config_folder = UserSettingsFolder();
+  std::error_code ec;
+  setup.start_folder = fs::current_path(ec);
+  setup.home_folder = HomeFolder();
+  setup.documents_folder = DocumentsFolder();
+  setup.run = RunProcessing;
+  return setup;
 }
 
 std::string_view WindowState::process_caption() const {

@@ -62,6 +62,12 @@ struct WindowSetup {
   RunFunction run;                         // RunProcessing when empty
 };
 
+// The real places, for both windows: the program's folder (none for a
+// program installed in a "bin" folder, which keeps its settings in the
+// user's settings folder only), the user's settings, current, home and
+// documents folders, and the real run.
+WindowSetup DesktopWindowSetup();
+
 // What the window shows. Texts are UTF-8; paths for display use the
 // system's separators.
 struct WindowState {

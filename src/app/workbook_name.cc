@@ -3,7 +3,7 @@
 #include <string>
 
 #include "util/dates.h"
-#include "util/platform.h"
+#include "util/platform_files.h"
 
 namespace statcrane {
 

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "util/platform_time.h"
+
 namespace statcrane {
 
 bool IsCalendarDate(int year, int month, int day) {
@@ -16,25 +18,20 @@ int YearBoundariesBetween(const CivilDate& from, const CivilDate& to) {
   return to.year - from.year;
 }
 
-namespace {
-
-std::string LocalTimeText(std::chrono::system_clock::time_point when, const char* format) {
-  const std::time_t t = std::chrono::system_clock::to_time_t(when);
-  std::tm local{};
-  localtime_r(&t, &local);
-  char text[128];
-  const size_t n = std::strftime(text, sizeof text, format, &local);
-  return std::string(text, n);
-}
-
-}  // namespace
-
 std::string GeneralDateStamp(std::chrono::system_clock::time_point when) {
-  return LocalTimeText(when, "%x %X");
+  return LocalDateTimeText(when);
 }
 
 std::string FileNameStamp(std::chrono::system_clock::time_point when) {
-  return LocalTimeText(when, "%Y-%m-%d %H-%M-%S");
+  // std::localtime is standard C++ on every system; its static result is
+  // only used on the window's thread (the run's time stamps go through
+  // LocalDateTimeText).
+  const std::time_t t = std::chrono::system_clock::to_time_t(when);
+  const std::tm* local = std::localtime(&t);
+  if (local == nullptr) return "0000-00-00 00-00-00";
+  char text[64];
+  const size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H-%M-%S", local);
+  return std::string(text, n);
 }
 
 }  // namespace statcrane

@@ -28,7 +28,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
-#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTimer>
@@ -190,22 +189,6 @@ WindowDialogs DesktopDialogs() {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
   };
   return dialogs;
-}
-
-WindowSetup DesktopSetup() {
-  WindowSetup setup;
-  // An installed program (in a "bin" folder) keeps its settings in the
-  // user's configuration folder only; a copy run from its build or unpacked
-  // folder keeps them beside itself.
-  const QString program = QCoreApplication::applicationDirPath();
-  if (QFileInfo(program).fileName() != QLatin1String("bin")) setup.program_folder = ToPath(program);
-  setup.config_folder = ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-  setup.start_folder = ToPath(QDir::currentPath());
-  setup.home_folder = ToPath(QDir::homePath());
-  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  setup.documents_folder = documents.isEmpty() ? setup.home_folder : ToPath(documents);
-  setup.run = RunProcessing;
-  return setup;
 }
 
 MainWindow::MainWindow(WindowSetup setup, WindowDialogs dialogs, QWidget* parent)

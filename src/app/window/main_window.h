@@ -57,10 +57,6 @@ struct WindowDialogs {
 // QApplication.
 WindowDialogs DesktopDialogs();
 
-// The program's folder, the user's configuration, home and Documents
-// folders, the current folder, the real run.
-WindowSetup DesktopSetup();
-
 // The message box the window shows: titled "StatCrane", plain text only,
 // OK (and "Show Report" for kOkAndShowReport).
 std::unique_ptr<QMessageBox> MakeMessageBox(Severity severity, const QString& text,

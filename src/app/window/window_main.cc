@@ -42,7 +42,7 @@ int RunWindow(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   app.setQuitOnLastWindowClosed(false);
 
-  MainWindow window(DesktopSetup(), DesktopDialogs());
+  MainWindow window(DesktopWindowSetup(), DesktopDialogs());
   QApplication::setWindowIcon(window.windowIcon());
   QObject::connect(&window, &MainWindow::programEnded, &app, &QCoreApplication::exit,
                    Qt::QueuedConnection);
