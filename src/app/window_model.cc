@@ -1,6 +1,7 @@
 #include "app/window_model.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <system_error>

@@ -27,7 +27,6 @@
 //   folder that is gone is named in the status line.
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
