@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/skip.h"
 #include "testing/reference_xlsx_writer.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_package.h"
@@ -295,6 +296,7 @@ struct Package {
 };
 
 TEST(XlsxReference, EveryFeatureAsTheReferenceWriterWritesIt) {
+  SKIP_ON_WINDOWS(testing::kNeedsReferenceWriter);
   Workbook book;
   FillFeatureBook(book);
   testing::TempDir dir;
