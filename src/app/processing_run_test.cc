@@ -93,7 +93,8 @@ TEST(WorkbookTitle, TheEncyclopediaFolderByItsLastName) {
             "Statistics of " + std::filesystem::current_path().filename().string());
 #ifdef _WIN32
   EXPECT_EQ(WorkbookTitle("C:\\"), "Statistics of C:\\");
-  EXPECT_EQ(WorkbookTitle(u8"C:\\Jeux\\Ligue \u00e9t\u00e9\\"), "Statistics of Ligue \u00e9t\u00e9");
+  EXPECT_EQ(WorkbookTitle(u8"C:\\Jeux\\Ligue \u00e9t\u00e9\\"),
+            "Statistics of Ligue \u00e9t\u00e9");
 #else
   EXPECT_EQ(WorkbookTitle("/"), "Statistics of /");
 #endif

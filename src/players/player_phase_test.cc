@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "players/player_test_support.h"
-#include "testing/skip.h"
 #include "testing/record_files.h"
+#include "testing/skip.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
 #include "util/error.h"

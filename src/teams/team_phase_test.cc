@@ -9,8 +9,8 @@
 
 #include "encyclopedia/team_abbreviations.h"
 #include "teams/team_test_support.h"
-#include "testing/skip.h"
 #include "testing/record_files.h"
+#include "testing/skip.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
 #include "tools/encyclopedia_generator.h"

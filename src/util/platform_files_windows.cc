@@ -90,6 +90,7 @@ bool IsDevicePath(const fs::path& path) {
 
 struct Replaced {
   bool exists = false;
+  DWORD attributes = 0;
 };
 
 // Why `target` may not be replaced by a regular file; "" when it may (see
@@ -118,6 +119,7 @@ std::string Refusal(const fs::path& folder, const fs::path& target, Replaced& re
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return "it is a folder, which is never replaced";
   }
+  replaced.attributes = info.dwFileAttributes;
   return "";
 }
 
@@ -429,6 +431,17 @@ void OutputFile::Publish() {
         exists = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS;
         error = LastSystemError();
         ::DeleteFileW(s.temporary.c_str());
+      } else if (replaced.exists) {
+        // ReplaceFileW carries the attributes over, but not everywhere
+        // (Wine): make sure.
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        const DWORD now = ::GetFileAttributesW(target.c_str());
+        if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (replaced.attributes & kKept)) {
+          const DWORD wanted =
+              (now & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (replaced.attributes & kKept);
+          ::SetFileAttributesW(target.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
+        }
       }
     }
     s.Remove();

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "testing/skip.h"
 #include "testing/reference_xlsx_writer.h"
+#include "testing/skip.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_package.h"
 #include "workbook/workbook.h"
