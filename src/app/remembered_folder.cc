@@ -6,19 +6,11 @@
 #include "util/error.h"
 #include "util/platform_files.h"
 #include "util/platform_read.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace fs = std::filesystem;
 namespace {
-
-std::string Utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-fs::path FromUtf8(std::string_view text) {
-  return fs::path(std::u8string(text.begin(), text.end()));
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -82,7 +74,7 @@ bool WriteWhole(const fs::path& file, const std::string& content) {
 }  // namespace
 
 std::string FormatRememberedValue(const fs::path& folder) {
-  return "\"" + EncodeValue(Utf8(folder)) + "\"\r\n";
+  return "\"" + EncodeValue(Utf8FromPath(folder)) + "\"\r\n";
 }
 
 std::optional<fs::path> ParseRememberedValue(std::string_view content) {
@@ -98,7 +90,7 @@ std::optional<fs::path> ParseRememberedValue(std::string_view content) {
     while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
   }
   if (value.empty()) return std::nullopt;
-  return FromUtf8(DecodeValue(value));
+  return PathFromUtf8(DecodeValue(value));
 }
 
 std::optional<std::string> RememberedSettings::Get(std::string_view name) const {
@@ -206,7 +198,7 @@ bool RememberedFolderFile::Locate() {
   std::string places;
   for (const fs::path& folder : {primary, fallback_folder_}) {
     if (folder.empty()) continue;
-    places += (places.empty() ? "" : " nor ") + Utf8(folder / name);
+    places += (places.empty() ? "" : " nor ") + Utf8FromPath(folder / name);
   }
   problem_ = "The settings file cannot be created (" + places + "); folders are not remembered.";
   return false;
@@ -221,7 +213,7 @@ void RememberedFolderFile::Write() {
   if (!located_) Locate();
   if (data_folder_.empty()) throw StatCraneError(problem_);
   if (!WriteWhole(file(), FormatRememberedSettings(settings_))) {
-    throw StatCraneError("The settings file " + Utf8(file()) + " cannot be written.");
+    throw StatCraneError("The settings file " + Utf8FromPath(file()) + " cannot be written.");
   }
 }
 
@@ -245,7 +237,7 @@ void RememberedFolderFile::SaveSetting(std::string_view name, std::string_view v
 std::optional<fs::path> RememberedFolderFile::ReadOutputFolder() {
   if (const auto value = ReadSetting(kWorkbookFolderSetting)) {
     if (value->empty()) return std::nullopt;
-    return FromUtf8(*value);
+    return PathFromUtf8(*value);
   }
   if (data_folder_.empty()) return std::nullopt;
   const auto content =
@@ -255,7 +247,7 @@ std::optional<fs::path> RememberedFolderFile::ReadOutputFolder() {
 }
 
 void RememberedFolderFile::SaveOutputFolder(const fs::path& folder) {
-  SaveSetting(kWorkbookFolderSetting, Utf8(folder));
+  SaveSetting(kWorkbookFolderSetting, Utf8FromPath(folder));
 }
 
 }  // namespace statcrane

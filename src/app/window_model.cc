@@ -14,6 +14,7 @@
 #include "app/workbook_name.h"
 #include "util/error.h"
 #include "util/platform_desktop.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace {
@@ -23,17 +24,8 @@ namespace fs = std::filesystem;
 constexpr std::string_view kCloseQuestion =
     "A run is going on. Stop it and close StatCrane? No workbook is written for a stopped run.";
 
-std::string Utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-fs::path FromUtf8(std::string_view text) {
-  return fs::path(std::u8string(text.begin(), text.end()));
-}
-
 // A path as the user reads it: the system's separators.
-std::string Shown(fs::path path) { return Utf8(path.make_preferred()); }
+std::string Shown(fs::path path) { return Utf8FromPath(path.make_preferred()); }
 
 // Absolute, without "." and "..", doubled or trailing separators.
 fs::path Clean(const fs::path& folder) {
@@ -60,8 +52,8 @@ fs::path ExpandTypedPath(std::string_view text, const fs::path& home) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (text.empty()) return {};
   if (text == "~") return Clean(home);
-  if (text.starts_with("~/")) return Clean(home / FromUtf8(text.substr(2)));
-  return Clean(FromUtf8(text));
+  if (text.starts_with("~/")) return Clean(home / PathFromUtf8(text.substr(2)));
+  return Clean(PathFromUtf8(text));
 }
 
 // A run that returns instead of throwing, whatever the run function does.
