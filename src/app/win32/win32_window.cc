@@ -56,6 +56,7 @@ enum ControlId : int {
   kChangeOutput,
   kSavedLabel,
   kSavedWorkbook,
+  kButtonStrip,  // the face behind the buttons, over what scrolls under them
   kProcess,
   kRunReport,
   kAbout,
@@ -89,6 +90,13 @@ constexpr Placement kPlacements[] = {
 };
 constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 542;
+// Everything above this scrolls when the screen is too low for the window;
+// the buttons below stay at the window's foot.
+constexpr int kButtonRowTop = 490;
+constexpr int kButtonRowHeight = kClientHeight - kButtonRowTop;
+constexpr int kScrollStep = 24;
+
+bool IsButton(int id) { return id == kProcess || id == kRunReport || id == kAbout || id == kExit; }
 
 std::wstring Wide(std::string_view utf8) {
   if (utf8.empty()) return {};
@@ -411,6 +419,41 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       Command(LOWORD(wparam), HIWORD(wparam));
       return 0;
+    case WM_VSCROLL: {
+      SCROLLINFO scroll{};
+      scroll.cbSize = sizeof scroll;
+      scroll.fMask = SIF_ALL;
+      GetScrollInfo(window_, SB_VERT, &scroll);
+      const int step = MulDiv(kScrollStep, static_cast<int>(dpi_), 96);
+      switch (LOWORD(wparam)) {
+        case SB_LINEUP:
+          ScrollTo(scroll_ - step);
+          break;
+        case SB_LINEDOWN:
+          ScrollTo(scroll_ + step);
+          break;
+        case SB_PAGEUP:
+          ScrollTo(scroll_ - static_cast<int>(scroll.nPage));
+          break;
+        case SB_PAGEDOWN:
+          ScrollTo(scroll_ + static_cast<int>(scroll.nPage));
+          break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+          ScrollTo(scroll.nTrackPos);
+          break;
+        default:
+          break;
+      }
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      if (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VSCROLL) {
+        ScrollTo(scroll_ - GET_WHEEL_DELTA_WPARAM(wparam) / WHEEL_DELTA *
+                               MulDiv(kScrollStep * 3, static_cast<int>(dpi_), 96));
+        return 0;
+      }
+      break;
     case WM_TIMER:
       if (wparam == kWatchTimer) {
         if (model_ && !watched_folder_.empty()) model_->FolderContentChanged();
@@ -489,6 +532,7 @@ void Win32Window::CreateControls() {
       {kChangeOutput, L"BUTTON", text::kChangeOutputFolder, WS_TABSTOP | BS_PUSHBUTTON},
       {kSavedLabel, L"STATIC", text::kSavedLabel, SS_LEFTNOWORDWRAP | SS_NOPREFIX},
       {kSavedWorkbook, L"EDIT", "", kShown, WS_EX_CLIENTEDGE},
+      {kButtonStrip, L"STATIC", "", SS_LEFT},
       {kProcess, L"BUTTON", text::kProcess, WS_TABSTOP | BS_DEFPUSHBUTTON},
       {kRunReport, L"BUTTON", text::kRunReport, WS_TABSTOP | BS_PUSHBUTTON},
       {kAbout, L"BUTTON", text::kAbout, WS_TABSTOP | BS_PUSHBUTTON},
@@ -496,7 +540,7 @@ void Win32Window::CreateControls() {
   };
   for (const Spec& spec : specs) {
     CreateWindowExW(spec.extended, spec.type, Wide(spec.caption).c_str(),
-                    WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, window_,
+                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, 0, 0, 0, 0, window_,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                     GetModuleHandleW(nullptr), nullptr);
   }
@@ -534,16 +578,70 @@ void Win32Window::ApplyDpi(UINT dpi) {
 
 void Win32Window::Layout() {
   const auto scale = [this](int value) { return MulDiv(value, static_cast<int>(dpi_), 96); };
-  for (const Placement& place : kPlacements) {
-    MoveWindow(Control(place.id), scale(place.x), scale(place.y), scale(place.width),
-               scale(place.height), FALSE);
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+  const DWORD extended = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, style & ~WS_VSCROLL, FALSE, extended);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  const int available = (work.bottom - work.top) - (frame.bottom - frame.top);
+  const int wanted = scale(kClientHeight);
+  const bool scrolling = wanted > available;
+  const int client_height = scrolling ? available : wanted;
+  const int rows_height = client_height - scale(kButtonRowHeight);  // what scrolls
+  const int content_height = scale(kButtonRowTop);
+  scroll_ = scrolling ? std::clamp(scroll_, 0, content_height - rows_height) : 0;
+  int client_width = scale(kClientWidth);
+  if (scrolling) {
+    // The scroll bar goes into the right margin where the screen is narrow.
+    client_width = std::min<int>(client_width + GetSystemMetrics(SM_CXVSCROLL),
+                                 (work.right - work.left) - (frame.right - frame.left));
   }
-  RECT frame{0, 0, scale(kClientWidth), scale(kClientHeight)};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  for (const Placement& place : kPlacements) {
+    const int y = IsButton(place.id) ? client_height - scale(kClientHeight - place.y)
+                                     : scale(place.y) - scroll_;
+    MoveWindow(Control(place.id), scale(place.x), y, scale(place.width), scale(place.height),
+               FALSE);
+  }
+  // Group boxes behind the buttons they frame.
+  for (const int id : {kViewingGroup, kSheetsGroup}) {
+    SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  MoveWindow(Control(kButtonStrip), 0, rows_height, client_width, scale(kButtonRowHeight), FALSE);
+  SetWindowPos(Control(kButtonStrip), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  for (const int id : {kProcess, kRunReport, kAbout, kExit}) {
+    SetWindowPos(Control(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+
+  SCROLLINFO scroll{};
+  scroll.cbSize = sizeof scroll;
+  scroll.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  scroll.nMax = scrolling ? content_height - 1 : 0;
+  scroll.nPage = scrolling ? static_cast<UINT>(rows_height) : 0;
+  scroll.nPos = scroll_;
+  SetScrollInfo(window_, SB_VERT, &scroll, TRUE);
+  ShowScrollBar(window_, SB_VERT, scrolling);
+
+  RECT outer{0, 0, client_width, client_height};
+  AdjustWindowRectEx(&outer, style | (scrolling ? WS_VSCROLL : 0), FALSE, extended);
+  RECT now;
+  GetWindowRect(window_, &now);
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  // Within the monitor's work area.
+  const int left = std::max<int>(work.left, std::min<int>(now.left, work.right - width));
+  const int top = std::max<int>(work.top, std::min<int>(now.top, work.bottom - height));
+  SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Win32Window::ScrollTo(int position) {
+  if (position == scroll_) return;
+  scroll_ = std::max(position, 0);
+  Layout();
 }
 
 HWND Win32Window::Control(int id) const { return GetDlgItem(window_, id); }

@@ -32,7 +32,10 @@ class Win32Window : private WindowHost {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateControls();
   void ApplyDpi(UINT dpi);
+  // Places the controls at dpi_; the window fits its monitor's work area,
+  // scrolling what is above the buttons when the screen is too low.
   void Layout();
+  void ScrollTo(int position);
   void Command(int id, int code);
   void FillFolderList();
 
@@ -65,6 +68,7 @@ class Win32Window : private WindowHost {
   HFONT font_ = nullptr;
   HFONT bold_font_ = nullptr;
   UINT dpi_ = 96;
+  int scroll_ = 0;  // how far the content is scrolled, in pixels
   bool setting_path_text_ = false;
   std::filesystem::path listed_folder_;   // the folder the folder list shows
   std::filesystem::path watched_folder_;  // checked again every few seconds
