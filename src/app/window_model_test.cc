@@ -493,7 +493,7 @@ TEST(WindowModelTest, AFolderNamedWithALineBreakIsRememberedAsOneFolder) {
 TEST(WindowModelTest, ARememberedFolderThatIsGoneIsNamedInTheStatusLine) {
   Place place;
   fs::create_directories(place.Path("prog/data"));
-  const fs::path gone = place.Path("stick/league");
+  const fs::path gone = place.Path("stick") / "league";
   WriteText(place.SettingsFile(), "\"" + gone.string() + "\"\r\n");
   const WindowState& state = place.Open().state();
   EXPECT_EQ(state.folder, place.Path("home"));
