@@ -14,6 +14,7 @@
 #include "app/workbook_name.h"
 #include "util/error.h"
 #include "util/platform_desktop.h"
+#include "util/platform_files.h"
 #include "util/utf8_path.h"
 
 namespace statcrane {
@@ -114,7 +115,12 @@ std::unique_ptr<BackgroundWork> StartThread(std::function<void()> work) {
 WindowSetup DesktopWindowSetup() {
   WindowSetup setup;
   const fs::path program = ProgramFolder();
-  if (program.filename() != "bin") setup.program_folder = program;
+  // Installed: in a "bin" folder, or by the Windows installer (its
+  // uninstaller beside the program). Such a program keeps its settings in
+  // the user's settings folder; a copy run from its build or unpacked folder
+  // beside itself.
+  const bool installed = program.filename() == "bin" || PathEntryExists(program / "Uninstall.exe");
+  if (!installed) setup.program_folder = program;
   setup.config_folder = UserSettingsFolder();
   std::error_code ec;
   setup.start_folder = fs::current_path(ec);

@@ -61,9 +61,10 @@ struct WindowSetup {
   RunFunction run;                         // RunProcessing when empty
 };
 
-// The real places, for both windows: the program's folder (none for a
-// program installed in a "bin" folder, which keeps its settings in the
-// user's settings folder only), the user's settings, current, home and
+// The real places, for both windows: the program's folder (none for an
+// installed program, in a "bin" folder or with the Windows installer's
+// uninstaller beside it, which keeps its settings in the user's settings
+// folder only), the user's settings, current, home and
 // documents folders, and the real run.
 WindowSetup DesktopWindowSetup();
 
