@@ -186,28 +186,28 @@ class PackageWriter {
     progress_->PhaseProgress("writing", done, total_rows_);
   }
 
-  // Looks over every sheet's cells: the block each covers, and the texts held
-  // by more than one cell, which go to the shared strings part.
+  // Looks over every sheet's cells: the block each covers, and the texts
+  // they hold, which go to the shared strings part.
   void Survey() {
     const size_t texts = workbook_.strings().size();
-    std::vector<std::vector<uint8_t>> counts(static_cast<size_t>(pool_.workers()));
-    std::vector<double> seconds(counts.size(), 0);
+    std::vector<std::vector<uint8_t>> used(static_cast<size_t>(pool_.workers()));
+    std::vector<double> seconds(used.size(), 0);
     pool_.Start(sheets_.size(), [&](int worker, size_t i) {
       const double task_start = ThreadSeconds();
-      std::vector<uint8_t>& mine = counts[static_cast<size_t>(worker)];
+      std::vector<uint8_t>& mine = used[static_cast<size_t>(worker)];
       if (mine.empty()) mine.assign(texts, 0);
       sheets_[i].survey = SurveySheet(workbook_.SheetAt(i), mine);
       seconds[static_cast<size_t>(worker)] += ThreadSeconds() - task_start;
     });
     pool_.Wait();
     pool_.Rethrow();
-    std::vector<uint8_t> total(texts, 0);
-    for (const std::vector<uint8_t>& mine : counts) {
-      for (size_t t = 0; t < mine.size(); ++t) {
-        total[t] = static_cast<uint8_t>(std::min(2, total[t] + mine[t]));
-      }
+    std::vector<uint8_t> all(texts, 0);
+    for (const std::vector<uint8_t>& mine : used) {
+      for (size_t t = 0; t < mine.size(); ++t) all[t] |= mine[t];
     }
-    shared_ = ChooseSharedStrings(total);
+    int64_t text_cells = 0;
+    for (const SheetState& sheet : sheets_) text_cells += sheet.survey.text_cells;
+    shared_ = ChooseSharedStrings(all, text_cells);
     for (size_t i = 0; i < sheets_.size(); ++i) total_rows_ += workbook_.SheetAt(i).LastRow();
     stats_.survey_seconds = std::accumulate(seconds.begin(), seconds.end(), 0.0);
   }
