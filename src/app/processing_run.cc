@@ -137,6 +137,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     clock.Finish("finishing sheets");
 
     CheckStop(observer);
+    observer.WorkbookComplete(workbook);
     XlsxWriteOptions write_options;
     write_options.threads = options.threads;
     write_options.stats = &result.write_stats;
