@@ -1,12 +1,21 @@
 # statcrane_module(NAME DEPS...): a static library from the *.cc files of the
 # current folder, and (with STATCRANE_TESTS) a test program from its *_test.cc
-# files.
+# files. A file whose name ends in _windows.cc (or _windows_test.cc) is built
+# for Windows only, one ending in _posix.cc (or _posix_test.cc) for the other
+# systems only: the platform module's one file per system.
 function(statcrane_module name)
   file(GLOB all_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
   set(lib_sources)
   set(test_sources)
+  if(WIN32)
+    set(other_system "_posix(_test)?\\.cc$")
+  else()
+    set(other_system "_windows(_test)?\\.cc$")
+  endif()
   foreach(src IN LISTS all_sources)
-    if(src MATCHES "_test\\.cc$")
+    if(src MATCHES "${other_system}")
+      continue()
+    elseif(src MATCHES "_test\\.cc$")
       list(APPEND test_sources ${src})
     else()
       list(APPEND lib_sources ${src})

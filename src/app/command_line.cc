@@ -1,7 +1,5 @@
 #include "app/command_line.h"
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
@@ -12,6 +10,8 @@
 
 #include "app/output_check.h"
 #include "app/terminal_text.h"
+#include "util/platform_console.h"
+#include "util/platform_desktop.h"
 
 namespace statcrane {
 namespace {
@@ -47,34 +47,9 @@ std::string UnexpectedArgument(const std::string& arg, bool command_expected) {
   return "unexpected argument '" + OneLine(arg) + "' (one encyclopedia folder only)";
 }
 
-// The program that opens files on the desktop, when there is one.
-std::optional<fs::path> DesktopOpener() {
-  const char* path = std::getenv("PATH");
-  std::string_view folders = path != nullptr ? path : "/usr/bin:/bin";
-  while (!folders.empty()) {
-    const size_t end = std::min(folders.find(':'), folders.size());
-    const fs::path candidate = fs::path(folders.substr(0, end)) / "xdg-open";
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
-    folders.remove_prefix(std::min(end + 1, folders.size()));
-  }
-  return std::nullopt;
-}
-
 void OpenInDesktop(const fs::path& file, std::ostream& err) {
-  const std::optional<fs::path> opener = DesktopOpener();
-  if (!opener) {
-    err << "statcrane: --open: no desktop opener (xdg-open) was found; the workbook is "
-        << ReplaceControlCharacters(file.string()) << "\n";
-    return;
-  }
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setsid();
-    execl(opener->c_str(), "xdg-open", file.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  if (pid < 0) {
-    err << "statcrane: --open: cannot start " << opener->string() << "; the workbook is "
+  if (const std::string problem = OpenInDesktopApplication(file); !problem.empty()) {
+    err << "statcrane: --open: " << ReplaceControlCharacters(problem) << "; the workbook is "
         << ReplaceControlCharacters(file.string()) << "\n";
   }
 }
@@ -129,6 +104,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CLI::App app("StatCrane", "statcrane");
   app.set_help_flag();
   app.allow_extras();
+  // "/x" options (on by default on Windows) would take an absolute path for
+  // an option; subcommands inherit this.
+  app.allow_windows_style_options(false);
   bool help = false;
   bool version = false;
   app.add_flag("-h,--help", help);
@@ -261,7 +239,7 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
     return kExitFailed;
   }
   std::function<int()> width;
-  if (progress_on_terminal) width = [] { return TerminalWidth(STDERR_FILENO); };
+  if (progress_on_terminal) width = [] { return TerminalWidth(); };
   TerminalProgress progress(err, width);
   const RunResult result = RunProcessing(command.run, progress, nullptr);
   progress.Clear();
@@ -297,13 +275,13 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
 }
 
 int RunCommandLine(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  const ParsedCommandLine parsed = ParseCommandLine(args);
+  const ParsedCommandLine parsed = ParseCommandLine(CommandLineArguments(argc, argv));
+  std::ostream& err = StandardError();
   if (!parsed.command) {
-    std::cerr << "statcrane: " << parsed.error << "\nTry 'statcrane --help'\n";
+    err << "statcrane: " << parsed.error << "\nTry 'statcrane --help'\n";
     return kExitUsage;
   }
-  return RunCommand(*parsed.command, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+  return RunCommand(*parsed.command, StandardOutput(), err, IsTerminal(StandardStream::kError));
 }
 
 }  // namespace statcrane

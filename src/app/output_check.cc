@@ -1,15 +1,10 @@
 #include "app/output_check.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <system_error>
 
 #include "encyclopedia/encyclopedia_folder.h"
+#include "util/platform_errors.h"
+#include "util/platform_files.h"
 
 namespace statcrane {
 namespace {
@@ -25,26 +20,14 @@ std::string CheckOutputFolder(const fs::path& folder) {
   const fs::file_status status = fs::status(folder, ec);
   if (!fs::exists(status)) return "The folder " + Quoted(folder) + " does not exist.";
   if (!fs::is_directory(status)) return Quoted(folder) + " is not a folder.";
-  std::string probe = (folder / ".statcrane-check-XXXXXX").string();
-  const int fd = mkstemp(probe.data());
-  if (fd < 0) {
-    const int error = errno;
-    const std::string start = "The folder " + Quoted(folder) + " cannot take a new file: ";
-    switch (error) {
-      case ENOSPC:
-      case EDQUOT:
-        return start + "the disk is full.";
-      case EACCES:
-      case EPERM:
-        return start + "you have no permission to write there.";
-      case EROFS:
-        return start + "it is on a read-only file system.";
-      default:
-        return start + "it does not hold files (" + std::strerror(error) + ").";
-    }
+  if (std::string refusal = FolderRefusal(folder); !refusal.empty()) {
+    refusal[0] = 'T';
+    return refusal + ".";
   }
-  close(fd);
-  unlink(probe.c_str());
+  if (const std::error_code error = TryCreatingFileIn(folder)) {
+    return "The folder " + Quoted(folder) + " cannot take a new file: " + FailureReason(error) +
+           ".";
+  }
   return "";
 }
 
@@ -58,6 +41,9 @@ std::string CheckOutputFile(const fs::path& file, bool overwrite) {
            " is not a regular file (a device, pipe or socket); choose a workbook file.";
   }
   const bool present = fs::exists(fs::symlink_status(file, ec));
+  if (std::string refusal = ReplaceRefusal(file); !refusal.empty()) {
+    return (present ? "Cannot replace " : "Cannot write ") + Quoted(file) + ": " + refusal + ".";
+  }
   if (present && !overwrite) {
     return "The workbook " + Quoted(file) + " exists already; use --force to replace it.";
   }
@@ -73,8 +59,8 @@ std::string CheckEncyclopediaFolder(const fs::path& folder) {
   const fs::file_status status = fs::status(folder, ec);
   if (!fs::exists(status)) return "The folder " + Quoted(folder) + " does not exist.";
   if (!fs::is_directory(status)) return Quoted(folder) + " is not a folder.";
-  if (access(folder.c_str(), R_OK | X_OK) != 0) {
-    return "The folder " + Quoted(folder) + " cannot be read (" + std::strerror(errno) + ").";
+  if (fs::directory_iterator(folder, ec); ec) {
+    return "The folder " + Quoted(folder) + " cannot be read: " + FailureReason(ec) + ".";
   }
   if (!EncyclopediaFolder(folder).HasTeamFile()) {
     return "The folder " + Quoted(folder) +

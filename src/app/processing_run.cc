@@ -14,7 +14,7 @@
 #include "players/player_phase.h"
 #include "teams/team_phase.h"
 #include "util/dates.h"
-#include "util/platform.h"
+#include "util/platform_files.h"
 #include "workbook/workbook.h"
 #include "workbook/xlsx_writer.h"
 

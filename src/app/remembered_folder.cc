@@ -1,14 +1,11 @@
 #include "app/remembered_folder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <system_error>
 #include <utility>
 
 #include "util/error.h"
+#include "util/platform_files.h"
+#include "util/platform_read.h"
 
 namespace statcrane {
 namespace fs = std::filesystem;
@@ -29,24 +26,14 @@ bool IsNameCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
 }
 
-// Writes `content` to `file` whole or not at all: under a scratch name in the
-// same folder, then renamed over the file.
+// Writes `content` to `file` whole or not at all.
 bool WriteWhole(const fs::path& file, const std::string& content) {
-  std::string scratch =
-      (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
-  const int fd = mkstemp(scratch.data());
-  if (fd < 0) return false;
-  size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t n = write(fd, content.data() + written, content.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    written += static_cast<size_t>(n);
+  try {
+    WriteWholeFile(file, content, true, "the settings");
+    return true;
+  } catch (const StatCraneError&) {
+    return false;
   }
-  const bool ok =
-      close(fd) == 0 && written == content.size() && rename(scratch.c_str(), file.c_str()) == 0;
-  if (!ok) unlink(scratch.c_str());
-  return ok;
 }
 
 }  // namespace
@@ -118,27 +105,14 @@ RememberedSettings ParseRememberedSettings(std::string_view content) {
 }
 
 std::optional<std::string> ReadSmallRegularFile(const fs::path& file, size_t max_bytes) {
-  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return std::nullopt;
-  struct stat info {};
-  std::optional<std::string> content;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<uint64_t>(info.st_size) <= max_bytes) {
-    std::string bytes(max_bytes + 1, '\0');
-    size_t filled = 0;
-    bool failed = false;
-    while (filled < bytes.size()) {
-      const ssize_t n = read(fd, bytes.data() + filled, bytes.size() - filled);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) failed = true;
-      if (n <= 0) break;
-      filled += static_cast<size_t>(n);
-    }
-    // A file that grew past the limit while it was read is refused too.
-    if (!failed && filled <= max_bytes) content = bytes.substr(0, filled);
+  try {
+    const ReadOnlyFile opened(file);
+    if (opened.kind() != FileKind::kRegular || opened.size() > max_bytes) return std::nullopt;
+    const FileBytes bytes = opened.ReadAll(static_cast<size_t>(opened.size()), ReadMethod::kRead);
+    return std::string(bytes.bytes().begin(), bytes.bytes().end());
+  } catch (const std::exception&) {
+    return std::nullopt;
   }
-  close(fd);
-  return content;
 }
 
 RememberedFolderFile::RememberedFolderFile(fs::path program_folder, fs::path fallback_folder)
@@ -158,7 +132,7 @@ bool RememberedFolderFile::Locate() {
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec)) continue;
     const fs::path file = folder / name;
-    const bool writable = access(folder.c_str(), W_OK) == 0;
+    const bool writable = !TryCreatingFileIn(folder);
     if (fs::exists(fs::symlink_status(file, ec))) {
       // Only a regular file is read; a folder, pipe or device of this name
       // makes the place unusable.

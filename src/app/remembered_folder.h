@@ -63,7 +63,7 @@ RememberedSettings ParseRememberedSettings(std::string_view content);
 
 // The content of `file` when it is a regular file (after following links) of
 // at most `max_bytes`; nullopt otherwise, or when it cannot be read. Never
-// blocks on a pipe and never reads more than `max_bytes` + 1 bytes.
+// blocks on a pipe and never reads more than `max_bytes` bytes.
 std::optional<std::string> ReadSmallRegularFile(const std::filesystem::path& file,
                                                 size_t max_bytes);
 

@@ -1,9 +1,8 @@
 #include "app/terminal_text.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <cstdlib>
+
+#include "util/platform_console.h"
 
 namespace statcrane {
 namespace {
@@ -50,9 +49,8 @@ std::string CutToWidth(std::string_view text, size_t width) {
   return std::string(text.substr(0, end));
 }
 
-int TerminalWidth(int fd) {
-  winsize size{};
-  if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+int TerminalWidth() {
+  if (const int columns = TerminalColumns(StandardStream::kError); columns > 0) return columns;
   if (const char* columns = std::getenv("COLUMNS")) {
     const int value = std::atoi(columns);
     if (value > 0) return value;

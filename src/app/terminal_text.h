@@ -18,7 +18,8 @@ size_t DisplayWidth(std::string_view text);
 // `text` cut to at most `width` characters, never inside a character.
 std::string CutToWidth(std::string_view text, size_t width);
 
-// The width of the terminal on `fd`; COLUMNS, then 80, when it has none.
-int TerminalWidth(int fd);
+// The width of the terminal standard error shows on; COLUMNS, then 80, when
+// it has none.
+int TerminalWidth();
 
 }  // namespace statcrane

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "util/error.h"
+#include "util/platform_errors.h"
 
 namespace statcrane {
 namespace {
@@ -51,7 +52,7 @@ RecordFile RecordFile::Read(const EncyclopediaFolder& folder, std::string_view n
         std::filesystem::is_symlink(std::filesystem::symlink_status(*path, ignored))) {
       Fail(name, *path, "it is a link to a file that does not exist");
     }
-    Fail(name, *path, error.code().message());
+    Fail(name, *path, FailureReason(error.code()));
   } catch (const std::bad_alloc&) {
     Fail(name, *path, "not enough memory to hold the file");
   }

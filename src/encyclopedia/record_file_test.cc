@@ -109,7 +109,7 @@ TEST(RecordFileTest, EntriesThatAreNotReadableFilesStopWithAClearError) {
       RecordFile::Read(EncyclopediaFolder(dir.path()), kLeagueYearFile, 1000, reporter);
     } catch (const StatCraneError& e) {
       return e.message().find("enclgyr.dat") != std::string::npos &&
-             e.message().find("Permission denied") != std::string::npos;
+             e.message().find("permission denied") != std::string::npos;
     }
     return false;
   }));

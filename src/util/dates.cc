@@ -1,6 +1,6 @@
 #include "util/dates.h"
 
-#include <ctime>
+#include "util/platform_time.h"
 
 namespace statcrane {
 
@@ -17,12 +17,7 @@ int YearBoundariesBetween(const CivilDate& from, const CivilDate& to) {
 }
 
 std::string GeneralDateStamp(std::chrono::system_clock::time_point when) {
-  const std::time_t t = std::chrono::system_clock::to_time_t(when);
-  std::tm local{};
-  localtime_r(&t, &local);
-  char text[128];
-  const size_t n = std::strftime(text, sizeof text, "%x %X", &local);
-  return std::string(text, n);
+  return LocalDateTimeText(when);
 }
 
 }  // namespace statcrane

@@ -2,9 +2,9 @@
 // the thread that runs them (on a shared machine the steadier of the two).
 #pragma once
 
-#include <time.h>
-
 #include <chrono>
+
+#include "util/platform_time.h"
 
 namespace statcrane {
 
@@ -29,12 +29,6 @@ class StepClock {
     start_ = now;
     cpu_ = cpu;
     return lap;
-  }
-
-  static double ThreadProcessorSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
   }
 
  private:

@@ -1,12 +1,11 @@
 #include "workbook/cell_store.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
+#include "util/platform_memory.h"
 #include "workbook/cell_range.h"
 
 namespace statcrane {
@@ -20,13 +19,18 @@ namespace {
 
 constexpr size_t kFirstChunkBytes = 64 * 1024;
 constexpr size_t kLargestChunkBytes = 8 * 1024 * 1024;
-constexpr size_t kHugePageBytes = 2 * 1024 * 1024;
 // The most room a new row is given for the cells of the row above it.
 constexpr size_t kRoomFromAbove = 32;
 
 }  // namespace
 
-void CellStore::ChunkFree::operator()(char* chunk) const { std::free(chunk); }
+void CellStore::ChunkFree::operator()(char* chunk) const {
+  if (huge) {
+    FreeHugePageBlock(chunk);
+  } else {
+    std::free(chunk);
+  }
+}
 
 CellStore::~CellStore() = default;
 
@@ -42,16 +46,16 @@ StoredCell* CellStore::Allocate(int size_class) {
         chunks_.empty() ? kFirstChunkBytes : std::min(kLargestChunkBytes, 2 * last_chunk_bytes_);
     size = std::max({size, bytes, kFirstChunkBytes});
     char* chunk;
-    if (size >= kHugePageBytes) {
-      size = (size + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
-      chunk = static_cast<char*>(std::aligned_alloc(kHugePageBytes, size));
+    const bool huge = size >= kHugePageBytes;
+    if (huge) {
       // Large chunks on huge pages: far fewer page faults while a big sheet fills.
-      if (chunk != nullptr) ::madvise(chunk, size, MADV_HUGEPAGE);
+      size = (size + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+      chunk = static_cast<char*>(AllocateHugePageBlock(size));
     } else {
       chunk = static_cast<char*>(std::malloc(size));
+      if (chunk == nullptr) throw std::bad_alloc();
     }
-    if (chunk == nullptr) throw std::bad_alloc();
-    chunks_.emplace_back(chunk);
+    chunks_.emplace_back(chunk, ChunkFree{huge});
     chunk_bytes_ += size;
     last_chunk_bytes_ = size;
     chunk_next_ = chunk;

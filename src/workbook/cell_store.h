@@ -79,6 +79,7 @@ class CellStore {
   Row& RowAt(int32_t row);  // grows the row table as needed
 
   struct ChunkFree {
+    bool huge = false;  // from AllocateHugePageBlock, not malloc
     void operator()(char* chunk) const;
   };
   std::vector<Row> rows_;  // rows_[r - 1] is row r

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "util/error.h"
-#include "util/platform.h"
+#include "util/platform_files.h"
 #include "util/step_clock.h"
 #include "workbook/compressor.h"
 #include "workbook/xlsx_parts.h"
@@ -37,7 +37,7 @@ using Clock = std::chrono::steady_clock;
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 // Processor seconds of the calling thread: how busy it was, also on a
 // machine that others share.
-double ThreadSeconds() { return StepClock::ThreadProcessorSeconds(); }
+double ThreadSeconds() { return ThreadProcessorSeconds(); }
 
 // The current time as W3CDTF, UTC.
 std::string NowW3cdtf() {

@@ -1,4 +1,4 @@
-#include "util/platform.h"
+#include "util/platform_read.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

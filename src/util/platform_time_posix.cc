@@ -1,0 +1,24 @@
+#include <time.h>
+
+#include <ctime>
+
+#include "util/platform_time.h"
+
+namespace statcrane {
+
+std::string LocalDateTimeText(std::chrono::system_clock::time_point when) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(when);
+  std::tm local{};
+  ::localtime_r(&t, &local);
+  char text[128];
+  const size_t n = std::strftime(text, sizeof text, "%x %X", &local);
+  return std::string(text, n);
+}
+
+double ThreadProcessorSeconds() {
+  timespec t{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+}  // namespace statcrane
