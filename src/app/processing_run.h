@@ -36,6 +36,8 @@ struct RunOptions {
   std::filesystem::path output;
   bool overwrite = false;
   int threads = 0;  // 0: as many as the machine has
+  // The package writer's (benchmarks compare levels).
+  int compression_level = kDefaultCompressionLevel;
 };
 
 class RunObserver : public ProgressObserver {

@@ -22,11 +22,15 @@
 #include "workbook/zip_writer.h"
 
 // The compression level, chosen from measurements (bench/compression_bench
-// on the full-capacity workbook, 343 MB of XML): libdeflate's level 1 makes
-// 39.9 MB at about 480 MB/s a thread, level 2 40.9 MB at 350, level 3 39.6 MB
-// at 320, level 4 34.4 MB at 260. The previous writer made 63,258,638 bytes
-// and the file may be at most 1.1 times that: the fastest level, 1, is well
-// within it. See kDefaultCompressionLevel.
+// on the full-capacity workbook, 478 MB of XML with every cell's reference,
+// one thread): libdeflate's level 1 makes 74.08 MB at about 415 MB/s, level
+// 2 74.23 MB at 280, level 3 72.57 MB at 235, level 4 69.41 MB at 180, level
+// 5 62.62 MB at 135. The file may be at most 1.1 times the previous writer's
+// 67,482,929 bytes (74.23 MB), and the whole run at most 0.2 times the floor
+// (bench/full_run_bench): level 1 keeps both, with little room in size
+// (1.098 times; its run took 0.19 to 0.21 times the floor's processor
+// time), while level 3 (1.076 times) took 0.24 to 0.27 and level 4 0.28 to
+// 0.30. See kDefaultCompressionLevel.
 
 namespace statcrane {
 namespace {
