@@ -265,6 +265,7 @@ def main():
         print("  known fault of %s, not from the file: %s: %d cells (the first %s)" % (
             reading.reader, what, count, where))
     compared = ", ".join("%d %s" % (n, what) for what, n in comparison.compared.items() if n)
+    compared = compared or "nothing"
     print("%s %s (reads %s): %s compared, %s" % (
         reading.reader, reading.version, " ".join(sorted(reading.reads)), compared,
         "%d differences" % comparison.differences if comparison.differences else "the same"))
