@@ -27,9 +27,27 @@ function(statcrane_module name)
   if(test_sources AND STATCRANE_TESTS)
     add_executable(${name}_tests ${test_sources})
     target_link_libraries(${name}_tests PRIVATE statcrane_${name} statcrane_testing GTest::gtest_main)
-    gtest_discover_tests(${name}_tests
+    statcrane_add_tests(${name}_tests)
+  endif()
+endfunction()
+
+# statcrane_add_tests(TARGET [TIMEOUT seconds]): registers a GoogleTest
+# program with CTest, each test on its own. A cross build registers the
+# program as one test instead, run under CMAKE_CROSSCOMPILING_EMULATOR
+# (Wine): one start of the emulator per program, not per test.
+function(statcrane_add_tests target)
+  cmake_parse_arguments(arg "" "TIMEOUT" "" ${ARGN})
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT 1500)
+  endif()
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+    set_tests_properties(${target} PROPERTIES TIMEOUT ${arg_TIMEOUT})
+  else()
+    gtest_discover_tests(${target}
       WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
       PROPERTIES ENVIRONMENT "STATCRANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};STATCRANE_BINARY_DIR=${PROJECT_BINARY_DIR}"
+                 TIMEOUT ${arg_TIMEOUT}
       DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()

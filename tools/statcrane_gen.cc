@@ -5,9 +5,12 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/encyclopedia_generator.h"
 #include "util/error.h"
+#include "util/platform_console.h"
+#include "util/utf8_path.h"
 
 namespace {
 
@@ -30,13 +33,15 @@ bool ParseNumber(std::string_view text, T& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // UTF-8, also on Windows.
+  const std::vector<std::string> args = statcrane::CommandLineArguments(argc, argv);
   statcrane::GeneratorOptions options;
   std::string out;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
     auto value = [&](auto& target) {
-      if (i + 1 >= argc || !ParseNumber(std::string_view(argv[i + 1]), target)) {
-        std::fprintf(stderr, "statcrane-gen: %s needs a number\n%s", argv[i], kUsage);
+      if (i + 1 >= args.size() || !ParseNumber(std::string_view(args[i + 1]), target)) {
+        std::fprintf(stderr, "statcrane-gen: %s needs a number\n%s", args[i].c_str(), kUsage);
         return false;
       }
       ++i;
@@ -56,7 +61,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--no-third-league") {
       options.third_league = false;
     } else if (!arg.empty() && arg[0] == '-') {
-      std::fprintf(stderr, "statcrane-gen: unknown option %s\n%s", argv[i], kUsage);
+      std::fprintf(stderr, "statcrane-gen: unknown option %s\n%s", args[i].c_str(), kUsage);
       return 2;
     } else if (out.empty()) {
       out = arg;
@@ -70,7 +75,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const statcrane::GeneratorSummary s = statcrane::GenerateEncyclopedia(options, out);
+    const statcrane::GeneratorSummary s =
+        statcrane::GenerateEncyclopedia(options, statcrane::PathFromUtf8(out));
     std::printf(
         "%s: seasons %d to %d, %lld teams, %lld team seasons, %lld leagues, %lld league seasons, "
         "%lld players, %lld statistics records\n",

@@ -12,6 +12,7 @@
 #include "app/terminal_text.h"
 #include "util/platform_console.h"
 #include "util/platform_desktop.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace {
@@ -168,8 +169,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   } else {
     command.action = CommandLine::Action::kProcess;
     command.run.index = index ? IndexChoice::kIndex : IndexChoice::kNone;
-    command.run.encyclopedia_folder = folder;
-    command.run.output = output;
+    command.run.encyclopedia_folder = PathFromUtf8(folder);
+    command.run.output = PathFromUtf8(output);
     parsed.command = command;
   }
   return parsed;
@@ -274,14 +275,19 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
   return warnings && command.strict ? kExitWithWarnings : kExitDone;
 }
 
-int RunCommandLine(int argc, char** argv) {
-  const ParsedCommandLine parsed = ParseCommandLine(CommandLineArguments(argc, argv));
-  std::ostream& err = StandardError();
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool progress_on_terminal) {
+  const ParsedCommandLine parsed = ParseCommandLine(args);
   if (!parsed.command) {
     err << "statcrane: " << parsed.error << "\nTry 'statcrane --help'\n";
     return kExitUsage;
   }
-  return RunCommand(*parsed.command, StandardOutput(), err, IsTerminal(StandardStream::kError));
+  return RunCommand(*parsed.command, out, err, progress_on_terminal);
+}
+
+int RunCommandLine(int argc, char** argv) {
+  return RunCommandLine(CommandLineArguments(argc, argv), StandardOutput(), StandardError(),
+                        IsTerminal(StandardStream::kError));
 }
 
 }  // namespace statcrane

@@ -79,7 +79,14 @@ class TerminalProgress : public RunObserver {
 int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
                bool progress_on_terminal);
 
-// main() for the command line.
+// Parses `args` (without the program's name) and runs the command; a wrong
+// command line gives its reason and a pointer to --help on `err` and
+// kExitUsage.
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool progress_on_terminal);
+
+// main() for the command line: the program's arguments (UTF-8 on every
+// system) and its standard streams.
 int RunCommandLine(int argc, char** argv);
 
 std::string UsageText();

@@ -5,11 +5,13 @@
 // leaves no half-written file and never touches a file the user already has
 // under the target name.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -25,6 +27,7 @@
 #include "app/command_line.h"
 #include "app/processing_run.h"
 #include "testing/child_process.h"
+#include "testing/skip.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
 #include "tools/encyclopedia_generator.h"
@@ -38,7 +41,9 @@ using testing::TempDir;
 
 std::vector<std::string> Entries(const fs::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -99,6 +104,7 @@ TEST_F(OutputFailureTest, FolderThatCannotHoldTheWorkbook) {
 // Folder permissions do not bind the superuser: the run goes as nobody in a
 // child process.
 TEST_F(OutputFailureTest, FolderWithoutWritePermission) {
+  SKIP_ON_WINDOWS(testing::kNeedsChildProcess);
   fs::create_directory(out_ / "locked");
   { std::ofstream(out_ / "locked" / "book.xlsx") << "mine"; }
   testing::GiveToNobody(out_.path());
@@ -134,7 +140,9 @@ TEST_F(OutputFailureTest, AFailedRunBesideAnExistingWorkbook) {
     EXPECT_EQ(result.report.output_path, (out_ / expected).string());
     const std::string message = result.error->message();
     EXPECT_NE(message.find("ENCPLYR.DAT"), std::string::npos) << message;
+#ifndef _WIN32
     EXPECT_NO_THROW(testing::ReadXlsx(out_ / expected));
+#endif
   }
   EXPECT_EQ(Contents(out_ / "book.xlsx"), "the user's own workbook");
   EXPECT_EQ(Entries(out_.path()),
@@ -155,6 +163,7 @@ class WhileWriting : public RunObserver {
 };
 
 TEST_F(OutputFailureTest, FolderRemovedWhileWriting) {
+  SKIP_ON_WINDOWS("Windows does not let a folder go while the program holds a file in it");
   fs::create_directory(out_ / "gone");
   RunOptions options;
   options.encyclopedia_folder = encyclopedia_.path();
@@ -171,6 +180,7 @@ TEST_F(OutputFailureTest, FolderRemovedWhileWriting) {
 
 // As nobody: a read-only folder binds the superuser not.
 TEST_F(OutputFailureTest, FolderMadeReadOnlyWhileWriting) {
+  SKIP_ON_WINDOWS(testing::kNeedsChildProcess);
   fs::create_directory(out_ / "shut");
   testing::GiveToNobody(out_.path());
   testing::GiveToNobody(encyclopedia_.path());
@@ -203,17 +213,22 @@ TEST_F(OutputFailureTest, FolderMadeReadOnlyWhileWriting) {
 class FullDiskTest : public OutputFailureTest {
  protected:
   void SetUp() override {
+    SKIP_ON_WINDOWS("mounts a small tmpfs");
     OutputFailureTest::SetUp();
     disk_ = out_ / "disk";
     fs::create_directory(disk_);
+#ifndef _WIN32
     if (::mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=16k") != 0) {
       GTEST_SKIP() << "cannot mount a small file system here (" << std::strerror(errno) << ")";
     }
     mounted_ = true;
     { std::ofstream(disk_ / "book.xlsx") << "the user's own file"; }
+#endif
   }
   void TearDown() override {
+#ifndef _WIN32
     if (mounted_) ::umount2(disk_.c_str(), MNT_DETACH);
+#endif
   }
 
   fs::path disk_;
@@ -242,6 +257,8 @@ TEST_F(FullDiskTest, NothingHalfWrittenAndTheUsersFileKept) {
 // The same with a file size limit, which needs no privileges: in a child
 // process, so that the limit binds nothing else.
 TEST_F(OutputFailureTest, FileSizeLimitInAChildProcess) {
+  SKIP_ON_WINDOWS(testing::kNeedsChildProcess);
+#ifndef _WIN32
   { std::ofstream(out_ / "book.xlsx") << "the user's own file"; }
   const pid_t child = fork();
   ASSERT_GE(child, 0);
@@ -265,6 +282,7 @@ TEST_F(OutputFailureTest, FileSizeLimitInAChildProcess) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "no clear disk-full error";
   EXPECT_EQ(Entries(out_.path()), std::vector<std::string>{"book.xlsx"});
   EXPECT_EQ(Contents(out_ / "book.xlsx"), "the user's own file");
+#endif
 }
 
 }  // namespace

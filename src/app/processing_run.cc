@@ -49,12 +49,13 @@ class PhaseClock {
 // Where the workbook of a failed run goes: "NAME (incomplete).xlsx" beside
 // the requested file, or "NAME (incomplete 2).xlsx", ... when that is taken.
 std::filesystem::path IncompletePath(const std::filesystem::path& target) {
-  const std::string stem = target.stem().string();
-  const std::string extension = target.extension().string();
   std::filesystem::path path;
   for (int n = 1; n <= 1000; ++n) {
     const std::string mark = n == 1 ? " (incomplete)" : " (incomplete " + std::to_string(n) + ")";
-    path = target.parent_path() / (stem + mark + extension);
+    std::filesystem::path name = target.stem();
+    name += mark;
+    name += target.extension();
+    path = target.parent_path() / name;
     if (!PathEntryExists(path)) break;
   }
   return path;

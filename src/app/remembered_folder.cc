@@ -6,19 +6,11 @@
 #include "util/error.h"
 #include "util/platform_files.h"
 #include "util/platform_read.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace fs = std::filesystem;
 namespace {
-
-std::string Utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-fs::path FromUtf8(std::string_view text) {
-  return fs::path(std::u8string(text.begin(), text.end()));
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -38,7 +30,9 @@ bool WriteWhole(const fs::path& file, const std::string& content) {
 
 }  // namespace
 
-std::string FormatRememberedValue(const fs::path& folder) { return "\"" + Utf8(folder) + "\"\r\n"; }
+std::string FormatRememberedValue(const fs::path& folder) {
+  return "\"" + Utf8FromPath(folder) + "\"\r\n";
+}
 
 std::optional<fs::path> ParseRememberedValue(std::string_view content) {
   size_t start = 0;
@@ -53,7 +47,7 @@ std::optional<fs::path> ParseRememberedValue(std::string_view content) {
     while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
   }
   if (value.empty()) return std::nullopt;
-  return FromUtf8(value);
+  return PathFromUtf8(value);
 }
 
 std::optional<std::string> RememberedSettings::Get(std::string_view name) const {
@@ -159,7 +153,7 @@ bool RememberedFolderFile::Locate() {
   std::string places;
   for (const fs::path& folder : {primary, fallback_folder_}) {
     if (folder.empty()) continue;
-    places += (places.empty() ? "" : " nor ") + Utf8(folder / name);
+    places += (places.empty() ? "" : " nor ") + Utf8FromPath(folder / name);
   }
   problem_ = "The settings file cannot be created (" + places + "); folders are not remembered.";
   return false;
@@ -174,7 +168,7 @@ void RememberedFolderFile::Write() {
   if (!located_) Locate();
   if (data_folder_.empty()) throw StatCraneError(problem_);
   if (!WriteWhole(file(), FormatRememberedSettings(settings_))) {
-    throw StatCraneError("The settings file " + Utf8(file()) + " cannot be written.");
+    throw StatCraneError("The settings file " + Utf8FromPath(file()) + " cannot be written.");
   }
 }
 
@@ -198,7 +192,7 @@ void RememberedFolderFile::SaveSetting(std::string_view name, std::string_view v
 std::optional<fs::path> RememberedFolderFile::ReadOutputFolder() {
   if (const auto value = ReadSetting(kWorkbookFolderSetting)) {
     if (value->empty()) return std::nullopt;
-    return FromUtf8(*value);
+    return PathFromUtf8(*value);
   }
   if (data_folder_.empty()) return std::nullopt;
   const auto content =
@@ -208,7 +202,7 @@ std::optional<fs::path> RememberedFolderFile::ReadOutputFolder() {
 }
 
 void RememberedFolderFile::SaveOutputFolder(const fs::path& folder) {
-  SaveSetting(kWorkbookFolderSetting, Utf8(folder));
+  SaveSetting(kWorkbookFolderSetting, Utf8FromPath(folder));
 }
 
 }  // namespace statcrane

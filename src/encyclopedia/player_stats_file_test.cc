@@ -94,9 +94,13 @@ TEST(PlayerStatsFileTest, TrailingFragmentIsIgnoredAndAnEmptyFileHasNoPlayers) {
   bytes.resize(bytes.size() + 100, 0xFF);
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", bytes);
   RunReport report;
-  const PlayerStatsFile stats = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
-  EXPECT_EQ(stats.record_count(), 2);
-  EXPECT_EQ(BuildPlayerOrder(stats).Count(), 2u);
+  {
+    // Unmapped before the file is written again (Windows refuses to cut a
+    // mapped file short).
+    const PlayerStatsFile stats = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
+    EXPECT_EQ(stats.record_count(), 2);
+    EXPECT_EQ(BuildPlayerOrder(stats).Count(), 2u);
+  }
 
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", std::vector<uint8_t>(335, 0));
   const PlayerStatsFile empty = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);

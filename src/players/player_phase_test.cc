@@ -7,6 +7,7 @@
 
 #include "players/player_test_support.h"
 #include "testing/record_files.h"
+#include "testing/skip.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
 #include "util/error.h"
@@ -105,6 +106,7 @@ TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
   EXPECT_EQ(report.unknown_season_types, (std::map<int, int64_t>{{4, 1}}));
 
   WriteXlsx(book, dir / "out.xlsx", false);
+  SKIP_ON_WINDOWS(testing::kNeedsReader);
   const testing::XlsxBook file = testing::ReadXlsx(dir / "out.xlsx");
 
   // Ruth: name row, hitting heading, 1920 and 1921, totals, world series.

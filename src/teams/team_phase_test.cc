@@ -10,6 +10,7 @@
 #include "encyclopedia/team_abbreviations.h"
 #include "teams/team_test_support.h"
 #include "testing/record_files.h"
+#include "testing/skip.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
 #include "tools/encyclopedia_generator.h"
@@ -70,6 +71,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(report.files["enctmyr.dat"].skipped[std::string(kDeletedRecords)], 1);
 
   WriteXlsx(workbook->book, dir / "teams.xlsx", false);
+  SKIP_ON_WINDOWS(testing::kNeedsReader);
   const XlsxBook book = ReadXlsx(dir / "teams.xlsx");
 
   // Blocks by abbreviation, then team id as text: Boston 10, Boston 30, Chicago.
@@ -132,6 +134,7 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   const TeamPhaseResult result =
       RunTeamPhase(folder, abbreviations, workbook->sheets, progress, report);
   WriteXlsx(workbook->book, dir / "teams.xlsx", false);
+  SKIP_ON_WINDOWS(testing::kNeedsReader);
   const XlsxBook book = ReadXlsx(dir / "teams.xlsx");
 
   // What the file says: seasons, teams, regular-season wins, series played.

@@ -1,18 +1,27 @@
 #include "testing/temp_dir.h"
 
-#include <stdlib.h>
-
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 
 namespace statcrane::testing {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "statcrane-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr)
-    throw std::runtime_error("cannot create a temporary folder");
-  path_ = pattern;
+  static thread_local std::mt19937 random{std::random_device{}()};
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = "statcrane-test-";
+    for (int i = 0; i < 8; ++i) name += "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
+    std::error_code error;
+    if (std::filesystem::create_directory(base / name, error)) {
+      path_ = base / name;
+      std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::replace, error);
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -3,6 +3,9 @@
 
 #include <random>
 
+#include "util/error.h"
+#include "util/platform_files_shared.h"
+
 namespace statcrane {
 namespace {
 
@@ -25,6 +28,18 @@ bool IsPrivateFolderName(std::string_view name) {
   }
   name.remove_prefix(kPrivatePrefix.size());
   return name.find_first_not_of(kLetters) == std::string_view::npos;
+}
+
+std::string QuotedPath(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+
+void FailToSave(std::string_view what, const std::filesystem::path& target,
+                const std::string& reason) {
+  throw StatCraneError("cannot save " + std::string(what) + " as " + QuotedPath(target) + ": " +
+                       reason);
+}
+
+void FailExists(const std::filesystem::path& target) {
+  throw StatCraneError("the file " + QuotedPath(target) + " already exists; it was left as it was");
 }
 
 void WriteWholeFile(const std::filesystem::path& target, std::string_view content, bool overwrite,

@@ -14,9 +14,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "util/error.h"
 #include "util/platform_errors.h"
 #include "util/platform_files.h"
+#include "util/platform_files_shared.h"
 
 namespace statcrane {
 
@@ -24,15 +24,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string Quoted(const fs::path& path) { return QuotedPath(path); }
 
 [[noreturn]] void Fail(std::string_view what, const fs::path& target, const std::string& reason) {
-  throw StatCraneError("cannot save " + std::string(what) + " as " + Quoted(target) + ": " +
-                       reason);
-}
-
-[[noreturn]] void FailExists(const fs::path& target) {
-  throw StatCraneError("the file " + Quoted(target) + " already exists; it was left as it was");
+  FailToSave(what, target, reason);
 }
 
 std::string_view KindName(mode_t mode) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "testing/reference_xlsx_writer.h"
+#include "testing/skip.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_package.h"
 #include "workbook/workbook.h"
@@ -291,6 +292,7 @@ struct Package {
 };
 
 TEST(XlsxReference, EveryFeatureAsTheReferenceWriterWritesIt) {
+  SKIP_ON_WINDOWS(testing::kNeedsReferenceWriter);
   Workbook book;
   FillFeatureBook(book);
   testing::TempDir dir;
