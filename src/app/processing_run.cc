@@ -138,8 +138,10 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     clock.Finish("finishing sheets");
 
     CheckStop(observer);
+    observer.WorkbookComplete(workbook);
     XlsxWriteOptions write_options;
     write_options.threads = options.threads;
+    write_options.compression_level = options.compression_level;
     write_options.stats = &result.write_stats;
     writing = true;
     result.cells_written =
@@ -163,6 +165,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       if (layout) layout->Finish(report, players.last_letter_sheet);
       XlsxWriteOptions write_options;
       write_options.threads = options.threads;
+      write_options.compression_level = options.compression_level;
       result.cells_written = WriteXlsx(workbook, incomplete, false, nullptr, write_options);
       result.saved = true;
       result.saved_path = incomplete;

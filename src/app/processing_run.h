@@ -36,6 +36,8 @@ struct RunOptions {
   std::filesystem::path output;
   bool overwrite = false;
   int threads = 0;  // 0: as many as the machine has
+  // The package writer's (benchmarks compare levels).
+  int compression_level = kDefaultCompressionLevel;
 };
 
 class RunObserver : public ProgressObserver {
@@ -46,6 +48,10 @@ class RunObserver : public ProgressObserver {
   // Processing", after the sheets for "View After Completed"). The front-ends
   // show the workbook once it is written and need not watch this.
   virtual void ViewingTookEffect() {}
+  // Every sheet is complete and the workbook is about to be written; the
+  // reference is valid during the call only. For tools that compare a
+  // written file with the model it came from.
+  virtual void WorkbookComplete(const Workbook& /*workbook*/) {}
 };
 
 // Where the folder of a successful run is remembered for the next start.

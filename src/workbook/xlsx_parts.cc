@@ -87,10 +87,6 @@ const ColumnNames& ColumnTable() {
   return names;
 }
 
-// Whether cell references are left out where the reader can count them (see
-// SheetData).
-constexpr bool kCellReferencesOnlyAfterGaps = true;
-
 char* Put(char* out, std::string_view text) {
   std::memcpy(out, text.data(), text.size());
   return out + text.size();
@@ -181,7 +177,7 @@ std::string SheetPartName(size_t index) {
   return "xl/worksheets/sheet" + std::to_string(index + 1) + ".xml";
 }
 
-SheetSurvey SurveySheet(const Worksheet& sheet, std::vector<uint8_t>& counts) {
+SheetSurvey SurveySheet(const Worksheet& sheet, std::vector<uint8_t>& used) {
   SheetSurvey survey;
   int32_t first_row = 0, last_row = 0, first_col = kMaxColumns, last_col = 0;
   const CellStore& store = sheet.store();
@@ -192,8 +188,8 @@ SheetSurvey SurveySheet(const Worksheet& sheet, std::vector<uint8_t>& counts) {
     bool any = false;
     for (const StoredCell& cell : cells) {
       if (cell.kind == static_cast<uint8_t>(CellKind::kText)) {
-        uint8_t& count = counts[cell.value.text];
-        if (count < 2) ++count;
+        used[cell.value.text] = 1;
+        ++survey.text_cells;
       } else if (cell.kind == static_cast<uint8_t>(CellKind::kEmpty) && cell.style == 0) {
         continue;
       }
@@ -211,14 +207,15 @@ SheetSurvey SurveySheet(const Worksheet& sheet, std::vector<uint8_t>& counts) {
   return survey;
 }
 
-SharedStrings ChooseSharedStrings(const std::vector<uint8_t>& counts) {
+SharedStrings ChooseSharedStrings(const std::vector<uint8_t>& used, int64_t references) {
   SharedStrings shared;
-  shared.index.assign(counts.size(), kInlineText);
-  for (size_t i = 0; i < counts.size(); ++i) {
-    if (counts[i] < 2) continue;
+  shared.index.assign(used.size(), kUnusedText);
+  for (size_t i = 0; i < used.size(); ++i) {
+    if (!used[i]) continue;
     shared.index[i] = static_cast<uint32_t>(shared.texts.size());
     shared.texts.push_back(static_cast<uint32_t>(i));
   }
+  shared.references = references;
   return shared;
 }
 
@@ -390,7 +387,8 @@ std::string WorkbookRelationshipsPart(const PackageInfo& info) {
 
 std::string SharedStringsPart(const StringPool& pool, const SharedStrings& shared) {
   std::string out(kXmlDeclaration);
-  out += "<sst xmlns=\"" + std::string(kMainNamespace) + "\" uniqueCount=\"" +
+  out += "<sst xmlns=\"" + std::string(kMainNamespace) + "\" count=\"" +
+         std::to_string(shared.references) + "\" uniqueCount=\"" +
          std::to_string(shared.texts.size()) + "\">";
   for (uint32_t text : shared.texts) {
     const std::string_view value = pool.Get(text);
@@ -493,12 +491,11 @@ void SheetPartWriter::Columns(PartBuffer& out) {
 
 bool SheetPartWriter::SheetData(PartBuffer& out, std::atomic<int64_t>& rows_done,
                                 const std::atomic<bool>& stop) {
-  // The most a cell takes apart from its text: <c r="XFD1048576" s="4294967295"
-  // t="inlineStr"><is><t xml:space="preserve"> and the closing tags, or a number.
-  constexpr size_t kCellRoom = 96 + kMaxNumberChars;
+  // The most a cell takes: <c r="XFD1048576" s="4294967295" t="s"><v>4294967295</v></c>,
+  // or a number.
+  constexpr size_t kCellRoom = 64 + kMaxNumberChars;
   const ColumnNames& columns = ColumnTable();
   const CellStore& store = sheet_.store();
-  const StringPool& strings = sheet_.strings();
   const int32_t last_row = store.LastRow();
   out.Append(last_row == 0 ? "<sheetData/>" : "<sheetData>");
   if (last_row == 0) return true;
@@ -521,23 +518,16 @@ bool SheetPartWriter::SheetData(PartBuffer& out, std::atomic<int64_t>& rows_done
     p = Put(p, row_number);
     p = Put(p, "\">");
     bool any = false;
-    int32_t previous_col = -1;
     for (const StoredCell& cell : cells) {
       const auto kind = static_cast<CellKind>(cell.kind);
       if (kind == CellKind::kEmpty && cell.style == 0) continue;
       any = true;
-      // A cell's reference may be left out where it is the next column after
-      // the cell before it (the schema makes it optional; readers count on).
-      // It is written for the first cell of a row and after a gap.
-      if (kCellReferencesOnlyAfterGaps && cell.col == previous_col + 1) {
-        p = Put(p, "<c");
-      } else {
-        p = Put(p, "<c r=\"");
-        p = columns.Write(p, cell.col);
-        p = Put(p, row_number);
-        p = Put(p, "\"");
-      }
-      previous_col = cell.col;
+      // Every cell with its reference: the schema makes it optional, but
+      // readers that count on from the cell before are not to be relied on.
+      p = Put(p, "<c r=\"");
+      p = columns.Write(p, cell.col);
+      p = Put(p, row_number);
+      p = Put(p, "\"");
       if (cell.style != 0) {
         p = Put(p, " s=\"");
         p = std::to_chars(p, p + 10, cell.style).ptr;
@@ -552,26 +542,11 @@ bool SheetPartWriter::SheetData(PartBuffer& out, std::atomic<int64_t>& rows_done
           p = WriteNumber(p, cell.value.number);
           p = Put(p, "</v></c>");
           break;
-        case CellKind::kText: {
-          const uint32_t shared = shared_.index[cell.value.text];
-          if (shared != kInlineText) {
-            p = Put(p, " t=\"s\"><v>");
-            p = std::to_chars(p, p + 10, shared).ptr;
-            p = Put(p, "</v></c>");
-            break;
-          }
-          const std::string_view text = strings.Get(cell.value.text);
-          p = Put(p, NeedsSpacePreserved(text) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
-                                               : " t=\"inlineStr\"><is><t>");
-          text_.clear();
-          AppendCellText(text_, text);
-          // Room for the text, the closing tags and the rest of the row.
-          out.Commit(p);
-          p = out.Reserve(text_.size() + cells.size() * kCellRoom + 32);
-          p = Put(p, text_);
-          p = Put(p, "</t></is></c>");
+        case CellKind::kText:
+          p = Put(p, " t=\"s\"><v>");
+          p = std::to_chars(p, p + 10, shared_.index[cell.value.text]).ptr;
+          p = Put(p, "</v></c>");
           break;
-        }
       }
     }
     if (any) {

@@ -44,12 +44,14 @@ class PartBuffer {
   size_t capacity_ = 0;
 };
 
-// Which texts of the string pool go to the shared strings part, and their
-// index there: kInlineText for a text written in its cell.
-inline constexpr uint32_t kInlineText = UINT32_MAX;
+// The texts of the cells, each once in the shared strings part: a text's
+// index there by its pool index (kUnusedText for a text no cell holds), the
+// pool indexes in part order, and how many cells refer to them.
+inline constexpr uint32_t kUnusedText = UINT32_MAX;
 struct SharedStrings {
   std::vector<uint32_t> index;  // by pool index
   std::vector<uint32_t> texts;  // pool indexes of the shared texts, in part order
+  int64_t references = 0;       // cells holding a text
 };
 
 // What the sheet part needs to know before its cells: the block from the
@@ -57,12 +59,14 @@ struct SharedStrings {
 struct SheetSurvey {
   CellRange dimension = CellRange::Cell(1, 1);
   int64_t stored_cells = 0;  // cells the store holds, placeholders of merges included
+  int64_t text_cells = 0;    // cells holding a text
 };
-// Surveys a sheet's cells and counts the cells that hold each text of the
-// pool, up to 2 (`counts` has the pool's size): a text held by two cells or
-// more is worth sharing.
-SheetSurvey SurveySheet(const Worksheet& sheet, std::vector<uint8_t>& counts);
-SharedStrings ChooseSharedStrings(const std::vector<uint8_t>& counts);
+// Surveys a sheet's cells and marks in `used` (the pool's size) each text of
+// the pool that a cell holds.
+SheetSurvey SurveySheet(const Worksheet& sheet, std::vector<uint8_t>& used);
+// The shared strings part's texts: those marked used, in pool order;
+// `references` is the number of cells holding a text, all sheets together.
+SharedStrings ChooseSharedStrings(const std::vector<uint8_t>& used, int64_t references);
 
 // The names the package's parts have.
 std::string SheetPartName(size_t index);  // "xl/worksheets/sheet1.xml" for index 0
@@ -138,7 +142,6 @@ class SheetPartWriter {
   const SheetSurvey& survey_;
   bool tab_selected_;
   const SharedStrings& shared_;
-  std::string text_;  // scratch for escaping
 };
 
 }  // namespace statcrane

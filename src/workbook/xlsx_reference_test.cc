@@ -5,8 +5,8 @@
 // position, kind, value (numbers by value) and style resolved to its number
 // format, font, fill, border sides and alignment, merges, column widths and
 // selection. Where the two may differ by design (the reference writer's
-// theme colours, a cell reference left out, indexes of styles and shared
-// texts) the comparison resolves them first.
+// theme colours, indexes of styles and shared texts) the comparison
+// resolves them first.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -256,16 +256,12 @@ struct Package {
     }
     for (const auto* row : sheet->Child("sheetData")->Children("row")) {
       const std::string r = row->Attribute("r");
-      int32_t col = 0;
       for (const auto* c : row->Children("c")) {
         const std::string ref = c->Attribute("r");
-        if (ref.empty()) {
-          ++col;  // the next column after the cell before
-        } else {
-          const size_t digits = ref.find_first_of("0123456789");
-          EXPECT_EQ(ref.substr(digits), r) << "a cell outside its row";
-          col = ColumnNumberOf(ref.substr(0, digits));
-        }
+        const size_t digits = ref.find_first_of("0123456789");
+        EXPECT_EQ(ref.substr(digits == std::string::npos ? ref.size() : digits), r)
+            << "a cell without its reference or outside its row";
+        const int32_t col = ColumnNumberOf(ref.substr(0, digits));
         std::string value;
         const std::string type = c->Attribute("t");
         if (type == "s") {

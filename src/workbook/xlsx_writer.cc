@@ -22,11 +22,15 @@
 #include "workbook/zip_writer.h"
 
 // The compression level, chosen from measurements (bench/compression_bench
-// on the full-capacity workbook, 343 MB of XML): libdeflate's level 1 makes
-// 39.9 MB at about 480 MB/s a thread, level 2 40.9 MB at 350, level 3 39.6 MB
-// at 320, level 4 34.4 MB at 260. The previous writer made 63,258,638 bytes
-// and the file may be at most 1.1 times that: the fastest level, 1, is well
-// within it. See kDefaultCompressionLevel.
+// on the full-capacity workbook, 478 MB of XML with every cell's reference,
+// one thread): libdeflate's level 1 makes 74.08 MB at about 415 MB/s, level
+// 2 74.23 MB at 280, level 3 72.57 MB at 235, level 4 69.41 MB at 180, level
+// 5 62.62 MB at 135. The file may be at most 1.1 times the previous writer's
+// 67,482,929 bytes (74.23 MB), and the whole run at most 0.2 times the floor
+// (bench/full_run_bench): level 1 keeps both, with little room in size
+// (1.098 times; its run took 0.19 to 0.21 times the floor's processor
+// time), while level 3 (1.076 times) took 0.24 to 0.27 and level 4 0.28 to
+// 0.30. See kDefaultCompressionLevel.
 
 namespace statcrane {
 namespace {
@@ -186,28 +190,28 @@ class PackageWriter {
     progress_->PhaseProgress("writing", done, total_rows_);
   }
 
-  // Looks over every sheet's cells: the block each covers, and the texts held
-  // by more than one cell, which go to the shared strings part.
+  // Looks over every sheet's cells: the block each covers, and the texts
+  // they hold, which go to the shared strings part.
   void Survey() {
     const size_t texts = workbook_.strings().size();
-    std::vector<std::vector<uint8_t>> counts(static_cast<size_t>(pool_.workers()));
-    std::vector<double> seconds(counts.size(), 0);
+    std::vector<std::vector<uint8_t>> used(static_cast<size_t>(pool_.workers()));
+    std::vector<double> seconds(used.size(), 0);
     pool_.Start(sheets_.size(), [&](int worker, size_t i) {
       const double task_start = ThreadSeconds();
-      std::vector<uint8_t>& mine = counts[static_cast<size_t>(worker)];
+      std::vector<uint8_t>& mine = used[static_cast<size_t>(worker)];
       if (mine.empty()) mine.assign(texts, 0);
       sheets_[i].survey = SurveySheet(workbook_.SheetAt(i), mine);
       seconds[static_cast<size_t>(worker)] += ThreadSeconds() - task_start;
     });
     pool_.Wait();
     pool_.Rethrow();
-    std::vector<uint8_t> total(texts, 0);
-    for (const std::vector<uint8_t>& mine : counts) {
-      for (size_t t = 0; t < mine.size(); ++t) {
-        total[t] = static_cast<uint8_t>(std::min(2, total[t] + mine[t]));
-      }
+    std::vector<uint8_t> all(texts, 0);
+    for (const std::vector<uint8_t>& mine : used) {
+      for (size_t t = 0; t < mine.size(); ++t) all[t] |= mine[t];
     }
-    shared_ = ChooseSharedStrings(total);
+    int64_t text_cells = 0;
+    for (const SheetState& sheet : sheets_) text_cells += sheet.survey.text_cells;
+    shared_ = ChooseSharedStrings(all, text_cells);
     for (size_t i = 0; i < sheets_.size(); ++i) total_rows_ += workbook_.SheetAt(i).LastRow();
     stats_.survey_seconds = std::accumulate(seconds.begin(), seconds.end(), 0.0);
   }

@@ -24,7 +24,7 @@ struct XlsxWriteStats {
 };
 
 // libdeflate's level 1..12 (zlib's 1..9): the fastest, which keeps the file
-// well within its size target (the measurements are in xlsx_writer.cc).
+// within its size target (the measurements are in xlsx_writer.cc).
 inline constexpr int kDefaultCompressionLevel = 1;
 
 struct XlsxWriteOptions {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -26,6 +27,7 @@
 #include "testing/xlsx_reader.h"
 #include "util/error.h"
 #include "util/three_decimals.h"
+#include "workbook/xlsx_parts.h"
 #include "workbook/xml_text.h"
 
 namespace statcrane {
@@ -471,15 +473,98 @@ TEST(WriteXlsx, SameBytesWhateverTheNumberOfThreads) {
   const auto zip = testing::ReadZip(dir / "t2.xlsx");
   EXPECT_FALSE(zip.any_zip64);
   EXPECT_TRUE(zip.parts.count("xl/sharedStrings.xml"));
-  // The texts used once are written in their cells, the others shared.
-  const auto sheet = testing::ParseXml(zip.parts.at("xl/worksheets/sheet2.xml"));
-  std::set<std::string> kinds;
-  for (const auto* row : sheet->Child("sheetData")->Children("row")) {
-    for (const auto* c : row->Children("c")) kinds.insert(c->Attribute("t"));
-  }
-  EXPECT_EQ(kinds, (std::set<std::string>{"", "s", "inlineStr"}));
   const auto app = testing::ParseXml(zip.parts.at("docProps/app.xml"));
   EXPECT_EQ(app->Child("Application")->text, "StatCrane");
+}
+
+// The column number of "AB12"'s letters, and its row.
+std::pair<int32_t, int32_t> ColumnAndRow(const std::string& ref) {
+  int32_t col = 0;
+  size_t i = 0;
+  for (; i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z'; ++i) col = col * 26 + (ref[i] - 'A' + 1);
+  const std::string digits = ref.substr(i);
+  const bool number =
+      !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
+  return {col, number ? std::stoi(digits) : 0};
+}
+
+// Spreadsheet applications that count cells on from the one before, or
+// that read only shared texts, read every cell where it is: each row and
+// cell carries its reference, every text is in the shared strings part
+// with the part's counts, and each sheet's dimension is the block of its
+// cells.
+TEST(WriteXlsx, EveryCellWithItsReferenceEveryTextSharedAndTheRightDimension) {
+  Workbook book;
+  FillBook(book, 3, 300);
+  Worksheet& gaps = book.AddSheet("Gaps");
+  gaps.SetText(A1("C4"), "only once");
+  gaps.SetNumber(A1("D4"), 1);
+  gaps.SetNumber(A1("F4"), 2);       // after a gap
+  gaps.SetText(A1("G4"), "club 1");  // a text other sheets have
+  gaps.SetFill(A1("K9"), 0xFFFFCC);  // a cell with a style only, the last
+  gaps.SetNumber(A1("B12"), 3);      // the leftmost, in the last row
+  book.AddSheet("Empty");
+  Worksheet& placeholders = book.AddSheet("Placeholders");
+  placeholders.Merge(A1("B2:D3"));  // a merge of empty cells: nothing to write
+  TempDir dir;
+  WriteXlsx(book, dir / "book.xlsx", false);
+  const auto zip = testing::ReadZip(dir / "book.xlsx");
+
+  const auto sst = testing::ParseXml(zip.parts.at("xl/sharedStrings.xml"));
+  std::vector<std::string> shared;
+  for (const auto* si : sst->Children("si")) shared.push_back(si->Child("t")->text);
+  EXPECT_EQ(std::set<std::string>(shared.begin(), shared.end()).size(), shared.size());
+  EXPECT_EQ(sst->Attribute("uniqueCount"), std::to_string(shared.size()));
+  std::vector<int> references(shared.size(), 0);
+  int64_t text_cells = 0;
+
+  for (size_t i = 0; i < book.SheetCount(); ++i) {
+    const Worksheet& model = book.SheetAt(i);
+    SCOPED_TRACE(model.name());
+    const auto part = testing::ParseXml(zip.parts.at(SheetPartName(i)));
+    std::set<std::string> written;
+    int32_t first_row = 0, last_row = 0, first_col = kMaxColumns, last_col = 0, previous_row = 0;
+    for (const auto* row : part->Child("sheetData")->Children("row")) {
+      const int32_t r = ColumnAndRow(row->Attribute("r")).second;
+      ASSERT_GT(r, previous_row) << "a row without its number, or out of order";
+      previous_row = r;
+      int32_t previous_col = 0;
+      for (const auto* c : row->Children("c")) {
+        const auto [col, cell_row] = ColumnAndRow(c->Attribute("r"));
+        ASSERT_TRUE(col > previous_col && cell_row == r)
+            << "cell \"" << c->Attribute("r") << "\" in row " << r;
+        previous_col = col;
+        written.insert(c->Attribute("r"));
+        first_row = first_row == 0 ? r : first_row;
+        last_row = r;
+        first_col = std::min(first_col, col);
+        last_col = std::max(last_col, col);
+        if (c->Attribute("t").empty()) continue;
+        ASSERT_EQ(c->Attribute("t"), "s") << c->Attribute("r");
+        const size_t index = std::stoul(c->Child("v")->text);
+        ASSERT_LT(index, shared.size());
+        EXPECT_EQ(shared[index], model.Cell(r, col).text) << c->Attribute("r");
+        ++references[index];
+        ++text_cells;
+      }
+    }
+    std::set<std::string> expected;
+    for (int32_t row = 1; row <= model.LastRow(); ++row) {
+      model.ForEachCellInRow(row, [&](int32_t col, const CellView&) {
+        expected.insert(ColumnName(col) + std::to_string(row));
+      });
+    }
+    EXPECT_EQ(written, expected);
+    const std::string dimension =
+        first_row == 0 ? "A1" : CellRange{first_row, first_col, last_row, last_col}.ToA1();
+    EXPECT_EQ(part->Child("dimension")->Attribute("ref"), dimension);
+  }
+  EXPECT_EQ(sst->Attribute("count"), std::to_string(text_cells));
+  EXPECT_EQ(std::count(references.begin(), references.end(), 0), 0) << "a text no cell holds";
+  EXPECT_EQ(testing::ParseXml(zip.parts.at(SheetPartName(3)))->Child("dimension")->Attribute("ref"),
+            "B4:K12");
+  EXPECT_EQ(testing::ParseXml(zip.parts.at(SheetPartName(4)))->Child("dimension")->Attribute("ref"),
+            "A1");
 }
 
 TEST(WriteXlsx, NeverReplacesAnExistingFileUnlessTold) {
