@@ -185,7 +185,7 @@ TEST_F(CommandLineRunTest, RefusesWhatCannotWorkBeforeReading) {
       {{"process", Folder(), "-o", (out_dir_ / "CON.xlsx").string(), "--force"}, "device"},
       {{"process", Folder(), "-o", "\\\\.\\PhysicalDrive0", "--force"}, "device"},
 #else
-      {{"process", Folder(), "-o", "/proc/x.xlsx", "--force"}, "cannot take a new file"},
+      {{"process", Folder(), "-o", "/proc/x.xlsx", "--force"}, "kernel file system (proc)"},
       {{"process", Folder(), "-o", "/dev/null", "--force"}, "not a regular file"},
 #endif
   };
