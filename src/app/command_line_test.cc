@@ -9,6 +9,7 @@
 #include "app/terminal_text.h"
 #include "testing/skip.h"
 #include "testing/temp_dir.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace {
@@ -233,6 +234,29 @@ TEST_F(CommandLineRunTest, WarningsAreSummedUpOnStderrAndStrictMakesThemStatusTh
             kExitWithWarnings);
   EXPECT_EQ(out_.str(), "") << "--quiet drops the report";
   EXPECT_NE(err_.str().find("3 files missing"), std::string::npos);
+}
+
+// Folders and names in any script, with blanks, up to 240 characters: the
+// arguments arrive as UTF-8 on every system and reach the files unchanged.
+TEST_F(CommandLineRunTest, FoldersAndNamesInAnyScript) {
+  const fs::path league = dir_.path() / PathFromUtf8("Лига € é");
+  fs::create_directory(league);
+  for (const auto& entry :
+       fs::directory_iterator(fs::path(STATCRANE_SOURCE_DIR) / "samples" / "sample-encyclopedia")) {
+    fs::copy_file(entry.path(), league / entry.path().filename());
+  }
+  const fs::path out_folder = out_dir_.path() / PathFromUtf8("Sortie été");
+  fs::create_directory(out_folder);
+  for (const std::string& name :
+       {std::string("Ligue € été.xlsx"), std::string(235, 'n') + ".xlsx"}) {
+    const fs::path out = out_folder / PathFromUtf8(name);
+    EXPECT_EQ(Run({"process", Utf8FromPath(league), "-o", Utf8FromPath(out), "--quiet"}), kExitDone)
+        << err_.str();
+    EXPECT_TRUE(fs::is_regular_file(out)) << name;
+    EXPECT_EQ(Run({"process", Utf8FromPath(league), "-o", Utf8FromPath(out)}), kExitFailed);
+    EXPECT_NE(err_.str().find(Utf8FromPath(out)), std::string::npos) << err_.str();
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(out_folder), fs::directory_iterator()), 2);
 }
 
 TEST_F(CommandLineRunTest, TextsFromTheFolderReachTheTerminalWithoutControlCharacters) {
