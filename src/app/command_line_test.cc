@@ -17,6 +17,18 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
+// Options start with a dash on every system: "/x" is a path, also on
+// Windows, where the parser would take it for an option by default.
+TEST(CommandLineTest, SlashesStartPathsNotOptions) {
+  const auto parsed = ParseCommandLine({"process", "/home/me/League", "-o", "/o", "/force"});
+  EXPECT_FALSE(parsed.command);
+  EXPECT_NE(parsed.error.find("'/force'"), std::string::npos) << parsed.error;
+  const auto paths = ParseCommandLine({"process", "/home/me/League", "-o", "/h"});
+  ASSERT_TRUE(paths.command) << paths.error;
+  EXPECT_EQ(paths.command->run.encyclopedia_folder, "/home/me/League");
+  EXPECT_EQ(paths.command->run.output, "/h");
+}
+
 TEST(CommandLineTest, ParsesProcessWithValuesApartOrAfterEquals) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"process", "enc", "-o", "out.xlsx", "--sheets", "teams-only", "--force", "--timings",
