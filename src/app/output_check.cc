@@ -1,5 +1,6 @@
 #include "app/output_check.h"
 
+#include <string_view>
 #include <system_error>
 
 #include "encyclopedia/encyclopedia_folder.h"
@@ -67,6 +68,44 @@ std::string CheckEncyclopediaFolder(const fs::path& folder) {
            " holds no encteam.dat: it is not an encyclopedia folder.";
   }
   return "";
+}
+
+FolderVerdict JudgeEncyclopediaFolder(const fs::path& folder) {
+  FolderVerdict verdict;
+  if (folder.empty()) {
+    verdict.hint = "Choose the encyclopedia folder.";
+    return verdict;
+  }
+  std::error_code ec;
+  const fs::file_status status = fs::status(folder, ec);
+  const bool missing =
+      ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory;
+  if (ec && !missing) {
+    verdict.hint = "This folder cannot be read.";
+  } else if (!fs::exists(status)) {
+    verdict.hint = "This folder does not exist.";
+  } else if (!fs::is_directory(status)) {
+    verdict.hint = "This is a file, not a folder.";
+  } else if (fs::directory_iterator(folder, ec); ec) {
+    verdict.hint = "This folder cannot be read.";
+  } else {
+    const EncyclopediaFolder encyclopedia(folder);
+    if (!encyclopedia.HasTeamFile()) {
+      verdict.hint =
+          "Process needs ENCTEAM.DAT: choose the folder that holds the encyclopedia's .DAT files.";
+      return verdict;
+    }
+    verdict.process_allowed = true;
+    std::string missing_files;
+    for (const std::string_view name :
+         {kPlayerFile, kPlayerStatsFile, kLeagueFile, kLeagueYearFile, kTeamYearFile}) {
+      if (encyclopedia.Find(name)) continue;
+      if (!missing_files.empty()) missing_files += ", ";
+      missing_files += name;
+    }
+    if (!missing_files.empty()) verdict.hint = "Missing here, read as empty: " + missing_files;
+  }
+  return verdict;
 }
 
 }  // namespace statcrane

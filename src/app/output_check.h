@@ -23,4 +23,13 @@ std::string CheckOutputFile(const std::filesystem::path& file, bool overwrite);
 // The encyclopedia folder exists, can be listed and holds encteam.dat.
 std::string CheckEncyclopediaFolder(const std::filesystem::path& folder);
 
+// The window's check of the encyclopedia folder: whether Process may run on
+// it, and the line shown under the path: why not ("This folder does not
+// exist."), which encyclopedia files are missing, or "" when all are there.
+struct FolderVerdict {
+  bool process_allowed = false;
+  std::string hint;
+};
+FolderVerdict JudgeEncyclopediaFolder(const std::filesystem::path& folder);
+
 }  // namespace statcrane

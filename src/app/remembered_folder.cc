@@ -18,6 +18,49 @@ bool IsNameCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
 }
 
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// A value as it goes between the quotes: '%', '"' and control characters
+// (line breaks above all) as %XX, so that every value stays one line.
+std::string EncodeValue(std::string_view value) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(value.size());
+  for (const char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '%' || c == '"' || byte < 0x20 || byte == 0x7f) {
+      text += '%';
+      text += kHex[byte >> 4];
+      text += kHex[byte & 0xf];
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+// The inverse of EncodeValue. A '%' not followed by two hex digits is kept
+// as it is (values written before the encoding existed).
+std::string DecodeValue(std::string_view text) {
+  std::string value;
+  value.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
+        HexDigit(text[i + 2]) >= 0) {
+      value += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+      i += 2;
+    } else {
+      value += text[i];
+    }
+  }
+  return value;
+}
+
 // Writes `content` to `file` whole or not at all; "" when it was written,
 // otherwise why not.
 std::string WriteWhole(const fs::path& file, const std::string& content) {
@@ -32,7 +75,7 @@ std::string WriteWhole(const fs::path& file, const std::string& content) {
 }  // namespace
 
 std::string FormatRememberedValue(const fs::path& folder) {
-  return "\"" + Utf8FromPath(folder) + "\"\r\n";
+  return "\"" + EncodeValue(Utf8FromPath(folder)) + "\"\r\n";
 }
 
 std::optional<fs::path> ParseRememberedValue(std::string_view content) {
@@ -48,7 +91,7 @@ std::optional<fs::path> ParseRememberedValue(std::string_view content) {
     while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
   }
   if (value.empty()) return std::nullopt;
-  return PathFromUtf8(value);
+  return PathFromUtf8(DecodeValue(value));
 }
 
 std::optional<std::string> RememberedSettings::Get(std::string_view name) const {
@@ -70,7 +113,9 @@ void RememberedSettings::Set(std::string_view name, std::string_view value) {
 
 std::string FormatRememberedSettings(const RememberedSettings& settings) {
   std::string text = FormatRememberedValue(settings.folder.value_or(fs::path()));
-  for (const auto& [name, value] : settings.values) text += name + " \"" + value + "\"\r\n";
+  for (const auto& [name, value] : settings.values) {
+    text += name + " \"" + EncodeValue(value) + "\"\r\n";
+  }
   return text;
 }
 
@@ -94,7 +139,7 @@ RememberedSettings ParseRememberedSettings(std::string_view content) {
     line.remove_prefix(2);
     const size_t quote = line.find('"');
     if (quote == std::string_view::npos) continue;
-    settings.Set(name, line.substr(0, quote));
+    settings.Set(name, DecodeValue(line.substr(0, quote)));
   }
   return settings;
 }

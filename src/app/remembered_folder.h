@@ -11,6 +11,11 @@
 // settings survive an earlier version, and an earlier version reads only the
 // first line.
 //
+// Between the quotes, '%', '"' and control characters (line breaks, tabs) are
+// written as %XX (hexadecimal), so that every value, also a folder whose name
+// holds a line break or a quote, is one line and reads back as one value. A
+// '%' not followed by two hexadecimal digits reads as itself.
+//
 // The file is read only when it is a regular file of at most
 // kMaxSettingsBytes, opened without blocking: a folder, pipe, device or
 // anything larger is ignored, and the window starts as on a first start.
@@ -38,8 +43,15 @@ inline constexpr std::string_view kWorkbookFolderSetting = "workbook-folder";
 // The setting that holds the window's "Player index" choice of the last
 // completed run: "1" checked, "0" not.
 inline constexpr std::string_view kPlayerIndexSetting = "player-index";
+// The window's "Spreadsheets Desired" choice of the last completed run:
+// "players-and-teams", "teams-only" or "players-only" (the command line's words).
+inline constexpr std::string_view kSheetsSetting = "sheets";
+// The window's "Spreadsheet Viewing" choice of the last completed run:
+// "view-after-completed" or "dont-open".
+inline constexpr std::string_view kViewingSetting = "viewing";
 
-// The line written for `folder`: "\"<folder>\"\r\n" (the path as UTF-8).
+// The line written for `folder`: "\"<folder>\"\r\n" (the path as UTF-8,
+// encoded as above).
 std::string FormatRememberedValue(const std::filesystem::path& folder);
 
 // The folder a file's content names: leading blanks (spaces, tabs, line

@@ -192,6 +192,27 @@ TEST(RememberedSettingsTest, FurtherSettingsFollowTheFolderLine) {
   EXPECT_EQ(odd.values.size(), 1u);
 }
 
+// A folder named with a line break once put a second, forged setting
+// ("workbook-folder ...") into the file; quotes and line breaks are encoded.
+TEST(RememberedSettingsTest, ValuesWithLineBreaksOrQuotesReadBackAsOneValue) {
+  TempDir dir;
+  const fs::path forged = "/tmp/x\r\nworkbook-folder \"/tmp/evil\"\r\n";
+  RememberedFolderFile file(dir.path(), dir / "config");
+  file.ReadFolder();
+  file.Save(forged);
+  file.SaveSetting("workbook-folder", "/books/\"50%\" of\ta\nleague");
+  const std::string bytes = FileBytes(dir / "data" / "STATCRANE.txt");
+  EXPECT_EQ(bytes,
+            "\"/tmp/x%0D%0Aworkbook-folder %22/tmp/evil%22%0D%0A\"\r\n"
+            "workbook-folder \"/books/%2250%25%22 of%09a%0Aleague\"\r\n");
+  RememberedFolderFile again(dir.path(), dir / "config");
+  EXPECT_EQ(again.ReadFolder(), forged);
+  EXPECT_EQ(again.ReadOutputFolder(), fs::path("/books/\"50%\" of\ta\nleague"));
+  // Values of earlier versions: a '%' without two hex digits is itself.
+  EXPECT_EQ(ParseRememberedValue("\"/a/100% sure/%zz%4\"\r\n"), fs::path("/a/100% sure/%zz%4"));
+  EXPECT_EQ(ParseRememberedSettings("\"/e\"\r\nname \"50%\"\r\n").Get("name"), "50%");
+}
+
 TEST(RememberedFolderFileTest, SavingTheFolderKeepsSettingsItDoesNotKnow) {
   TempDir dir;
   fs::create_directories(dir / "data");

@@ -1,5 +1,7 @@
 #include "util/dates.h"
 
+#include <ctime>
+
 #include "util/platform_time.h"
 
 namespace statcrane {
@@ -18,6 +20,18 @@ int YearBoundariesBetween(const CivilDate& from, const CivilDate& to) {
 
 std::string GeneralDateStamp(std::chrono::system_clock::time_point when) {
   return LocalDateTimeText(when);
+}
+
+std::string FileNameStamp(std::chrono::system_clock::time_point when) {
+  // std::localtime is standard C++ on every system; its static result is
+  // only used on the window's thread (the run's time stamps go through
+  // LocalDateTimeText).
+  const std::time_t t = std::chrono::system_clock::to_time_t(when);
+  const std::tm* local = std::localtime(&t);
+  if (local == nullptr) return "0000-00-00 00-00-00";
+  char text[64];
+  const size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H-%M-%S", local);
+  return std::string(text, n);
 }
 
 }  // namespace statcrane

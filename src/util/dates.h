@@ -26,4 +26,8 @@ int YearBoundariesBetween(const CivilDate& from, const CivilDate& to);
 // short date, a blank, the long time ("12/08/2026 01:13:09").
 std::string GeneralDateStamp(std::chrono::system_clock::time_point when);
 
+// The local date and time for a file name: "2026-08-12 07-50-03" (no
+// characters a file name may not hold on any system).
+std::string FileNameStamp(std::chrono::system_clock::time_point when);
+
 }  // namespace statcrane

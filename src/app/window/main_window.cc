@@ -20,29 +20,26 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
-#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QStyle>
-#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
-#include "app/output_check.h"
-#include "app/window/run_bridge.h"
 #include "app/window/run_report_dialog.h"
 #include "app/window/window_support.h"
-#include "app/window/workbook_name.h"
-#include "util/error.h"
+#include "app/window_texts.h"
 
 namespace statcrane {
 namespace {
@@ -67,66 +64,38 @@ class FoldersByName : public QSortFilterProxyModel {
   QCollator collator_;
 };
 
-// How long a run may take to notice a stop request after the window closed
-// before the program ends without it. Writing a large workbook cannot be
-// interrupted and takes several seconds.
-constexpr int kStopGraceMs = 120000;
-
 fs::path ToPath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
 
 QString FromPath(const fs::path& path) { return QFile::decodeName(path.native().c_str()); }
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.c_str()); }
-
-QString Clean(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
-
-QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
-
-bool IsReadableFolder(const QString& folder) {
-  const QFileInfo info(folder);
-  return !folder.isEmpty() && info.isDir() && info.isReadable() && QStorageInfo(folder).isReady();
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString VolumeOf(const QString& folder) { return QStorageInfo(folder).rootPath(); }
-
-// A typed path: "~" for the home folder, either kind of separator.
-QString ExpandTypedPath(QString text) {
-  text = text.trimmed();
-  if (text == QLatin1String("~") || text.startsWith(QLatin1String("~/"))) {
-    text.replace(0, 1, QDir::homePath());
-  }
-  return text.isEmpty() ? text : Clean(QDir::fromNativeSeparators(text));
+// A tool tip that shows `text` as it is: without the marker, a tool tip
+// that looks like markup would be drawn as markup.
+QString PlainToolTip(const QString& text) {
+  return text.isEmpty() ? text : QStringLiteral("<qt>") + text.toHtmlEscaped() + "</qt>";
 }
 
-// A run that returns instead of throwing, whatever the run function does.
-RunResult CallRun(const RunFunction& run, const RunOptions& options, RunObserver& observer,
-                  RememberedFolder* remembered) {
-  try {
-    return run(options, observer, remembered);
-  } catch (...) {
-    RunResult result;
-    RecordRunException(result);
-    return result;
-  }
-}
-
-// The run saves the folder of a completed run through this; the window
-// writes it once the run has ended, on its own thread.
-class FolderOfCompletedRun : public RememberedFolder {
- public:
-  explicit FolderOfCompletedRun(std::optional<fs::path>& folder) : folder_(folder) {}
-  void Save(const fs::path& folder) override { folder_ = folder; }
-
- private:
-  std::optional<fs::path>& folder_;
-};
-
-QLabel* BoldLabel(const QString& text, QWidget* parent, const char* name) {
-  auto* label = new QLabel(text, parent);
+QLabel* BoldLabel(std::string_view text, QWidget* parent, const char* name) {
+  auto* label = new QLabel(Text(text), parent);
   label->setObjectName(QString::fromLatin1(name));
   QFont font = label->font();
   font.setBold(true);
   label->setFont(font);
+  return label;
+}
+
+// A label whose text comes from data: never drawn as markup. It keeps room
+// for two lines, so that the window does not grow when it gets a text.
+QLabel* PlainLabel(QWidget* parent, const char* name) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setMinimumHeight(label->fontMetrics().lineSpacing() * 2);
   return label;
 }
 
@@ -139,73 +108,94 @@ QLineEdit* ShownText(QWidget* parent, const char* name) {
   return box;
 }
 
+void SetShownText(QLineEdit* box, const QString& text) {
+  box->setText(text);
+  box->setToolTip(PlainToolTip(text));
+}
+
 template <typename T>
 T* Named(T* widget, const char* name) {
   widget->setObjectName(QString::fromLatin1(name));
   return widget;
 }
 
-}  // namespace
-
-WindowSetup DesktopSetup() {
-  WindowSetup setup;
-  // An installed program (in a "bin" folder) keeps its settings in the
-  // user's configuration folder only; a copy run from its build or unpacked
-  // folder keeps them beside itself.
-  setup.program_folder = QCoreApplication::applicationDirPath();
-  if (QFileInfo(setup.program_folder).fileName() == QLatin1String("bin")) {
-    setup.program_folder.clear();
+QStyle::StandardPixmap SeverityPixmap(Severity severity) {
+  switch (severity) {
+    case Severity::kWarning:
+      return QStyle::SP_MessageBoxWarning;
+    case Severity::kError:
+      return QStyle::SP_MessageBoxCritical;
+    case Severity::kNone:
+    case Severity::kInformation:
+      break;
   }
-  setup.config_folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-  setup.start_folder = QDir::currentPath();
-  setup.home_folder = QDir::homePath();
-  setup.documents_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (setup.documents_folder.isEmpty()) setup.documents_folder = setup.home_folder;
-  setup.run = RunProcessing;
-  setup.open_workbook = [](const QString& path) {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-      QMessageBox::information(QApplication::activeWindow(), QStringLiteral("StatCrane"),
-                               QStringLiteral("No application was found to open the workbook. "
-                                              "It is saved as\n%1")
-                                   .arg(Native(path)));
-    }
-  };
-  setup.message = [](QMessageBox::Icon icon, const QString& text) {
-    QMessageBox box(icon, QStringLiteral("StatCrane"), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
-    box.exec();
-  };
-  setup.ask = [](const QString& question) {
-    return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("StatCrane"),
-                                 question) == QMessageBox::Yes;
-  };
-  setup.choose_folder = [](const QString& title, const QString& start) {
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, start);
-  };
-  setup.choose_report_file = [](const QString& suggested) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                        QStringLiteral("Save Run Report"), suggested,
-                                        QStringLiteral("Text files (*.txt)"));
-  };
-  setup.show_dialog = [](QDialog& dialog) { dialog.exec(); };
-  return setup;
+  return QStyle::SP_MessageBoxInformation;
 }
 
-MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
-    : QWidget(parent), setup_(std::move(setup)) {
-  if (!setup_.run) setup_.run = RunProcessing;
-  if (!setup_.open_workbook) setup_.open_workbook = [](const QString&) {};
-  if (!setup_.message) setup_.message = [](QMessageBox::Icon, const QString&) {};
-  if (!setup_.ask) setup_.ask = [](const QString&) { return true; };
-  if (!setup_.choose_folder)
-    setup_.choose_folder = [](const QString&, const QString&) { return QString(); };
-  if (!setup_.choose_report_file)
-    setup_.choose_report_file = [](const QString&) { return QString(); };
-  if (!setup_.show_dialog) setup_.show_dialog = [](QDialog&) {};
+}  // namespace
+}  // namespace statcrane
 
+// The icon lives in a static library's resources, which the linker keeps
+// only when they are named.
+static void InitWindowResources() { Q_INIT_RESOURCE(statcrane); }
+
+namespace statcrane {
+
+std::unique_ptr<QMessageBox> MakeMessageBox(Severity severity, const QString& text,
+                                            MessageButtons buttons, QWidget* parent) {
+  QMessageBox::Icon icon = QMessageBox::Information;
+  if (severity == Severity::kWarning) icon = QMessageBox::Warning;
+  if (severity == Severity::kError) icon = QMessageBox::Critical;
+  auto box = std::make_unique<QMessageBox>(icon, Text(window_text::kTitle), QString(),
+                                           QMessageBox::Ok, parent);
+  box->setTextFormat(Qt::PlainText);
+  box->setText(text);
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  if (buttons == MessageButtons::kOkAndShowReport) {
+    box->addButton(Text(window_text::kShowReport), QMessageBox::ActionRole)
+        ->setObjectName(QStringLiteral("show_report_button"));
+  }
+  box->setDefaultButton(QMessageBox::Ok);
+  return box;
+}
+
+WindowDialogs DesktopDialogs() {
+  WindowDialogs dialogs;
+  dialogs.message = [](Severity severity, const QString& text, MessageButtons buttons) {
+    const auto box = MakeMessageBox(severity, text, buttons, QApplication::activeWindow());
+    box->exec();
+    return box->clickedButton() != nullptr &&
+                   box->clickedButton()->objectName() == QLatin1String("show_report_button")
+               ? MessageAnswer::kShowReport
+               : MessageAnswer::kOk;
+  };
+  dialogs.ask = [](const QString& question) {
+    QMessageBox box(QMessageBox::Question, Text(window_text::kTitle), QString(),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(question);
+    return box.exec() == QMessageBox::Yes;
+  };
+  dialogs.choose_folder = [](const QString& title, const QString& start) {
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, start);
+  };
+  dialogs.choose_report_file = [](const QString& suggested) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                        Text(window_text::kSaveReportTitle), suggested,
+                                        QStringLiteral("Text files (*.txt)"));
+  };
+  dialogs.show_dialog = [](QDialog& dialog) { dialog.exec(); };
+  dialogs.open_workbook = [](const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  };
+  return dialogs;
+}
+
+MainWindow::MainWindow(WindowSetup setup, WindowDialogs dialogs, QWidget* parent)
+    : QWidget(parent), dialogs_(std::move(dialogs)) {
+  InitWindowResources();
   setObjectName(QStringLiteral("main_window"));
-  setWindowTitle(QStringLiteral("StatCrane"));
+  setWindowTitle(Text(window_text::kTitle));
   setWindowIcon(QIcon(QStringLiteral(":/statcrane/statcrane.png")));
 
   auto* left = new QVBoxLayout;
@@ -221,38 +211,71 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
   top->addSpacing(18);
   top->addLayout(right, 2);
 
-  auto* window = new QVBoxLayout(this);
-  window->setContentsMargins(18, 12, 18, 12);
-  window->addLayout(top, 1);
-  window->addSpacing(6);
-  window->addLayout(BuildProgress());
-  window->addSpacing(6);
-  window->addLayout(BuildWorkbookFolder());
-  window->addSpacing(6);
-  window->addLayout(BuildButtons());
+  // Everything but the buttons scrolls when the window is smaller than its
+  // content (a small screen, large scaling); the buttons stay in view.
+  auto* content = new QWidget;
+  content->setObjectName(QStringLiteral("content"));
+  auto* column = new QVBoxLayout(content);
+  column->setContentsMargins(18, 12, 18, 6);
+  column->addLayout(top, 1);
+  column->addSpacing(6);
+  column->addLayout(BuildProgress());
+  column->addSpacing(6);
+  column->addLayout(BuildWorkbookFolder());
+  auto* scroll = Named(new QScrollArea(this), "scroll_area");
+  scroll->setWidget(content);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
 
-  bridge_ = new RunBridge(this);
+  auto* window = new QVBoxLayout(this);
+  window->setContentsMargins(0, 0, 0, 12);
+  window->addWidget(scroll, 1);
+  auto* buttons = new QVBoxLayout;
+  buttons->setContentsMargins(18, 6, 18, 0);
+  buttons->addLayout(BuildButtons());
+  window->addLayout(buttons);
+
+  path_pause_timer_ = new QTimer(this);
+  stop_grace_timer_ = new QTimer(this);
+  for (QTimer* timer : {path_pause_timer_, stop_grace_timer_}) timer->setSingleShot(true);
+  folder_watcher_ = new QFileSystemWatcher(this);
+  for (const QString& root : UserVolumes()) {
+    drive_list_->addItem(QDir::toNativeSeparators(root), root);
+  }
+
   SetTabOrder();
+  model_ = std::make_unique<WindowModel>(std::move(setup), static_cast<WindowHost&>(*this));
   ConnectControls();
-  RestoreState();
+  model_->Start();
   folder_path_->setFocus();
-  resize(std::max(640, sizeHint().width()), std::max(520, sizeHint().height()));
+  FitToScreen();
 }
 
 MainWindow::~MainWindow() {
-  if (worker_ != nullptr) {
-    bridge_->RequestStop();
-    worker_->wait();
-    delete worker_;
-    worker_ = nullptr;
-    QApplication::restoreOverrideCursor();
+  model_.reset();
+  if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::FitToScreen() {
+  // The whole content without scrolling, where the screen has room for it.
+  const auto* scroll = findChild<QScrollArea*>(QStringLiteral("scroll_area"));
+  const QSize content = scroll->widget()->sizeHint();
+  QSize size(content.width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+             content.height() + sizeHint().height() - scroll->sizeHint().height());
+  size = size.expandedTo(QSize(640, 520));
+  if (const QScreen* screen = QApplication::primaryScreen()) {
+    const QRect available = screen->availableGeometry();
+    // Room for the frame and the title bar.
+    size = size.boundedTo(QSize(available.width() - 16, available.height() - 48));
   }
+  resize(size);
 }
 
 QLayout* MainWindow::BuildFolderChoice() {
-  folder_label_ = BoldLabel(QStringLiteral("Encyclopedia &Folder"), this, "folder_label");
+  folder_label_ = BoldLabel(window_text::kFolderLabel, this, "folder_label");
   folder_path_ = Named(new QLineEdit(this), "folder_path");
-  folder_path_->setPlaceholderText(QStringLiteral("Type or paste the folder's path"));
+  folder_path_->setPlaceholderText(Text(window_text::kPathPlaceholder));
   folder_path_->setClearButtonEnabled(true);
   auto* completion_model = new QFileSystemModel(this);
   completion_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
@@ -261,11 +284,10 @@ QLayout* MainWindow::BuildFolderChoice() {
   completer->setCompletionMode(QCompleter::PopupCompletion);
   folder_path_->setCompleter(completer);
   folder_label_->setBuddy(folder_path_);
-  browse_button_ = Named(new QPushButton(QStringLiteral("&Browse..."), this), "browse_button");
-  folder_hint_ = Named(new QLabel(this), "folder_hint");
-  folder_hint_->setWordWrap(true);
+  browse_button_ = Named(new QPushButton(Text(window_text::kBrowse), this), "browse_button");
+  folder_hint_ = PlainLabel(this, "folder_hint");
 
-  drive_label_ = BoldLabel(QStringLiteral("Encyclopedia &Drive"), this, "drive_label");
+  drive_label_ = BoldLabel(window_text::kDriveLabel, this, "drive_label");
   drive_list_ = Named(new QComboBox(this), "drive_list");
   drive_label_->setBuddy(drive_list_);
 
@@ -286,8 +308,7 @@ QLayout* MainWindow::BuildFolderChoice() {
   // Long names scroll sideways instead of being cut off.
   folder_tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   folder_tree_->header()->setStretchLastSection(false);
-  folder_tree_->setMinimumSize(220, 160);
-  folder_watcher_ = new QFileSystemWatcher(this);
+  folder_tree_->setMinimumSize(200, 120);
 
   auto* path_row = new QHBoxLayout;
   path_row->addWidget(folder_path_, 1);
@@ -306,9 +327,9 @@ QLayout* MainWindow::BuildFolderChoice() {
 }
 
 QLayout* MainWindow::BuildTimeStamps() {
-  started_label_ = Named(new QLabel(QStringLiteral("Processing Started"), this), "started_label");
+  started_label_ = Named(new QLabel(Text(window_text::kStartedLabel), this), "started_label");
   started_time_ = ShownText(this, "started_time");
-  ended_label_ = Named(new QLabel(QStringLiteral("Processing Ended"), this), "ended_label");
+  ended_label_ = Named(new QLabel(Text(window_text::kEndedLabel), this), "ended_label");
   ended_time_ = ShownText(this, "ended_time");
   auto* layout = new QVBoxLayout;
   layout->addWidget(started_label_);
@@ -319,32 +340,26 @@ QLayout* MainWindow::BuildTimeStamps() {
 }
 
 QWidget* MainWindow::BuildViewingOptions() {
-  viewing_group_ =
-      Named(new QGroupBox(QStringLiteral("Spreadsheet Viewing"), this), "viewing_group");
-  view_while_processing_ = Named(
-      new QRadioButton(QStringLiteral("View &While Processing"), viewing_group_), "view_while");
-  view_after_completed_ = Named(
-      new QRadioButton(QStringLiteral("View &After Completed"), viewing_group_), "view_after");
-  dont_open_ = Named(new QRadioButton(QStringLiteral("Do&n't open"), viewing_group_), "dont_open");
+  viewing_group_ = Named(new QGroupBox(Text(window_text::kViewingGroup), this), "viewing_group");
+  view_after_completed_ =
+      Named(new QRadioButton(Text(window_text::kViewAfterCompleted), viewing_group_), "view_after");
+  dont_open_ = Named(new QRadioButton(Text(window_text::kDontOpen), viewing_group_), "dont_open");
   auto* layout = new QVBoxLayout(viewing_group_);
-  layout->addWidget(view_while_processing_);
   layout->addWidget(view_after_completed_);
   layout->addWidget(dont_open_);
   return viewing_group_;
 }
 
 QWidget* MainWindow::BuildSheetOptions() {
-  sheets_group_ =
-      Named(new QGroupBox(QStringLiteral("Spreadsheets Desired"), this), "sheets_group");
+  sheets_group_ = Named(new QGroupBox(Text(window_text::kSheetsGroup), this), "sheets_group");
   players_only_ =
-      Named(new QRadioButton(QStringLiteral("P&layers Only"), sheets_group_), "players_only");
-  teams_only_ = Named(new QRadioButton(QStringLiteral("&Teams Only"), sheets_group_), "teams_only");
-  players_and_teams_ = Named(new QRadioButton(QStringLiteral("Players and Tea&ms"), sheets_group_),
+      Named(new QRadioButton(Text(window_text::kPlayersOnly), sheets_group_), "players_only");
+  teams_only_ = Named(new QRadioButton(Text(window_text::kTeamsOnly), sheets_group_), "teams_only");
+  players_and_teams_ = Named(new QRadioButton(Text(window_text::kPlayersAndTeams), sheets_group_),
                              "players_and_teams");
   player_index_ =
-      Named(new QCheckBox(QStringLiteral("Player &index"), sheets_group_), "player_index");
-  player_index_->setToolTip(
-      QStringLiteral("A first sheet \"Index\" with a link to every player and team"));
+      Named(new QCheckBox(Text(window_text::kPlayerIndex), sheets_group_), "player_index");
+  player_index_->setToolTip(Text(window_text::kPlayerIndexTip));
   auto* layout = new QVBoxLayout(sheets_group_);
   layout->addWidget(players_only_);
   layout->addWidget(teams_only_);
@@ -355,17 +370,16 @@ QWidget* MainWindow::BuildSheetOptions() {
 }
 
 QLayout* MainWindow::BuildProgress() {
-  progress_label_ =
-      Named(new QLabel(QStringLiteral("Player being Processed"), this), "progress_label");
+  progress_label_ = Named(new QLabel(this), "progress_label");
   progress_text_ = ShownText(this, "progress_text");
   progress_bar_ = Named(new QProgressBar(this), "progress_bar");
   progress_bar_->setRange(0, 100);
   progress_bar_->setValue(0);
   progress_bar_->setTextVisible(false);
+  progress_bar_->setFormat(QStringLiteral("%p %"));
   progress_bar_->setMaximumHeight(16);
   status_icon_ = Named(new QLabel(this), "status_icon");
-  status_text_ = Named(new QLabel(this), "status_text");
-  status_text_->setWordWrap(true);
+  status_text_ = PlainLabel(this, "status_text");
   status_text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   auto* status = new QHBoxLayout;
@@ -381,11 +395,11 @@ QLayout* MainWindow::BuildProgress() {
 
 QLayout* MainWindow::BuildWorkbookFolder() {
   output_folder_label_ =
-      Named(new QLabel(QStringLiteral("Workbook Folder"), this), "output_folder_label");
+      Named(new QLabel(Text(window_text::kOutputFolderLabel), this), "output_folder_label");
   output_folder_text_ = ShownText(this, "output_folder");
   change_output_button_ =
-      Named(new QPushButton(QStringLiteral("&Change..."), this), "change_output_button");
-  saved_label_ = Named(new QLabel(QStringLiteral("Workbook Saved"), this), "saved_label");
+      Named(new QPushButton(Text(window_text::kChangeOutputFolder), this), "change_output_button");
+  saved_label_ = Named(new QLabel(Text(window_text::kSavedLabel), this), "saved_label");
   saved_workbook_ = ShownText(this, "saved_workbook");
   auto* layout = new QGridLayout;
   layout->addWidget(output_folder_label_, 0, 0);
@@ -398,13 +412,13 @@ QLayout* MainWindow::BuildWorkbookFolder() {
 }
 
 QLayout* MainWindow::BuildButtons() {
-  process_button_ = Named(new QPushButton(QStringLiteral("&Process"), this), "process_button");
+  process_button_ = Named(new QPushButton(Text(window_text::kProcess), this), "process_button");
   process_button_->setDefault(true);
-  report_button_ = Named(new QPushButton(QStringLiteral("Run &Report"), this), "report_button");
-  about_button_ = Named(new QPushButton(QStringLiteral("Abo&ut"), this), "about_button");
-  exit_button_ = Named(new QPushButton(QStringLiteral("E&XIT"), this), "exit_button");
+  report_button_ = Named(new QPushButton(Text(window_text::kRunReport), this), "report_button");
+  about_button_ = Named(new QPushButton(Text(window_text::kAbout), this), "about_button");
+  exit_button_ = Named(new QPushButton(Text(window_text::kExit), this), "exit_button");
   for (QPushButton* button : {process_button_, report_button_, about_button_, exit_button_}) {
-    button->setMinimumSize(88, 36);
+    button->setMinimumSize(88, 32);
   }
   auto* layout = new QHBoxLayout;
   layout->addWidget(process_button_);
@@ -419,34 +433,43 @@ QLayout* MainWindow::BuildButtons() {
 void MainWindow::SetTabOrder() {
   // Down the left column, down the right one, then the bottom rows; the
   // boxes the program fills are passed over.
-  QWidget* order[] = {folder_path_,       browse_button_,         drive_list_,
-                      folder_tree_,       view_while_processing_, view_after_completed_,
-                      dont_open_,         players_only_,          teams_only_,
-                      players_and_teams_, player_index_,          change_output_button_,
-                      process_button_,    report_button_,         about_button_,
-                      exit_button_};
+  QWidget* order[] = {folder_path_,          browse_button_, drive_list_,           folder_tree_,
+                      view_after_completed_, dont_open_,     players_only_,         teams_only_,
+                      players_and_teams_,    player_index_,  change_output_button_, process_button_,
+                      report_button_,        about_button_,  exit_button_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::ConnectControls() {
-  connect(bridge_, &RunBridge::progressText, this, [this](const QString& text) {
-    progress_.Text(text.toStdString());
-    ShowProgress();
+  WindowModel& model = *model_;
+  // Every change of the text but the model's own: typing, pasting, the
+  // clear button, a completion taken from the list.
+  connect(folder_path_, &QLineEdit::textChanged, this, [this, &model](const QString& text) {
+    if (!setting_path_text_) model.PathTyped(text.toStdString());
   });
-  connect(bridge_, &RunBridge::phaseProgress, this,
-          [this](const QString& phase, qint64 done, qint64 total) {
-            progress_.Phase(phase.toStdString(), done, total);
-            ShowProgress();
-          });
-
-  connect(folder_path_, &QLineEdit::editingFinished, this, &MainWindow::ApplyTypedPath);
-  connect(browse_button_, &QPushButton::clicked, this, &MainWindow::BrowseForFolder);
-  connect(drive_list_, &QComboBox::activated, this, &MainWindow::DriveChosen);
+  connect(folder_path_, &QLineEdit::editingFinished, this,
+          [&model] { model.PathEditingFinished(); });
+  connect(browse_button_, &QPushButton::clicked, this, [&model] { model.Browse(); });
+  connect(drive_list_, &QComboBox::activated, this, [this, &model](int index) {
+    model.DrivePicked(ToPath(drive_list_->itemData(index).toString()));
+  });
   connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            if (current.isValid()) {
-              FolderSelected(folder_model_->filePath(folders_by_name_->mapToSource(current)));
+          [this, &model](const QModelIndex& current, const QModelIndex& previous) {
+            if (!current.isValid()) return;
+            const QString folder = FolderAt(current);
+            if (folder == shown_folder_) return;
+            // The folder shown was removed and the tree moved on to a
+            // neighbour: that is no choice of the user's. The folder stays
+            // the chosen one, and its line says it does not exist.
+            if (previous.isValid() && FolderAt(previous) == shown_folder_ &&
+                !QFileInfo::exists(shown_folder_)) {
+              folder_tree_->selectionModel()->clearCurrentIndex();
+              model.FolderContentChanged();
+              return;
             }
+            // A folder that cannot be listed is not chosen: the tree
+            // returns to the folder shown.
+            if (!model.ChooseFolder(ToPath(folder))) ShowChosenFolder();
           });
   // The folder model fills in the background: while the folders on the way
   // to the one asked for are listed, keep it in view. Once it is listed, or
@@ -455,400 +478,244 @@ void MainWindow::ConnectControls() {
     if (pending_scroll_.isEmpty()) return;
     const QString prefix = loaded.endsWith('/') ? loaded : loaded + '/';
     if (pending_scroll_ != loaded && !pending_scroll_.startsWith(prefix)) return;
-    folder_tree_->scrollTo(folder_tree_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    // The proxy sorts what was just listed after this signal: scroll once
+    // it has.
+    QTimer::singleShot(0, this, [this] {
+      folder_tree_->scrollTo(folder_tree_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
     if (QFileInfo(pending_scroll_).path() == loaded || pending_scroll_ == loaded) {
       pending_scroll_.clear();
     }
   });
   connect(folder_tree_->verticalScrollBar(), &QScrollBar::actionTriggered, this,
           [this] { pending_scroll_.clear(); });
-  connect(folder_watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::UpdateProcess);
-  connect(change_output_button_, &QPushButton::clicked, this, &MainWindow::ChangeOutputFolder);
-  connect(process_button_, &QPushButton::clicked, this, &MainWindow::ProcessOrStop);
-  connect(report_button_, &QPushButton::clicked, this, &MainWindow::ShowRunReport);
-  connect(about_button_, &QPushButton::clicked, this, &MainWindow::ShowAbout);
+  connect(folder_watcher_, &QFileSystemWatcher::directoryChanged, this,
+          [&model] { model.FolderContentChanged(); });
+
+  const auto on_checked = [this](QAbstractButton* button, std::function<void()> action) {
+    connect(button, &QAbstractButton::toggled, this, [action](bool checked) {
+      if (checked) action();
+    });
+  };
+  on_checked(view_after_completed_,
+             [&model] { model.SetViewing(WorkbookViewing::kViewAfterCompleted); });
+  on_checked(dont_open_, [&model] { model.SetViewing(WorkbookViewing::kDontOpen); });
+  on_checked(players_only_, [&model] { model.SetSheets(SheetChoice::kPlayersOnly); });
+  on_checked(teams_only_, [&model] { model.SetSheets(SheetChoice::kTeamsOnly); });
+  on_checked(players_and_teams_, [&model] { model.SetSheets(SheetChoice::kPlayersAndTeams); });
+  connect(player_index_, &QCheckBox::toggled, this, [&model](bool on) { model.SetIndex(on); });
+
+  connect(change_output_button_, &QPushButton::clicked, this,
+          [&model] { model.ChangeOutputFolder(); });
+  connect(process_button_, &QPushButton::clicked, this, [this, &model] {
+    if (model.state().run == RunPhase::kRunning) refocus_process_ = process_button_->hasFocus();
+    model.ProcessOrStop();
+  });
+  connect(report_button_, &QPushButton::clicked, this, [&model] { model.ShowReport(); });
+  connect(about_button_, &QPushButton::clicked, this, [&model] { model.About(); });
   connect(exit_button_, &QPushButton::clicked, this, &QWidget::close);
+  connect(path_pause_timer_, &QTimer::timeout, this,
+          [&model] { model.TimerFired(WindowTimer::kPathPause); });
+  connect(stop_grace_timer_, &QTimer::timeout, this,
+          [&model] { model.TimerFired(WindowTimer::kStopGrace); });
 }
 
-void MainWindow::RestoreState() {
-  view_while_processing_->setChecked(true);
-  players_and_teams_->setChecked(true);
-  report_button_->setEnabled(false);
-  for (const QString& root : UserVolumes()) drive_list_->addItem(Native(root), root);
+// ---------------------------------------------------------------------------
+// Drawing the state.
 
-  remembered_ = std::make_unique<RememberedFolderFile>(ToPath(setup_.program_folder),
-                                                       ToPath(setup_.config_folder));
-  const std::optional<fs::path> folder = remembered_->ReadFolder();
-  player_index_->setChecked(remembered_->ReadSetting(kPlayerIndexSetting) == "1");
-  // First start shows the current folder. A remembered folder that is gone
-  // or on a volume that cannot be read gives way to the home folder.
-  const QString wanted = folder ? FromPath(*folder) : setup_.start_folder;
-  if (!ShowFolder(wanted)) ShowFolder(setup_.home_folder);
-  if (!remembered_->problem().empty()) {
-    ShowStatus(QMessageBox::Warning, FromUtf8(remembered_->problem()));
+void MainWindow::Refresh(unsigned parts) {
+  const WindowState& state = model_->state();
+  if (parts & kPathTextPart) {
+    setting_path_text_ = true;
+    folder_path_->setText(Text(state.path_text));
+    setting_path_text_ = false;
+    folder_path_->setToolTip(PlainToolTip(folder_path_->text()));
   }
-
-  QString output;
-  if (const auto saved = remembered_->ReadOutputFolder()) output = FromPath(*saved);
-  if (output.isEmpty() || !QFileInfo(output).isDir()) output = setup_.documents_folder;
-  output_folder_ = Clean(output);
-  output_folder_text_->setText(Native(output_folder_));
-  output_folder_text_->setToolTip(output_folder_text_->text());
-}
-
-bool MainWindow::ShowFolder(const QString& folder) {
-  if (!IsReadableFolder(folder)) return false;
-  const QString path = Clean(folder);
-  folder_model_->setRootPath(path);
-  const QModelIndex index = folders_by_name_->mapFromSource(folder_model_->index(path));
-  if (!index.isValid()) return false;
-  pending_scroll_ = path;
-  if (folder_tree_->currentIndex() == index) {
-    FolderSelected(path);
-  } else {
-    folder_tree_->setCurrentIndex(index);
+  if (parts & kFolderPart) {
+    folder_hint_->setText(Text(state.folder_hint));
+    ShowChosenFolder();
   }
-  folder_tree_->expand(index);
-  folder_tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
-  return true;
+  if (parts & kChoicesPart) {
+    // Checking one radio button unchecks the others of its group.
+    (state.viewing == WorkbookViewing::kDontOpen ? dont_open_ : view_after_completed_)
+        ->setChecked(true);
+    (state.sheets == SheetChoice::kPlayersOnly ? players_only_
+     : state.sheets == SheetChoice::kTeamsOnly ? teams_only_
+                                               : players_and_teams_)
+        ->setChecked(true);
+    player_index_->setChecked(state.index);
+  }
+  if (parts & kOutputPart) {
+    SetShownText(output_folder_text_, QDir::toNativeSeparators(FromPath(state.output_folder)));
+    SetShownText(saved_workbook_, QDir::toNativeSeparators(FromPath(state.saved_workbook)));
+  }
+  if (parts & (kRunPart | kFolderPart)) ShowRunState();
+  if (parts & kProgressPart) {
+    progress_label_->setText(Text(state.progress_label));
+    progress_text_->setText(Text(state.progress_text));
+    progress_bar_->setValue(state.progress_value);
+    progress_bar_->setTextVisible(state.progress_figure);
+  }
+  if (parts & kStatusPart) {
+    const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    status_icon_->setPixmap(
+        state.status_severity == Severity::kNone
+            ? QPixmap()
+            : style()->standardIcon(SeverityPixmap(state.status_severity)).pixmap(size, size));
+    status_icon_->setProperty("severity", static_cast<int>(state.status_severity));
+    status_text_->setText(Text(state.status_text));
+  }
 }
 
-void MainWindow::ApplyTypedPath() {
-  const QString typed = ExpandTypedPath(folder_path_->text());
-  if (typed.isEmpty() || typed == encyclopedia_folder_) return;
-  if (!ShowFolder(typed)) {
-    // Not a folder that can be shown: say why under the path; a run needs
-    // another folder.
-    encyclopedia_folder_ = typed;
-    if (!folder_watcher_->directories().isEmpty()) {
-      folder_watcher_->removePaths(folder_watcher_->directories());
+void MainWindow::ShowRunState() {
+  const WindowState& state = model_->state();
+  const bool idle = state.choices_enabled();
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{folder_path_, browse_button_, drive_list_, folder_tree_,
+                                       viewing_group_, sheets_group_, change_output_button_}) {
+    widget->setEnabled(idle);
+  }
+  report_button_->setEnabled(idle && state.report_available);
+  process_button_->setText(Text(state.process_caption()));
+  process_button_->setEnabled(state.process_enabled());
+  started_time_->setText(Text(state.started_time));
+  ended_time_->setText(Text(state.ended_time));
+  if (busy_ != !idle) {
+    busy_ = !idle;
+    if (busy_) {
+      QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+      QApplication::restoreOverrideCursor();
     }
-    UpdateProcess();
+  }
+  if (idle && refocus_process_) {
+    refocus_process_ = false;
+    process_button_->setFocus();
   }
 }
 
-void MainWindow::FolderSelected(const QString& folder) {
-  encyclopedia_folder_ = folder;
-  if (ExpandTypedPath(folder_path_->text()) != folder) folder_path_->setText(Native(folder));
-  folder_path_->setToolTip(Native(folder));
-  SelectDrive(folder);
-  if (!folder_watcher_->directories().isEmpty()) {
-    folder_watcher_->removePaths(folder_watcher_->directories());
-  }
-  folder_watcher_->addPath(folder);
-  UpdateProcess();
-}
-
-void MainWindow::DriveChosen(int index) {
-  const QString root = drive_list_->itemData(index).toString();
-  if (!IsReadableFolder(root)) {
-    SelectDrive(encyclopedia_folder_);
-    setup_.message(QMessageBox::Warning,
-                   QStringLiteral("The drive %1 cannot be read.").arg(Native(root)));
-    return;
-  }
-  ShowFolder(root);
-}
-
-void MainWindow::BrowseForFolder() {
-  const QString start =
-      QFileInfo(encyclopedia_folder_).isDir() ? encyclopedia_folder_ : setup_.home_folder;
-  const QString folder = setup_.choose_folder(QStringLiteral("Encyclopedia Folder"), start);
+void MainWindow::ShowChosenFolder() {
+  const QString folder = FromPath(model_->state().shown_folder);
   if (folder.isEmpty()) return;
-  if (!ShowFolder(folder)) {
-    setup_.message(QMessageBox::Warning,
-                   QStringLiteral("The folder %1 cannot be read.").arg(Native(folder)));
+  if (folder != shown_folder_) {
+    shown_folder_ = folder;
+    folder_model_->setRootPath(folder);
   }
-}
-
-void MainWindow::UpdateProcess() {
-  const FolderVerdict verdict = JudgeEncyclopediaFolder(encyclopedia_folder_);
-  process_allowed_ = verdict.process_allowed;
-  folder_hint_->setText(verdict.hint);
-  folder_hint_->setVisible(!verdict.hint.isEmpty());
-  if (!running()) process_button_->setEnabled(process_allowed_);
-  // A folder that was removed and made again needs watching anew.
-  if (!encyclopedia_folder_.isEmpty() && folder_watcher_->directories().isEmpty() &&
-      QFileInfo(encyclopedia_folder_).isDir()) {
-    folder_watcher_->addPath(encyclopedia_folder_);
+  const QModelIndex index = folders_by_name_->mapFromSource(folder_model_->index(folder));
+  if (index.isValid() && folder_tree_->currentIndex() != index) {
+    pending_scroll_ = folder;
+    folder_tree_->setCurrentIndex(index);
+    folder_tree_->expand(index);
+    folder_tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
   }
+  SelectDrive(folder);
 }
 
 void MainWindow::SelectDrive(const QString& folder) {
-  if (folder.isEmpty()) return;
-  const QString root = VolumeOf(folder);
+  const QString root = QStorageInfo(folder).rootPath();
+  if (root.isEmpty()) return;
   int index = drive_list_->findData(root);
   if (index < 0) {
-    drive_list_->addItem(Native(root), root);
+    drive_list_->addItem(QDir::toNativeSeparators(root), root);
     index = drive_list_->count() - 1;
   }
   drive_list_->setCurrentIndex(index);
 }
 
-bool MainWindow::SetOutputFolder(const QString& folder) {
-  const QString path = Clean(folder);
-  if (const std::string problem = CheckOutputFolder(ToPath(path)); !problem.empty()) {
-    setup_.message(QMessageBox::Warning,
-                   FromUtf8(problem) +
-                       QStringLiteral("\n\nWorkbooks still go to %1.").arg(Native(output_folder_)));
-    return false;
-  }
-  output_folder_ = path;
-  output_folder_text_->setText(Native(output_folder_));
-  output_folder_text_->setToolTip(output_folder_text_->text());
-  try {
-    remembered_->SaveOutputFolder(ToPath(output_folder_));
-  } catch (const StatCraneError& error) {
-    setup_.message(QMessageBox::Warning,
-                   FromUtf8(error.message()) +
-                       QStringLiteral("\n\nThe folder is used until the program ends."));
-  }
-  return true;
+// ---------------------------------------------------------------------------
+// What the window does for the model.
+
+MessageAnswer MainWindow::Message(Severity severity, const std::string& text,
+                                  MessageButtons buttons) {
+  return dialogs_.message(severity, Text(text), buttons);
 }
 
-void MainWindow::ChangeOutputFolder() {
-  const QString folder = setup_.choose_folder(QStringLiteral("Workbook Folder"), output_folder_);
-  if (!folder.isEmpty()) SetOutputFolder(folder);
+bool MainWindow::Ask(const std::string& question) { return dialogs_.ask(Text(question)); }
+
+std::optional<fs::path> MainWindow::ChooseFolder(const std::string& title, const fs::path& start) {
+  const QString folder = dialogs_.choose_folder(Text(title), FromPath(start));
+  if (folder.isEmpty()) return std::nullopt;
+  return ToPath(folder);
 }
 
-void MainWindow::ProcessOrStop() {
-  if (running()) {
-    stop_asked_ = true;
-    bridge_->RequestStop();
-    process_button_->setText(QStringLiteral("Stopping..."));
-    process_button_->setEnabled(false);
-    return;
-  }
-  StartRun();
+std::optional<fs::path> MainWindow::ChooseReportFile(const fs::path& suggested) {
+  const QString file = dialogs_.choose_report_file(FromPath(suggested));
+  if (file.isEmpty()) return std::nullopt;
+  return ToPath(file);
 }
+
+void MainWindow::ShowRunReport() {
+  RunReportDialog dialog(
+      Text(model_->ReportText()), [this] { return model_->SaveReport(); }, this);
+  dialogs_.show_dialog(dialog);
+}
+
+bool MainWindow::OpenWorkbook(const fs::path& workbook) {
+  return dialogs_.open_workbook(FromPath(workbook));
+}
+
+std::string MainWindow::TimeStamp(std::chrono::system_clock::time_point when) {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch());
+  return FullDateTime(QDateTime::fromMSecsSinceEpoch(ms.count())).toStdString();
+}
+
+void MainWindow::WatchFolder(const fs::path& folder) {
+  if (!folder_watcher_->directories().isEmpty()) {
+    folder_watcher_->removePaths(folder_watcher_->directories());
+  }
+  if (!folder.empty()) folder_watcher_->addPath(FromPath(folder));
+}
+
+QString MainWindow::FolderAt(const QModelIndex& index) const {
+  return folder_model_->filePath(folders_by_name_->mapToSource(index));
+}
+
+QTimer* MainWindow::Timer(WindowTimer timer) const {
+  return timer == WindowTimer::kPathPause ? path_pause_timer_ : stop_grace_timer_;
+}
+
+void MainWindow::StartTimer(WindowTimer timer, std::chrono::milliseconds delay) {
+  Timer(timer)->start(delay);
+}
+
+void MainWindow::StopTimer(WindowTimer timer) { Timer(timer)->stop(); }
+
+std::unique_ptr<BackgroundWork> MainWindow::StartBackground(std::function<void()> work) {
+  return StartThread(std::move(work));
+}
+
+void MainWindow::PostToWindow(std::function<void()> task) {
+  QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+void MainWindow::EndAtOnce(int status) { std::_Exit(status); }
+
+// ---------------------------------------------------------------------------
+// Events.
+
+QString MainWindow::EncyclopediaFolder() const { return FromPath(model_->state().folder); }
+
+bool MainWindow::ShowFolder(const QString& folder) { return model_->ChooseFolder(ToPath(folder)); }
+
+QString MainWindow::OutputFolder() const { return FromPath(model_->state().output_folder); }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  // Return runs the default button, as in a dialog; a path typed just now
-  // was applied by the path field first.
+  // Return runs the default button, as in a dialog: the model checks a
+  // typed path first.
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
       event->modifiers() == Qt::NoModifier) {
-    if (process_button_->isEnabled() && !running()) process_button_->click();
+    model_->Return();
     return;
   }
   QWidget::keyPressEvent(event);
 }
 
-void MainWindow::StartRun() {
-  ApplyTypedPath();
-  UpdateProcess();
-  if (!process_allowed_) return;
-  QDir().mkpath(output_folder_);
-  if (const std::string problem = CheckOutputFolder(ToPath(output_folder_)); !problem.empty()) {
-    setup_.message(QMessageBox::Warning,
-                   FromUtf8(problem) +
-                       QStringLiteral("\n\nChoose another workbook folder with \"Change...\"."));
-    return;
-  }
-  RunOptions options;
-  options.encyclopedia_folder = ToPath(encyclopedia_folder_);
-  options.sheets = players_only_->isChecked() ? SheetChoice::kPlayersOnly
-                   : teams_only_->isChecked() ? SheetChoice::kTeamsOnly
-                                              : SheetChoice::kPlayersAndTeams;
-  options.viewing = view_while_processing_->isChecked() ? ViewingChoice::kViewWhileProcessing
-                                                        : ViewingChoice::kViewAfterCompleted;
-  run_index_ = player_index_->isChecked();
-  options.index = run_index_ ? IndexChoice::kIndex : IndexChoice::kNone;
-  run_output_ = NewWorkbookPath(output_folder_, QDateTime::currentDateTime());
-  options.output = ToPath(run_output_);
-  options.overwrite = false;
-
-  started_time_->setText(FullDateTime(QDateTime::currentDateTime()));
-  ended_time_->clear();
-  saved_workbook_->clear();
-  saved_workbook_->setToolTip(QString());
-  ShowStatus(QMessageBox::NoIcon, QString());
-  progress_ = ProgressShown();
-  progress_.Phase("reading", 0, 0);
-  ShowProgress();
-  stop_asked_ = false;
-  SetRunning(true);
-  bridge_->Reset();
-  result_.reset();
-  completed_folder_.reset();
-  worker_ = QThread::create([this, options] {
-    FolderOfCompletedRun remembered(completed_folder_);
-    result_ = CallRun(setup_.run, options, *bridge_, &remembered);
-  });
-  connect(worker_, &QThread::finished, this, &MainWindow::RunEnded, Qt::QueuedConnection);
-  worker_->start();
-}
-
-void MainWindow::ShowProgress() {
-  progress_text_->setText(QString::fromStdString(progress_.WindowLine()));
-  const int percent = progress_.percent();
-  progress_bar_->setTextVisible(percent >= 0);
-  progress_bar_->setValue(std::max(percent, 0));
-  progress_bar_->setFormat(QStringLiteral("%p %"));
-}
-
-void MainWindow::SetRunning(bool running) {
-  for (QWidget* widget : std::initializer_list<QWidget*>{
-           folder_path_, browse_button_, drive_list_, folder_tree_, viewing_group_, sheets_group_,
-           change_output_button_, report_button_}) {
-    widget->setEnabled(!running);
-  }
-  report_button_->setEnabled(!running && have_report_);
-  process_button_->setText(running ? QStringLiteral("&Stop") : QStringLiteral("&Process"));
-  process_button_->setEnabled(running || process_allowed_);
-  if (running) {
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!running()) {
+  if (model_->CloseRequested()) {
     event->accept();
-    emit programEnded(0);
-    return;
-  }
-  if (!closing_ && !setup_.ask(QStringLiteral("A run is going on. Stop it and close StatCrane? "
-                                              "No workbook is written for a stopped run."))) {
-    event->ignore();
-    return;
-  }
-  // The run stops at its next check and writes no workbook; the program
-  // ends once its thread has returned.
-  event->accept();
-  closing_ = true;
-  bridge_->RequestStop();
-  QTimer::singleShot(kStopGraceMs, this, [this] {
-    if (!running()) return;
-    std::fputs("statcrane: the run did not stop in time; ending without it\n", stderr);
-    QFile::remove(run_output_);
-    std::_Exit(1);
-  });
-}
-
-void MainWindow::RunEnded() {
-  worker_->wait();
-  delete worker_;
-  worker_ = nullptr;
-  bridge_->Deliver();  // the last progress text, when still on its way
-  const RunResult result = result_.value_or(RunResult{});
-  result_.reset();
-  if (closing_) {
-    SetRunning(false);
-    // The stop came while the workbook was being written: a stopped run
-    // leaves no workbook.
-    if (result.saved && result.completed) QFile::remove(run_output_);
-    emit programEnded(0);
-    return;
-  }
-  ended_time_->setText(FullDateTime(QDateTime::currentDateTime()));
-  last_report_ = result.report;
-  have_report_ = true;
-  UpdateProcess();  // the folder may have changed while the run went on
-  SetRunning(false);
-
-  QString remember_problem;
-  if (result.completed && completed_folder_) {
-    try {
-      remembered_->SaveSetting(kPlayerIndexSetting, run_index_ ? "1" : "0");
-      remembered_->Save(*completed_folder_);
-    } catch (const StatCraneError& error) {
-      remember_problem = FromUtf8(error.message());
-    }
-  }
-  const QString saved_path =
-      result.report.output_path.empty() ? run_output_ : FromUtf8(result.report.output_path);
-  if (result.saved) {
-    saved_workbook_->setText(Native(saved_path));
-    saved_workbook_->setToolTip(saved_workbook_->text());
-  }
-  if (result.completed) {
-    progress_bar_->setTextVisible(false);
-    progress_bar_->setValue(progress_bar_->maximum());
-  }
-  ReportOutcome(result, remember_problem);
-  if (result.completed && !dont_open_->isChecked()) setup_.open_workbook(saved_path);
-  emit runFinished();
-}
-
-void MainWindow::ReportOutcome(const RunResult& result, const QString& remember_problem) {
-  const QString saved_path =
-      Native(result.report.output_path.empty() ? run_output_ : FromUtf8(result.report.output_path));
-  if (result.error) {
-    ShowStatus(QMessageBox::Critical, QStringLiteral("The run failed: see the message."));
-    QString text = FromUtf8(result.error->message()) + QStringLiteral("\n\n");
-    if (result.saved && result.report.incomplete) {
-      text += QStringLiteral(
-                  "What was built before the error was saved as an incomplete "
-                  "workbook:\n%1")
-                  .arg(saved_path);
-    } else if (result.saved) {
-      text += QStringLiteral("The workbook was saved:\n%1").arg(saved_path);
-    } else {
-      text += QStringLiteral("No workbook was written.");
-    }
-    setup_.message(QMessageBox::Critical, text);
-    return;
-  }
-  if (!result.completed) {
-    progress_text_->setText(QStringLiteral("Stopped"));
-    ShowStatus(QMessageBox::Information, QStringLiteral("Stopped: no workbook was written."));
-    return;
-  }
-  const RunReport& report = result.report;
-  if (!report.HasWarnings() && remember_problem.isEmpty()) {
-    ShowStatus(QMessageBox::Information,
-               QStringLiteral("Completed: %1 players and %2 teams written.")
-                   .arg(report.players_written)
-                   .arg(report.teams_written));
-    return;
-  }
-  QString summary;
-  QString text;
-  if (report.HasWarnings()) {
-    summary = QStringLiteral("Completed with warnings: %1 \u2014 see Run Report")
-                  .arg(FromUtf8(report.WarningsSummary()));
-    text = summary + QLatin1Char('.');
-    if (const std::string types = report.SeasonTypeMessage(); !types.empty()) {
-      text += QStringLiteral("\n\n") + FromUtf8(types);
-    }
   } else {
-    summary = QStringLiteral("Completed; the folder will not be remembered.");
-    text = QStringLiteral("The workbook was written.");
+    event->ignore();
   }
-  if (!remember_problem.isEmpty()) text += QStringLiteral("\n\n") + remember_problem;
-  ShowStatus(QMessageBox::Warning, summary);
-  setup_.message(QMessageBox::Warning, text);
-}
-
-void MainWindow::ShowStatus(QMessageBox::Icon icon, const QString& text) {
-  QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxInformation;
-  if (icon == QMessageBox::Warning) pixmap = QStyle::SP_MessageBoxWarning;
-  if (icon == QMessageBox::Critical) pixmap = QStyle::SP_MessageBoxCritical;
-  const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
-  status_icon_->setPixmap(icon == QMessageBox::NoIcon || text.isEmpty()
-                              ? QPixmap()
-                              : style()->standardIcon(pixmap).pixmap(size, size));
-  status_icon_->setProperty("severity", static_cast<int>(icon));
-  status_text_->setText(text);
-}
-
-void MainWindow::ShowRunReport() {
-  if (!have_report_) return;
-  RunReportDialog dialog(
-      FromUtf8(last_report_.Format()), setup_.choose_report_file,
-      [this](const QString& text) { setup_.message(QMessageBox::Warning, text); }, this);
-  setup_.show_dialog(dialog);
-}
-
-void MainWindow::ShowAbout() {
-  setup_.message(QMessageBox::Information,
-                 QStringLiteral("StatCrane %1\n\n"
-                                "Turns the encyclopedia of a baseball simulation game into a "
-                                "statistics workbook (.xlsx).\n\n"
-                                "Free software under the MIT licence: you may use, copy, change "
-                                "and pass it on; it comes without any warranty.")
-                     .arg(QStringLiteral(STATCRANE_VERSION)));
 }
 
 }  // namespace statcrane

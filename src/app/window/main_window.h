@@ -1,109 +1,89 @@
-// The program's window: the encyclopedia folder (typed, browsed for or
-// picked in the drive and folder lists), the viewing and sheet options, the
-// progress of a run, where its workbook goes, and what the run found.
-//
-// A run executes on a worker thread; its progress comes back through the
-// RunBridge, so the window keeps answering: "Process" turns into "Stop" while
-// a run goes on. An error or a warning is told and the window is ready
-// again; it never ends the program itself. The folder of a completed run
-// (with its "Player index" choice) and the workbook folder are remembered in
-// "data/STATCRANE.txt" (RememberedFolderFile).
+// The program's window on Linux (Qt 6 Widgets): a view of the window model
+// (app/window_model.h). It lays out the controls, draws the model's state,
+// forwards the user's actions and gives the model what it needs of the
+// desktop (WindowHost): message boxes, dialogs, timers, the run's thread,
+// the folder watch. The rules are the model's.
 #pragma once
 
-#include <QMessageBox>
 #include <QString>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 
-#include "app/processing_run.h"
-#include "app/progress_text.h"
-#include "app/remembered_folder.h"
+#include "app/window_host.h"
+#include "app/window_model.h"
 
 class QCheckBox;
 class QCloseEvent;
 class QComboBox;
 class QDialog;
 class QFileSystemModel;
-class QSortFilterProxyModel;
 class QFileSystemWatcher;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLayout;
 class QLineEdit;
+class QModelIndex;
+class QMessageBox;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QThread;
+class QSortFilterProxyModel;
+class QTimer;
 class QTreeView;
 
 namespace statcrane {
 
-class RunBridge;
-
-using RunFunction = std::function<RunResult(const RunOptions&, RunObserver&, RememberedFolder*)>;
-
-// What the window takes from its surroundings. DesktopSetup() gives the real
-// ones; tests point every folder into a temporary folder and catch message
-// boxes, questions, dialogs and the opening of workbooks.
-struct WindowSetup {
-  QString program_folder;    // "data/STATCRANE.txt" lives here
-  QString config_folder;     // ... or here, when the program folder cannot be written
-  QString start_folder;      // the current folder at start, shown on first start
-  QString home_folder;       // shown when the remembered folder is gone
-  QString documents_folder;  // the workbook folder until the user picks another
-  RunFunction run;           // the processing run; RunProcessing when empty
-  // Shows a written workbook in the desktop's spreadsheet application.
-  std::function<void(const QString& path)> open_workbook;
-  // Shows a message box and returns when the user closed it.
-  std::function<void(QMessageBox::Icon icon, const QString& text)> message;
-  // Asks a yes-or-no question; true for yes.
+// The modal pieces and the opener the window uses. DesktopDialogs() gives the
+// real ones; tests catch them.
+struct WindowDialogs {
+  std::function<MessageAnswer(Severity severity, const QString& text, MessageButtons buttons)>
+      message;
   std::function<bool(const QString& question)> ask;
-  // The folder dialog ("Browse...", "Change..."): the folder chosen, or "".
+  // The folder chosen, or "".
   std::function<QString(const QString& title, const QString& start)> choose_folder;
-  // Where to save the run report: the file chosen, or "".
+  // The file to save the run report in, or "".
   std::function<QString(const QString& suggested)> choose_report_file;
   // Shows a dialog of the window modally.
   std::function<void(QDialog& dialog)> show_dialog;
+  // Shows a workbook in the desktop's spreadsheet application; false when
+  // there is none.
+  std::function<bool(const QString& path)> open_workbook;
 };
 
-// The program's folder, the user's configuration, home and Documents
-// folders, the real run, the desktop's opener, modal message boxes and the
-// desktop's file dialogs. Needs the QApplication.
-WindowSetup DesktopSetup();
+// Modal message boxes, the desktop's file dialogs and opener. Needs the
+// QApplication.
+WindowDialogs DesktopDialogs();
 
-class MainWindow : public QWidget {
+// The message box the window shows: titled "StatCrane", plain text only,
+// OK (and "Show Report" for kOkAndShowReport).
+std::unique_ptr<QMessageBox> MakeMessageBox(Severity severity, const QString& text,
+                                            MessageButtons buttons, QWidget* parent);
+
+class MainWindow : public QWidget, private WindowHost {
   Q_OBJECT
 
  public:
-  explicit MainWindow(WindowSetup setup, QWidget* parent = nullptr);
+  explicit MainWindow(WindowSetup setup, WindowDialogs dialogs = DesktopDialogs(),
+                      QWidget* parent = nullptr);
   // Stops a run still going and waits for its thread.
   ~MainWindow() override;
 
-  // The encyclopedia folder a run would read; empty until one was chosen.
-  const QString& EncyclopediaFolder() const { return encyclopedia_folder_; }
-  // Shows `folder` in the path field and the drive and folder lists as if
-  // the user had chosen it. False (and the lists stay) when it is not a
-  // readable folder.
+  WindowModel& model() { return *model_; }
+  // The folder a run would read.
+  QString EncyclopediaFolder() const;
+  // Shows `folder` as if the user had chosen it; false when it cannot be
+  // shown.
   bool ShowFolder(const QString& folder);
-
-  // Where the workbooks of runs go.
-  const QString& OutputFolder() const { return output_folder_; }
-  // Uses `folder` for later runs and remembers it, when a workbook can be
-  // written there; otherwise tells the user why not and returns false.
-  bool SetOutputFolder(const QString& folder);
-
-  bool running() const { return worker_ != nullptr; }
-  // The report of the last run (empty before the first).
-  const RunReport& last_report() const { return last_report_; }
+  QString OutputFolder() const;
+  bool running() const { return model_->state().run != RunPhase::kIdle; }
 
  signals:
   // A run ended and its messages were shown; the window is ready again.
   void runFinished();
-  // The program ends with this exit status ("E&XIT" or the window closed).
+  // The program ends with this exit status (the window closed).
   void programEnded(int status);
 
  protected:
@@ -111,6 +91,27 @@ class MainWindow : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // WindowHost.
+  void Refresh(unsigned parts) override;
+  void RunConcluded() override { emit runFinished(); }
+  MessageAnswer Message(Severity severity, const std::string& text,
+                        MessageButtons buttons) override;
+  bool Ask(const std::string& question) override;
+  std::optional<std::filesystem::path> ChooseFolder(const std::string& title,
+                                                    const std::filesystem::path& start) override;
+  std::optional<std::filesystem::path> ChooseReportFile(
+      const std::filesystem::path& suggested) override;
+  void ShowRunReport() override;
+  bool OpenWorkbook(const std::filesystem::path& workbook) override;
+  std::string TimeStamp(std::chrono::system_clock::time_point when) override;
+  void WatchFolder(const std::filesystem::path& folder) override;
+  void StartTimer(WindowTimer timer, std::chrono::milliseconds delay) override;
+  void StopTimer(WindowTimer timer) override;
+  std::unique_ptr<BackgroundWork> StartBackground(std::function<void()> work) override;
+  void PostToWindow(std::function<void()> task) override;
+  void Quit(int status) override { emit programEnded(status); }
+  void EndAtOnce(int status) override;
+
   // Building the window, one group of controls at a time.
   QLayout* BuildFolderChoice();
   QLayout* BuildTimeStamps();
@@ -121,52 +122,27 @@ class MainWindow : public QWidget {
   QLayout* BuildButtons();
   void SetTabOrder();
   void ConnectControls();
+  void FitToScreen();
 
-  // Start-up: the options' defaults, the drives, the remembered folders.
-  void RestoreState();
-
-  // The user chose a folder: by the path field, the folder list or a drive.
-  void ApplyTypedPath();
-  void FolderSelected(const QString& folder);
-  void DriveChosen(int index);
-  void BrowseForFolder();
-  void ChangeOutputFolder();
-  // Re-decides "Process" and the hint under the path for the chosen folder.
-  void UpdateProcess();
-  // Sets the drive list to the volume of `folder` without changing folders.
+  // Drawing the state.
+  void ShowChosenFolder();
   void SelectDrive(const QString& folder);
+  void ShowRunState();
+  QTimer* Timer(WindowTimer timer) const;
+  // The folder of a row of the tree.
+  QString FolderAt(const QModelIndex& index) const;
 
-  // "Process" and, during a run, "Stop".
-  void ProcessOrStop();
-  void StartRun();
-  void RunEnded();
-  // Tells how the run ended: the status line, and a message box for an
-  // error or warnings.
-  void ReportOutcome(const RunResult& result, const QString& remember_problem);
-  void SetRunning(bool running);
-  void ShowProgress();
-  void ShowStatus(QMessageBox::Icon icon, const QString& text);
-  void ShowRunReport();
-  void ShowAbout();
+  WindowDialogs dialogs_;
+  std::unique_ptr<WindowModel> model_;
+  QString shown_folder_;            // the folder the tree shows
+  QString pending_scroll_;          // the folder the tree brings into view while it loads
+  bool busy_ = false;               // the busy cursor is set
+  bool refocus_process_ = false;    // Stop had the focus: Process gets it back
+  bool setting_path_text_ = false;  // the path field's text comes from the model
 
-  WindowSetup setup_;
-  std::unique_ptr<RememberedFolderFile> remembered_;
-  QString encyclopedia_folder_;
-  QString output_folder_;
-  QString pending_scroll_;  // the folder the list brings into view while it loads
-  bool process_allowed_ = false;
-  bool closing_ = false;  // the window closes once the run has stopped
-  bool stop_asked_ = false;
-
-  QThread* worker_ = nullptr;
-  RunBridge* bridge_ = nullptr;
-  std::optional<RunResult> result_;  // written by the worker, read once it ended
-  std::optional<std::filesystem::path> completed_folder_;  // the run's folder to remember
-  QString run_output_;
-  bool run_index_ = false;  // the run asked for the index
-  ProgressShown progress_;
-  RunReport last_report_;
-  bool have_report_ = false;
+  QTimer* path_pause_timer_ = nullptr;
+  QTimer* stop_grace_timer_ = nullptr;
+  QFileSystemWatcher* folder_watcher_ = nullptr;
 
   QLabel* folder_label_ = nullptr;
   QLineEdit* folder_path_ = nullptr;
@@ -178,13 +154,11 @@ class MainWindow : public QWidget {
   QFileSystemModel* folder_model_ = nullptr;
   // The folder model's folders by name, as the tree shows them.
   QSortFilterProxyModel* folders_by_name_ = nullptr;
-  QFileSystemWatcher* folder_watcher_ = nullptr;  // the chosen folder, for encteam.dat
   QLabel* started_label_ = nullptr;
   QLineEdit* started_time_ = nullptr;
   QLabel* ended_label_ = nullptr;
   QLineEdit* ended_time_ = nullptr;
   QGroupBox* viewing_group_ = nullptr;
-  QRadioButton* view_while_processing_ = nullptr;
   QRadioButton* view_after_completed_ = nullptr;
   QRadioButton* dont_open_ = nullptr;
   QGroupBox* sheets_group_ = nullptr;

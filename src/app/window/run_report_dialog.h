@@ -15,20 +15,16 @@ class RunReportDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `choose_file` asks where to save (a suggested path in, "" for cancel);
-  // `message` tells the user when saving fails.
-  RunReportDialog(const QString& report, std::function<QString(const QString&)> choose_file,
-                  std::function<void(const QString&)> message, QWidget* parent = nullptr);
+  // `save` asks where to save and saves (WindowModel::SaveReport); true when
+  // saved.
+  RunReportDialog(const QString& report, std::function<bool()> save, QWidget* parent = nullptr);
 
   QString text() const;
   // Puts the whole report on the clipboard.
   void Copy();
-  // Asks for a file and writes the report into it; true when written.
-  bool Save();
 
  private:
-  std::function<QString(const QString&)> choose_file_;
-  std::function<void(const QString&)> message_;
+  std::function<bool()> save_;
   QPlainTextEdit* text_ = nullptr;
   QPushButton* copy_button_ = nullptr;
   QPushButton* save_button_ = nullptr;

@@ -6,7 +6,7 @@
 //   window   the same run started with "Process", until the window is idle
 //            again; also the longest time the window's event loop went
 //            without turning (how long a click could wait);
-//   stop     "Process", then "E&XIT" after --stop-after seconds (default 3):
+//   stop     "Process", then "Exit" after --stop-after seconds (default 3):
 //            how long until the program may end, and whether a workbook was
 //            left behind (it must not be; a stop that comes while the
 //            workbook is being written waits for the writing to end).
@@ -27,14 +27,29 @@ namespace statcrane {
 namespace {
 
 WindowSetup BenchSetup(const QTemporaryDir& dir) {
+  const auto path = [&dir](const char* name) {
+    return std::filesystem::path(QFile::encodeName(dir.filePath(name)).toStdString());
+  };
   WindowSetup setup;
-  setup.program_folder = dir.filePath("prog");
-  setup.config_folder = dir.filePath("config");
-  setup.start_folder = dir.path();
-  setup.home_folder = dir.path();
-  setup.documents_folder = dir.filePath("out");
+  setup.program_folder = path("prog");
+  setup.config_folder = path("config");
+  setup.start_folder = path(".");
+  setup.home_folder = path(".");
+  setup.documents_folder = path("out");
   QDir(dir.path()).mkpath("prog");
   return setup;
+}
+
+// No boxes, no questions (closing stops the run), no application opened.
+WindowDialogs QuietDialogs() {
+  WindowDialogs dialogs;
+  dialogs.message = [](Severity, const QString&, MessageButtons) { return MessageAnswer::kOk; };
+  dialogs.ask = [](const QString&) { return true; };
+  dialogs.choose_folder = [](const QString&, const QString&) { return QString(); };
+  dialogs.choose_report_file = [](const QString&) { return QString(); };
+  dialogs.show_dialog = [](QDialog&) {};
+  dialogs.open_workbook = [](const QString&) { return true; };
+  return dialogs;
 }
 
 int Main(int argc, char** argv) {
@@ -60,7 +75,7 @@ int Main(int argc, char** argv) {
   }
   {
     QTemporaryDir dir;
-    MainWindow form(BenchSetup(dir));
+    MainWindow form(BenchSetup(dir), QuietDialogs());
     if (!form.ShowFolder(folder)) {
       std::fprintf(stderr, "window_bench: cannot show %s\n", argv[1]);
       return 2;
@@ -86,7 +101,7 @@ int Main(int argc, char** argv) {
   }
   {
     QTemporaryDir dir;
-    MainWindow form(BenchSetup(dir));
+    MainWindow form(BenchSetup(dir), QuietDialogs());
     form.ShowFolder(folder);
     QSignalSpy ended(&form, &MainWindow::programEnded);
     QTest::mouseClick(form.findChild<QPushButton*>("process_button"), Qt::LeftButton);
@@ -96,7 +111,7 @@ int Main(int argc, char** argv) {
     QTest::mouseClick(form.findChild<QPushButton*>("exit_button"), Qt::LeftButton);
     ended.wait(3600 * 1000);
     const qint64 files = QDir(dir.filePath("out")).entryList(QDir::Files).size();
-    std::printf("stop    %8.2f s  after E&XIT at %.1f s; %lld workbook(s)\n",
+    std::printf("stop    %8.2f s  after Exit at %.1f s; %lld workbook(s)\n",
                 clock.elapsed() / 1000.0, stop_after, static_cast<long long>(files));
   }
   return 0;

@@ -1,7 +1,6 @@
 #include "app/window/window_main.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -38,13 +37,13 @@ int RunWindow(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("StatCrane"));
   QApplication::setDesktopFileName(QStringLiteral("statcrane"));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/statcrane/statcrane.png")));
   // The toolkit takes the whole locale from the environment; numbers in the
   // workbook must not follow it (time stamps do).
   std::setlocale(LC_NUMERIC, "C");
   app.setQuitOnLastWindowClosed(false);
 
-  MainWindow window(DesktopSetup());
+  MainWindow window(DesktopWindowSetup(), DesktopDialogs());
+  QApplication::setWindowIcon(window.windowIcon());
   QObject::connect(&window, &MainWindow::programEnded, &app, &QCoreApplication::exit,
                    Qt::QueuedConnection);
   window.show();

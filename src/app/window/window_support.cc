@@ -4,9 +4,6 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
-#include <string_view>
-
-#include "encyclopedia/encyclopedia_folder.h"
 
 namespace statcrane {
 namespace {
@@ -61,38 +58,6 @@ QStringList UserVolumes() {
   roots.sort();
   roots.removeDuplicates();
   return roots;
-}
-
-FolderVerdict JudgeEncyclopediaFolder(const QString& folder) {
-  FolderVerdict verdict;
-  const QFileInfo info(folder);
-  if (folder.isEmpty()) {
-    verdict.hint = QStringLiteral("Choose the encyclopedia folder.");
-  } else if (!info.exists()) {
-    verdict.hint = QStringLiteral("This folder does not exist.");
-  } else if (!info.isDir()) {
-    verdict.hint = QStringLiteral("This is a file, not a folder.");
-  } else if (!info.isReadable() || !info.isExecutable()) {
-    verdict.hint = QStringLiteral("This folder cannot be read.");
-  } else {
-    const EncyclopediaFolder encyclopedia(QFile::encodeName(folder).toStdString());
-    if (!encyclopedia.HasTeamFile()) {
-      verdict.hint = QStringLiteral(
-          "Process needs ENCTEAM.DAT: choose the folder that holds the encyclopedia's .DAT "
-          "files.");
-      return verdict;
-    }
-    verdict.process_allowed = true;
-    QStringList missing;
-    for (const std::string_view name :
-         {kPlayerFile, kPlayerStatsFile, kLeagueFile, kLeagueYearFile, kTeamYearFile}) {
-      if (!encyclopedia.Find(name)) missing << QString::fromLatin1(name.data(), name.size());
-    }
-    if (!missing.isEmpty()) {
-      verdict.hint = QStringLiteral("Missing here, read as empty: %1").arg(missing.join(", "));
-    }
-  }
-  return verdict;
 }
 
 QString FullDateTime(const QDateTime& when, const QLocale& locale) {

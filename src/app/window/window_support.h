@@ -1,6 +1,5 @@
-// Small pieces of the window that need no window: which mounted volumes the
-// drive list offers, what the hint under the folder path says, and how time
-// stamps are shown.
+// Small pieces of the Qt window that need no window: which mounted volumes
+// the drive list offers, and how time stamps are shown.
 #pragma once
 
 #include <QByteArray>
@@ -18,14 +17,6 @@ bool IsUserVolume(const QString& root, const QByteArray& file_system_type);
 
 // The roots of the mounted volumes that pass IsUserVolume, sorted.
 QStringList UserVolumes();
-
-// Whether "Process" may run on `folder`, and the hint shown under the folder
-// path: why not, or which encyclopedia files are missing.
-struct FolderVerdict {
-  bool process_allowed = false;
-  QString hint;
-};
-FolderVerdict JudgeEncyclopediaFolder(const QString& folder);
 
 // `when` as `locale` shows dates and times, with the year in four digits
 // and the seconds, without the time zone ("12/8/2026 7:50:03 AM").
