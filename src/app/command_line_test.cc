@@ -9,12 +9,25 @@
 #include "app/terminal_text.h"
 #include "testing/skip.h"
 #include "testing/temp_dir.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
+
+// Options start with a dash on every system: "/x" is a path, also on
+// Windows, where the parser would take it for an option by default.
+TEST(CommandLineTest, SlashesStartPathsNotOptions) {
+  const auto parsed = ParseCommandLine({"process", "/home/me/League", "-o", "/o", "/force"});
+  EXPECT_FALSE(parsed.command);
+  EXPECT_NE(parsed.error.find("'/force'"), std::string::npos) << parsed.error;
+  const auto paths = ParseCommandLine({"process", "/home/me/League", "-o", "/h"});
+  ASSERT_TRUE(paths.command) << paths.error;
+  EXPECT_EQ(paths.command->run.encyclopedia_folder, "/home/me/League");
+  EXPECT_EQ(paths.command->run.output, "/h");
+}
 
 TEST(CommandLineTest, ParsesProcessWithValuesApartOrAfterEquals) {
   for (const auto& args : std::vector<std::vector<std::string>>{
@@ -185,7 +198,7 @@ TEST_F(CommandLineRunTest, RefusesWhatCannotWorkBeforeReading) {
       {{"process", Folder(), "-o", (out_dir_ / "CON.xlsx").string(), "--force"}, "device"},
       {{"process", Folder(), "-o", "\\\\.\\PhysicalDrive0", "--force"}, "device"},
 #else
-      {{"process", Folder(), "-o", "/proc/x.xlsx", "--force"}, "cannot take a new file"},
+      {{"process", Folder(), "-o", "/proc/x.xlsx", "--force"}, "kernel file system (proc)"},
       {{"process", Folder(), "-o", "/dev/null", "--force"}, "not a regular file"},
 #endif
   };
@@ -233,6 +246,29 @@ TEST_F(CommandLineRunTest, WarningsAreSummedUpOnStderrAndStrictMakesThemStatusTh
             kExitWithWarnings);
   EXPECT_EQ(out_.str(), "") << "--quiet drops the report";
   EXPECT_NE(err_.str().find("3 files missing"), std::string::npos);
+}
+
+// Folders and names in any script, with blanks, up to 240 characters: the
+// arguments arrive as UTF-8 on every system and reach the files unchanged.
+TEST_F(CommandLineRunTest, FoldersAndNamesInAnyScript) {
+  const fs::path league = dir_.path() / PathFromUtf8("Лига € é");
+  fs::create_directory(league);
+  for (const auto& entry :
+       fs::directory_iterator(fs::path(STATCRANE_SOURCE_DIR) / "samples" / "sample-encyclopedia")) {
+    fs::copy_file(entry.path(), league / entry.path().filename());
+  }
+  const fs::path out_folder = out_dir_.path() / PathFromUtf8("Sortie été");
+  fs::create_directory(out_folder);
+  for (const std::string& name :
+       {std::string("Ligue € été.xlsx"), std::string(235, 'n') + ".xlsx"}) {
+    const fs::path out = out_folder / PathFromUtf8(name);
+    EXPECT_EQ(Run({"process", Utf8FromPath(league), "-o", Utf8FromPath(out), "--quiet"}), kExitDone)
+        << err_.str();
+    EXPECT_TRUE(fs::is_regular_file(out)) << name;
+    EXPECT_EQ(Run({"process", Utf8FromPath(league), "-o", Utf8FromPath(out)}), kExitFailed);
+    EXPECT_NE(err_.str().find(Utf8FromPath(out)), std::string::npos) << err_.str();
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(out_folder), fs::directory_iterator()), 2);
 }
 
 TEST_F(CommandLineRunTest, TextsFromTheFolderReachTheTerminalWithoutControlCharacters) {

@@ -60,7 +60,7 @@ std::string CheckEncyclopediaFolder(const fs::path& folder) {
   const fs::file_status status = fs::status(folder, ec);
   if (!fs::exists(status)) return "The folder " + Quoted(folder) + " does not exist.";
   if (!fs::is_directory(status)) return Quoted(folder) + " is not a folder.";
-  if (fs::directory_iterator(folder, ec); ec) {
+  if (const fs::directory_iterator listing(folder, ec); ec) {
     return "The folder " + Quoted(folder) + " cannot be read: " + FailureReason(ec) + ".";
   }
   if (!EncyclopediaFolder(folder).HasTeamFile()) {

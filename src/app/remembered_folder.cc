@@ -61,13 +61,14 @@ std::string DecodeValue(std::string_view text) {
   return value;
 }
 
-// Writes `content` to `file` whole or not at all.
-bool WriteWhole(const fs::path& file, const std::string& content) {
+// Writes `content` to `file` whole or not at all; "" when it was written,
+// otherwise why not.
+std::string WriteWhole(const fs::path& file, const std::string& content) {
   try {
     WriteWholeFile(file, content, true, "the settings");
-    return true;
-  } catch (const StatCraneError&) {
-    return false;
+    return "";
+  } catch (const StatCraneError& error) {
+    return error.message();
   }
 }
 
@@ -189,7 +190,7 @@ bool RememberedFolderFile::Locate() {
     if (!writable) continue;
     RememberedSettings first = carried.value_or(RememberedSettings{});
     if (!first.folder && !program_folder_.empty()) first.folder = program_folder_;
-    if (WriteWhole(file, FormatRememberedSettings(first))) {
+    if (WriteWhole(file, FormatRememberedSettings(first)).empty()) {
       data_folder_ = folder;
       settings_ = first;
       return !carried.has_value();
@@ -212,8 +213,10 @@ std::optional<fs::path> RememberedFolderFile::ReadFolder() {
 void RememberedFolderFile::Write() {
   if (!located_) Locate();
   if (data_folder_.empty()) throw StatCraneError(problem_);
-  if (!WriteWhole(file(), FormatRememberedSettings(settings_))) {
-    throw StatCraneError("The settings file " + Utf8FromPath(file()) + " cannot be written.");
+  if (const std::string problem = WriteWhole(file(), FormatRememberedSettings(settings_));
+      !problem.empty()) {
+    throw StatCraneError("The settings file " + Utf8FromPath(file()) +
+                         " cannot be written: " + problem.substr(problem.rfind(": ") + 2) + ".");
   }
 }
 

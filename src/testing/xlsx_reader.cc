@@ -14,6 +14,7 @@
 namespace statcrane::testing {
 namespace {
 
+#ifndef _WIN32
 std::string ShellQuoted(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) {
@@ -25,6 +26,7 @@ std::string ShellQuoted(const std::string& text) {
   }
   return quoted + "'";
 }
+#endif
 
 std::string Unescape(std::string_view field) {
   std::string text;

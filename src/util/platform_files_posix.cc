@@ -2,9 +2,13 @@
 // the target's folder and of the private folder, rename without replacing,
 // a lock on the private folder, signal handlers that remove the temporary
 // file.
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <array>
@@ -12,7 +16,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string_view>
+#include <vector>
 
 #include "util/platform_errors.h"
 #include "util/platform_files.h"
@@ -30,6 +37,79 @@ std::string Quoted(const fs::path& path) { return QuotedPath(path); }
   FailToSave(what, target, reason);
 }
 
+// ---------------------------------------------------------------------------
+// Device and kernel file systems: nothing there is a user's file.
+
+// The name of the kernel file system that `path` (or, with a descriptor,
+// the file it refers to) lies on, "" when it is an ordinary one. devtmpfs
+// reports itself as tmpfs; the mount table tells them apart.
+std::string KernelFileSystemOf(const struct statfs& fs_info, dev_t device) {
+  switch (static_cast<unsigned long>(fs_info.f_type)) {
+    case 0x9fa0:
+      return "proc";
+    case 0x62656572:
+      return "sysfs";
+    case 0x1cd1:
+      return "devpts";
+    case 0x27e0eb:
+    case 0x63677270:
+      return "cgroup";
+    case 0x64626720:
+      return "debugfs";
+    case 0x74726163:
+      return "tracefs";
+    case 0x73636673:
+      return "securityfs";
+    case 0xcafe4a11:
+      return "bpf";
+    case 0x6165676c:
+      return "pstore";
+    case 0xde5e81e4:
+      return "efivarfs";
+    case 0x62656570:
+      return "configfs";
+    case 0x65735543:
+      return "fusectl";
+    case 0x19800202:
+      return "mqueue";
+    case 0x01021994:
+      break;  // tmpfs, or devtmpfs
+    default:
+      return "";
+  }
+  // /proc/self/mountinfo: "36 35 0:6 / /dev rw - devtmpfs devtmpfs rw".
+  std::ifstream mounts("/proc/self/mountinfo");
+  const std::string wanted = std::to_string(major(device)) + ":" + std::to_string(minor(device));
+  std::string line;
+  while (std::getline(mounts, line)) {
+    std::istringstream fields(line);
+    std::string id, parent, numbers;
+    fields >> id >> parent >> numbers;
+    if (numbers != wanted) continue;
+    const size_t dash = line.find(" - ");
+    if (dash == std::string::npos) continue;
+    std::istringstream rest(line.substr(dash + 3));
+    std::string type;
+    rest >> type;
+    if (type == "devtmpfs") return type;
+  }
+  return "";
+}
+
+std::string KernelFileSystemOfDescriptor(int fd) {
+  struct statfs fs_info {};
+  struct stat info {};
+  if (::fstatfs(fd, &fs_info) != 0 || ::fstat(fd, &info) != 0) return "";
+  return KernelFileSystemOf(fs_info, info.st_dev);
+}
+
+std::string KernelFileSystemOfPath(const fs::path& path) {
+  struct statfs fs_info {};
+  struct stat info {};
+  if (::statfs(path.c_str(), &fs_info) != 0 || ::stat(path.c_str(), &info) != 0) return "";
+  return KernelFileSystemOf(fs_info, info.st_dev);
+}
+
 std::string_view KindName(mode_t mode) {
   if (S_ISDIR(mode)) return "a folder";
   if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
@@ -39,15 +119,22 @@ std::string_view KindName(mode_t mode) {
   return "not a regular file";
 }
 
-// What a replaced file had.
+// What a replaced file had, for the file that takes its place.
 struct Replaced {
   bool exists = false;
+  struct stat file {};  // the regular file (a link's, after following it)
 };
 
-// Why the entry `name` of the folder `folder_fd` may not be replaced by a
-// regular file; "" when it may (see ReplaceRefusal).
-std::string Refusal(int folder_fd, const fs::path&, const std::string& name, Replaced& replaced) {
+// Why the entry `name` of the folder `folder_fd` (whose path is `folder`)
+// may not be replaced by a regular file; "" when it may (see
+// ReplaceRefusal). Fills `replaced` when something has the name.
+std::string Refusal(int folder_fd, const fs::path& folder, const std::string& name,
+                    Replaced& replaced) {
   replaced = Replaced{};
+  if (const std::string kernel = KernelFileSystemOfDescriptor(folder_fd); !kernel.empty()) {
+    return "the folder " + Quoted(folder) + " is on a device or kernel file system (" + kernel +
+           "), where no file is ever written";
+  }
   struct stat entry {};
   if (::fstatat(folder_fd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return "";
@@ -55,16 +142,44 @@ std::string Refusal(int folder_fd, const fs::path&, const std::string& name, Rep
   }
   replaced.exists = true;
   if (S_ISLNK(entry.st_mode)) {
-    struct stat linked {};
-    if (::fstatat(folder_fd, name.c_str(), &linked, 0) != 0) {
-      return "it is a symbolic link to something that does not exist; it was left as it was";
+    // Follow the chain link by link: each link must lie on an ordinary file
+    // system (not /proc/self/fd/1 behind /dev/stdout), the end must be a
+    // regular file.
+    fs::path at = folder / name;
+    struct stat step = entry;
+    for (int hops = 0; S_ISLNK(step.st_mode); ++hops) {
+      if (hops == 40) return FailureReason(ELOOP);
+      if (const std::string kernel = KernelFileSystemOfPath(at.parent_path()); !kernel.empty()) {
+        return "it is a symbolic link that leads through a device or kernel file system (" +
+               kernel + "), which is never followed";
+      }
+      std::error_code error;
+      const fs::path next = fs::read_symlink(at, error);
+      if (error) return FailureReason(error);
+      at = next.is_absolute() ? next : at.parent_path() / next;
+      if (::lstat(at.c_str(), &step) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+          return "it is a symbolic link to something that does not exist; it was left as it was";
+        }
+        return FailureReason(errno);
+      }
     }
-    if (!S_ISREG(linked.st_mode)) {
-      return "it is a symbolic link to " + std::string(KindName(linked.st_mode)) +
+    if (!S_ISREG(step.st_mode)) {
+      return "it is a symbolic link to " + std::string(KindName(step.st_mode)) +
              ", which is never replaced";
     }
+    if (const std::string kernel = KernelFileSystemOfPath(at); !kernel.empty()) {
+      return "it is a symbolic link to a file on a device or kernel file system (" + kernel +
+             "), which is never replaced";
+    }
+    replaced.file = step;
   } else if (!S_ISREG(entry.st_mode)) {
     return "it is " + std::string(KindName(entry.st_mode)) + ", which is never replaced";
+  } else {
+    replaced.file = entry;
+  }
+  if (replaced.file.st_uid != ::geteuid() && ::geteuid() != 0) {
+    return "it belongs to another user, and only your own files are replaced";
   }
   return "";
 }
@@ -126,6 +241,53 @@ void RestoreHandlers() {
   sigaction(SIGXFSZ, &previous_xfsz, nullptr);
 }
 
+// ---------------------------------------------------------------------------
+// Private folders left behind by killed programs.
+
+// Removes the private folder `name` of `folder_fd` when it is a leftover:
+// a folder (not a link) of this user with mode 0700 that nobody holds
+// locked, holding nothing but the temporary file.
+void RemoveLeftover(int folder_fd, const char* name) {
+  struct stat entry {};
+  if (::fstatat(folder_fd, name, &entry, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(entry.st_mode) ||
+      entry.st_uid != ::geteuid() || (entry.st_mode & 07777) != 0700) {
+    return;
+  }
+  const int fd = ::openat(folder_fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat opened {};
+  // The same folder, and nobody's: a running program holds its lock.
+  if (::fstat(fd, &opened) != 0 || opened.st_dev != entry.st_dev || opened.st_ino != entry.st_ino ||
+      ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return;
+  }
+  struct stat file {};
+  if (::fstatat(fd, kTemporaryFileName.data(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISREG(file.st_mode)) {
+    ::unlinkat(fd, kTemporaryFileName.data(), 0);
+  }
+  // Fails, as it should, when the folder holds anything else.
+  ::unlinkat(folder_fd, name, AT_REMOVEDIR);
+  ::close(fd);
+}
+
+void RemoveLeftovers(int folder_fd) {
+  const int list_fd = ::openat(folder_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (list_fd < 0) return;
+  DIR* dir = ::fdopendir(list_fd);
+  if (dir == nullptr) {
+    ::close(list_fd);
+    return;
+  }
+  std::vector<std::string> names;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (IsPrivateFolderName(entry->d_name)) names.emplace_back(entry->d_name);
+  }
+  ::closedir(dir);
+  for (const std::string& name : names) RemoveLeftover(folder_fd, name.c_str());
+}
+
 }  // namespace
 
 struct OutputFile::State {
@@ -169,6 +331,21 @@ struct OutputFile::State {
            "the temporary folder in " + Quoted(folder) +
                " was replaced by someone else while it was made");
     }
+    // Held while this file lives. Another program's clean-up that took the
+    // lock first removes the folder: start again under another name. A file
+    // system without locks leaves leftovers to the user.
+    if (::flock(private_fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+      ::close(private_fd);
+      private_fd = -1;
+      return false;
+    }
+    struct stat named {};
+    if (::fstatat(folder_fd, private_name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        named.st_dev != made.st_dev || named.st_ino != made.st_ino) {
+      ::close(private_fd);
+      private_fd = -1;
+      return false;
+    }
     return true;
   }
 
@@ -205,6 +382,21 @@ struct OutputFile::State {
     }
   }
 
+  // Gives the written file the replaced file's permissions, and its owner
+  // and group where the system lets this user (the superuser, or a group
+  // the user belongs to).
+  void TakeOverPermissions(const struct stat& replaced) {
+    struct stat own {};
+    if (::fstat(fd, &own) != 0) return;
+    if (own.st_uid != replaced.st_uid || own.st_gid != replaced.st_gid) {
+      if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0 && own.st_gid != replaced.st_gid) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
+      }
+    }
+    // Set-user and set-group bits are never carried over.
+    [[maybe_unused]] const int ignored = ::fchmod(fd, replaced.st_mode & 0777);
+  }
+
   ~State() {
     if (fd >= 0) ::close(fd);
     if (private_fd >= 0) ::close(private_fd);
@@ -226,7 +418,12 @@ std::error_code TryCreatingFileIn(const fs::path& folder) {
   return {};
 }
 
-std::string FolderRefusal(const fs::path&) { return ""; }
+std::string FolderRefusal(const fs::path& folder) {
+  const std::string kernel = KernelFileSystemOfPath(folder);
+  if (kernel.empty()) return "";
+  return "the folder " + Quoted(folder) + " is on a device or kernel file system (" + kernel +
+         "), where no file is ever written";
+}
 
 std::string ReplaceRefusal(const fs::path& target) {
   const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
@@ -256,6 +453,7 @@ OutputFile::OutputFile(const fs::path& target, bool overwrite, std::string_view 
     Fail(what, target, "cannot open the folder " + Quoted(s.folder) + ": " + FailureReason(error));
   }
   s.CheckTarget(target);
+  RemoveLeftovers(s.folder_fd);
 
   // The private folder: made here, so nobody else can have made it.
   for (int attempt = 0; !s.MakePrivateFolder(target); ++attempt) {
@@ -313,6 +511,7 @@ void OutputFile::Publish() {
   }
   const Replaced replaced = s.CheckTarget(target_);
   if (replaced.exists) {
+    s.TakeOverPermissions(replaced.file);
     // The data is on the disk before the name of a file the user had points
     // to it.
     if (::fsync(s.fd) != 0) Fail(s.what, target_, FailureReason(errno));

@@ -56,7 +56,7 @@ bool IsMissing(DWORD error) {
 // Opens `path` itself (a folder, or a link, not what it leads to) to look at
 // it or, with `share` 0, to hold it alone.
 HANDLE OpenEntry(const fs::path& path, DWORD access, DWORD share) {
-  return ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+  return ::CreateFileW(WindowsPath(path).c_str(), access, share, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
@@ -165,10 +165,10 @@ void RemoveLeftover(const fs::path& folder) {
     return;
   }
   const fs::path file = folder / kTemporaryFileName;
-  const DWORD attributes = ::GetFileAttributesW(file.c_str());
+  const DWORD attributes = ::GetFileAttributesW(WindowsPath(file).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0) {
-    ::DeleteFileW(file.c_str());
+    ::DeleteFileW(WindowsPath(file).c_str());
   }
   // Fails, as it should, when the folder holds anything else.
   FILE_DISPOSITION_INFO dispose{TRUE};
@@ -178,7 +178,7 @@ void RemoveLeftover(const fs::path& folder) {
 void RemoveLeftovers(const fs::path& folder) {
   WIN32_FIND_DATAW found{};
   const fs::path pattern = folder / L".statcrane-*";
-  HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
+  HANDLE search = ::FindFirstFileW(WindowsPath(pattern).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   std::vector<fs::path> leftovers;
   do {
@@ -217,7 +217,7 @@ struct OutputFile::State {
   // or somebody else holds it (try another name).
   bool MakePrivateFolder(const fs::path& target) {
     private_folder = folder / NewPrivateFolderName();
-    if (!::CreateDirectoryW(private_folder.c_str(), nullptr)) {
+    if (!::CreateDirectoryW(WindowsPath(private_folder).c_str(), nullptr)) {
       if (::GetLastError() == ERROR_ALREADY_EXISTS) return false;
       FailToSave(what, target,
                  "cannot create a file in " + QuotedPath(folder) + ": " +
@@ -233,7 +233,7 @@ struct OutputFile::State {
       held.Close();
       return false;
     }
-    ::SetFileAttributesW(private_folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesW(WindowsPath(private_folder).c_str(), FILE_ATTRIBUTE_HIDDEN);
     temporary = private_folder / kTemporaryFileName;
     return true;
   }
@@ -242,11 +242,11 @@ struct OutputFile::State {
   void Remove() {
     if (file.valid()) {
       file.Close();
-      ::DeleteFileW(temporary.c_str());
+      ::DeleteFileW(WindowsPath(temporary).c_str());
     }
     if (held.valid()) {
       held.Close();
-      ::RemoveDirectoryW(private_folder.c_str());
+      ::RemoveDirectoryW(WindowsPath(private_folder).c_str());
     }
   }
 };
@@ -303,13 +303,13 @@ void Disarm(OutputFile::State& state) {
 }  // namespace
 
 bool PathEntryExists(const fs::path& path) {
-  if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  if (::GetFileAttributesW(WindowsPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
   return !IsMissing(::GetLastError());
 }
 
 std::error_code TryCreatingFileIn(const fs::path& folder) {
   const fs::path probe = folder / (".statcrane-check-" + NewPrivateFolderName().substr(11));
-  HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  HANDLE file = ::CreateFileW(WindowsPath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE) return LastSystemError();
   ::CloseHandle(file);
@@ -338,7 +338,7 @@ OutputFile::OutputFile(const fs::path& target, bool overwrite, std::string_view 
   if (name.empty() || name == "." || name == "..")
     FailToSave(what, target, "it is not a file name");
   if (!IsDevicePath(s.folder)) {
-    const DWORD attributes = ::GetFileAttributesW(s.folder.c_str());
+    const DWORD attributes = ::GetFileAttributesW(WindowsPath(s.folder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
       const std::error_code error = LastSystemError();
       if (error == std::errc::no_such_file_or_directory) {
@@ -362,7 +362,7 @@ OutputFile::OutputFile(const fs::path& target, bool overwrite, std::string_view 
   }
   Arm(s);
   const FilesLock lock;
-  s.file = ::CreateFileW(s.temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  s.file = ::CreateFileW(WindowsPath(s.temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (!s.file.valid()) {
     const std::error_code error = LastSystemError();
@@ -415,10 +415,9 @@ void OutputFile::Publish() {
     if (!error) {
       s.file.Close();
       // Whole paths with backslashes only: ReplaceFileW takes nothing else
-      // everywhere.
-      std::error_code ignored;
-      const fs::path target = fs::absolute(target_, ignored).lexically_normal();
-      const fs::path temporary = fs::absolute(s.temporary, ignored).lexically_normal();
+      // everywhere (WindowsPath).
+      const std::wstring target = WindowsPath(target_);
+      const std::wstring temporary = WindowsPath(s.temporary);
       BOOL moved = FALSE;
       if (replaced.exists) {
         moved = ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
@@ -430,7 +429,7 @@ void OutputFile::Publish() {
         const DWORD code = ::GetLastError();
         exists = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS;
         error = LastSystemError();
-        ::DeleteFileW(s.temporary.c_str());
+        ::DeleteFileW(WindowsPath(s.temporary).c_str());
       } else if (replaced.exists) {
         // ReplaceFileW carries the attributes over, but not everywhere
         // (Wine): make sure.

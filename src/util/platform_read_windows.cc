@@ -9,6 +9,7 @@
 
 #include "util/platform_errors.h"
 #include "util/platform_read.h"
+#include "util/platform_text_windows.h"
 
 namespace statcrane {
 namespace {
@@ -51,9 +52,10 @@ void FileBytes::Forget(size_t offset, size_t length) const {
 
 ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path) {
   // Folders open too (backup semantics), so that they can be told apart.
-  HANDLE file = ::CreateFileW(
-      path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE file =
+      ::CreateFileW(WindowsPath(path).c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) ThrowLastError();
   handle_ = reinterpret_cast<intptr_t>(file);
   if (::GetFileType(file) != FILE_TYPE_DISK) {

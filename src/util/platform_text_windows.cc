@@ -23,4 +23,16 @@ std::string Utf8FromWide(std::wstring_view text) {
   return utf8;
 }
 
+std::wstring WindowsPath(const std::filesystem::path& path) {
+  std::wstring text = path.native();
+  if (text.starts_with(L"\\\\?\\") || text.starts_with(L"\\\\.\\")) return text;
+  std::error_code ignored;
+  text = std::filesystem::absolute(path, ignored).lexically_normal().native();
+  // Room for the 8.3 name of a file in a folder of this length, as the plain
+  // form's limit counts (MAX_PATH less 12 for folders).
+  if (text.size() < MAX_PATH - 12) return text;
+  if (text.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + text.substr(2);
+  return L"\\\\?\\" + text;
+}
+
 }  // namespace statcrane
