@@ -1,6 +1,6 @@
 #include "util/dates.h"
 
-#include <ctime>
+#include <cstdio>
 
 #include "util/platform_time.h"
 
@@ -23,15 +23,12 @@ std::string GeneralDateStamp(std::chrono::system_clock::time_point when) {
 }
 
 std::string FileNameStamp(std::chrono::system_clock::time_point when) {
-  // std::localtime is standard C++ on every system; its static result is
-  // only used on the window's thread (the run's time stamps go through
-  // LocalDateTimeText).
-  const std::time_t t = std::chrono::system_clock::to_time_t(when);
-  const std::tm* local = std::localtime(&t);
-  if (local == nullptr) return "0000-00-00 00-00-00";
+  LocalTimeFields local;
+  if (!LocalTime(when, local)) return "0000-00-00 00-00-00";
   char text[64];
-  const size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H-%M-%S", local);
-  return std::string(text, n);
+  const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d-%02d-%02d", local.year,
+                              local.month, local.day, local.hour, local.minute, local.second);
+  return std::string(text, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
 }  // namespace statcrane

@@ -11,6 +11,13 @@ namespace statcrane {
 // blank, the long time ("12/08/2026 01:13:09"), in the user's formats.
 std::string LocalDateTimeText(std::chrono::system_clock::time_point when);
 
+// `when` in local time, field by field (month 1-12, day 1-31).
+struct LocalTimeFields {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+// Returns false when the system cannot express `when` in local time.
+bool LocalTime(std::chrono::system_clock::time_point when, LocalTimeFields& fields);
+
 // Processor seconds (user and system) the calling thread has used.
 double ThreadProcessorSeconds();
 
