@@ -494,6 +494,7 @@ std::pair<int32_t, int32_t> ColumnAndRow(const std::string& ref) {
 // with the part's counts, and each sheet's dimension is the block of its
 // cells.
 TEST(WriteXlsx, EveryCellWithItsReferenceEveryTextSharedAndTheRightDimension) {
+  SKIP_ON_WINDOWS(testing::kNeedsReader);
   Workbook book;
   FillBook(book, 3, 300);
   Worksheet& gaps = book.AddSheet("Gaps");
