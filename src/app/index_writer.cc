@@ -1,17 +1,17 @@
 #include "app/index_writer.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
-#include "teams/league_fill.h"
 #include "util/error.h"
+#include "workbook/palette.h"
 
 namespace statcrane {
 namespace {
 
-constexpr int32_t kName = 1, kId = 2, kFirstYear = 3, kLastYear = 4, kSheet = 5;
-// How the applications show a link: blue, underlined.
-constexpr Rgb kLinkColor = 0x0563C1;
+constexpr std::span<const SheetColumn<IndexLine, IndexGroup>> kColumns = kIndexColumns;
+constexpr int32_t kLast = LastColumnOf(1, kColumns);
 
 struct Years {
   int32_t first = 0;
@@ -30,15 +30,10 @@ void AddYears(const LineGroup<Figures>& group, Years& years) {
 }  // namespace
 
 IndexWriter::IndexWriter(Worksheet& sheet) : sheet_(sheet) {
-  const std::string_view headings[] = {"Name", "Id", "First Yr", "Last Yr", "Sheet"};
-  for (int32_t col = kName; col <= kSheet; ++col) {
-    sheet_.SetText(CellRange::Cell(col, 1), headings[col - 1]);
-  }
-  const CellRange row = CellRange::Row(kName, kSheet, 1);
+  WriteHeadingCells(sheet_, 1, 1, kColumns);
+  const CellRange row = CellRange::Row(1, kLast, 1);
   sheet_.SetBold(row, true);
   sheet_.SetFill(row, kSummaryHeaderFill);
-  // Over the numbers.
-  sheet_.SetAlignment(CellRange::Row(kId, kLastYear, 1), HorizontalAlignment::kRight);
 }
 
 void IndexWriter::AddPlayer(const PlacedPlayerBlock& placed) {
@@ -49,7 +44,8 @@ void IndexWriter::AddPlayer(const PlacedPlayerBlock& placed) {
     AddYears(section.pitching, years);
   }
   try {
-    AddLine(block.name, block.player_id, years.first, years.last, placed.sheet, placed.rows.first);
+    AddLine({block.name, block.player_id, years.first, years.last, placed.sheet.name()},
+            placed.rows.first);
   } catch (const StatCraneError& error) {
     throw StatCraneError("writing the player " + block.name + " (player id " +
                          std::to_string(block.player_id) + ") on the sheet \"" + sheet_.name() +
@@ -62,7 +58,7 @@ void IndexWriter::AddTeam(const PlacedTeamBlock& placed) {
   Years years;
   for (const RegularSeasonRow& season : block.seasons) years.Add(season.year);
   try {
-    AddLine(block.team_name, block.team_id, years.first, years.last, placed.sheet,
+    AddLine({block.team_name, block.team_id, years.first, years.last, placed.sheet.name()},
             placed.rows.first);
   } catch (const StatCraneError& error) {
     throw StatCraneError("writing the team \"" + block.team_name + "\" (team id " +
@@ -71,19 +67,19 @@ void IndexWriter::AddTeam(const PlacedTeamBlock& placed) {
   }
 }
 
-void IndexWriter::AddLine(std::string_view name, int32_t id, int32_t first_year, int32_t last_year,
-                          const Worksheet& target, int32_t target_row) {
+void IndexWriter::AddLine(const IndexLine& line, int32_t target_row) {
   const int32_t row = row_ + 1;
-  sheet_.SetText(CellRange::Cell(kName, row), name);
-  sheet_.SetLink(row, kName, target.name(), target_row, 1);
-  sheet_.SetFontColor(CellRange::Cell(kName, row), kLinkColor);
-  sheet_.SetUnderline(CellRange::Cell(kName, row), true);
-  sheet_.SetNumber(CellRange::Cell(kId, row), id);
-  if (first_year != 0) {
-    sheet_.SetNumber(CellRange::Cell(kFirstYear, row), first_year);
-    sheet_.SetNumber(CellRange::Cell(kLastYear, row), last_year);
+  WriteValueCells(sheet_, row, 1, kColumns, line);
+  int32_t col = 1;
+  for (const auto& column : kColumns) {
+    if (column.group == IndexGroup::kLink) {
+      const CellRange cell = CellRange::Cell(col, row);
+      sheet_.SetLink(row, col, line.sheet, target_row, 1);
+      sheet_.SetFontColor(cell, kLinkColor);
+      sheet_.SetUnderline(cell, true);
+    }
+    ++col;
   }
-  sheet_.SetText(CellRange::Cell(kSheet, row), target.name());
   row_ = row;
 }
 

@@ -1,25 +1,30 @@
 #include "app/sheet_layout.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "workbook/page_breaks.h"
 
 namespace statcrane {
 namespace {
 
-// Which handle a sheet becomes.
-enum class Role {
-  kIndex,
-  kTeamRecords,
-  kTeamSeasonTotals,
-  kTeamSeriesTotals,  // index: division series, league championship series, world series
-  kPitchingSummary,   // index: regular season, then the three series
-  kHittingSummary,
-  kLetter,  // index: "A" to "Z", then names that do not begin with a letter
+// The handles a run writes through.
+struct Handles {
+  PlayerSheets* players;
+  TeamSheets* teams;
+  Worksheet** index;
 };
+
+// The phase a sheet belongs to: which choice wants it.
+enum class Phase { kIndex, kTeams, kPlayers };
+
+// What a sheet holds: one table with its headings in row 1, or blocks one
+// under the other.
+enum class Shape { kTable, kBlocks };
 
 // What becomes of a sheet that nothing was written to.
 enum class WhenEmpty {
@@ -30,72 +35,103 @@ enum class WhenEmpty {
 
 struct SheetEntry {
   std::string_view name;
-  Role role;
-  int index;
+  Phase phase;
+  Shape shape;
   WhenEmpty when_empty;
+  // The handle the sheet becomes.
+  Worksheet** (*handle)(const Handles&);
+  // The workbook opens on the first sheet left of those with a place here,
+  // in the order of the places (1 first); 0: not one of them.
+  int opens_on = 0;
 };
 
-using enum Role;
+using enum Phase;
+using enum Shape;
 using enum WhenEmpty;
 
-// Every sheet, in tab order.
-constexpr std::array<SheetEntry, 41> kSheets = {{
-    {"Index", kIndex, 0, kKept},
-    {"Team Records", kTeamRecords, 0, kKept},
-    {"TeamRegTotals", kTeamSeasonTotals, 0, kKept},
-    {"TeamDCSTotals", kTeamSeriesTotals, 0, kRemoved},
-    {"TeamLCSTotals", kTeamSeriesTotals, 1, kRemoved},
-    {"TeamWSTotals", kTeamSeriesTotals, 2, kRemoved},
-    {"PitchRegTotals", kPitchingSummary, 0, kRemoved},
-    {"PitchDCSTotals", kPitchingSummary, 1, kRemoved},
-    {"PitchLCSTotals", kPitchingSummary, 2, kRemoved},
-    {"PitchWSTotals", kPitchingSummary, 3, kRemoved},
-    {"HitRegTotals", kHittingSummary, 0, kRemoved},
-    {"HitDCSTotals", kHittingSummary, 1, kRemoved},
-    {"HitLCSTotals", kHittingSummary, 2, kRemoved},
-    {"HitWSTotals", kHittingSummary, 3, kRemoved},
-    {"A", kLetter, 0, kKept},
-    {"B", kLetter, 1, kKept},
-    {"C", kLetter, 2, kKept},
-    {"D", kLetter, 3, kKept},
-    {"E", kLetter, 4, kKept},
-    {"F", kLetter, 5, kKept},
-    {"G", kLetter, 6, kKept},
-    {"H", kLetter, 7, kKept},
-    {"I", kLetter, 8, kKept},
-    {"J", kLetter, 9, kKept},
-    {"K", kLetter, 10, kKept},
-    {"L", kLetter, 11, kKept},
-    {"M", kLetter, 12, kKept},
-    {"N", kLetter, 13, kKept},
-    {"O", kLetter, 14, kKept},
-    {"P", kLetter, 15, kKept},
-    {"Q", kLetter, 16, kKept},
-    {"R", kLetter, 17, kKept},
-    {"S", kLetter, 18, kKept},
-    {"T", kLetter, 19, kKept},
-    {"U", kLetter, 20, kKept},
-    {"V", kLetter, 21, kKept},
-    {"W", kLetter, 22, kKept},
-    {"X", kLetter, 23, kKept},
-    {"Y", kLetter, 24, kKept},
-    {"Z", kLetter, 25, kKept},
-    {"#", kLetter, kOtherInitial, kRemovedQuietly},
-}};
-
-bool IsTeamSheet(Role role) {
-  return role == kTeamRecords || role == kTeamSeasonTotals || role == kTeamSeriesTotals;
+template <size_t kSeries>
+Worksheet** TeamSeries(const Handles& h) {
+  return &h.teams->series_totals[kSeries];
 }
+template <size_t kSection>
+Worksheet** Pitching(const Handles& h) {
+  return &h.players->pitching_summaries[kSection];
+}
+template <size_t kSection>
+Worksheet** Hitting(const Handles& h) {
+  return &h.players->hitting_summaries[kSection];
+}
+template <size_t kLetter>
+Worksheet** Letter(const Handles& h) {
+  return &h.players->letters[kLetter];
+}
+
+constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+// The letter sheets "A" to "Z", then "#" for names that do not begin with a
+// letter.
+template <size_t... kLetters>
+constexpr std::array<SheetEntry, sizeof...(kLetters) + 1> LetterSheets(
+    std::index_sequence<kLetters...>) {
+  return {{{kAlphabet.substr(kLetters, 1), kPlayers, kBlocks, kKept, Letter<kLetters>}...,
+           {"#", kPlayers, kBlocks, kRemovedQuietly, Letter<kOtherInitial>}}};
+}
+
+template <typename T, size_t... N>
+constexpr auto Join(const std::array<T, N>&... parts) {
+  std::array<T, (N + ...)> all{};
+  size_t i = 0;
+  ((std::copy(parts.begin(), parts.end(), all.begin() + i), i += N), ...);
+  return all;
+}
+
+// Every sheet, in tab order.
+constexpr auto kSheets =
+    Join(std::to_array<SheetEntry>({
+             {"Index", kIndex, kTable, kKept, [](const Handles& h) { return h.index; }},
+             {"Team Records", kTeams, kBlocks, kKept,
+              [](const Handles& h) { return &h.teams->records; }, 1},
+             {"TeamRegTotals", kTeams, kTable, kKept,
+              [](const Handles& h) { return &h.teams->season_totals; }},
+             {"TeamDCSTotals", kTeams, kTable, kRemoved, TeamSeries<0>},
+             {"TeamLCSTotals", kTeams, kTable, kRemoved, TeamSeries<1>},
+             {"TeamWSTotals", kTeams, kTable, kRemoved, TeamSeries<2>},
+             {"PitchRegTotals", kPlayers, kTable, kRemoved, Pitching<0>, 9},
+             {"PitchDCSTotals", kPlayers, kTable, kRemoved, Pitching<1>, 8},
+             {"PitchLCSTotals", kPlayers, kTable, kRemoved, Pitching<2>, 7},
+             {"PitchWSTotals", kPlayers, kTable, kRemoved, Pitching<3>, 6},
+             {"HitRegTotals", kPlayers, kTable, kRemoved, Hitting<0>, 5},
+             {"HitDCSTotals", kPlayers, kTable, kRemoved, Hitting<1>, 4},
+             {"HitLCSTotals", kPlayers, kTable, kRemoved, Hitting<2>, 3},
+             {"HitWSTotals", kPlayers, kTable, kRemoved, Hitting<3>, 2},
+         }),
+         LetterSheets(std::make_index_sequence<kAlphabet.size()>()));
+static_assert(kAlphabet.size() == kOtherInitial);
+
+// The sheets the workbook may open on, first choice first.
+constexpr auto kOpensOn = [] {
+  constexpr size_t kCount = [] {
+    size_t n = 0;
+    for (const SheetEntry& entry : kSheets) n += entry.opens_on > 0 ? 1 : 0;
+    return n;
+  }();
+  std::array<std::string_view, kCount> names{};
+  for (const SheetEntry& entry : kSheets) {
+    if (entry.opens_on > 0) names[static_cast<size_t>(entry.opens_on - 1)] = entry.name;
+  }
+  return names;
+}();
 
 bool Wanted(const SheetEntry& entry, SheetChoice choice, IndexChoice index) {
-  if (entry.role == kIndex) return index == IndexChoice::kIndex;
-  return IsTeamSheet(entry.role) ? TeamsWanted(choice) : PlayersWanted(choice);
-}
-
-// Sheets of one table with its headings in row 1.
-bool IsTable(Role role) {
-  return role == kIndex || role == kTeamSeasonTotals || role == kTeamSeriesTotals ||
-         role == kPitchingSummary || role == kHittingSummary;
+  switch (entry.phase) {
+    case kIndex:
+      return index == IndexChoice::kIndex;
+    case kTeams:
+      return TeamsWanted(choice);
+    case kPlayers:
+      return PlayersWanted(choice);
+  }
+  return false;
 }
 
 // The table of a sheet whose headings are in row 1: from the first heading
@@ -124,9 +160,9 @@ PageSetup SheetPageSetup() {
 }
 
 // The view and print settings of a sheet whose columns are fitted.
-void SetUpViewAndPrint(Worksheet& sheet, Role role) {
+void SetUpViewAndPrint(Worksheet& sheet, Shape shape) {
   PageSetup setup = SheetPageSetup();
-  if (IsTable(role)) {
+  if (shape == kTable) {
     if (const std::optional<CellRange> table = HeadingTable(sheet)) {
       sheet.FreezeRows(1);
       sheet.SetAutoFilter(*table);
@@ -139,45 +175,16 @@ void SetUpViewAndPrint(Worksheet& sheet, Role role) {
   }
 }
 
-// The sheets the workbook may open on, first choice first, before the
-// letter sheet of the last player written.
-constexpr std::array<std::string_view, 9> kOpensOn = {
-    "Team Records",  "HitWSTotals",    "HitLCSTotals",   "HitDCSTotals",  "HitRegTotals",
-    "PitchWSTotals", "PitchLCSTotals", "PitchDCSTotals", "PitchRegTotals"};
-
 const CellRange kFittedColumns = CellRange::Columns(1, 26);
 
 }  // namespace
 
 SheetLayout::SheetLayout(Workbook& workbook, SheetChoice choice, IndexChoice index)
     : workbook_(workbook) {
+  const Handles handles{&players_, &teams_, &index_};
   for (const SheetEntry& entry : kSheets) {
     if (!Wanted(entry, choice, index)) continue;
-    Worksheet* sheet = &workbook.AddSheet(std::string(entry.name));
-    const auto i = static_cast<size_t>(entry.index);
-    switch (entry.role) {
-      case kIndex:
-        index_ = sheet;
-        break;
-      case kTeamRecords:
-        teams_.records = sheet;
-        break;
-      case kTeamSeasonTotals:
-        teams_.season_totals = sheet;
-        break;
-      case kTeamSeriesTotals:
-        teams_.series_totals[i] = sheet;
-        break;
-      case kPitchingSummary:
-        players_.pitching_summaries[i] = sheet;
-        break;
-      case kHittingSummary:
-        players_.hitting_summaries[i] = sheet;
-        break;
-      case kLetter:
-        players_.letters[i] = sheet;
-        break;
-    }
+    *entry.handle(handles) = &workbook.AddSheet(std::string(entry.name));
   }
 }
 
@@ -192,7 +199,7 @@ void SheetLayout::Finish(RunReport& report, const Worksheet* last_letter_sheet) 
     workbook_.SheetAt(i).AutoFitColumns(kFittedColumns);
   }
   for (const SheetEntry& entry : kSheets) {
-    if (Worksheet* sheet = workbook_.FindSheet(entry.name)) SetUpViewAndPrint(*sheet, entry.role);
+    if (Worksheet* sheet = workbook_.FindSheet(entry.name)) SetUpViewAndPrint(*sheet, entry.shape);
   }
   for (std::string_view name : kOpensOn) {
     if (const Worksheet* sheet = workbook_.FindSheet(name)) {

@@ -1,38 +1,41 @@
 #include "players/letter_sheet_writer.h"
 
-#include <initializer_list>
 #include <string_view>
-#include <type_traits>
 
-#include "players/figure_cells.h"
 #include "players/sheet_write_error.h"
+#include "workbook/palette.h"
 
 namespace statcrane {
 namespace {
 
-constexpr int kA = 1, kB = 2, kC = 3, kD = 4, kE = 5, kR = 18, kU = 21;
-constexpr int kInningsColumn = InningsColumn(kD);
-constexpr std::string_view kInningsFormat = "0.0";
+constexpr int32_t kA = 1, kB = 2;
+// The name is merged over A:E, the id over the block's last four columns.
+constexpr int32_t kNameLast = 5;
+constexpr int32_t kIdFirst = kLetterBlockLastColumn - 3;
+// A post-season title is merged over the lead columns (A:C).
+constexpr int32_t kTitleLast = kLetterLeadCount;
+constexpr int32_t kFiguresFirst = kLetterLeadCount + 1;
 
 Rgb FillOf(LineKind kind) { return kind == LineKind::kHitting ? kHittingFill : kPitchingFill; }
 
-void DrawMedium(Worksheet& sheet, const CellRange& range, std::initializer_list<BorderSide> sides) {
-  for (BorderSide side : sides) sheet.SetBorder(range, side, LineStyle::kMedium);
+int32_t LastColumnOf(LineKind kind) {
+  return kind == LineKind::kHitting ? LetterLastColumn<HittingFigures>()
+                                    : LetterLastColumn<PitchingFigures>();
 }
 
-// The player's name merged over A:E and his id over R:U, bold, size 12; the
-// tops and sides of the two merged cells and the bottom of A:U in medium
-// lines. The heading row below fills it.
+// The player's name merged over A:E and his id over the last four columns,
+// bold, size 12; the tops and sides of the two merged cells and the bottom
+// of the whole row in medium lines. The heading row below fills it.
 void WriteNameRow(Worksheet& sheet, int32_t row, std::string_view name, int32_t player_id) {
-  const CellRange name_cells = CellRange::Row(kA, kE, row);
-  const CellRange id_cells = CellRange::Row(kR, kU, row);
+  const CellRange name_cells = CellRange::Row(kA, kNameLast, row);
+  const CellRange id_cells = CellRange::Row(kIdFirst, kLetterBlockLastColumn, row);
   sheet.Merge(name_cells);
   sheet.SetText(CellRange::Cell(kA, row), name);
   sheet.Merge(id_cells);
-  sheet.SetNumber(CellRange::Cell(kR, row), player_id);
-  const CellRange whole = CellRange::Row(kA, kU, row);
+  sheet.SetNumber(CellRange::Cell(kIdFirst, row), player_id);
+  const CellRange whole = CellRange::Row(kA, kLetterBlockLastColumn, row);
   sheet.SetBold(whole, true);
-  sheet.SetFontSize(whole, 12);
+  sheet.SetFontSize(whole, kBlockTitleSize);
   DrawMedium(sheet, name_cells, {BorderSide::kTop, BorderSide::kLeft, BorderSide::kRight});
   DrawMedium(sheet, id_cells, {BorderSide::kTop, BorderSide::kLeft, BorderSide::kRight});
   DrawMedium(sheet, whole, {BorderSide::kBottom});
@@ -40,22 +43,19 @@ void WriteNameRow(Worksheet& sheet, int32_t row, std::string_view name, int32_t 
 
 enum class NameRowFill { kFill, kLeave };
 
-// The 21 column headings of the kind, right-aligned, framed on every side,
-// on the kind's fill; with kFill, the fill also colours the two merged cells
+// The column headings of the kind, right-aligned, framed on every side, on
+// the kind's fill; with kFill, the fill also colours the two merged cells
 // of the name row above.
+template <typename Figures>
 void WriteHeadingRow(Worksheet& sheet, int32_t row, LineKind kind, NameRowFill name_row) {
-  WriteHeadings(sheet, row, kA, {"Year", "Team", "Age"});
-  if (kind == LineKind::kHitting) {
-    WriteHeadings(sheet, row, kD, kHittingFigureHeadings);
-  } else {
-    WriteHeadings(sheet, row, kD, kPitchingFigureHeadings);
-  }
-  const CellRange whole = CellRange::Row(kA, kU, row);
-  for (BorderSide side : kAllSides) sheet.SetBorder(whole, side, LineStyle::kMedium);
+  WriteHeadingCells(sheet, row, kA, kLetterLeadColumns<Figures>);
+  WriteHeadingCells(sheet, row, kFiguresFirst, FigureColumns<Figures>());
+  const CellRange whole = CellRange::Row(kA, LetterLastColumn<Figures>(), row);
+  FrameMedium(sheet, whole);
   sheet.SetFill(whole, FillOf(kind));
   if (name_row == NameRowFill::kFill) {
-    sheet.SetFill(CellRange::Row(kA, kE, row - 1), FillOf(kind));
-    sheet.SetFill(CellRange::Row(kR, kU, row - 1), FillOf(kind));
+    sheet.SetFill(CellRange::Row(kA, kNameLast, row - 1), FillOf(kind));
+    sheet.SetFill(CellRange::Row(kIdFirst, kLetterBlockLastColumn, row - 1), FillOf(kind));
   }
 }
 
@@ -74,58 +74,46 @@ std::string_view SeparatorTitle(Section section, LineKind kind) {
 }
 
 // The title of a post-season section merged over A:C, bold, on the kind's
-// fill; the tops and sides of A:C and the bottom of A:U in medium lines.
+// fill; the tops and sides of A:C and the bottom of the kind's row in
+// medium lines.
 void WriteSeparatorRow(Worksheet& sheet, int32_t row, Section section, LineKind kind) {
-  const CellRange title_cells = CellRange::Row(kA, kC, row);
+  const CellRange title_cells = CellRange::Row(kA, kTitleLast, row);
   sheet.Merge(title_cells);
   const CellRange title = CellRange::Cell(kA, row);
   sheet.SetText(title, SeparatorTitle(section, kind));
   sheet.SetBold(title, true);
   sheet.SetFill(title, FillOf(kind));
   DrawMedium(sheet, title_cells, {BorderSide::kTop, BorderSide::kLeft, BorderSide::kRight});
-  DrawMedium(sheet, CellRange::Row(kA, kU, row), {BorderSide::kBottom});
+  DrawMedium(sheet, CellRange::Row(kA, LastColumnOf(kind), row), {BorderSide::kBottom});
 }
 
+// Year, Team, Age and the figures between medium side lines; innings show
+// their tenth.
 template <typename Figures>
-void WriteLineStart(Worksheet& sheet, int32_t row, const SeasonLine<Figures>& line) {
-  sheet.SetNumber(CellRange::Cell(kA, row), line.year);
-  sheet.SetText(CellRange::Cell(kB, row), line.club);
-  sheet.SetNumber(CellRange::Cell(kC, row), static_cast<double>(line.age));
+void WriteLineRow(Worksheet& sheet, int32_t row, const SeasonLine<Figures>& line) {
+  WriteValueCells(sheet, row, kA, kLetterLeadColumns<Figures>, line);
+  WriteFigureCells(sheet, row, kFiguresFirst, line.figures);
+  int32_t col = kFiguresFirst;
+  for (const FigureColumn<Figures>& column : FigureColumns<Figures>()) {
+    if (column.group == FigureGroup::kInnings) {
+      sheet.SetNumberFormat(CellRange::Cell(col, row), kInningsFormat);
+    }
+    ++col;
+  }
+  DrawMedium(sheet, CellRange::Row(kA, LetterLastColumn<Figures>(), row),
+             {BorderSide::kRight, BorderSide::kLeft});
 }
 
-void DrawLineSides(Worksheet& sheet, int32_t row) {
-  DrawMedium(sheet, CellRange::Row(kA, kU, row), {BorderSide::kRight, BorderSide::kLeft});
-}
-
-void WriteLineRow(Worksheet& sheet, int32_t row, const HittingLine& line) {
-  WriteLineStart(sheet, row, line);
-  WriteHittingFigures(sheet, row, kD, line.figures);
-  DrawLineSides(sheet, row);
-}
-
-void WriteLineRow(Worksheet& sheet, int32_t row, const PitchingLine& line) {
-  WriteLineStart(sheet, row, line);
-  WritePitchingFigures(sheet, row, kD, line.figures);
-  sheet.SetNumberFormat(CellRange::Cell(kInningsColumn, row), kInningsFormat);
-  DrawLineSides(sheet, row);
-}
-
-// " " and "Totals", then the figures; a medium line above A:U and a medium
-// red frame around every cell of B:U.
+// " " and "Totals", then the figures; a medium line above the row and a
+// medium red frame around every cell from B on.
 template <typename Figures>
 void WriteTotalsRow(Worksheet& sheet, int32_t row, const Figures& totals) {
   sheet.SetText(CellRange::Cell(kA, row), " ");
   sheet.SetText(CellRange::Cell(kB, row), "Totals");
-  if constexpr (std::is_same_v<Figures, HittingFigures>) {
-    WriteHittingFigures(sheet, row, kD, totals);
-  } else {
-    WritePitchingFigures(sheet, row, kD, totals);
-  }
-  sheet.SetBorder(CellRange::Row(kA, kU, row), BorderSide::kTop, LineStyle::kMedium);
-  const CellRange frame = CellRange::Row(kB, kU, row);
-  for (BorderSide side : {BorderSide::kBottom, BorderSide::kRight, BorderSide::kLeft}) {
-    sheet.SetBorder(frame, side, LineStyle::kMedium, kRed);
-  }
+  WriteFigureCells(sheet, row, kFiguresFirst, totals);
+  const int32_t last = LetterLastColumn<Figures>();
+  sheet.SetBorder(CellRange::Row(kA, last, row), BorderSide::kTop, LineStyle::kMedium);
+  DrawMedium(sheet, CellRange::Row(kB, last, row), kSidesAndBottom, kTotalsFrame);
 }
 
 // The group's lines from `row` on, then its totals line; returns the row
@@ -151,10 +139,13 @@ RowSpan LetterSheetWriter::WriteBlock(const PlayerBlock& block) {
       const SectionLines& section = block.section(s);
       bool first = true;
       for (LineKind kind : section.kinds) {
+        const NameRowFill fill = first ? NameRowFill::kFill : NameRowFill::kLeave;
         if (s != Section::kRegularSeason) {
           WriteSeparatorRow(sheet, row++, s, kind);
+        } else if (kind == LineKind::kHitting) {
+          WriteHeadingRow<HittingFigures>(sheet, row++, kind, fill);
         } else {
-          WriteHeadingRow(sheet, row++, kind, first ? NameRowFill::kFill : NameRowFill::kLeave);
+          WriteHeadingRow<PitchingFigures>(sheet, row++, kind, fill);
         }
         row = kind == LineKind::kHitting ? WriteGroup(sheet, row, section.hitting)
                                          : WriteGroup(sheet, row, section.pitching);

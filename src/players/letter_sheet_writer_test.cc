@@ -17,12 +17,22 @@ const BorderLine kNone{};
 const BorderLine kMedium{LineStyle::kMedium, {}};
 const BorderLine kMediumRed{LineStyle::kMedium, kRed};
 
-const std::vector<std::string> kHittingHeadings = {
-    "Year", "Team", "Age", "BAVG", "OBP", "SPC", "AB", "H",  "2B", "3B", "HR",
-    "R",    "RBI",  "HBP", "BB",   "K",   "SB",  "CS", "SH", "SF", "TB"};
-const std::vector<std::string> kPitchingHeadings = {
-    "Year", "Team", "Age", "ERA", "W", "L",  "PCT", "SV", "G",  "GS", "CG",
-    "SHO",  "IP",   "H",   "OBA", "R", "ER", "BB",  "K",  "HR", "GDP"};
+// The headings of a line of the kind, from its tables.
+template <typename Figures>
+std::vector<std::string> HeadingsOf() {
+  std::vector<std::string> headings;
+  for (const auto& column : kLetterLeadColumns<Figures>) headings.emplace_back(column.heading);
+  for (const auto& column : FigureColumns<Figures>()) headings.emplace_back(column.heading);
+  return headings;
+}
+const std::vector<std::string> kHittingHeadings = HeadingsOf<HittingFigures>();
+const std::vector<std::string> kPitchingHeadings = HeadingsOf<PitchingFigures>();
+// The last columns of a hitting line, a pitching line and the name row, and
+// the first of the id's merged cells.
+constexpr int kHitLast = LetterLastColumn<HittingFigures>();
+constexpr int kPitchLast = LetterLastColumn<PitchingFigures>();
+constexpr int kBlockLast = kLetterBlockLastColumn;
+constexpr int kIdFirst = kBlockLast - 3;
 
 HittingCounts Hits(int64_t at_bats, int64_t hits) {
   HittingCounts c;
@@ -75,14 +85,15 @@ TEST_F(LetterSheetWriterTest, NameRowAndHittingHeadingFollowTheBlockPattern) {
 
   // Row 5: merged name A5:E5 and id R5:U5, bold 12, on the hitting fill.
   EXPECT_EQ(Text(5, 1), "Smith,John");
-  EXPECT_EQ(Number(5, 18), 1234);
-  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 5), CellRange::Row(18, 21, 5)};
+  EXPECT_EQ(Number(5, kIdFirst), 1234);
+  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 5),
+                                         CellRange::Row(kIdFirst, kBlockLast, 5)};
   EXPECT_EQ(sheet.merges(), merges);
-  for (int col = 1; col <= 21; ++col) {
+  for (int col = 1; col <= kBlockLast; ++col) {
     const CellStyle& style = Style(5, col);
     EXPECT_TRUE(style.bold) << col;
     EXPECT_EQ(style.font_size, 12) << col;
-    const bool merged = col <= 5 || col >= 18;
+    const bool merged = col <= 5 || col >= kIdFirst;
     EXPECT_EQ(style.fill, merged ? std::optional<Rgb>(kHittingFill) : std::nullopt) << col;
     // Tops and sides on the merged cells only; the bottom under the whole row.
     EXPECT_EQ(style.top(), merged ? kMedium : kNone) << col;
@@ -91,8 +102,9 @@ TEST_F(LetterSheetWriterTest, NameRowAndHittingHeadingFollowTheBlockPattern) {
     EXPECT_EQ(style.bottom(), kMedium) << col;
   }
 
-  // Row 6: 21 right-aligned headings, framed on every side, on the fill.
-  for (int col = 1; col <= 21; ++col) {
+  // Row 6: the right-aligned headings, framed on every side, on the fill.
+  ASSERT_EQ(kHittingHeadings.size(), static_cast<size_t>(kHitLast));
+  for (int col = 1; col <= kHitLast; ++col) {
     const CellStyle& style = Style(6, col);
     EXPECT_EQ(Text(6, col), kHittingHeadings[col - 1]);
     EXPECT_EQ(style.alignment, HorizontalAlignment::kRight);
@@ -100,7 +112,7 @@ TEST_F(LetterSheetWriterTest, NameRowAndHittingHeadingFollowTheBlockPattern) {
     EXPECT_FALSE(style.bold);
     for (BorderSide side : kAllSides) EXPECT_EQ(style.border(side), kMedium) << col;
   }
-  EXPECT_EQ(sheet.Cell(6, 22).kind, CellKind::kEmpty);
+  EXPECT_EQ(sheet.Cell(6, kHitLast + 1).kind, CellKind::kEmpty);
   // Row 7 the line, row 8 the totals, row 9 empty, the next block at 10.
   EXPECT_EQ(Number(7, 1), 1998);
   EXPECT_EQ(Text(8, 2), "Totals");
@@ -114,12 +126,14 @@ TEST_F(LetterSheetWriterTest, PitchingHeadingUsesThePitchingTextsAndFill) {
   PlayerBlock block = BlockOf("Ace,Al", 7);
   AppendLine(Regular(block), PitchingLineOf(1990, Outs(27, 3)));
   LetterSheetWriter(sheet).WriteBlock(block);
-  for (int col = 1; col <= 21; ++col) {
+  for (int col = 1; col <= kPitchLast; ++col) {
     EXPECT_EQ(Text(2, col), kPitchingHeadings[col - 1]);
     EXPECT_EQ(Style(2, col).fill, kPitchingFill);
     for (BorderSide side : kAllSides) EXPECT_EQ(Style(2, col).border(side), kMedium) << col;
+  }
+  for (int col = 1; col <= kBlockLast; ++col) {
     EXPECT_EQ(Style(1, col).fill,
-              col <= 5 || col >= 18 ? std::optional<Rgb>(kPitchingFill) : std::nullopt);
+              col <= 5 || col >= kIdFirst ? std::optional<Rgb>(kPitchingFill) : std::nullopt);
   }
 }
 
@@ -154,7 +168,7 @@ TEST_F(LetterSheetWriterTest, HittingLineWritesEveryColumnWithFormatsAndSideBord
   EXPECT_EQ(Number(3, 6), 0.5);    // 250 / 500
   const std::vector<double> counts = {500, 150, 30, 5, 20, 90, 80, 4, 60, 100, 12, 3, 2, 6, 250};
   for (int col = 7; col <= 21; ++col) EXPECT_EQ(Number(3, col), counts[col - 7]) << col;
-  for (int col = 1; col <= 21; ++col) {
+  for (int col = 1; col <= kHitLast; ++col) {
     const CellStyle& style = Style(3, col);
     EXPECT_EQ(style.number_format, col >= 4 && col <= 6 ? "#.000" : "") << col;
     EXPECT_EQ(style.left(), kMedium) << col;
@@ -190,7 +204,8 @@ TEST_F(LetterSheetWriterTest, PitchingLineWritesEveryColumnWithItsFormat) {
   const std::vector<double> values = {1987, 0,    31,  2.7, 12, 8,  0.6, 1,   33, 30, 4,
                                       2,    66.2, 180, 0.3, 25, 20, 50,  150, 15, 11};
   EXPECT_EQ(Text(3, 2), "BOS");
-  for (int col = 1; col <= 21; ++col) {
+  ASSERT_EQ(values.size(), static_cast<size_t>(kPitchLast));
+  for (int col = 1; col <= kPitchLast; ++col) {
     if (col != 2) {
       EXPECT_EQ(Number(3, col), values[col - 1]) << col;
     }
@@ -210,7 +225,7 @@ TEST_F(LetterSheetWriterTest, PitchingLineWritesEveryColumnWithItsFormat) {
   EXPECT_EQ(Style(4, 15).number_format, "#.000");
 }
 
-TEST_F(LetterSheetWriterTest, TotalsLineHasAMediumLineAboveAndARedFrameFromBToU) {
+TEST_F(LetterSheetWriterTest, TotalsLineHasAMediumLineAboveAndARedFrameFromBToTheLastColumn) {
   PlayerBlock block = BlockOf("Smith,John", 1);
   AppendLine(Regular(block), HittingLineOf(1997, Hits(10, 3)));
   AppendLine(Regular(block), HittingLineOf(1999, Hits(10, 4)));
@@ -227,7 +242,7 @@ TEST_F(LetterSheetWriterTest, TotalsLineHasAMediumLineAboveAndARedFrameFromBToU)
   EXPECT_EQ(a.top(), kMedium);
   EXPECT_EQ(a.left(), kNone);
   EXPECT_EQ(a.bottom(), kNone);
-  for (int col = 2; col <= 21; ++col) {
+  for (int col = 2; col <= kHitLast; ++col) {
     const CellStyle& style = Style(5, col);
     EXPECT_EQ(style.top(), kMedium) << col;
     EXPECT_EQ(style.bottom(), kMediumRed) << col;
@@ -250,10 +265,11 @@ TEST_F(LetterSheetWriterTest, PostSeasonTitlesSitDirectlyUnderTheTotals) {
   EXPECT_EQ(Text(5, 1), "- - L D S - -");
   EXPECT_EQ(Text(8, 1), "- -  W  S  - -");  // the pitching spacing
   EXPECT_EQ(Style(8, 1).fill, kPitchingFill);
-  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 1), CellRange::Row(18, 21, 1),
+  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 1),
+                                         CellRange::Row(kIdFirst, kBlockLast, 1),
                                          CellRange::Row(1, 3, 5), CellRange::Row(1, 3, 8)};
   EXPECT_EQ(sheet.merges(), merges);
-  for (int col = 1; col <= 21; ++col) {
+  for (int col = 1; col <= kHitLast; ++col) {
     const CellStyle& style = Style(5, col);
     EXPECT_EQ(style.bold, col == 1) << col;
     EXPECT_EQ(style.fill, col == 1 ? std::optional<Rgb>(kHittingFill) : std::nullopt) << col;

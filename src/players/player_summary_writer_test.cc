@@ -15,6 +15,15 @@ namespace {
 
 const BorderLine kMedium{LineStyle::kMedium, {}};
 
+// The headings of a summary line of the kind, from its tables.
+template <typename Figures>
+std::vector<std::string> HeadingsOf() {
+  std::vector<std::string> headings;
+  for (const auto& column : kSummaryLeadColumns) headings.emplace_back(column.heading);
+  for (const auto& column : FigureColumns<Figures>()) headings.emplace_back(column.heading);
+  return headings;
+}
+
 std::string TextAt(const Worksheet& sheet, int32_t row, int col) {
   return std::string(sheet.Cell(row, col).text);
 }
@@ -26,21 +35,17 @@ TEST(PlayerSummaryWriterTest, HeadingsAreRightAlignedWithoutBordersOrFill) {
   EXPECT_EQ(hitting.sheet().LastRow(), 0);  // nothing before the first line
   hitting.WriteLine("A,B", 1990, HittingFigures{});
   pitching.WriteLine("A,B", 1990, PitchingFigures{});
-  const std::vector<std::string> hit_headings = {
-      "Player", "Last Yr", "BAVG", "OBP", "SPC", "AB", "H",  "2B", "3B", "HR",
-      "R",      "RBI",     "HBP",  "BB",  "K",   "SB", "CS", "SH", "SF", "TB"};
-  const std::vector<std::string> pitch_headings = {
-      "Player", "Last Yr", "ERA", "W",   "L", "PCT", "SV", "G", "GS", "CG",
-      "SHO",    "IP",      "H",   "OBA", "R", "ER",  "BB", "K", "HR", "GDP"};
   CellStyle expected;
   expected.alignment = HorizontalAlignment::kRight;
-  for (int col = 1; col <= 20; ++col) {
-    EXPECT_EQ(TextAt(hitting.sheet(), 1, col), hit_headings[col - 1]);
-    EXPECT_EQ(TextAt(pitching.sheet(), 1, col), pitch_headings[col - 1]);
-    EXPECT_EQ(*hitting.sheet().Cell(1, col).style, expected);
-    EXPECT_EQ(*pitching.sheet().Cell(1, col).style, expected);
-  }
-  EXPECT_EQ(hitting.sheet().Cell(1, 21).kind, CellKind::kEmpty);
+  const auto check = [&](const Worksheet& sheet, const std::vector<std::string>& headings) {
+    for (int col = 1; col <= static_cast<int>(headings.size()); ++col) {
+      EXPECT_EQ(TextAt(sheet, 1, col), headings[col - 1]);
+      EXPECT_EQ(*sheet.Cell(1, col).style, expected);
+    }
+    EXPECT_EQ(sheet.Cell(1, static_cast<int>(headings.size()) + 1).kind, CellKind::kEmpty);
+  };
+  check(hitting.sheet(), HeadingsOf<HittingFigures>());
+  check(pitching.sheet(), HeadingsOf<PitchingFigures>());
 }
 
 TEST(PlayerSummaryWriterTest, HittingLinesFollowOneAnotherFromRowTwo) {
@@ -63,8 +68,9 @@ TEST(PlayerSummaryWriterTest, HittingLinesFollowOneAnotherFromRowTwo) {
   EXPECT_EQ(sheet.Cell(2, 6).number, 20);
   EXPECT_EQ(sheet.Cell(2, 7).number, 7);
   EXPECT_EQ(sheet.Cell(2, 20).number, 7);
-  EXPECT_EQ(sheet.Cell(2, 21).kind, CellKind::kEmpty);
-  for (int col = 1; col <= 20; ++col) {
+  constexpr int kLast = SummaryLastColumn<HittingFigures>();
+  EXPECT_EQ(sheet.Cell(2, kLast + 1).kind, CellKind::kEmpty);
+  for (int col = 1; col <= kLast; ++col) {
     const CellStyle& style = *sheet.Cell(2, col).style;
     EXPECT_EQ(style.number_format, col >= 3 && col <= 5 ? "#.000" : "") << col;
     for (BorderSide side : kAllSides) EXPECT_EQ(style.border(side), kMedium) << col;
@@ -87,14 +93,16 @@ TEST(PlayerSummaryWriterTest, PitchingLineUsesTheTotalsAndTheirInnings) {
   const std::vector<double> values = {0, 1992, 2.97, 30, 15, 0.667, 3, 0, 0, 0,
                                       0, 200,  0,    0,  0,  66,    0, 0, 0, 0};
   EXPECT_EQ(TextAt(sheet, 2, 1), "Ace,Al");
-  for (int col = 2; col <= 20; ++col) EXPECT_EQ(sheet.Cell(2, col).number, values[col - 1]) << col;
-  for (int col = 1; col <= 20; ++col) {
+  constexpr int kLast = SummaryLastColumn<PitchingFigures>();
+  ASSERT_EQ(values.size(), static_cast<size_t>(kLast));
+  for (int col = 2; col <= kLast; ++col) EXPECT_EQ(sheet.Cell(2, col).number, values[col - 1]) << col;
+  for (int col = 1; col <= kLast; ++col) {
     const CellStyle& style = *sheet.Cell(2, col).style;
     const char* format = col == 3 ? "##0.00" : col == 6 || col == 14 ? "#.000" : "";
     EXPECT_EQ(style.number_format, format) << col;  // no format on the innings
     for (BorderSide side : kAllSides) EXPECT_EQ(style.border(side), kMedium) << col;
   }
-  EXPECT_EQ(sheet.Cell(2, 21).kind, CellKind::kEmpty);
+  EXPECT_EQ(sheet.Cell(2, kLast + 1).kind, CellKind::kEmpty);
   EXPECT_THROW(writer.WriteLine("Smith,John", 1990, HittingFigures{}), std::logic_error);
 }
 

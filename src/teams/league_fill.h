@@ -1,5 +1,4 @@
-// The fills of the team sheets: the summary heading fill and the league
-// colours.
+// The league colours of the team sheets as fills (workbook/palette.h).
 #pragma once
 
 #include <optional>
@@ -7,13 +6,10 @@
 #include "encyclopedia/league_files.h"
 #include "workbook/cell_range.h"
 #include "workbook/cell_style.h"
+#include "workbook/palette.h"
 #include "workbook/workbook.h"
 
 namespace statcrane {
-
-inline constexpr Rgb kSummaryHeaderFill = 0xFFFF99;
-inline constexpr Rgb kFirstLeagueFill = 0xFF99CC;
-inline constexpr Rgb kSecondLeagueFill = 0x99CCFF;
 
 // The fill of a league colour; none for a league without one.
 inline std::optional<Rgb> LeagueFill(LeagueColour colour) {

@@ -1,20 +1,28 @@
 #include "teams/team_records_writer.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "teams/finish_names.h"
 #include "teams/league_fill.h"
-#include "teams/sheet_cells.h"
-#include "teams/winning_pct.h"
+#include "teams/team_columns.h"
 #include "util/error.h"
-#include "workbook/cell_style.h"
+#include "workbook/palette.h"
 
 namespace statcrane {
 namespace {
 
-constexpr BorderSide kSidesAndBottom[] = {BorderSide::kRight, BorderSide::kLeft,
-                                          BorderSide::kBottom};
+using Column = TeamColumn<TeamRecordsLine>;
+constexpr std::span<const Column> kColumns = kTeamRecordsColumns;
+constexpr int32_t kA = 1;
+constexpr int32_t kLast = LastColumnOf(kA, kColumns);
+constexpr int32_t kYear =
+    ColumnWhere(kA, kColumns, [](const Column& c) { return c.group == TeamColumnGroup::kYear; });
+// Titles are merged over the columns before the year (A:C).
+constexpr int32_t kTitleLast = kYear - 1;
+
+bool OnTotalsRows(const Column& column) { return IsFigure(column.group); }
+bool OnSeriesRows(const Column& column) { return column.group != TeamColumnGroup::kSeason; }
 
 struct SeriesLook {
   std::string_view title;
@@ -35,36 +43,28 @@ SeriesLook LookOf(PostSeasonSeries series) {
   return {"World Series", false};
 }
 
-// Medium lines on the four sides of every cell.
-void FrameMedium(Worksheet& sheet, const CellRange& range) {
-  for (BorderSide side : kAllSides) sheet.SetBorder(range, side, LineStyle::kMedium);
-}
-
-// Medium right, left and bottom sides on every cell, in `colour` when given.
-void MediumSides(Worksheet& sheet, const CellRange& range,
-                 std::optional<Rgb> colour = std::nullopt) {
-  for (BorderSide side : kSidesAndBottom) sheet.SetBorder(range, side, LineStyle::kMedium, colour);
-}
-
-// The frame of a regular-season totals block: medium lines, red at the
-// sides and the bottom.
-void FrameTotals(Worksheet& sheet, const CellRange& range) {
-  FrameMedium(sheet, range);
-  MediumSides(sheet, range, kRed);
+// Medium right, left and bottom sides on each run of the columns `shown`
+// of row r, in `colour` when given.
+template <typename Shown>
+void MediumSidesOfRuns(Worksheet& sheet, int32_t r, Shown&& shown,
+                       std::optional<Rgb> colour = std::nullopt) {
+  ForEachColumnRun(kA, kColumns, shown, [&](int32_t first, int32_t last) {
+    DrawMedium(sheet, CellRange::Row(first, last, r), kSidesAndBottom, colour);
+  });
 }
 
 // The series title on row r: merged over A:C in the league colour, framed
-// in medium lines with the top reaching over D, bold, 10 points.
+// in medium lines with the top reaching over the year, bold, 10 points.
 void WriteSeriesTitle(Worksheet& sheet, int32_t r, std::string_view title, LeagueColour colour) {
-  sheet.Merge(Cells('A', 'C', r));
-  FillWithLeagueColour(sheet, Cells('A', 'C', r), colour);
-  sheet.SetBorder(Cells('A', 'D', r), BorderSide::kTop, LineStyle::kMedium);
-  for (BorderSide side : {BorderSide::kLeft, BorderSide::kRight, BorderSide::kBottom}) {
-    sheet.SetBorder(Cells('A', 'C', r), side, LineStyle::kMedium);
-  }
-  sheet.SetText(Cell('A', r), title);
-  sheet.SetBold(Cell('A', r), true);
-  sheet.SetFontSize(Cell('A', r), 10);
+  const CellRange title_cells = CellRange::Row(kA, kTitleLast, r);
+  sheet.Merge(title_cells);
+  FillWithLeagueColour(sheet, title_cells, colour);
+  sheet.SetBorder(CellRange::Row(kA, kYear, r), BorderSide::kTop, LineStyle::kMedium);
+  DrawMedium(sheet, title_cells, {BorderSide::kLeft, BorderSide::kRight, BorderSide::kBottom});
+  const CellRange a = CellRange::Cell(kA, r);
+  sheet.SetText(a, title);
+  sheet.SetBold(a, true);
+  sheet.SetFontSize(a, kSeriesTitleSize);
 }
 
 }  // namespace
@@ -76,11 +76,11 @@ RowSpan TeamRecordsWriter::Write(const TeamBlock& block) {
     const int32_t first_season_row = row_ + 1;
     for (const RegularSeasonRow& season : block.seasons) WriteSeasonRow(season);
     // The medium outline of the season rows.
-    sheet_.SetBorder(Cells('A', 'N', first_season_row), BorderSide::kTop, LineStyle::kMedium);
-    const CellRange rows = Block('A', first_season_row, 'N', row_);
-    sheet_.SetBorder(rows, BorderSide::kLeft, LineStyle::kMedium);
-    sheet_.SetBorder(rows, BorderSide::kRight, LineStyle::kMedium);
-    sheet_.SetBorder(Cells('A', 'N', row_), BorderSide::kBottom, LineStyle::kMedium);
+    sheet_.SetBorder(CellRange::Row(kA, kLast, first_season_row), BorderSide::kTop,
+                     LineStyle::kMedium);
+    const CellRange rows{first_season_row, kA, row_, kLast};
+    DrawMedium(sheet_, rows, {BorderSide::kLeft, BorderSide::kRight});
+    sheet_.SetBorder(CellRange::Row(kA, kLast, row_), BorderSide::kBottom, LineStyle::kMedium);
     WriteTotalsRow(block.totals);
     for (const SeriesRecord& series : block.series) WriteSeries(series);
     const RowSpan block_rows{title_row, row_};
@@ -96,49 +96,36 @@ RowSpan TeamRecordsWriter::Write(const TeamBlock& block) {
 void TeamRecordsWriter::WriteTitleAndHeadings(const TeamBlock& block) {
   // One blank row after the previous block.
   int32_t r = row_ == 0 ? 1 : row_ + 2;
-  sheet_.Merge(Cells('A', 'C', r));
-  sheet_.SetBold(Cell('A', r), true);
-  sheet_.SetFontSize(Cell('A', r), 12);
-  FillWithLeagueColour(sheet_, Cells('A', 'C', r), block.colour);
-  sheet_.SetText(Cell('A', r), block.team_name);
-  FrameMedium(sheet_, Cells('A', 'C', r));
+  const CellRange title_cells = CellRange::Row(kA, kTitleLast, r);
+  sheet_.Merge(title_cells);
+  sheet_.SetBold(CellRange::Cell(kA, r), true);
+  sheet_.SetFontSize(CellRange::Cell(kA, r), kBlockTitleSize);
+  FillWithLeagueColour(sheet_, title_cells, block.colour);
+  sheet_.SetText(CellRange::Cell(kA, r), block.team_name);
+  FrameMedium(sheet_, title_cells);
 
   ++r;
-  FillWithLeagueColour(sheet_, Cells('A', 'N', r), block.colour);
-  FrameMedium(sheet_, Cells('A', 'N', r));
-  sheet_.SetBold(Cells('A', 'N', r), true);
-  sheet_.SetText(Cell('A', r), "League");
-  sheet_.SetText(Cell('B', r), "Division");
-  sheet_.SetText(Cell('D', r), "Year");
-  sheet_.SetText(Cell('E', r), "Won");
-  sheet_.SetText(Cell('F', r), "Lost");
-  sheet_.SetText(Cell('G', r), "Pct");
-  sheet_.SetText(Cell('H', r), "GB");
-  sheet_.SetText(Cell('I', r), "Finish");
-  sheet_.SetText(Cell('J', r), "Scored");
-  sheet_.SetText(Cell('K', r), "Allowed");
-  sheet_.SetText(Cell('L', r), "SHO");
-  sheet_.SetText(Cell('M', r), "GDP");
-  sheet_.SetText(Cell('N', r), "LOB");
+  const CellRange headings = CellRange::Row(kA, kLast, r);
+  FillWithLeagueColour(sheet_, headings, block.colour);
+  FrameMedium(sheet_, headings);
+  sheet_.SetBold(headings, true);
+  WriteHeadingCells(sheet_, r, kA, kColumns);
   row_ = r;
 }
 
 void TeamRecordsWriter::WriteSeasonRow(const RegularSeasonRow& season) {
   const int32_t r = ++row_;
-  sheet_.SetText(Cell('A', r), season.league_name);
-  sheet_.SetText(Cell('B', r), season.division);
-  sheet_.SetText(Cell('C', r), season.team_name);
-  sheet_.SetNumber(Cell('D', r), season.year);
-  WriteFigures(r, season.figures);
-  sheet_.SetNumber(Cell('H', r), season.games_behind);
-  sheet_.SetText(Cell('I', r), FinishName(season.place));
+  WriteValueCells(sheet_, r, kA, kColumns, TeamRecordsLine{&season, season.year, season.figures});
 }
 
 void TeamRecordsWriter::WriteTotalsRow(const TeamFigures& totals) {
   const int32_t r = ++row_;
-  FrameTotals(sheet_, Cells('E', 'G', r));
-  FrameTotals(sheet_, Cells('J', 'N', r));
-  WriteFigures(r, totals);
+  ForEachColumnRun(kA, kColumns, OnTotalsRows, [&](int32_t first, int32_t last) {
+    const CellRange run = CellRange::Row(first, last, r);
+    FrameMedium(sheet_, run);
+    DrawMedium(sheet_, run, kSidesAndBottom, kTotalsFrame);
+  });
+  WriteValueCells(sheet_, r, kA, kColumns, TeamRecordsLine{nullptr, 0, totals}, OnTotalsRows);
 }
 
 void TeamRecordsWriter::WriteSeries(const SeriesRecord& series) {
@@ -148,33 +135,20 @@ void TeamRecordsWriter::WriteSeries(const SeriesRecord& series) {
     if (&season == &series.seasons.front()) {
       WriteSeriesTitle(sheet_, r, look.title, series.first_season_colour);
     }
-    WriteFigures(r, season.figures);
-    sheet_.SetNumber(Cell('D', r), season.year);
+    WriteValueCells(sheet_, r, kA, kColumns, TeamRecordsLine{nullptr, season.year, season.figures},
+                    OnSeriesRows);
     if (look.year_top_on_season_rows) {
-      sheet_.SetBorder(Cell('D', r), BorderSide::kTop, LineStyle::kMedium);
+      sheet_.SetBorder(CellRange::Cell(kYear, r), BorderSide::kTop, LineStyle::kMedium);
     }
-    MediumSides(sheet_, Cells('D', 'G', r));
-    MediumSides(sheet_, Cells('J', 'N', r));
+    MediumSidesOfRuns(sheet_, r, OnSeriesRows);
   }
   const int32_t r = ++row_;
-  WriteFigures(r, series.totals);
+  WriteValueCells(sheet_, r, kA, kColumns, TeamRecordsLine{nullptr, 0, series.totals},
+                  OnTotalsRows);
   if (!look.year_top_on_season_rows) {
-    sheet_.SetBorder(Cell('D', r), BorderSide::kTop, LineStyle::kMedium);
+    sheet_.SetBorder(CellRange::Cell(kYear, r), BorderSide::kTop, LineStyle::kMedium);
   }
-  MediumSides(sheet_, Cells('E', 'G', r), kRed);
-  MediumSides(sheet_, Cells('J', 'N', r), kRed);
-}
-
-void TeamRecordsWriter::WriteFigures(int32_t r, const TeamFigures& figures) {
-  sheet_.SetNumberFormat(Cell('G', r), "#.000");
-  sheet_.SetNumber(Cell('E', r), static_cast<double>(figures.won));
-  sheet_.SetNumber(Cell('F', r), static_cast<double>(figures.lost));
-  sheet_.SetNumber(Cell('G', r), WinningPct(figures.won, figures.lost));
-  sheet_.SetNumber(Cell('J', r), static_cast<double>(figures.scored));
-  sheet_.SetNumber(Cell('K', r), static_cast<double>(figures.allowed));
-  sheet_.SetNumber(Cell('L', r), static_cast<double>(figures.sho));
-  sheet_.SetNumber(Cell('M', r), static_cast<double>(figures.gdp));
-  sheet_.SetNumber(Cell('N', r), static_cast<double>(figures.lob));
+  MediumSidesOfRuns(sheet_, r, OnTotalsRows, kTotalsFrame);
 }
 
 }  // namespace statcrane

@@ -1,6 +1,7 @@
 // The writer of "Team Records": one block per team, blocks one blank row
 // apart. A block is a title row (the team's name merged over A:C, bold, 12
-// points) and a heading row (A:N, bold), both in the block's colour and
+// points) and a heading row (A:N, bold; the columns of kTeamRecordsColumns),
+// both in the block's colour and
 // framed in medium lines; one row per regular season, outlined in medium
 // lines; a totals row; then for each series the team played in, one row per
 // season in the series (the series title in A:C of the first) and a series
@@ -34,8 +35,6 @@ class TeamRecordsWriter {
   void WriteSeasonRow(const RegularSeasonRow& season);
   void WriteTotalsRow(const TeamFigures& totals);
   void WriteSeries(const SeriesRecord& series);
-  // Won, Lost, Pct, Scored, Allowed, SHO, GDP, LOB into E, F, G and J to N.
-  void WriteFigures(int32_t row, const TeamFigures& figures);
 
   Worksheet& sheet_;
   int32_t row_ = 0;

@@ -3,29 +3,36 @@
 // "TeamLCSTotals", "TeamWSTotals" (the totals of every team that played in
 // the series). A heading row in row 1, written before the first line, then
 // one line per team: its name, then Won, Lost, Pct ("#.000"), Scored,
-// Allowed, SHO, GDP, LOB, filled with the line's league colour.
+// Allowed, SHO, GDP, LOB (kTeamSummaryColumns), filled with the line's
+// league colour.
 #pragma once
 
 #include <cstdint>
-#include <string_view>
+#include <span>
 
 #include "teams/team_blocks.h"
+#include "teams/team_columns.h"
 #include "workbook/workbook.h"
 
 namespace statcrane {
 
 // Where the two kinds of summary sheet differ.
 struct TeamSummaryLayout {
-  char name_column;              // the team name's; the figures follow
-  std::string_view pct_heading;  // the heading of the Pct column
-  bool sides_on_every_row;       // medium right, left and bottom sides
-  bool frame_when_finished;      // medium lines on every side of the table
+  int32_t first_column;  // the team name's; the figures follow
+  std::span<const TeamColumn<TeamSummaryLine>> columns;
+  bool sides_on_every_row;   // medium right, left and bottom sides
+  bool frame_when_finished;  // medium lines on every side of the table
+
+  int32_t last_column() const { return LastColumnOf(first_column, columns); }
 };
 
+inline constexpr auto kSeriesSummaryColumns = WithPctHeading(kTeamSummaryColumns, "PCT");
+
 // "TeamRegTotals": C to K, framed once the last line is in.
-inline constexpr TeamSummaryLayout kSeasonTotalsLayout = {'C', "Pct", false, true};
-// The post-season sheets: D to L, each row with its sides as it is written.
-inline constexpr TeamSummaryLayout kSeriesTotalsLayout = {'D', "PCT", true, false};
+inline constexpr TeamSummaryLayout kSeasonTotalsLayout = {3, kTeamSummaryColumns, false, true};
+// The post-season sheets: D to L ("PCT"), each row with its sides as it is
+// written.
+inline constexpr TeamSummaryLayout kSeriesTotalsLayout = {4, kSeriesSummaryColumns, true, false};
 
 class TeamSummaryWriter {
  public:
@@ -45,8 +52,6 @@ class TeamSummaryWriter {
 
  private:
   void WriteHeadings();
-  // The column `offset` places right of the name column.
-  char Column(int offset) const { return static_cast<char>(layout_.name_column + offset); }
 
   Worksheet& sheet_;
   TeamSummaryLayout layout_;
