@@ -5,6 +5,7 @@
 #include <string>
 
 #include "util/error.h"
+#include "workbook/palette.h"
 
 namespace statcrane {
 namespace {
@@ -35,7 +36,7 @@ TEST_F(IndexWriterTest, OneLinePerBlockWithALinkToItsFirstRow) {
   for (int32_t col = 1; col <= 5; ++col) {
     EXPECT_EQ(Text(1, col), headings[col - 1]);
     EXPECT_TRUE(index.Cell(1, col).style->bold);
-    EXPECT_EQ(index.Cell(1, col).style->fill, 0xFFFF99u);
+    EXPECT_EQ(index.Cell(1, col).style->fill, kSummaryHeaderFill);
   }
 
   // A player whose years come from every section and kind: a pitching line
@@ -66,8 +67,8 @@ TEST_F(IndexWriterTest, OneLinePerBlockWithALinkToItsFirstRow) {
   writer.AddTeam(PlacedTeamBlock{team, records, RowSpan{31, 40}});
   EXPECT_EQ(writer.last_row(), 4);
 
-  EXPECT_EQ(Text(2, 1), "Smith,Jo");                         // the name the block shows
-  EXPECT_EQ(index.Cell(2, 1).style->font_color, 0x0563C1u);  // looks like a link
+  EXPECT_EQ(Text(2, 1), "Smith,Jo");                          // the name the block shows
+  EXPECT_EQ(index.Cell(2, 1).style->font_color, kLinkColor);  // looks like a link
   EXPECT_TRUE(index.Cell(2, 1).style->underline);
   EXPECT_EQ(Number(2, 2), 4321);
   EXPECT_EQ(Number(2, 3), 1989);

@@ -23,8 +23,6 @@ class ProgressShown {
   const std::string& label() const { return label_; }
   // 0 to 100 within the phase; -1 when the phase has no measure.
   int percent() const { return percent_; }
-  // The player being written; empty outside the player phase.
-  const std::string& detail() const { return detail_; }
 
   // "Players: Smith,John", "Teams 40 %", "Writing workbook 42 %": for the
   // window, whose bar shows the players' percentage.

@@ -23,8 +23,6 @@ PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
   const PlayerWalkResult walk =
       WritePlayerBlocks(PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers,
                         progress, reporter, placed);
-
-  result.walk = clock.Lap();
   result.last_letter_sheet = walk.last_letter_sheet;
   result.players_written = walk.players_written;
   return result;

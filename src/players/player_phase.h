@@ -19,9 +19,8 @@ struct PlayerPhaseResult {
   int64_t players_written = 0;
   // The letter sheet of the last player written; null when none was.
   const Worksheet* last_letter_sheet = nullptr;
-  // Reading ENCPLYR.DAT and ENCPLSTATS.DAT and building the work list; the walk.
+  // Reading ENCPLYR.DAT and ENCPLSTATS.DAT and building the work list.
   StepTime reading;
-  StepTime walk;
 };
 
 // `placed` (when given) hears where each player's block went.

@@ -11,6 +11,7 @@
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
 #include "util/error.h"
+#include "workbook/palette.h"
 #include "workbook/xlsx_writer.h"
 
 namespace statcrane {
@@ -118,8 +119,8 @@ TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
   EXPECT_TRUE(r.IsMerged("R1:U1"));
   EXPECT_TRUE(r.Cell("A1").bold);
   EXPECT_EQ(r.Cell("A1").font_size, 12);
-  EXPECT_EQ(r.Cell("A1").fill, "FFFFCC");
-  EXPECT_EQ(r.Cell("U1").fill, "FFFFCC");
+  EXPECT_EQ(r.Cell("A1").fill, testing::RgbText(kHittingFill));
+  EXPECT_EQ(r.Cell("U1").fill, testing::RgbText(kHittingFill));
   EXPECT_EQ(r.Cell("F1").fill, "");
   EXPECT_EQ(r.Cell("F1").top, kNone);
   EXPECT_EQ(r.Cell("F1").bottom, kMedium);
@@ -151,7 +152,7 @@ TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
   EXPECT_EQ(r.Cell("U5").right, kRedMedium);
   EXPECT_EQ(r.Cell("A6").text, "- - W  S - -");
   EXPECT_TRUE(r.IsMerged("A6:C6"));
-  EXPECT_EQ(r.Cell("A6").fill, "FFFFCC");
+  EXPECT_EQ(r.Cell("A6").fill, testing::RgbText(kHittingFill));
   EXPECT_TRUE(r.Cell("A6").bold);
   EXPECT_EQ(r.Cell("C6").right, kMedium);
   EXPECT_EQ(r.Cell("T6").bottom, kMedium);
@@ -162,7 +163,7 @@ TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
 
   // Young: pitching heading, ERA, PCT, innings and OBA formats.
   const testing::XlsxSheet& y = file.Sheet("Y");
-  EXPECT_EQ(y.Cell("A1").fill, "CCFFFF");
+  EXPECT_EQ(y.Cell("A1").fill, testing::RgbText(kPitchingFill));
   EXPECT_EQ(y.Cell("D2").text, "ERA");
   EXPECT_EQ(y.Cell("C3").number, 34);
   EXPECT_EQ(y.Cell("D3").number, 4.32);

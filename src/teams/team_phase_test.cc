@@ -15,6 +15,7 @@
 #include "testing/xlsx_reader.h"
 #include "tools/encyclopedia_generator.h"
 #include "util/error.h"
+#include "workbook/palette.h"
 #include "workbook/xlsx_writer.h"
 
 namespace statcrane {
@@ -78,7 +79,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   const XlsxSheet& records = book.Sheet("Team Records");
   EXPECT_EQ(records.Cell("A1").text, "Boston Reds");
   EXPECT_TRUE(records.IsMerged("A1:C1"));
-  EXPECT_EQ(records.Cell("A1").fill, "FF99CC");
+  EXPECT_EQ(records.Cell("A1").fill, testing::RgbText(kFirstLeagueFill));
   EXPECT_TRUE(records.Cell("A1").bold);
   EXPECT_EQ(records.Cell("A1").font_size, 12);
   EXPECT_EQ(records.Cell("H2").text, "GB");
@@ -97,7 +98,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(records.Cell("D6").top.style, "medium");
   EXPECT_FALSE(records.Cell("A7").present && !records.Cell("A7").IsEmpty());
   EXPECT_EQ(records.Cell("A8").text, "Boston Braves");
-  EXPECT_EQ(records.Cell("A8").fill, "99CCFF");
+  EXPECT_EQ(records.Cell("A8").fill, testing::RgbText(kSecondLeagueFill));
   EXPECT_EQ(records.Cell("B10").text, "West");
   EXPECT_EQ(records.Cell("A13").text, "Chicago Greys");
   EXPECT_EQ(records.Cell("H15").number, 0.5);
@@ -105,7 +106,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
 
   const XlsxSheet& reg = book.Sheet("TeamRegTotals");
   EXPECT_EQ(reg.Cell("C1").text, "Team");
-  EXPECT_EQ(reg.Cell("C1").fill, "FFFF99");
+  EXPECT_EQ(reg.Cell("C1").fill, testing::RgbText(kSummaryHeaderFill));
   EXPECT_EQ(reg.Cell("C3").text, "Boston Braves");
   EXPECT_EQ(reg.Cell("F3").number, 0.5);
   EXPECT_EQ(reg.Cell("F3").number_format, "#.000");
@@ -115,7 +116,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   const XlsxSheet& lcs = book.Sheet("TeamLCSTotals");
   EXPECT_EQ(lcs.Cell("G1").text, "PCT");
   EXPECT_EQ(lcs.Cell("D2").text, "Boston Reds");
-  EXPECT_EQ(lcs.Cell("D2").fill, "FF99CC");
+  EXPECT_EQ(lcs.Cell("D2").fill, testing::RgbText(kFirstLeagueFill));
   EXPECT_EQ(book.Sheet("TeamWSTotals").LastRow(), 0);
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -21,6 +22,14 @@
 #include <vector>
 
 namespace statcrane::testing {
+
+// The text a colour 0xRRGGBB reads back as ("FFFFCC"), to compare with the
+// fills and colours read.
+inline std::string RgbText(uint32_t rgb) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(rgb));
+  return text;
+}
 
 struct XlsxBorderSide {
   std::string style;  // "" (none), "thin", "medium", "thick", "dashed", ...
