@@ -39,6 +39,7 @@ IndexWriter::IndexWriter(Worksheet& sheet) : sheet_(sheet) {
   sheet_.SetFill(row, kSummaryHeaderFill);
   // Over the numbers.
   sheet_.SetAlignment(CellRange::Row(kId, kLastYear, 1), HorizontalAlignment::kRight);
+  sheet_.SetAlignment(CellRange::Cell(kSheet, 1), HorizontalAlignment::kCenter);
 }
 
 void IndexWriter::AddPlayer(const PlacedPlayerBlock& placed) {
@@ -84,6 +85,8 @@ void IndexWriter::AddLine(std::string_view name, int32_t id, int32_t first_year,
     sheet_.SetNumber(CellRange::Cell(kLastYear, row), last_year);
   }
   sheet_.SetText(CellRange::Cell(kSheet, row), target.name());
+  // Apart from the last year before it.
+  sheet_.SetAlignment(CellRange::Cell(kSheet, row), HorizontalAlignment::kCenter);
   row_ = row;
 }
 

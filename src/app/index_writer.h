@@ -18,7 +18,7 @@ namespace statcrane {
 // the letter sheets, then the teams of "Team Records"): the name as the
 // block shows it, a link (blue, underlined) to the block's first row (the
 // player's name row, the team's title row); the player's or team's id; the first and last year
-// of the block's lines; the sheet it is on.
+// of the block's lines; the sheet it is on (centred, as its heading).
 class IndexWriter {
  public:
   // Writes the headings.

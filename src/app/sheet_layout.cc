@@ -111,7 +111,7 @@ std::optional<CellRange> HeadingTable(const Worksheet& sheet) {
   return CellRange{1, first, sheet.LastRow(), last};
 }
 
-// How every sheet prints: landscape, one page wide, the sheet's name at the
+// How every sheet prints ("Index" upright): landscape, one page wide, the sheet's name at the
 // left of the footer and "Page N of M" at its right.
 PageSetup SheetPageSetup() {
   PageSetup setup;
@@ -123,9 +123,22 @@ PageSetup SheetPageSetup() {
   return setup;
 }
 
+// Characters added to each fitted column of "Index" but the first, so that
+// a column's figures or words stand apart from the column before.
+constexpr double kIndexColumnGap = 3;
+
 // The view and print settings of a sheet whose columns are fitted.
 void SetUpViewAndPrint(Worksheet& sheet, Role role) {
   PageSetup setup = SheetPageSetup();
+  if (role == kIndex) {
+    // A narrow list: upright pages, its columns apart.
+    setup.orientation = PageOrientation::kPortrait;
+    for (int32_t col = 2; col <= sheet.LastWidthColumn(); ++col) {
+      if (sheet.ColumnWidth(col) > 0) {
+        sheet.SetColumnWidth(col, sheet.ColumnWidth(col) + kIndexColumnGap);
+      }
+    }
+  }
   if (IsTable(role)) {
     if (const std::optional<CellRange> table = HeadingTable(sheet)) {
       sheet.FreezeRows(1);
