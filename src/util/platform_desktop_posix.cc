@@ -1,6 +1,11 @@
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -48,6 +53,53 @@ std::optional<fs::path> UserDirsDocuments() {
   return std::nullopt;
 }
 
+// The program `name` in a folder of PATH.
+std::optional<fs::path> FindInPath(std::string_view name) {
+  const std::string path = Environment("PATH");
+  std::string_view folders = path.empty() ? std::string_view("/usr/bin:/bin") : path;
+  while (!folders.empty()) {
+    const size_t end = std::min(folders.find(':'), folders.size());
+    const fs::path candidate = fs::path(folders.substr(0, end)) / name;
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+    folders.remove_prefix(std::min(end + 1, folders.size()));
+  }
+  return std::nullopt;
+}
+
+// The desktop's default application for files of the type `mime`, as
+// xdg-mime names it ("" for none); nullopt when xdg-mime cannot tell.
+std::optional<std::string> DefaultApplication(const char* mime) {
+  const std::optional<fs::path> xdg_mime = FindInPath("xdg-mime");
+  int pipe_fds[2];
+  if (!xdg_mime || ::pipe2(pipe_fds, O_CLOEXEC) != 0) return std::nullopt;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(pipe_fds[1], STDOUT_FILENO);
+    if (const int null = ::open("/dev/null", O_WRONLY); null >= 0) ::dup2(null, STDERR_FILENO);
+    ::execl(xdg_mime->c_str(), "xdg-mime", "query", "default", mime, static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(pipe_fds[1]);
+  std::string answer;
+  char buffer[512];
+  for (ssize_t n; pid > 0 && (n = ::read(pipe_fds[0], buffer, sizeof buffer)) != 0;) {
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (answer.size() < 4096) answer.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(pipe_fds[0]);
+  if (pid < 0) return std::nullopt;
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  while (!answer.empty() && std::isspace(static_cast<unsigned char>(answer.back())))
+    answer.pop_back();
+  return answer;
+}
+
 }  // namespace
 
 fs::path ProgramFolder() {
@@ -77,16 +129,19 @@ fs::path DocumentsFolder() {
 
 std::string OpenInDesktopApplication(const fs::path& file) {
   // The desktop's opener, from PATH.
-  const std::string path = Environment("PATH");
-  std::string_view folders = path.empty() ? std::string_view("/usr/bin:/bin") : path;
-  std::optional<fs::path> opener;
-  while (!folders.empty() && !opener) {
-    const size_t end = std::min(folders.find(':'), folders.size());
-    const fs::path candidate = fs::path(folders.substr(0, end)) / "xdg-open";
-    if (::access(candidate.c_str(), X_OK) == 0) opener = candidate;
-    folders.remove_prefix(std::min(end + 1, folders.size()));
-  }
+  const std::optional<fs::path> opener = FindInPath("xdg-open");
   if (!opener) return "no desktop opener (xdg-open) was found";
+  // xdg-open does not tell when nothing opens the file (it may wait for
+  // the application it starts): the desktop's choice is asked first.
+  std::string extension = file.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  if (extension == ".xlsx") {
+    const std::optional<std::string> application =
+        DefaultApplication("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+    if (application && application->empty()) return "no application is set to open .xlsx files";
+  }
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::setsid();

@@ -463,7 +463,7 @@ void MainWindowTest::RunReportCanBeCopiedAndSavedAndOpenedFromTheWarning() {
   MainWindow window(place.Setup(FakeRun([](RunResult& result, const RunOptions&) {
     result.completed = result.saved = true;
     result.report.RecordsRead("ENCTEAM.DAT", 30);
-    result.report.RecordSkipped("ENCTEAM.DAT", "deleted records");
+    result.report.RecordSkipped("ENCTEAM.DAT", {"deleted record", "deleted records"});
   })),
                     place.Dialogs());
   QVERIFY(window.ShowFolder(folder));
