@@ -1,6 +1,11 @@
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -8,10 +13,12 @@
 #include <iostream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "app/terminal_text.h"
 #include "testing/skip.h"
 #include "testing/temp_dir.h"
+#include "util/platform_console.h"
 #include "util/utf8_path.h"
 
 namespace statcrane {
@@ -236,6 +243,44 @@ std::string Contents(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Ctrl-C during a run ends the program with 130 and a message; a progress
+// line on the terminal is closed first, so that the message has a line of
+// its own. In a child process, whose standard error is a pipe.
+TEST(InterruptTest, TheProgressLineIsClosedBeforeTheMessage) {
+  SKIP_ON_WINDOWS(testing::kNeedsChildProcess);
+#ifndef _WIN32
+  const auto interrupted = [](bool clear_first, int& status) {
+    int fds[2];
+    if (pipe(fds) != 0) return std::string("no pipe");
+    const pid_t child = fork();
+    if (child == 0) {
+      dup2(fds[1], STDERR_FILENO);
+      SetInterruptMessage("statcrane: interrupted\n");
+      EndOnInterrupt();
+      TerminalProgress progress(
+          std::cerr, [] { return 80; }, std::chrono::milliseconds(0));
+      progress.PhaseProgress("writing", 6, 100);
+      if (clear_first) progress.Clear();
+      raise(SIGINT);
+      _exit(0);
+    }
+    close(fds[1]);
+    std::string written;
+    char buffer[256];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) written.append(buffer, n);
+    close(fds[0]);
+    waitpid(child, &status, 0);
+    return written;
+  };
+  int status = 0;
+  EXPECT_EQ(interrupted(false, status), "\rWriting workbook 6 %\nstatcrane: interrupted\n");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+  const std::string cleared = interrupted(true, status);
+  EXPECT_TRUE(cleared.ends_with("\r" + std::string(20, ' ') + "\rstatcrane: interrupted\n"))
+      << cleared;
+#endif
+}
+
 class CommandLineRunTest : public ::testing::Test {
  protected:
   void SetUp() override { CopySample(dir_.path()); }
@@ -374,6 +419,39 @@ TEST_F(CommandLineRunTest, NothingToWriteIsAFailureWithoutAWorkbook) {
             "statcrane: nothing to write: no player of the encyclopedia has a statistics line "
             "(1 file missing: ENCPLSTATS.DAT); no workbook was written\n");
   EXPECT_TRUE(fs::is_empty(out_dir_.path()));
+}
+
+// --open asks the desktop which application opens .xlsx files and says so
+// when there is none. Fake desktop programs on PATH stand for the real ones.
+TEST_F(CommandLineRunTest, OpenSaysWhenNoApplicationOpensWorkbooks) {
+  SKIP_ON_WINDOWS("the desktop's programs are found on PATH");
+#ifndef _WIN32
+  TempDir bin;
+  const auto program = [&](const char* name, const std::string& body) {
+    std::ofstream(bin / name) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(bin / name, fs::perms::owner_all);
+  };
+  program("xdg-mime", "exit 0");  // knows no application
+  program("xdg-open", "/usr/bin/touch \"$1.opened\"");
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", bin.path().c_str(), 1);
+  const fs::path out = out_dir_ / "open.xlsx";
+  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--open", "--quiet"}), kExitDone);
+  EXPECT_EQ(err_.str(),
+            "statcrane: --open: no application is set to open .xlsx files; the "
+            "workbook is " +
+                out.string() + "\n");
+
+  program("xdg-mime", "echo calc.desktop");
+  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--open", "--quiet", "--force"}),
+            kExitDone);
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(err_.str(), "");
+  for (int i = 0; i < 500 && !fs::exists(out.string() + ".opened"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(fs::exists(out.string() + ".opened"));
+#endif
 }
 
 TEST_F(CommandLineRunTest, TimingsInWordsWithATotal) {
