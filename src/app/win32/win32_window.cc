@@ -717,6 +717,13 @@ void Win32Window::SetText(int id, const std::string& value) {
   if (WindowText(Control(id)) != wide) SetWindowTextW(Control(id), wide.c_str());
 }
 
+void Win32Window::ShowEnd(int id) {
+  // A path too long for its box shows its end: the folder's or the file's
+  // own name.
+  const int length = GetWindowTextLengthW(Control(id));
+  SendMessageW(Control(id), EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+}
+
 void Win32Window::Command(int id, int code) {
   if (!model_) return;
   WindowModel& model = *model_;
@@ -828,6 +835,7 @@ void Win32Window::Refresh(unsigned parts) {
   if (parts & kPathTextPart) {
     setting_path_text_ = true;
     SetText(kFolderPath, state.path_text);
+    ShowEnd(kFolderPath);
     setting_path_text_ = false;
   }
   if (parts & kFolderPart) {
@@ -849,6 +857,8 @@ void Win32Window::Refresh(unsigned parts) {
   if (parts & kOutputPart) {
     SetText(kOutputFolder, Utf8FromPath(fs::path(state.output_folder).make_preferred()));
     SetText(kSavedWorkbook, Utf8FromPath(fs::path(state.saved_workbook).make_preferred()));
+    ShowEnd(kOutputFolder);
+    ShowEnd(kSavedWorkbook);
   }
   if (parts & (kRunPart | kFolderPart)) {
     const bool idle = state.choices_enabled();

@@ -67,6 +67,8 @@ class Win32Window : private WindowHost {
 
   HWND Control(int id) const;
   void SetText(int id, const std::string& text);
+  // Scrolls a path box to the end of its text.
+  void ShowEnd(int id);
 
   std::unique_ptr<WindowModel> model_;
   WindowSetup setup_;
