@@ -27,8 +27,8 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/win32/win32_controls.h"
@@ -300,13 +300,17 @@ int StartRun(const Driven& driven, const std::wstring& folder, bool with_return)
   return 0;
 }
 
+// Whether a run is writing into `folder`.
 bool HasRunFile(const std::wstring& folder) {
   WIN32_FIND_DATAW found{};
   HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   bool seen = false;
   do {
-    seen = seen || std::wcsstr(found.cFileName, L"statcrane") != nullptr;
+    // The writer's private folder (".statcrane-..."), not the check of the
+    // folder made before a run (".statcrane-check-...").
+    const std::wstring name = found.cFileName;
+    seen = name.starts_with(L".statcrane-") && !name.starts_with(L".statcrane-check-");
   } while (!seen && FindNextFileW(search, &found));
   FindClose(search);
   return seen;
