@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "util/platform_desktop.h"
+#include "util/platform_errors.h"
 
 namespace statcrane {
 
@@ -142,13 +143,51 @@ std::string OpenInDesktopApplication(const fs::path& file) {
         DefaultApplication("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
     if (application && application->empty()) return "no application is set to open .xlsx files";
   }
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::setsid();
-    ::execl(opener->c_str(), "xdg-open", file.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
+
+  // The opener runs in a grandchild, in a session of its own. The child
+  // that starts it ends at once and is waited for here; the grandchild is
+  // left to the system, which reaps it, so no opener that ended stays
+  // behind as a zombie of this long-lived process. A pipe closed on exec
+  // tells whether it started: end of file when it did, its errno when not.
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) {
+    return "cannot start " + opener->string() + ": " + FailureReason(errno);
   }
-  if (pid < 0) return "cannot start " + opener->string();
+  // Only async-signal-safe calls between fork and exec: what they need is
+  // made here.
+  const char* const program = opener->c_str();
+  const char* const argument = file.c_str();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(report[0]);
+    const pid_t grandchild = ::fork();
+    if (grandchild == 0) {
+      ::setsid();
+      ::execl(program, "xdg-open", argument, static_cast<char*>(nullptr));
+    }
+    if (grandchild <= 0) {
+      const int error = errno;
+      [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
+    }
+    ::_exit(grandchild == 0 ? 127 : 0);
+  }
+  const int fork_error = errno;
+  ::close(report[1]);
+  if (child < 0) {
+    ::close(report[0]);
+    return "cannot start " + opener->string() + ": " + FailureReason(fork_error);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  int error = 0;
+  ssize_t got = 0;
+  while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+  }
+  ::close(report[0]);
+  if (got == static_cast<ssize_t>(sizeof error)) {
+    return "cannot start " + opener->string() + ": " + FailureReason(error);
+  }
   return "";
 }
 
