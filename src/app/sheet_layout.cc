@@ -153,10 +153,11 @@ void SetUpViewAndPrint(Worksheet& sheet, Role role) {
 }
 
 // The sheets the workbook may open on, first choice first, before the
-// letter sheet of the last player written.
-constexpr std::array<std::string_view, 9> kOpensOn = {
-    "Team Records",  "HitWSTotals",    "HitLCSTotals",   "HitDCSTotals",  "HitRegTotals",
-    "PitchWSTotals", "PitchLCSTotals", "PitchDCSTotals", "PitchRegTotals"};
+// letter sheet of the last player written. The index, when asked for, is
+// what the reader starts from.
+constexpr std::array<std::string_view, 10> kOpensOn = {
+    "Index",        "Team Records",  "HitWSTotals",    "HitLCSTotals",   "HitDCSTotals",
+    "HitRegTotals", "PitchWSTotals", "PitchLCSTotals", "PitchDCSTotals", "PitchRegTotals"};
 
 const CellRange kFittedColumns = CellRange::Columns(1, 26);
 

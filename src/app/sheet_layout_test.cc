@@ -60,7 +60,8 @@ TEST(SheetLayoutTest, TabOrderAndHandlesOfEachSheetChoice) {
   EXPECT_EQ(players_layout.team_sheets().records, nullptr);
   EXPECT_EQ(players_layout.index_sheet(), nullptr);
 
-  // The index, when asked for, is the first tab, kept even when empty.
+  // The index, when asked for, is the first tab, kept even when empty, and
+  // the workbook opens on it.
   for (SheetChoice choice : {SheetChoice::kPlayersAndTeams, SheetChoice::kTeamsOnly}) {
     Workbook indexed;
     SheetLayout layout(indexed, choice, IndexChoice::kIndex);
@@ -70,7 +71,7 @@ TEST(SheetLayoutTest, TabOrderAndHandlesOfEachSheetChoice) {
     RunReport report;
     layout.Finish(report, nullptr);
     EXPECT_EQ(indexed.SheetNames().front(), "Index");
-    EXPECT_EQ(ActiveName(indexed), "Team Records");  // still the opening tab
+    EXPECT_EQ(ActiveName(indexed), "Index");
   }
 }
 

@@ -203,7 +203,7 @@ TEST(IndependentReader, TheIndexAndTheViewAndPrintSettingsOfTheSample) {
   EXPECT_EQ(book.properties.at("title"), "Statistics of sample-encyclopedia");
   EXPECT_EQ(book.properties.at("application"), "StatCrane");
   EXPECT_EQ(book.properties.at("created").size(), 20u);  // 2024-05-01T12:00:00Z
-  EXPECT_EQ(book.active, "Team Records");
+  EXPECT_EQ(book.active, "Index");
 
   // Without the index the same sheets, each cell as with it.
   std::vector<std::string> names = book.SheetNames();
