@@ -41,27 +41,155 @@ std::string OneLine(std::string text) {
   return ReplaceControlCharacters(text);
 }
 
+// The options that take a value, with what the value is.
+struct ValueOption {
+  std::string_view short_name;  // "" when none
+  std::string_view long_name;
+  std::string_view takes;
+};
+constexpr ValueOption kValueOptions[] = {
+    {"-o", "--output", "the workbook to write (-o OUT.xlsx)"},
+    {"", "--sheets", "players-and-teams, teams-only or players-only"},
+    {"", "--threads", "a whole number from 0 to 1024 (0: one per processor)"},
+};
+
+// An option that takes a value given last or before another option:
+// "-o needs a value: ...". "" when every one has its value.
+std::string MissingValue(const std::vector<std::string>& args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    for (const ValueOption& option : kValueOptions) {
+      if (args[i] != option.short_name && args[i] != option.long_name) continue;
+      const bool last = i + 1 == args.size();
+      if (last || (args[i + 1].size() > 1 && args[i + 1][0] == '-')) {
+        return args[i] + " needs a value: " + std::string(option.takes);
+      }
+    }
+  }
+  return "";
+}
+
+// The edits (insertions, deletions, changes) that make `a` into `b`.
+size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// A first argument that names a folder (or looks like a path): the command
+// was left out.
+bool LooksLikeAFolder(const std::string& arg) {
+  if (arg.find('/') != std::string::npos) return true;
+#ifdef _WIN32
+  if (arg.find('\\') != std::string::npos || arg.find(':') != std::string::npos) return true;
+#endif
+  std::error_code error;
+  return fs::is_directory(PathFromUtf8(arg), error);
+}
+
 // What to say about arguments no option took.
 std::string UnexpectedArgument(const std::string& arg, bool command_expected) {
   if (arg.size() > 1 && arg[0] == '-') return "unknown option '" + OneLine(arg) + "'";
-  if (command_expected) return "unknown command '" + OneLine(arg) + "'";
+  if (command_expected) {
+    std::string text = "unknown command '" + OneLine(arg) + "'";
+    std::string lower = arg;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (EditDistance(lower, "process") <= 2) return text + "; did you mean 'process'?";
+    if (LooksLikeAFolder(arg)) {
+      return text + ": the command comes first (statcrane process " + OneLine(arg) +
+             " -o OUT.xlsx)";
+    }
+    return text + "; the command is 'process'";
+  }
   return "unexpected argument '" + OneLine(arg) + "' (one encyclopedia folder only)";
+}
+
+// The one value of an option that may be given once; false, with the
+// message in `error`, when it was given more than once.
+bool OneValue(const std::vector<std::string>& values, std::string_view name, std::string& value,
+              std::string& error) {
+  if (values.size() > 1) {
+    error = std::string(name) + " is given more than once ('" + OneLine(values[0]) + "', '" +
+            OneLine(values[1]) + "'); give it once";
+    return false;
+  }
+  if (!values.empty()) value = values.front();
+  return true;
+}
+
+bool ParseThreads(const std::string& text, int& threads) {
+  if (text.empty() || text.size() > 4 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
+    return false;
+  }
+  threads = std::stoi(text);
+  return threads <= 1024;
+}
+
+// The parser's own errors that the checks above do not catch first (a flag
+// given a value, "--force=yes"), in this program's words.
+std::string ParserError(const CLI::ParseError& error) {
+  std::string text = OneLine(error.what());
+  // The option the parser names: its first word that starts with a dash.
+  std::string option;
+  std::istringstream words(text);
+  for (std::string word; option.empty() && words >> word;) {
+    while (!word.empty() && (word.back() == ':' || word.back() == ',')) word.pop_back();
+    if (word.size() > 1 && word[0] == '-') option = word;
+  }
+  if (!option.empty()) {
+    for (const ValueOption& value : kValueOptions) {
+      if (option == value.long_name || option == value.short_name) {
+        return option + " takes " + std::string(value.takes);
+      }
+    }
+    return option + " takes no value";
+  }
+  if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+    text[0] = static_cast<char>(text[0] - 'A' + 'a');
+  return "the command line cannot be read: " + text;
 }
 
 void OpenInDesktop(const fs::path& file, std::ostream& err) {
   if (const std::string problem = OpenInDesktopApplication(file); !problem.empty()) {
-    err << "statcrane: --open: " << ReplaceControlCharacters(problem) << "; the workbook is "
-        << ReplaceControlCharacters(file.string()) << "\n";
+    err << "statcrane: --open: " << AfterProgramName(problem) << "; the workbook is "
+        << ReplaceControlCharacters(Utf8FromPath(file)) << "\n";
   }
 }
 
+// The phases of a run in the user's words.
+std::string_view PhaseInWords(std::string_view phase) {
+  if (phase == "reading") return "Reading the encyclopedia";
+  if (phase == "player walk") return "Player sheets";
+  if (phase == "team phase") return "Team sheets";
+  if (phase == "finishing sheets") return "Column widths, empty sheets";
+  if (phase == "writing") return "Saving the workbook";
+  return phase;
+}
+
 void PrintTimings(const RunResult& result, std::ostream& out) {
+  char line[160];
+  std::snprintf(line, sizeof line, "%-32s %10s %12s\n", "Time taken", "elapsed", "processor");
+  out << line;
+  StepTime total;
   for (const auto& [phase, time] : result.timings) {
-    char line[128];
-    std::snprintf(line, sizeof line, "time %-16s %8.3f s elapsed %8.3f s processor\n",
-                  phase.c_str(), time.elapsed, time.processor);
+    const std::string words(PhaseInWords(phase));
+    std::snprintf(line, sizeof line, "  %-30s %8.3f s %10.3f s\n", words.c_str(), time.elapsed,
+                  time.processor);
     out << line;
+    total += time;
   }
+  std::snprintf(line, sizeof line, "  %-30s %8.3f s %10.3f s\n", "Total", total.elapsed,
+                total.processor);
+  out << line;
 }
 
 }  // namespace
@@ -73,17 +201,18 @@ std::string UsageText() {
          "Reads the encyclopedia in FOLDER and writes the statistics workbook OUT.xlsx.\n"
          "\n"
          "Options:\n"
-         "  -o, --output FILE   the workbook to write (required)\n"
+         "  -o, --output FILE   the workbook to write (required; its name ends in .xlsx)\n"
          "  --sheets CHOICE     players-and-teams (default), teams-only or players-only\n"
-         "  --force             replace OUT.xlsx when it exists\n"
+         "  --force             replace OUT.xlsx when it exists (never one of the\n"
+         "                      encyclopedia's files)\n"
          "  --index             add a first sheet \"Index\" that links to every player and\n"
-         "                      team\n"
+         "                      team; the workbook opens on it\n"
          "  --open              open the workbook in the desktop's spreadsheet application\n"
          "  --quiet             leave out the run report\n"
          "  --strict            exit with status 3 when the run had warnings\n"
          "  --threads N         threads that write the workbook (0, the default: one per\n"
          "                      processor)\n"
-         "  --timings           print the time each phase took\n"
+         "  --timings           print the time each part of the run took, and the total\n"
          "  -h, --help          show this text\n"
          "  --version           show the version\n"
          "Options take their value as --sheets teams-only or --sheets=teams-only.\n"
@@ -94,7 +223,8 @@ std::string UsageText() {
          "\n"
          "Exit status:\n"
          "  0  the workbook was written\n"
-         "  1  the run failed or was refused; the message says why\n"
+         "  1  the run failed, was refused or found nothing to write; the message says\n"
+         "     why\n"
          "  2  the command line was wrong\n"
          "  3  the workbook was written with warnings, and --strict was given\n";
 }
@@ -117,27 +247,33 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   process->set_help_flag();
   process->allow_extras();
   std::string folder;
-  std::string output;
-  std::string sheets;
+  // Values are taken as texts, all of them, and checked here, so that every
+  // message is this program's.
+  std::vector<std::string> outputs;
+  std::vector<std::string> sheets_given;
+  std::vector<std::string> threads_given;
   process->add_flag("-h,--help", help);
   process->add_option("folder", folder);
-  process->add_option("-o,--output", output);
-  process->add_option("--sheets", sheets);
+  process->add_option("-o,--output", outputs)->take_all()->allow_extra_args(false);
+  process->add_option("--sheets", sheets_given)->take_all()->allow_extra_args(false);
   process->add_flag("--force", command.run.overwrite);
   bool index = false;
   process->add_flag("--index", index);
   process->add_flag("--open", command.open);
   process->add_flag("--quiet", command.quiet);
   process->add_flag("--strict", command.strict);
-  process->add_option("--threads", command.run.threads)->check(CLI::Range(0, 1024));
+  process->add_option("--threads", threads_given)->take_all()->allow_extra_args(false);
   process->add_flag("--timings", command.timings);
 
+  if (std::string missing = MissingValue(args); !missing.empty()) {
+    parsed.error = OneLine(missing);
+    return parsed;
+  }
   try {
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     app.parse(reversed);
   } catch (const CLI::ParseError& error) {
-    // In the parser's own words, which name the option.
-    parsed.error = OneLine(error.what());
+    parsed.error = ParserError(error);
     return parsed;
   }
   if (help || version) {
@@ -157,15 +293,28 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     parsed.error = UnexpectedArgument(process->remaining().front(), false);
     return parsed;
   }
-  if (!sheets.empty() && !ParseSheets(sheets, command.run.sheets)) {
+  std::string output;
+  std::string sheets;
+  std::string threads;
+  if (!OneValue(outputs, "-o/--output", output, parsed.error) ||
+      !OneValue(sheets_given, "--sheets", sheets, parsed.error) ||
+      !OneValue(threads_given, "--threads", threads, parsed.error)) {
+    return parsed;
+  }
+  if (!sheets_given.empty() && !ParseSheets(sheets, command.run.sheets)) {
     parsed.error =
         "--sheets takes " + std::string(kSheetChoices) + ", not '" + OneLine(sheets) + "'";
     return parsed;
   }
+  if (!threads_given.empty() && !ParseThreads(threads, command.run.threads)) {
+    parsed.error = "--threads takes " + std::string(kValueOptions[2].takes) + ", not '" +
+                   OneLine(threads) + "'";
+    return parsed;
+  }
   if (folder.empty()) {
-    parsed.error = "no encyclopedia folder given";
-  } else if (output.empty()) {
-    parsed.error = "no output file given (-o OUT.xlsx)";
+    parsed.error = "no encyclopedia folder given (statcrane process FOLDER -o OUT.xlsx)";
+  } else if (outputs.empty()) {
+    parsed.error = "no workbook given: -o OUT.xlsx names the workbook to write";
   } else {
     command.action = CommandLine::Action::kProcess;
     command.run.index = index ? IndexChoice::kIndex : IndexChoice::kNone;
@@ -177,11 +326,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string CheckBeforeRun(const RunOptions& options) {
+  // The game's files first: their names do not end in .xlsx either, and
+  // that they are the game's is what the user must hear.
+  if (std::string problem = CheckNotEncyclopediaFile(options.encyclopedia_folder, options.output);
+      !problem.empty()) {
+    return problem;
+  }
+  if (std::string problem = CheckWorkbookName(options.output); !problem.empty()) return problem;
   if (std::string problem = CheckEncyclopediaFolder(options.encyclopedia_folder);
       !problem.empty()) {
     return problem;
   }
-  return CheckOutputFile(options.output, options.overwrite);
+  return CheckBeforeReading(options.encyclopedia_folder, options.output, options.overwrite);
 }
 
 TerminalProgress::TerminalProgress(std::ostream& err, std::function<int()> width,
@@ -214,11 +370,13 @@ void TerminalProgress::Draw(bool force) {
   err_ << std::flush;
   drawn_width_ = width;
   drawn_ = true;
+  SetProgressLineOpen(true);
 }
 
 void TerminalProgress::Clear() {
   if (!drawn_) return;
   err_ << "\r" << std::string(drawn_width_, ' ') << "\r" << std::flush;
+  SetProgressLineOpen(false);
   drawn_ = false;
   drawn_width_ = 0;
 }
@@ -236,7 +394,7 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
       break;
   }
   if (const std::string problem = CheckBeforeRun(command.run); !problem.empty()) {
-    err << "statcrane: " << ReplaceControlCharacters(problem) << "\n";
+    err << "statcrane: " << AfterProgramName(problem) << "\n";
     return kExitFailed;
   }
   std::function<int()> width;
@@ -249,13 +407,17 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
   if (command.timings) PrintTimings(result, out);
   out << std::flush;
   if (result.error) {
-    err << "statcrane: " << ReplaceControlCharacters(result.error->message()) << "\n";
+    err << "statcrane: " << AfterProgramName(result.error->message()) << "\n";
+    if (result.nothing_to_write) return kExitFailed;  // the message says no workbook was written
     if (result.saved) {
       err << "statcrane: the workbook is incomplete: "
           << ReplaceControlCharacters(result.report.output_path.empty()
-                                          ? command.run.output.string()
+                                          ? Utf8FromPath(command.run.output)
                                           : result.report.output_path)
           << "\n";
+    } else if (!result.incomplete_not_saved.empty()) {
+      err << "statcrane: no workbook was written; what was built could not be saved either: "
+          << AfterProgramName(result.incomplete_not_saved) << "\n";
     } else {
       err << "statcrane: no workbook was written\n";
     }
@@ -279,13 +441,16 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
                    bool progress_on_terminal) {
   const ParsedCommandLine parsed = ParseCommandLine(args);
   if (!parsed.command) {
-    err << "statcrane: " << parsed.error << "\nTry 'statcrane --help'\n";
+    err << "statcrane: " << AfterProgramName(parsed.error) << "\nTry 'statcrane --help'\n";
     return kExitUsage;
   }
   return RunCommand(*parsed.command, out, err, progress_on_terminal);
 }
 
 int RunCommandLine(int argc, char** argv) {
+  // Ctrl-C during a run: the progress line is closed and the reason told.
+  SetInterruptMessage("statcrane: interrupted; no workbook was written\n");
+  EndOnInterrupt();
   return RunCommandLine(CommandLineArguments(argc, argv), StandardOutput(), StandardError(),
                         IsTerminal(StandardStream::kError));
 }

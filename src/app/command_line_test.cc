@@ -1,14 +1,24 @@
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <sstream>
+#include <thread>
 
 #include "app/terminal_text.h"
 #include "testing/skip.h"
 #include "testing/temp_dir.h"
+#include "util/platform_console.h"
 #include "util/utf8_path.h"
 
 namespace statcrane {
@@ -64,14 +74,33 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrongInOneLine) {
       {{"--bogus"}, "unknown option '--bogus'"},
       {{"process", "a", "-o", "x", "--bogus"}, "unknown option '--bogus'"},
       {{"process", "a", "-o", "x", "--bogus=1"}, "unknown option '--bogus=1'"},
-      {{"process", "enc"}, "no output file given"},
+      {{"process", "enc"}, "no workbook given: -o OUT.xlsx"},
       {{"process", "-o", "x.xlsx"}, "no encyclopedia folder given"},
-      {{"process", "enc", "-o"}, "-o"},
-      {{"process", "enc", "-o", "x", "--sheets", "all"}, "--sheets takes"},
+      {{"process", "enc", "-o"}, "-o needs a value: the workbook to write"},
+      {{"process", "enc", "--output", "--force"}, "--output needs a value"},
+      {{"process", "enc", "-o", "x", "--sheets"},
+       "--sheets needs a value: players-and-teams, teams-only or players-only"},
+      {{"process", "enc", "-o", "x", "--sheets", "all"},
+       "--sheets takes players-and-teams, teams-only or players-only, not 'all'"},
       {{"process", "enc", "-o", "x", "--sheets=all"}, "not 'all'"},
+      {{"process", "enc", "-o", "x", "--sheets=teams-only", "--sheets=players-only"},
+       "--sheets is given more than once ('teams-only', 'players-only'); give it once"},
+      {{"process", "enc", "-o", "x.xlsx", "-o", "y.xlsx"},
+       "-o/--output is given more than once ('x.xlsx', 'y.xlsx')"},
       {{"process", "a", "b", "-o", "x"}, "unexpected argument 'b'"},
-      {{"process", "a", "-o", "x", "--threads", "-1"}, "--threads"},
-      {{"process", "a", "-o", "x", "--threads=many"}, "--threads"},
+      {{"process", "a", "-o", "x", "--threads", "-1"},
+       "--threads needs a value: a whole number from 0 to 1024"},
+      {{"process", "a", "-o", "x", "--threads=many"},
+       "--threads takes a whole number from 0 to 1024 (0: one per processor), not 'many'"},
+      {{"process", "a", "-o", "x", "--threads=1025"}, "not '1025'"},
+      {{"process", "a", "-o", "x", "--force=maybe"}, "--force takes no value"},
+      {{"proces", "a", "-o", "x"}, "unknown command 'proces'; did you mean 'process'?"},
+      {{"Process", "a"}, "did you mean 'process'?"},
+      {{"porcess", "a"}, "did you mean 'process'?"},
+      {{"samples/league", "-o", "x"},
+       "unknown command 'samples/league': the command comes first (statcrane process "
+       "samples/league -o OUT.xlsx)"},
+      {{"convert"}, "unknown command 'convert'; the command is 'process'"},
   };
   for (const auto& [args, expected] : cases) {
     const auto parsed = ParseCommandLine(args);
@@ -88,6 +117,18 @@ TEST(CommandLineTest, UsageErrorIsExitStatusTwoWithAPointerToHelp) {
   EXPECT_EQ(status, kExitUsage);
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str(), "statcrane: unknown option '--bogus'\nTry 'statcrane --help'\n");
+
+  // The folder given without the command, an existing one by its name alone.
+  TempDir dir;
+  fs::create_directory(dir / "league");
+  const fs::path here = fs::current_path();
+  fs::current_path(dir.path());
+  err.str("");
+  EXPECT_EQ(RunCommandLine({"league"}, out, err, false), kExitUsage);
+  fs::current_path(here);
+  EXPECT_EQ(err.str(),
+            "statcrane: unknown command 'league': the command comes first (statcrane process "
+            "league -o OUT.xlsx)\nTry 'statcrane --help'\n");
 }
 
 TEST(CommandLineTest, HelpListsTheExitStatuses) {
@@ -97,6 +138,14 @@ TEST(CommandLineTest, HelpListsTheExitStatuses) {
         "2  the command line was wrong", "3  the workbook was written with warnings"}) {
     EXPECT_NE(help.find(text), std::string::npos) << text;
   }
+}
+
+TEST(TerminalTextTest, MessagesAfterTheProgramNameStartSmallAndEndWithoutAFullStop) {
+  EXPECT_EQ(AfterProgramName("The folder \"x\" does not exist."),
+            "the folder \"x\" does not exist");
+  EXPECT_EQ(AfterProgramName("A season type..."), "a season type..");
+  EXPECT_EQ(AfterProgramName("ENCPLYR.DAT is cut short"), "ENCPLYR.DAT is cut short");
+  EXPECT_EQ(AfterProgramName("Cannot read \x1b[2J"), "cannot read ?[2J");
 }
 
 TEST(TerminalTextTest, ControlCharactersAreReplaced) {
@@ -109,6 +158,16 @@ TEST(TerminalTextTest, ControlCharactersAreReplaced) {
                                      "2Jy"),
             "x?2Jy");
   EXPECT_EQ(ReplaceControlCharacters("Mu\xc3\xb1oz \xc2\xa0ok"), "Mu\xc3\xb1oz \xc2\xa0ok");
+  // C1 controls as raw bytes (not UTF-8): a terminal in a single-byte
+  // character set takes 0x9B for a CSI. Every byte that is not UTF-8 goes;
+  // the same bytes inside a valid character stay.
+  EXPECT_EQ(ReplaceControlCharacters("a\x9b"
+                                     "2Jb\x85\x80\xff"),
+            "a?2Jb???");
+  EXPECT_EQ(ReplaceControlCharacters("\xe2\x80\x9b \xf0\x9f\x98\x80"),
+            "\xe2\x80\x9b \xf0\x9f\x98\x80");                            // U+201B, an emoji
+  EXPECT_EQ(ReplaceControlCharacters("\xe2\x80"), "??");                 // cut short
+  EXPECT_EQ(ReplaceControlCharacters("\xc0\x9b\xed\xa0\x80"), "?????");  // overlong, surrogate
   EXPECT_EQ(CutToWidth("Mu\xc3\xb1oz", 3), "Mu\xc3\xb1");
   EXPECT_EQ(DisplayWidth("Mu\xc3\xb1oz"), 5u);
 }
@@ -167,9 +226,64 @@ TEST(TerminalProgressTest, FitsTheWidthNamesThePhaseAndClearsAtTheEnd) {
   EXPECT_EQ(Screen(written).find_first_not_of(' '), std::string::npos) << "cleared at the end";
 }
 
+fs::path Sample() { return fs::path(STATCRANE_SOURCE_DIR) / "samples" / "sample-encyclopedia"; }
+
+// The sample's files, all or those named, copied into `folder`.
+void CopySample(const fs::path& folder, std::vector<std::string> names = {}) {
+  for (const auto& entry : fs::directory_iterator(Sample())) {
+    const std::string name = entry.path().filename().string();
+    if (names.empty() || std::find(names.begin(), names.end(), name) != names.end()) {
+      fs::copy_file(entry.path(), folder / name);
+    }
+  }
+}
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Ctrl-C during a run ends the program with 130 and a message; a progress
+// line on the terminal is closed first, so that the message has a line of
+// its own. In a child process, whose standard error is a pipe.
+TEST(InterruptTest, TheProgressLineIsClosedBeforeTheMessage) {
+  SKIP_ON_WINDOWS(testing::kNeedsChildProcess);
+#ifndef _WIN32
+  const auto interrupted = [](bool clear_first, int& status) {
+    int fds[2];
+    if (pipe(fds) != 0) return std::string("no pipe");
+    const pid_t child = fork();
+    if (child == 0) {
+      dup2(fds[1], STDERR_FILENO);
+      SetInterruptMessage("statcrane: interrupted\n");
+      EndOnInterrupt();
+      TerminalProgress progress(
+          std::cerr, [] { return 80; }, std::chrono::milliseconds(0));
+      progress.PhaseProgress("writing", 6, 100);
+      if (clear_first) progress.Clear();
+      raise(SIGINT);
+      _exit(0);
+    }
+    close(fds[1]);
+    std::string written;
+    char buffer[256];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) written.append(buffer, n);
+    close(fds[0]);
+    waitpid(child, &status, 0);
+    return written;
+  };
+  int status = 0;
+  EXPECT_EQ(interrupted(false, status), "\rWriting workbook 6 %\nstatcrane: interrupted\n");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+  const std::string cleared = interrupted(true, status);
+  EXPECT_TRUE(cleared.ends_with("\r" + std::string(20, ' ') + "\rstatcrane: interrupted\n"))
+      << cleared;
+#endif
+}
+
 class CommandLineRunTest : public ::testing::Test {
  protected:
-  void SetUp() override { dir_.WriteFile("EncTeam.dat", {}); }
+  void SetUp() override { CopySample(dir_.path()); }
 
   int Run(std::vector<std::string> args) {
     const auto parsed = ParseCommandLine(args);
@@ -194,20 +308,162 @@ TEST_F(CommandLineRunTest, RefusesWhatCannotWorkBeforeReading) {
       {{"process", Folder(), "-o", (dir_ / "no/such/x.xlsx").string()}, "does not exist"},
       {{"process", Folder(), "-o", out_dir_.path().string()}, "is a folder"},
 #ifdef _WIN32
-      {{"process", Folder(), "-o", "NUL", "--force"}, "device"},
+      {{"process", Folder(), "-o", "NUL", "--force"}, "must end in .xlsx"},
       {{"process", Folder(), "-o", (out_dir_ / "CON.xlsx").string(), "--force"}, "device"},
-      {{"process", Folder(), "-o", "\\\\.\\PhysicalDrive0", "--force"}, "device"},
 #else
       {{"process", Folder(), "-o", "/proc/x.xlsx", "--force"}, "kernel file system (proc)"},
-      {{"process", Folder(), "-o", "/dev/null", "--force"}, "not a regular file"},
+      {{"process", Folder(), "-o", "/dev/null.xlsx", "--force"}, "kernel file system"},
 #endif
+      // The workbook's name.
+      {{"process", Folder(), "-o", (out_dir_ / "x.csv").string()}, "must end in .xlsx"},
+      {{"process", Folder(), "-o", (out_dir_ / "noext").string()},
+       "\"" + (out_dir_ / "noext").string() + "\" does not"},
+      {{"process", Folder(), "-o", "-"}, "cannot go to standard output"},
+      {{"process", Folder(), "-o", (out_dir_ / (std::string(251, 'n') + ".xlsx")).string()},
+       "is too long: it has 256 "},
   };
   for (const auto& [args, expected] : cases) {
     EXPECT_EQ(Run(args), kExitFailed) << args[3];
     EXPECT_NE(err_.str().find(expected), std::string::npos) << err_.str();
     EXPECT_EQ(out_.str(), "") << "refused before the run, so no report";
+    // One line, in small letters after the program's name, no full stop.
+    const std::string err = err_.str();
+    EXPECT_TRUE(err.starts_with("statcrane: ") && err.find('\n') == err.size() - 1) << err;
+    EXPECT_TRUE(std::islower(static_cast<unsigned char>(err[11])) || err[11] == '"' ||
+                err[11] == '-')
+        << err;
+    EXPECT_FALSE(err.ends_with(".\n")) << err;
   }
   EXPECT_TRUE(fs::is_empty(out_dir_.path()));
+  EXPECT_TRUE(Run({"process", Folder(), "-o", (out_dir_ / "Book.XLSX").string()}) == kExitDone)
+      << err_.str();
+}
+
+// The game's files are never written: not under their names in the
+// encyclopedia's folder, in any mix of capitals and whether the file is
+// there or not, and not the same file by another name or through a link.
+// Refused with or without --force, before anything is read.
+TEST_F(CommandLineRunTest, NeverWritesTheEncyclopediasFiles) {
+  std::vector<std::string> names;
+  for (std::string name : {"ENCTEAM.DAT", "ENCPLYR.DAT", "ENCPLSTATS.DAT", "encleag.dat",
+                           "enclgyr.dat", "enctmyr.dat"}) {
+    std::string lower = name, upper = name, mixed = name;
+    for (size_t i = 0; i < name.size(); ++i) {
+      lower[i] = static_cast<char>(std::tolower(name[i]));
+      upper[i] = static_cast<char>(std::toupper(name[i]));
+      mixed[i] = static_cast<char>(i % 2 ? std::toupper(name[i]) : std::tolower(name[i]));
+    }
+    names.insert(names.end(), {lower, upper, mixed});
+  }
+  std::map<std::string, std::string> before;
+  for (const auto& entry : fs::directory_iterator(dir_.path())) {
+    before[entry.path().filename().string()] = Contents(entry.path());
+  }
+  const auto check = [&](const fs::path& output) {
+    for (const bool force : {false, true}) {
+      std::vector<std::string> args = {"process", Folder(), "-o", Utf8FromPath(output)};
+      if (force) args.push_back("--force");
+      EXPECT_EQ(Run(args), kExitFailed) << output;
+      EXPECT_NE(err_.str().find("the game's files are only read, never written"), std::string::npos)
+          << err_.str();
+      EXPECT_EQ(err_.str().find("--force"), std::string::npos) << err_.str();
+      EXPECT_EQ(out_.str(), "") << "refused before reading";
+    }
+  };
+  for (const std::string& name : names) check(dir_ / name);
+  // Another way to the same folder.
+  fs::create_directory(dir_ / "sub");
+  check(dir_ / "sub" / ".." / "encteam.dat");
+#ifndef _WIN32
+  // The same file through a link or under another name.
+  fs::create_symlink(dir_ / "ENCTEAM.DAT", out_dir_ / "teams.xlsx");
+  check(out_dir_ / "teams.xlsx");
+  fs::create_hard_link(dir_ / "ENCPLYR.DAT", out_dir_ / "players.xlsx");
+  check(out_dir_ / "players.xlsx");
+  fs::create_directory_symlink(dir_.path(), out_dir_ / "league");
+  check(out_dir_ / "league" / "EncTmYr.Dat");
+#endif
+  fs::remove(dir_ / "sub");
+  std::map<std::string, std::string> after;
+  for (const auto& entry : fs::directory_iterator(dir_.path())) {
+    after[entry.path().filename().string()] = Contents(entry.path());
+  }
+  EXPECT_TRUE(before == after) << "the encyclopedia is as it was";
+
+  // The run the window starts refuses the same.
+  RunOptions options;
+  options.encyclopedia_folder = dir_.path();
+  options.output = dir_ / "EncPlStats.dat";
+  options.overwrite = true;
+  RunObserver observer;
+  const RunResult result = RunProcessing(options, observer, nullptr);
+  ASSERT_TRUE(result.error);
+  EXPECT_NE(result.error->message().find("only read"), std::string::npos);
+  EXPECT_TRUE(result.report.files.empty()) << "nothing was read";
+  EXPECT_FALSE(result.saved);
+}
+
+// A run that finds no player and no team writes no workbook and fails.
+TEST_F(CommandLineRunTest, NothingToWriteIsAFailureWithoutAWorkbook) {
+  TempDir bare;
+  CopySample(bare.path(), {"ENCTEAM.DAT", "ENCPLYR.DAT"});
+  const fs::path out = out_dir_ / "empty.xlsx";
+  for (const char* sheets : {"players-and-teams", "teams-only", "players-only"}) {
+    EXPECT_EQ(Run({"process", bare.path().string(), "-o", out.string(), "--sheets", sheets}),
+              kExitFailed);
+    EXPECT_TRUE(err_.str().starts_with("statcrane: nothing to write: ")) << err_.str();
+    EXPECT_NE(err_.str().find("no workbook was written"), std::string::npos) << err_.str();
+    EXPECT_NE(out_.str().find("Players written: 0"), std::string::npos) << "the report tells";
+  }
+  EXPECT_EQ(err_.str(),
+            "statcrane: nothing to write: no player of the encyclopedia has a statistics line "
+            "(1 file missing: ENCPLSTATS.DAT); no workbook was written\n");
+  EXPECT_TRUE(fs::is_empty(out_dir_.path()));
+}
+
+// --open asks the desktop which application opens .xlsx files and says so
+// when there is none. Fake desktop programs on PATH stand for the real ones.
+TEST_F(CommandLineRunTest, OpenSaysWhenNoApplicationOpensWorkbooks) {
+  SKIP_ON_WINDOWS("the desktop's programs are found on PATH");
+#ifndef _WIN32
+  TempDir bin;
+  const auto program = [&](const char* name, const std::string& body) {
+    std::ofstream(bin / name) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(bin / name, fs::perms::owner_all);
+  };
+  program("xdg-mime", "exit 0");  // knows no application
+  program("xdg-open", "/usr/bin/touch \"$1.opened\"");
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", bin.path().c_str(), 1);
+  const fs::path out = out_dir_ / "open.xlsx";
+  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--open", "--quiet"}), kExitDone);
+  EXPECT_EQ(err_.str(),
+            "statcrane: --open: no application is set to open .xlsx files; the "
+            "workbook is " +
+                out.string() + "\n");
+
+  program("xdg-mime", "echo calc.desktop");
+  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--open", "--quiet", "--force"}),
+            kExitDone);
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(err_.str(), "");
+  for (int i = 0; i < 500 && !fs::exists(out.string() + ".opened"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(fs::exists(out.string() + ".opened"));
+#endif
+}
+
+TEST_F(CommandLineRunTest, TimingsInWordsWithATotal) {
+  EXPECT_EQ(
+      Run({"process", Folder(), "-o", (out_dir_ / "t.xlsx").string(), "--timings", "--quiet"}),
+      kExitDone);
+  const std::string out = out_.str();
+  for (const char* line : {"Time taken", "  Reading the encyclopedia", "  Player sheets",
+                           "  Team sheets", "  Saving the workbook", "  Total"}) {
+    EXPECT_NE(out.find(line), std::string::npos) << line << " in\n" << out;
+  }
+  EXPECT_EQ(out.find("walk"), std::string::npos) << out;
 }
 
 TEST_F(CommandLineRunTest, NeverReplacesAnExistingFileWithoutForce) {
@@ -230,22 +486,23 @@ TEST_F(CommandLineRunTest, NeverReplacesAnExistingFileWithoutForce) {
 }
 
 TEST_F(CommandLineRunTest, WarningsAreSummedUpOnStderrAndStrictMakesThemStatusThree) {
-  // Only the team file: the three files of the team phase are missing.
+  // The team files without the league files: two files are missing.
+  TempDir teams;
+  CopySample(teams.path(), {"ENCTEAM.DAT", "enctmyr.dat"});
   const auto out = out_dir_ / "teams.xlsx";
-  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--sheets", "teams-only", "--timings"}),
+  EXPECT_EQ(Run({"process", teams.path().string(), "-o", out.string(), "--sheets", "teams-only"}),
             kExitDone)
       << err_.str();
   EXPECT_TRUE(fs::exists(out));
-  EXPECT_EQ(err_.str(), "statcrane: completed with warnings: 3 files missing (see the report)\n");
+  EXPECT_EQ(err_.str(), "statcrane: completed with warnings: 2 files missing (see the report)\n");
   EXPECT_NE(out_.str().find("Workbook: " + out.string()), std::string::npos) << out_.str();
-  EXPECT_NE(out_.str().find("enctmyr.dat"), std::string::npos);
-  EXPECT_NE(out_.str().find("time writing"), std::string::npos);
+  EXPECT_NE(out_.str().find("enclgyr.dat"), std::string::npos);
 
-  EXPECT_EQ(Run({"process", Folder(), "-o", out.string(), "--force", "--sheets=teams-only",
-                 "--strict", "--quiet"}),
+  EXPECT_EQ(Run({"process", teams.path().string(), "-o", out.string(), "--force",
+                 "--sheets=teams-only", "--strict", "--quiet"}),
             kExitWithWarnings);
   EXPECT_EQ(out_.str(), "") << "--quiet drops the report";
-  EXPECT_NE(err_.str().find("3 files missing"), std::string::npos);
+  EXPECT_NE(err_.str().find("2 files missing"), std::string::npos);
 }
 
 // Folders and names in any script, with blanks, up to 240 characters: the
@@ -274,17 +531,25 @@ TEST_F(CommandLineRunTest, FoldersAndNamesInAnyScript) {
 TEST_F(CommandLineRunTest, TextsFromTheFolderReachTheTerminalWithoutControlCharacters) {
   SKIP_ON_WINDOWS("names on Windows cannot hold control characters");
   TempDir odd;
-  const fs::path folder = odd / "league\x1b]0;owned\x07";
+  const fs::path folder = odd / "league\x1b]0;owned\x07\x9b";
   fs::create_directory(folder);
-  { std::ofstream(folder / "ENCTEAM.DAT"); }
+  CopySample(folder);
   const fs::path out = out_dir_ / "book\x1b[2J.xlsx";
   EXPECT_EQ(Run({"process", folder.string(), "-o", out.string(), "--sheets", "teams-only"}),
             kExitDone);
   EXPECT_TRUE(fs::exists(out));
   EXPECT_EQ(out_.str().find('\x1b'), std::string::npos) << out_.str();
   EXPECT_NE(out_.str().find("book?[2J.xlsx"), std::string::npos) << out_.str();
-  EXPECT_EQ(Run({"process", (odd / "gone\x1b[2J").string(), "-o", out.string()}), kExitFailed);
-  EXPECT_EQ(err_.str().find('\x1b'), std::string::npos) << err_.str();
+  EXPECT_EQ(Run({"process", (odd / "gone\x1b[2J\x9b\xc2\x9b\x7f").string(), "-o", out.string()}),
+            kExitFailed);
+  for (const char control : {'\x1b', '\x9b', '\x7f'}) {
+    EXPECT_EQ(err_.str().find(control), std::string::npos) << err_.str();
+  }
+  // A usage error names the argument the same way.
+  std::ostringstream usage_out, usage_err;
+  EXPECT_EQ(RunCommandLine({"gone\x9b[2J", "-o", "x.xlsx"}, usage_out, usage_err, false),
+            kExitUsage);
+  EXPECT_EQ(usage_err.str().find('\x9b'), std::string::npos) << usage_err.str();
 }
 
 }  // namespace

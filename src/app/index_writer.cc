@@ -80,6 +80,8 @@ void IndexWriter::AddLine(const IndexLine& line, int32_t target_row) {
     }
     ++col;
   }
+  // Apart from the last year before it.
+  sheet_.SetAlignment(CellRange::Cell(kLast, row), HorizontalAlignment::kCenter);
   row_ = row;
 }
 

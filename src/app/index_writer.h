@@ -46,7 +46,9 @@ inline constexpr std::array<SheetColumn<IndexLine, IndexGroup>, 5> kIndexColumns
      },
      {},
      HorizontalAlignment::kRight},
-    {"Sheet", [](const IndexLine& l) -> CellValue { return l.sheet; }},
+    // Centred, heading and letters, apart from the last year before it.
+    {"Sheet", [](const IndexLine& l) -> CellValue { return l.sheet; }, {},
+     HorizontalAlignment::kCenter},
 }};
 
 // Writes the index: the headings of kIndexColumns ("Name", "Id", "First Yr",
@@ -56,7 +58,7 @@ inline constexpr std::array<SheetColumn<IndexLine, IndexGroup>, 5> kIndexColumns
 // the letter sheets, then the teams of "Team Records"): the name as the
 // block shows it, a link (blue, underlined) to the block's first row (the
 // player's name row, the team's title row); the player's or team's id; the first and last year
-// of the block's lines; the sheet it is on.
+// of the block's lines; the sheet it is on (centred, as its heading).
 class IndexWriter {
  public:
   // Writes the headings.

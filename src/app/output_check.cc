@@ -6,13 +6,26 @@
 #include "encyclopedia/encyclopedia_folder.h"
 #include "util/platform_errors.h"
 #include "util/platform_files.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string Quoted(const fs::path& path) { return "\"" + Utf8FromPath(path) + "\""; }
+
+// "The folder ..." as the rest of a sentence: "the folder ...".
+std::string LowerFirst(std::string text) {
+  if (text.size() > 1 && text[0] >= 'A' && text[0] <= 'Z' && text[1] >= 'a' && text[1] <= 'z') {
+    text[0] = static_cast<char>(text[0] - 'A' + 'a');
+  }
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  return text;
+}
+
+const char* kOnlyRead =
+    "; the game's files are only read, never written: choose another name for the workbook.";
 
 }  // namespace
 
@@ -50,9 +63,66 @@ std::string CheckOutputFile(const fs::path& file, bool overwrite) {
   }
   const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
   if (std::string problem = CheckOutputFolder(folder); !problem.empty()) {
-    return "Cannot write " + Quoted(file) + ". " + problem;
+    return "Cannot write " + Quoted(file) + ": " + LowerFirst(problem) + ".";
   }
   return "";
+}
+
+std::string CheckNotEncyclopediaFile(const fs::path& encyclopedia_folder, const fs::path& file) {
+  if (file.empty()) return "";
+  std::error_code ec;
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  const std::string name = Utf8FromPath(file.filename());
+  if (IsDataFileName(name) && fs::equivalent(folder, encyclopedia_folder, ec)) {
+    return Quoted(file) + " has the name of one of the encyclopedia's files in its folder" +
+           kOnlyRead;
+  }
+  // The same file under another name or through a link.
+  for (fs::directory_iterator it(encyclopedia_folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string entry = Utf8FromPath(it->path().filename());
+    std::error_code same_error;
+    if (IsDataFileName(entry) && fs::equivalent(it->path(), file, same_error)) {
+      return Quoted(file) + " is the encyclopedia's file " + entry + kOnlyRead;
+    }
+  }
+  return "";
+}
+
+std::string CheckNameLength(const fs::path& file) {
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  const size_t length = FileNameLength(file.filename());
+  const size_t longest = LongestFileName(folder);
+  if (length <= longest) return "";
+  const std::string unit(FileNameLengthUnit());
+  return "The name of " + Quoted(file) + " is too long: it has " + std::to_string(length) + " " +
+         unit + ", and the folder's file system takes at most " + std::to_string(longest) + ".";
+}
+
+std::string CheckWorkbookName(const fs::path& file) {
+  std::error_code ec;
+  if (fs::is_directory(file, ec)) return Quoted(file) + " is a folder, not a workbook file.";
+  if (file == "-") {
+    return "-o - is not taken: a workbook is a file and cannot go to standard output; give a "
+           "name that ends in .xlsx.";
+  }
+  std::string extension = Utf8FromPath(file.extension());
+  for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (extension != ".xlsx") {
+    return "The workbook's name must end in .xlsx, by which spreadsheet applications know a "
+           "workbook; " +
+           Quoted(file) + " does not.";
+  }
+  return "";
+}
+
+std::string CheckBeforeReading(const fs::path& encyclopedia_folder, const fs::path& file,
+                               bool overwrite) {
+  if (std::string problem = CheckNotEncyclopediaFile(encyclopedia_folder, file); !problem.empty()) {
+    return problem;
+  }
+  if (std::string problem = CheckNameLength(file); !problem.empty()) return problem;
+  return CheckOutputFile(file, overwrite);
 }
 
 std::string CheckEncyclopediaFolder(const fs::path& folder) {

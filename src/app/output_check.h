@@ -20,6 +20,27 @@ std::string CheckOutputFolder(const std::filesystem::path& folder);
 // `overwrite` (an existing workbook is replaced only when asked).
 std::string CheckOutputFile(const std::filesystem::path& file, bool overwrite);
 
+// The workbook `file` is none of the encyclopedia's files, whose game only
+// reads them: not the same file as one of them (also through a link or
+// another name for it), and, in the encyclopedia's folder, not one of the
+// six names in any mix of capitals, whether a file has it or not. With or
+// without permission to replace.
+std::string CheckNotEncyclopediaFile(const std::filesystem::path& encyclopedia_folder,
+                                     const std::filesystem::path& file);
+
+// The name of `file` is not longer than its folder's file system takes.
+std::string CheckNameLength(const std::filesystem::path& file);
+
+// The command line's rules for the name it is given: a file name (not "-",
+// standard output) that ends in .xlsx, by which spreadsheet applications
+// know a workbook.
+std::string CheckWorkbookName(const std::filesystem::path& file);
+
+// What a run checks before it reads anything, in this order:
+// CheckNotEncyclopediaFile, CheckNameLength, CheckOutputFile.
+std::string CheckBeforeReading(const std::filesystem::path& encyclopedia_folder,
+                               const std::filesystem::path& file, bool overwrite);
+
 // The encyclopedia folder exists, can be listed and holds encteam.dat.
 std::string CheckEncyclopediaFolder(const std::filesystem::path& folder);
 

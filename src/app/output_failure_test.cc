@@ -32,6 +32,7 @@
 #include "testing/xlsx_reader.h"
 #include "tools/encyclopedia_generator.h"
 #include "util/error.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace {
@@ -148,6 +149,61 @@ TEST_F(OutputFailureTest, AFailedRunBesideAnExistingWorkbook) {
   EXPECT_EQ(Entries(out_.path()),
             (std::vector<std::string>{"book (incomplete 2).xlsx", "book (incomplete).xlsx",
                                       "book.xlsx"}));
+}
+
+// Names as long as the system allows: a name one longer is refused before
+// anything is read; the incomplete workbook of a failed run with a long
+// name is saved under a shortened one ("nnn... (incomplete).xlsx").
+TEST_F(OutputFailureTest, LongNames) {
+  const RunResult refused = RunInto(out_ / (std::string(251, 'n') + ".xlsx"), false);
+  ASSERT_TRUE(refused.error);
+  EXPECT_NE(refused.error->message().find("is too long"), std::string::npos)
+      << refused.error->message();
+  EXPECT_TRUE(refused.report.files.empty()) << "nothing was read";
+  EXPECT_TRUE(Entries(out_.path()).empty());
+
+  fs::remove(encyclopedia_ / "ENCPLYR.DAT");
+  fs::create_directory(encyclopedia_ / "ENCPLYR.DAT");
+  const std::string stem = std::string(242, 'n') + "\xc3\xa9\xc3\xa9";  // ends in "éé"
+  for (const char* mark : {" (incomplete).xlsx", " (incomplete 2).xlsx"}) {
+    const RunResult result = RunInto(out_.path() / PathFromUtf8(stem + ".xlsx"), false);
+    ASSERT_TRUE(result.error);
+    ASSERT_TRUE(result.saved) << result.incomplete_not_saved;
+    const std::string name = Utf8FromPath(result.saved_path.filename());
+    EXPECT_TRUE(name.ends_with(mark)) << name;
+    EXPECT_LE(result.saved_path.filename().native().size(), 255u);
+    EXPECT_TRUE(stem.starts_with(name.substr(0, name.size() - std::string(mark).size())))
+        << "shortened, never inside a character: " << name;
+  }
+}
+
+// Reports that the incomplete workbook could not be saved, and why.
+class RemoveFolderOnTeams : public RunObserver {
+ public:
+  explicit RemoveFolderOnTeams(fs::path folder) : folder_(std::move(folder)) {}
+  void ProgressText(std::string_view text) override {
+    if (text == "TEAMS COMPLETED") fs::remove_all(folder_);
+  }
+
+ private:
+  fs::path folder_;
+};
+
+TEST_F(OutputFailureTest, AnIncompleteWorkbookThatCannotBeSavedSaysWhy) {
+  fs::remove(encyclopedia_ / "ENCPLYR.DAT");
+  fs::create_directory(encyclopedia_ / "ENCPLYR.DAT");
+  fs::create_directory(out_ / "gone");
+  RunOptions options;
+  options.encyclopedia_folder = encyclopedia_.path();
+  options.output = out_ / "gone" / "book.xlsx";
+  RemoveFolderOnTeams remove(out_ / "gone");
+  const RunResult result = RunProcessing(options, remove, nullptr);
+  ASSERT_TRUE(result.error);
+  EXPECT_FALSE(result.saved);
+  EXPECT_NE(result.incomplete_not_saved.find("book (incomplete).xlsx"), std::string::npos)
+      << result.incomplete_not_saved;
+  EXPECT_NE(result.incomplete_not_saved.find("does not exist"), std::string::npos)
+      << result.incomplete_not_saved;
 }
 
 // Does something to the output folder at the first report of the writing.

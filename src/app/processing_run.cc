@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/index_writer.h"
+#include "app/output_check.h"
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/team_abbreviations.h"
@@ -15,6 +16,7 @@
 #include "teams/team_phase.h"
 #include "util/dates.h"
 #include "util/platform_files.h"
+#include "util/utf8_path.h"
 #include "workbook/workbook.h"
 #include "workbook/xlsx_writer.h"
 
@@ -46,19 +48,57 @@ class PhaseClock {
   StepClock clock_;
 };
 
+// `stem` + `mark` + `extension`, with `stem` cut (never inside a
+// character) until the name fits the system's longest name.
+std::filesystem::path FittedName(std::string stem, const std::string& mark,
+                                 const std::string& extension, size_t longest) {
+  for (;;) {
+    std::filesystem::path name = PathFromUtf8(stem + mark + extension);
+    if (FileNameLength(name) <= longest || stem.empty()) return name;
+    do {
+      stem.pop_back();
+    } while (!stem.empty() && (static_cast<unsigned char>(stem.back()) & 0xC0) == 0x80);
+    if (!stem.empty() && static_cast<unsigned char>(stem.back()) >= 0xC0) stem.pop_back();
+  }
+}
+
 // Where the workbook of a failed run goes: "NAME (incomplete).xlsx" beside
-// the requested file, or "NAME (incomplete 2).xlsx", ... when that is taken.
+// the requested file, or "NAME (incomplete 2).xlsx", ... when that is taken;
+// NAME shortened when the whole is too long a name.
 std::filesystem::path IncompletePath(const std::filesystem::path& target) {
+  const std::filesystem::path folder = target.parent_path();
+  const size_t longest = LongestFileName(folder.empty() ? std::filesystem::path(".") : folder);
+  const std::string stem = Utf8FromPath(target.stem());
+  const std::string extension = Utf8FromPath(target.extension());
   std::filesystem::path path;
   for (int n = 1; n <= 1000; ++n) {
     const std::string mark = n == 1 ? " (incomplete)" : " (incomplete " + std::to_string(n) + ")";
-    std::filesystem::path name = target.stem();
-    name += mark;
-    name += target.extension();
-    path = target.parent_path() / name;
+    path = folder / FittedName(stem, mark, extension, longest);
     if (!PathEntryExists(path)) break;
   }
   return path;
+}
+
+// Why the run has nothing to write, for "nothing to write: ...".
+std::string NothingToWrite(SheetChoice sheets, const RunReport& report) {
+  std::string text = "nothing to write: ";
+  if (sheets == SheetChoice::kPlayersOnly) {
+    text += "no player of the encyclopedia has a statistics line";
+  } else if (sheets == SheetChoice::kTeamsOnly) {
+    text += "no team of the encyclopedia has a season";
+  } else {
+    text += "no player of the encyclopedia has a statistics line and no team has a season";
+  }
+  if (!report.missing_files.empty()) {
+    std::string names;
+    for (const std::string& name : report.missing_files) {
+      if (!names.empty()) names += ", ";
+      names += name;
+    }
+    text += " (" + CountText(static_cast<int64_t>(report.missing_files.size()), "file", "files") +
+            " missing: " + names + ")";
+  }
+  return text + "; no workbook was written";
 }
 
 }  // namespace
@@ -90,16 +130,24 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered) {
   RunResult result;
   RunReport& report = result.report;
+  if (std::string problem =
+          CheckBeforeReading(options.encyclopedia_folder, options.output, options.overwrite);
+      !problem.empty()) {
+    result.error = StatCraneError(problem);
+    return result;
+  }
   observer.StartTime(Stamp());
   Workbook workbook;
   PhaseClock clock(result);
   std::optional<SheetLayout> layout;
   PlayerPhaseResult players;
+  bool built = false;    // the workbook has its sheets
   bool writing = false;  // the error, if any, came from writing the workbook
   try {
     const EncyclopediaFolder folder(options.encyclopedia_folder);
     observer.PhaseProgress("reading", 0, 0);
     layout.emplace(workbook, options.sheets, options.index);
+    built = true;
     workbook.SetTitle(WorkbookTitle(options.encyclopedia_folder));
     std::optional<IndexWriter> index;
     PlayerBlockPlaced player_placed;
@@ -132,6 +180,11 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       report.teams_written = teams.teams_written;
       clock.Finish("team phase");
     }
+    if (report.players_written == 0 && report.teams_written == 0) {
+      result.error = StatCraneError(NothingToWrite(options.sheets, report));
+      result.nothing_to_write = true;
+      return result;
+    }
     if (options.viewing == ViewingChoice::kViewAfterCompleted) observer.ViewingTookEffect();
     layout->Finish(report, players.last_letter_sheet);
     layout.reset();
@@ -157,7 +210,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   } catch (...) {
     RecordRunException(result);
   }
-  if (result.error && !result.saved && !writing) {
+  if (result.error && !result.saved && !writing && built) {
     // Keep what the run had built, beside the requested file and marked
     // incomplete; a file the user has under the requested name stays as it is.
     const std::filesystem::path incomplete = IncompletePath(options.output);
@@ -171,8 +224,12 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       result.saved_path = incomplete;
       report.incomplete = true;
       report.output_path = incomplete.string();
-    } catch (const std::exception&) {
-      // The error that stopped the run is the one to tell; nothing was saved.
+    } catch (...) {
+      // The error that stopped the run comes first; this one says why
+      // nothing was saved.
+      RunResult failed;
+      RecordRunException(failed);
+      result.incomplete_not_saved = failed.error ? failed.error->message() : "it was stopped";
     }
   }
   return result;

@@ -66,6 +66,12 @@ struct RunResult {
   bool stopped = false;                 // the user stopped the run; nothing was written
   std::optional<StatCraneError> error;  // what stopped the run
   bool saved = false;                   // a workbook file was written (complete or not)
+  // The run found no player and no team to write, so it wrote no workbook
+  // (`error` says "nothing to write: ...").
+  bool nothing_to_write = false;
+  // Why the incomplete workbook of a failed run could not be saved; "" when
+  // it was saved or there was none to save.
+  std::string incomplete_not_saved;
   // Where it was written: the requested file, or for an incomplete workbook
   // "NAME (incomplete).xlsx" beside it (report.output_path says the same).
   std::filesystem::path saved_path;
@@ -89,13 +95,19 @@ std::string WorkbookTitle(const std::filesystem::path& encyclopedia_folder);
 // in `result`: a stop as stopped, anything else as an error in words.
 void RecordRunException(RunResult& result);
 
-// Runs every step. Errors never escape: a failed step ends the run, and the
+// Runs every step. First, before anything is read, the checks of
+// CheckBeforeReading (output_check.h): a refused output is an error, and
+// nothing is read or written. A run that finds no player and no team to
+// write writes no workbook and ends with the error "nothing to write: ...".
+// Errors never escape: a failed step ends the run, and the
 // workbook built so far is saved beside the requested file as
 // "NAME (incomplete).xlsx" ("NAME (incomplete 2).xlsx", ... when that name is
-// taken; nothing is ever replaced for it) and reported incomplete
+// taken; nothing is ever replaced for it; NAME is shortened when the whole
+// would be longer than the system's names may be) and reported incomplete
 // (saved_path and report.output_path say where). A file under the requested name is never touched
-// by a failed run. When writing the workbook itself fails, nothing is saved. A stopped run writes
-// nothing. `remembered` may be null (the command line remembers nothing).
+// by a failed run. When writing the workbook itself fails, nothing is saved; when the incomplete
+// workbook cannot be saved, incomplete_not_saved says why. A stopped run writes nothing.
+// `remembered` may be null (the command line remembers nothing).
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -40,10 +41,18 @@ class Remembered : public RememberedFolder {
   std::filesystem::path saved;
 };
 
+// The bundled sample's files named, copied into `folder`.
+void CopySample(const std::filesystem::path& folder, std::initializer_list<const char*> names) {
+  const std::filesystem::path sample =
+      std::filesystem::path(STATCRANE_SOURCE_DIR) / "samples" / "sample-encyclopedia";
+  for (const char* name : names) std::filesystem::copy_file(sample / name, folder / name);
+}
+
+// A run of the team file and the team-year file: teams to write, no players.
 class ProcessingRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    encyclopedia_.WriteFile("encteam.dat", {});
+    CopySample(encyclopedia_.path(), {"ENCTEAM.DAT", "enctmyr.dat"});
     options_.encyclopedia_folder = encyclopedia_.path();
     options_.output = out_ / "book.xlsx";
   }
@@ -54,7 +63,7 @@ class ProcessingRunTest : public ::testing::Test {
   Remembered remembered_;
 };
 
-TEST_F(ProcessingRunTest, TeamsOnlyRunOnAnEmptyEncyclopedia) {
+TEST_F(ProcessingRunTest, TeamsOnlyRun) {
   options_.sheets = SheetChoice::kTeamsOnly;
   options_.viewing = ViewingChoice::kViewAfterCompleted;
   const RunResult result = RunProcessing(options_, observer_, &remembered_);
@@ -67,20 +76,33 @@ TEST_F(ProcessingRunTest, TeamsOnlyRunOnAnEmptyEncyclopedia) {
 
   SKIP_ON_WINDOWS(testing::kNeedsReader);
   const auto book = testing::ReadXlsx(options_.output);
-  EXPECT_EQ(book.sheet_names, (std::vector<std::string>{"Team Records", "TeamRegTotals"}));
+  EXPECT_EQ(book.sheet_names.front(), "Team Records");
   EXPECT_EQ(book.active_sheet, "Team Records");
   EXPECT_EQ(book.properties.at("title"),
             "Statistics of " + encyclopedia_.path().filename().string());
 
-  // With the index: the first sheet, kept with its headings alone.
+  // With the index: the first sheet, and the one the workbook opens on.
   options_.index = IndexChoice::kIndex;
   options_.overwrite = true;
   ASSERT_TRUE(RunProcessing(options_, observer_, nullptr).completed);
   const auto indexed = testing::ReadXlsx(options_.output);
-  EXPECT_EQ(indexed.sheet_names,
-            (std::vector<std::string>{"Index", "Team Records", "TeamRegTotals"}));
-  EXPECT_EQ(indexed.Sheet("Index").LastRow(), 1);
-  EXPECT_EQ(indexed.active_sheet, "Team Records");
+  EXPECT_EQ(indexed.sheet_names.front(), "Index");
+  EXPECT_EQ(indexed.sheet_names[1], "Team Records");
+  EXPECT_EQ(indexed.active_sheet, "Index");
+}
+
+// No player and no team: no workbook, and an error that says so.
+TEST_F(ProcessingRunTest, NothingToWriteWritesNoWorkbook) {
+  options_.sheets = SheetChoice::kPlayersOnly;
+  const RunResult result = RunProcessing(options_, observer_, &remembered_);
+  ASSERT_TRUE(result.error);
+  EXPECT_TRUE(result.nothing_to_write);
+  EXPECT_FALSE(result.saved || result.completed);
+  EXPECT_EQ(result.error->message(),
+            "nothing to write: no player of the encyclopedia has a statistics line (2 files "
+            "missing: ENCPLSTATS.DAT, ENCPLYR.DAT); no workbook was written");
+  EXPECT_TRUE(std::filesystem::is_empty(out_.path())) << "not even an incomplete workbook";
+  EXPECT_TRUE(remembered_.saved.empty());
 }
 
 TEST(WorkbookTitle, TheEncyclopediaFolderByItsLastName) {
@@ -100,16 +122,20 @@ TEST(WorkbookTitle, TheEncyclopediaFolderByItsLastName) {
 #endif
 }
 
-TEST_F(ProcessingRunTest, PlayersOnlyWithoutStatisticsKeepsOnlyTheLetterSheets) {
-  options_.sheets = SheetChoice::kPlayersOnly;
+TEST_F(ProcessingRunTest, PlayersAndTeamsWithoutStatisticsKeepsTheLetterSheets) {
   const RunResult result = RunProcessing(options_, observer_, nullptr);
   ASSERT_TRUE(result.completed);
+  EXPECT_EQ(result.report.players_written, 0);
   SKIP_ON_WINDOWS(testing::kNeedsReader);
   const auto book = testing::ReadXlsx(options_.output);
-  ASSERT_EQ(book.sheet_names.size(), 26u);
-  EXPECT_EQ(book.sheet_names.front(), "A");
-  EXPECT_EQ(book.sheet_names.back(), "Z");
-  EXPECT_EQ(result.report.sheets_removed.size(), 8u);
+  const auto& names = book.sheet_names;
+  EXPECT_EQ(std::find(names.begin(), names.end(), "Z") - std::find(names.begin(), names.end(), "A"),
+            25);
+  int player_summaries_removed = 0;
+  for (const std::string& name : result.report.sheets_removed) {
+    player_summaries_removed += name.starts_with("Hit") || name.starts_with("Pitch");
+  }
+  EXPECT_EQ(player_summaries_removed, 8);
 }
 
 TEST_F(ProcessingRunTest, AFailedWriteIsAnErrorAndRemembersNothing) {
@@ -119,7 +145,7 @@ TEST_F(ProcessingRunTest, AFailedWriteIsAnErrorAndRemembersNothing) {
   ASSERT_TRUE(result.error);
   EXPECT_FALSE(result.saved);
   EXPECT_TRUE(remembered_.saved.empty());
-  EXPECT_NE(observer_.texts.back(), "Processing Completed");
+  EXPECT_TRUE(observer_.texts.empty()) << "refused before reading";
 }
 
 TEST_F(ProcessingRunTest, AStoppedRunWritesNothing) {

@@ -88,22 +88,22 @@ constexpr auto Join(const std::array<T, N>&... parts) {
 // Every sheet, in tab order.
 constexpr auto kSheets =
     Join(std::to_array<SheetEntry>({
-             {"Index", kIndex, kTable, kKept, [](const Handles& h) { return h.index; }},
+             {"Index", kIndex, kTable, kKept, [](const Handles& h) { return h.index; }, 1},
              {"Team Records", kTeams, kBlocks, kKept,
-              [](const Handles& h) { return &h.teams->records; }, 1},
+              [](const Handles& h) { return &h.teams->records; }, 2},
              {"TeamRegTotals", kTeams, kTable, kKept,
               [](const Handles& h) { return &h.teams->season_totals; }},
              {"TeamDCSTotals", kTeams, kTable, kRemoved, TeamSeries<0>},
              {"TeamLCSTotals", kTeams, kTable, kRemoved, TeamSeries<1>},
              {"TeamWSTotals", kTeams, kTable, kRemoved, TeamSeries<2>},
-             {"PitchRegTotals", kPlayers, kTable, kRemoved, Pitching<0>, 9},
-             {"PitchDCSTotals", kPlayers, kTable, kRemoved, Pitching<1>, 8},
-             {"PitchLCSTotals", kPlayers, kTable, kRemoved, Pitching<2>, 7},
-             {"PitchWSTotals", kPlayers, kTable, kRemoved, Pitching<3>, 6},
-             {"HitRegTotals", kPlayers, kTable, kRemoved, Hitting<0>, 5},
-             {"HitDCSTotals", kPlayers, kTable, kRemoved, Hitting<1>, 4},
-             {"HitLCSTotals", kPlayers, kTable, kRemoved, Hitting<2>, 3},
-             {"HitWSTotals", kPlayers, kTable, kRemoved, Hitting<3>, 2},
+             {"PitchRegTotals", kPlayers, kTable, kRemoved, Pitching<0>, 10},
+             {"PitchDCSTotals", kPlayers, kTable, kRemoved, Pitching<1>, 9},
+             {"PitchLCSTotals", kPlayers, kTable, kRemoved, Pitching<2>, 8},
+             {"PitchWSTotals", kPlayers, kTable, kRemoved, Pitching<3>, 7},
+             {"HitRegTotals", kPlayers, kTable, kRemoved, Hitting<0>, 6},
+             {"HitDCSTotals", kPlayers, kTable, kRemoved, Hitting<1>, 5},
+             {"HitLCSTotals", kPlayers, kTable, kRemoved, Hitting<2>, 4},
+             {"HitWSTotals", kPlayers, kTable, kRemoved, Hitting<3>, 3},
          }),
          LetterSheets(std::make_index_sequence<kAlphabet.size()>()));
 static_assert(kAlphabet.size() == kOtherInitial);
@@ -147,7 +147,7 @@ std::optional<CellRange> HeadingTable(const Worksheet& sheet) {
   return CellRange{1, first, sheet.LastRow(), last};
 }
 
-// How every sheet prints: landscape, one page wide, the sheet's name at the
+// How every sheet prints ("Index" upright): landscape, one page wide, the sheet's name at the
 // left of the footer and "Page N of M" at its right.
 PageSetup SheetPageSetup() {
   PageSetup setup;
@@ -159,9 +159,22 @@ PageSetup SheetPageSetup() {
   return setup;
 }
 
+// Characters added to each fitted column of "Index" but the first, so that
+// a column's figures or words stand apart from the column before.
+constexpr double kIndexColumnGap = 3;
+
 // The view and print settings of a sheet whose columns are fitted.
-void SetUpViewAndPrint(Worksheet& sheet, Shape shape) {
+void SetUpViewAndPrint(Worksheet& sheet, Phase phase, Shape shape) {
   PageSetup setup = SheetPageSetup();
+  if (phase == kIndex) {
+    // A narrow list: upright pages, its columns apart.
+    setup.orientation = PageOrientation::kPortrait;
+    for (int32_t col = 2; col <= sheet.LastWidthColumn(); ++col) {
+      if (sheet.ColumnWidth(col) > 0) {
+        sheet.SetColumnWidth(col, sheet.ColumnWidth(col) + kIndexColumnGap);
+      }
+    }
+  }
   if (shape == kTable) {
     if (const std::optional<CellRange> table = HeadingTable(sheet)) {
       sheet.FreezeRows(1);
@@ -199,7 +212,7 @@ void SheetLayout::Finish(RunReport& report, const Worksheet* last_letter_sheet) 
     workbook_.SheetAt(i).AutoFitColumns(kFittedColumns);
   }
   for (const SheetEntry& entry : kSheets) {
-    if (Worksheet* sheet = workbook_.FindSheet(entry.name)) SetUpViewAndPrint(*sheet, entry.shape);
+    if (Worksheet* sheet = workbook_.FindSheet(entry.name)) SetUpViewAndPrint(*sheet, entry.phase, entry.shape);
   }
   for (std::string_view name : kOpensOn) {
     if (const Worksheet* sheet = workbook_.FindSheet(name)) {

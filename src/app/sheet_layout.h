@@ -34,9 +34,10 @@ class SheetLayout {
   // Once the phases are done: removes the sheets that stayed empty and may
   // go (noted in the report), fits the columns of every sheet, sets up how
   // each sheet is viewed and printed, and sets the tab the workbook opens
-  // on: "Team Records" when there is one, else the last player summary sheet
-  // left (hitting before pitching, world series back to regular season),
-  // else `last_letter_sheet` ("A" when null).
+  // on: "Index" when asked for, else "Team Records" when there is one, else
+  // the last player summary sheet left (hitting before pitching, world
+  // series back to regular season), else `last_letter_sheet` ("A" when
+  // null).
   //
   // Every sheet opens at A1 and prints landscape, one page wide, with the
   // sheet's name and "Page N of M" in the footer. The tables (the summary

@@ -7,10 +7,19 @@
 
 namespace statcrane {
 
-// `text` with every control character (C0, DEL and the C1 range) replaced by
-// '?', so that a name from the data can neither move the cursor nor retitle
-// or clear the terminal. Line breaks are kept when `keep_line_breaks`.
+// `text` with every control character (C0, DEL and the C1 range U+0080 to
+// U+009F) and every byte that is not part of valid UTF-8 (a raw C1 byte such
+// as 0x9B among them) replaced by '?', so that a name from the arguments or
+// the data can neither move the cursor nor retitle or clear the terminal,
+// whatever character set the terminal uses. Line breaks are kept when
+// `keep_line_breaks`.
 std::string ReplaceControlCharacters(std::string_view text, bool keep_line_breaks = false);
+
+// A message as the command line prints it after "statcrane: ": control
+// characters replaced, a capital that only starts the sentence made small
+// ("The folder ..." gives "the folder ...", "ENCTEAM.DAT ..." stays) and no
+// full stop at the end.
+std::string AfterProgramName(std::string_view message);
 
 // The number of characters `text` shows (UTF-8 code points).
 size_t DisplayWidth(std::string_view text);

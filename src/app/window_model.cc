@@ -28,6 +28,16 @@ constexpr std::string_view kCloseQuestion =
 // A path as the user reads it: the system's separators.
 std::string Shown(fs::path path) { return Utf8FromPath(path.make_preferred()); }
 
+// A run's message as a sentence of a message box: "cannot save ..." gives
+// "Cannot save ....".
+std::string AsSentence(std::string text) {
+  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') {
+    text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  }
+  if (!text.empty() && text.back() != '.') text += '.';
+  return text;
+}
+
 // Absolute, without "." and "..", doubled or trailing separators.
 fs::path Clean(const fs::path& folder) {
   std::error_code ec;
@@ -579,12 +589,22 @@ void WindowModel::SetStatus(Severity severity, std::string text) {
 void WindowModel::ReportOutcome(const RunResult& result, const std::string& remember_problem) {
   const std::string saved_path = Shown(result.saved_path.empty() ? run_output_ : result.saved_path);
   if (result.error) {
+    if (result.nothing_to_write) {
+      SetStatus(Severity::kError, "Nothing to write: no workbook was written.");
+      Tell(Severity::kError, AsSentence(result.error->message()));
+      return;
+    }
     SetStatus(Severity::kError, "The run failed: see the message.");
-    std::string text = result.error->message() + "\n\n";
+    std::string text = AsSentence(result.error->message()) + "\n\n";
     if (result.saved && result.report.incomplete) {
       text += "What was built before the error was saved as an incomplete workbook:\n" + saved_path;
     } else if (result.saved) {
       text += "The workbook was saved:\n" + saved_path;
+    } else if (!result.incomplete_not_saved.empty()) {
+      text +=
+          "No workbook was written. What was built before the error could not be saved "
+          "either: " +
+          AsSentence(result.incomplete_not_saved);
     } else {
       text += "No workbook was written.";
     }
@@ -597,9 +617,9 @@ void WindowModel::ReportOutcome(const RunResult& result, const std::string& reme
   }
   const RunReport& report = result.report;
   if (!report.HasWarnings() && remember_problem.empty()) {
-    SetStatus(Severity::kInformation, "Completed: " + std::to_string(report.players_written) +
-                                          " players and " + std::to_string(report.teams_written) +
-                                          " teams written.");
+    SetStatus(Severity::kInformation,
+              "Completed: " + CountText(report.players_written, "player", "players") + " and " +
+                  CountText(report.teams_written, "team", "teams") + " written.");
     return;
   }
   std::string summary;

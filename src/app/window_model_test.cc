@@ -518,7 +518,8 @@ TEST(WindowModelTest, WarningsOpenTheWorkbookFirstAndTheBoxOffersTheReport) {
   WindowModel& model = place.Open(FakeRun([](RunResult& result, const RunOptions&) {
     result.completed = result.saved = true;
     for (const char* file : {"ENCPLYR.DAT", "encleag.dat"}) result.report.FileMissing(file);
-    for (int i = 0; i < 60; ++i) result.report.RecordSkipped("ENCTEAM.DAT", "deleted records");
+    for (int i = 0; i < 60; ++i)
+      result.report.RecordSkipped("ENCTEAM.DAT", {"deleted record", "deleted records"});
     for (const int type : {0, 3, 3, 4, 8, 8, 8}) result.report.UnknownSeasonType(type);
   }));
   ASSERT_TRUE(model.ChooseFolder(league));
@@ -536,11 +537,39 @@ TEST(WindowModelTest, WarningsOpenTheWorkbookFirstAndTheBoxOffersTheReport) {
                             "skipped, 7 records of unknown season types \u2014 see Run "
                             "Report"))
       << told.text;
-  EXPECT_NE(told.text.find("0 (1 record), 3 (2 records), 4 (1 record), 8 (3 records)"),
-            std::string::npos);
+  EXPECT_NE(told.text.find("Season types 0, 3, 4 and 8 are not ones this program knows: their 7 "
+                           "records were left out of the workbook (1 of type 0, 2 of type 3, 1 "
+                           "of type 4, 3 of type 8)."),
+            std::string::npos)
+      << told.text;
   EXPECT_TRUE(model.state().status_text.starts_with("Completed with warnings: 2 files missing"));
   EXPECT_EQ(model.state().status_severity, Severity::kWarning);
   EXPECT_NE(report.find("60 deleted records"), std::string::npos) << report;
+}
+
+// A run of the real program that finds no player and no team: no workbook,
+// an error in the status line and the box, nothing remembered.
+TEST(WindowModelTest, NothingToWriteIsAFailureWithoutAWorkbook) {
+  Place place;
+  const fs::path league = place.Folder("league", {"ENCTEAM.DAT", "enctmyr.dat"});
+  WindowModel& model = place.Open();
+  ASSERT_TRUE(model.ChooseFolder(league));
+  const std::string settings = FileBytes(place.SettingsFile());
+  place.Process();
+  const WindowState& state = model.state();
+  EXPECT_EQ(state.status_severity, Severity::kError);
+  EXPECT_EQ(state.status_text, "Nothing to write: no workbook was written.");
+  ASSERT_EQ(place.window().told.size(), 1u);
+  EXPECT_EQ(place.window().told[0].severity, Severity::kError);
+  EXPECT_TRUE(place.window().told[0].text.starts_with(
+      "Nothing to write: no player of the encyclopedia has a statistics line and no team has a "
+      "season (4 files missing: "))
+      << place.window().told[0].text;
+  EXPECT_TRUE(place.window().opened.empty());
+  EXPECT_TRUE(state.saved_workbook.empty());
+  EXPECT_TRUE(FilesIn(place.Path("Documents")).empty());
+  EXPECT_EQ(FileBytes(place.SettingsFile()), settings);
+  EXPECT_TRUE(state.process_enabled());
 }
 
 TEST(WindowModelTest, FailedAndStoppedRunsAreToldAndTheWindowIsReadyAgain) {
@@ -711,7 +740,7 @@ TEST(WindowModelTest, TheReportIsSavedReplacingALinkNotWhatItPointsTo) {
   WindowModel& model = place.Open(FakeRun([](RunResult& result, const RunOptions&) {
     result.completed = result.saved = true;
     result.report.RecordsRead("ENCTEAM.DAT", 30);
-    result.report.RecordSkipped("ENCTEAM.DAT", "deleted records");
+    result.report.RecordSkipped("ENCTEAM.DAT", {"deleted record", "deleted records"});
   }));
   ASSERT_TRUE(model.ChooseFolder(league));
   place.Process();
@@ -724,7 +753,7 @@ TEST(WindowModelTest, TheReportIsSavedReplacingALinkNotWhatItPointsTo) {
   EXPECT_EQ(FileBytes(precious), "keep me");
   EXPECT_FALSE(fs::is_symlink(chosen));
   EXPECT_EQ(FileBytes(chosen), model.ReportText());
-  EXPECT_NE(model.ReportText().find("1 deleted records"), std::string::npos);
+  EXPECT_NE(model.ReportText().find("1 deleted record\n"), std::string::npos);
 
   // A file that cannot be written is told; cancelling saves nothing.
   place.window().told.clear();

@@ -57,9 +57,10 @@ TEST(BirthDatesTest, SkippedRecordsKeepTheEntryAndAreReported) {
             Born(1, 1970, 4, 31), Born(1, 12000, 1, 1)},
            report);
   EXPECT_EQ(table[1], (CivilDate{1960, 4, 4}));
-  EXPECT_EQ(Skipped(report, "birth years before 1801"), 3);
+  EXPECT_EQ(Skipped(report, "players born before 1801"), 3);
   EXPECT_EQ(Skipped(report, "deleted records"), 1);
-  EXPECT_EQ(Skipped(report, "player ids outside 1 to 36500"), 2);  // no statistics line names 0
+  EXPECT_EQ(Skipped(report, "records with a player id outside 1 to 36500"),
+            2);  // no statistics line names 0
   EXPECT_EQ(table[0], kZeroDate);
   EXPECT_EQ(Skipped(report, "birth dates that are not calendar dates"), 6);
 }

@@ -20,6 +20,14 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+bool IsDataFileName(std::string_view name) {
+  for (const std::string_view data_file :
+       {kTeamFile, kPlayerFile, kPlayerStatsFile, kLeagueFile, kLeagueYearFile, kTeamYearFile}) {
+    if (SameIgnoringCase(name, data_file)) return true;
+  }
+  return false;
+}
+
 std::optional<std::filesystem::path> EncyclopediaFolder::Find(std::string_view name,
                                                               SkipReporter* reporter) const {
   try {

@@ -17,6 +17,10 @@ inline constexpr std::string_view kLeagueFile = "encleag.dat";
 inline constexpr std::string_view kLeagueYearFile = "enclgyr.dat";
 inline constexpr std::string_view kTeamYearFile = "enctmyr.dat";
 
+// True when `name` is one of the six data files' names in any mix of
+// capitals ("EncTeam.DAT").
+bool IsDataFileName(std::string_view name);
+
 class EncyclopediaFolder {
  public:
   explicit EncyclopediaFolder(std::filesystem::path folder) : folder_(std::move(folder)) {}

@@ -85,9 +85,9 @@ void LeaguePass(const RecordFile& file, ColouredLeagues& colours, SkipReporter& 
     if (record.record_status != 0) {
       reporter.RecordSkipped(kLeagueFile, kDeletedRecords);
     } else if (!record.league_name_present()) {
-      reporter.RecordSkipped(kLeagueFile, "leagues without a name");
+      reporter.RecordSkipped(kLeagueFile, {"league without a name", "leagues without a name"});
     } else if (record.use_mark <= 0) {
-      reporter.RecordSkipped(kLeagueFile, "leagues not in use");
+      reporter.RecordSkipped(kLeagueFile, {"league not in use", "leagues not in use"});
     } else if (record.league_id < 0 || record.league_id > kMaxLeagueId) {
       reporter.RecordSkipped(kLeagueFile, kLeagueIdsOutOfRange);
     } else {

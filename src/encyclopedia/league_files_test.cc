@@ -164,9 +164,9 @@ TEST(LeagueFilesTest, IdsOutsideTheTablesSkipTheRecordAndAreReported) {
   EXPECT_EQ(tables.divisions(5, 1990), "E");
   EXPECT_EQ(tables.names[1], "");
   EXPECT_EQ(tables.divisions.lowest_team(), 5);
-  EXPECT_EQ(report.files["encleag.dat"].skipped["league ids outside 0 to 9999"], 1);
-  EXPECT_EQ(report.files["enclgyr.dat"].skipped["team ids outside 0 to 9999"], 1);
-  EXPECT_EQ(report.files["enclgyr.dat"].skipped["league ids outside 0 to 9999"], 1);
+  EXPECT_EQ(report.files["encleag.dat"].skipped["records with a league id outside 0 to 9999"], 1);
+  EXPECT_EQ(report.files["enclgyr.dat"].skipped["records with a team id outside 0 to 9999"], 1);
+  EXPECT_EQ(report.files["enclgyr.dat"].skipped["records with a league id outside 0 to 9999"], 1);
 }
 
 TEST(LeagueFilesTest, MissingFilesGiveEmptyTables) {

@@ -62,7 +62,8 @@ TEST(PlayerStatsFileTest, IndexesUsableRecordsAndGroupsThemByPlayerInFileOrder) 
             (std::vector<std::string>{"smith,Al \\ 7", "Smith,Bo \\ 5"}));
   EXPECT_EQ(BuildPlayerOrder(stats).At(0), 7);
   EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["deleted records"], 1);
-  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["player ids outside 1 to 36500"], 2);
+  EXPECT_EQ(report.files["ENCPLSTATS.DAT"].skipped["records with a player id outside 1 to 36500"],
+            2);
 }
 
 TEST(PlayerStatsFileTest, NamesComeFromTheLaterRecordAndAreCutAtTheirFirstNul) {

@@ -8,13 +8,16 @@
 
 #include "util/error.h"
 #include "util/platform_errors.h"
+#include "util/utf8_path.h"
 
 namespace statcrane {
 namespace {
 
-[[noreturn]] void Fail(std::string_view name, const std::filesystem::path& path,
+// Names the file as it is spelled in the folder.
+[[noreturn]] void Fail(std::string_view /*name*/, const std::filesystem::path& path,
                        const std::string& what) {
-  throw StatCraneError("Cannot read " + std::string(name) + " (" + path.string() + "): " + what);
+  throw StatCraneError("Cannot read " + Utf8FromPath(path.filename()) + " (" + Utf8FromPath(path) +
+                       "): " + what);
 }
 
 }  // namespace
@@ -30,7 +33,8 @@ RecordFile RecordFile::Read(const EncyclopediaFolder& folder, std::string_view n
     reporter.RecordsRead(name, 0);
     return file;
   }
-  file.path_ = path->string();
+  file.path_ = Utf8FromPath(*path);
+  reporter.FileFound(name, Utf8FromPath(path->filename()));
   uint64_t fragment = 0;
   try {
     const ReadOnlyFile opened(*path);

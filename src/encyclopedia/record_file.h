@@ -42,11 +42,15 @@ inline constexpr int kMaxPlayerId = 36500;
 
 // Why records are skipped, as the run report tells it; the same words for
 // the same reason in every file.
-inline constexpr std::string_view kDeletedRecords = "deleted records";
-inline constexpr std::string_view kYearsBefore1 = "years before 1";
-inline constexpr std::string_view kTeamIdsOutOfRange = "team ids outside 0 to 9999";
-inline constexpr std::string_view kLeagueIdsOutOfRange = "league ids outside 0 to 9999";
-inline constexpr std::string_view kPlayerIdsOutOfRange = "player ids outside 1 to 36500";
+inline constexpr SkipReason kDeletedRecords{"deleted record", "deleted records"};
+inline constexpr SkipReason kYearsBefore1{"record with a year before 1",
+                                          "records with a year before 1"};
+inline constexpr SkipReason kTeamIdsOutOfRange{"record with a team id outside 0 to 9999",
+                                               "records with a team id outside 0 to 9999"};
+inline constexpr SkipReason kLeagueIdsOutOfRange{"record with a league id outside 0 to 9999",
+                                                 "records with a league id outside 0 to 9999"};
+inline constexpr SkipReason kPlayerIdsOutOfRange{"record with a player id outside 1 to 36500",
+                                                 "records with a player id outside 1 to 36500"};
 
 class RecordFile {
  public:

@@ -13,7 +13,7 @@ TeamAbbreviations LoadTeamAbbreviations(const EncyclopediaFolder& folder, SkipRe
     if (record.record_status != 0) {
       reporter.RecordSkipped(kTeamFile, kDeletedRecords);
     } else if (record.gate_a < 1 || record.gate_b < 1) {
-      reporter.RecordSkipped(kTeamFile, "teams not in use (a gate field below 1)");
+      reporter.RecordSkipped(kTeamFile, {"team not in use", "teams not in use"});
     } else if (record.team_id < 0 || record.team_id > kMaxTeamId) {
       reporter.RecordSkipped(kTeamFile, kTeamIdsOutOfRange);
     } else {

@@ -54,8 +54,8 @@ TEST(TeamAbbreviationsTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
   EXPECT_EQ(table[5], "OLD");
   const auto& skipped = report.files["ENCTEAM.DAT"].skipped;
   EXPECT_EQ(skipped.at("deleted records"), 2);
-  EXPECT_EQ(skipped.at("teams not in use (a gate field below 1)"), 4);
-  EXPECT_EQ(skipped.at("team ids outside 0 to 9999"), 2);
+  EXPECT_EQ(skipped.at("teams not in use"), 4);
+  EXPECT_EQ(skipped.at("records with a team id outside 0 to 9999"), 2);
 }
 
 TEST(TeamAbbreviationsTest, AbbreviationsAreCutAtTheFirstNul) {

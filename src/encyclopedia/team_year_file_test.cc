@@ -54,7 +54,7 @@ TEST(TeamYearFileTest, RecordNumbersCountSkippedRecords) {
   EXPECT_EQ(file.Seasons()[1].display_name, "New York Blues");
   EXPECT_EQ(file.Seasons()[1].regular_season.won, 90);
   EXPECT_EQ(report.files["enctmyr.dat"].skipped["deleted records"], 1);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["years before 1"], 1);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["records with a year before 1"], 1);
 
   // Reading by number reaches every record, skipped or not.
   EXPECT_EQ(file.record_count(), 5);
@@ -85,8 +85,8 @@ TEST(TeamYearFileTest, IdsOutsideTheTablesAreSkippedAndReported) {
   const TeamYearFile file = Read({big_team, negative_team, big_league, good}, report);
   ASSERT_EQ(file.Seasons().size(), 1u);
   EXPECT_EQ(file.Seasons()[0].record_number, 4);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["team ids outside 0 to 9999"], 2);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped["league ids outside 0 to 9999"], 1);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["records with a team id outside 0 to 9999"], 2);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped["records with a league id outside 0 to 9999"], 1);
 }
 
 }  // namespace

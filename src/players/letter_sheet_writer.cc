@@ -135,6 +135,9 @@ RowSpan LetterSheetWriter::WriteBlock(const PlayerBlock& block) {
   try {
     int32_t row = next_row_;
     WriteNameRow(sheet, row++, block.name, block.player_id);
+    // The name, a section's title or headings print on the page of the
+    // section's first line.
+    int32_t lead_in = next_row_;  // the name row, then each title or heading row
     for (Section s : kAllSections) {
       const SectionLines& section = block.section(s);
       bool first = true;
@@ -147,8 +150,10 @@ RowSpan LetterSheetWriter::WriteBlock(const PlayerBlock& block) {
         } else {
           WriteHeadingRow<PitchingFigures>(sheet, row++, kind, fill);
         }
+        sheet.KeepWithNext({lead_in, row - 1});
         row = kind == LineKind::kHitting ? WriteGroup(sheet, row, section.hitting)
                                          : WriteGroup(sheet, row, section.pitching);
+        lead_in = row;
         first = false;
       }
     }

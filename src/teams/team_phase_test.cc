@@ -69,7 +69,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   EXPECT_EQ(result.teams_written, 3);
   EXPECT_EQ(workbook->series_totals(1).LastRow(), 2);
   EXPECT_EQ(report.files["enctmyr.dat"].records_read, 4);
-  EXPECT_EQ(report.files["enctmyr.dat"].skipped[std::string(kDeletedRecords)], 1);
+  EXPECT_EQ(report.files["enctmyr.dat"].skipped[std::string(kDeletedRecords.many)], 1);
 
   WriteXlsx(workbook->book, dir / "teams.xlsx", false);
   SKIP_ON_WINDOWS(testing::kNeedsReader);

@@ -73,6 +73,8 @@ RowSpan TeamRecordsWriter::Write(const TeamBlock& block) {
   try {
     const int32_t title_row = row_ == 0 ? 1 : row_ + 2;
     WriteTitleAndHeadings(block);
+    // The title and headings print on the page of the first season.
+    sheet_.KeepWithNext({title_row, row_});
     const int32_t first_season_row = row_ + 1;
     for (const RegularSeasonRow& season : block.seasons) WriteSeasonRow(season);
     // The medium outline of the season rows.
@@ -134,6 +136,7 @@ void TeamRecordsWriter::WriteSeries(const SeriesRecord& series) {
     const int32_t r = ++row_;
     if (&season == &series.seasons.front()) {
       WriteSeriesTitle(sheet_, r, look.title, series.first_season_colour);
+      sheet_.KeepWithNext({r, r});  // the title's row ends no page
     }
     WriteValueCells(sheet_, r, kA, kColumns, TeamRecordsLine{nullptr, season.year, season.figures},
                     OnSeriesRows);

@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace statcrane {
@@ -27,5 +28,19 @@ int TerminalColumns(StandardStream stream);
 // file gets the UTF-8 bytes.
 std::ostream& StandardOutput();
 std::ostream& StandardError();
+
+// What standard error gets when an interruption ends the program (SIGINT,
+// SIGTERM, SIGHUP; Ctrl-C, Ctrl-Break, closing the console on Windows),
+// whoever handles it (EndOnInterrupt, or an OutputFile being written):
+// `message` (at most 255 bytes kept), with a line break first while a
+// progress line is open, so that the message starts a line of its own.
+void SetInterruptMessage(std::string_view message);
+void SetProgressLineOpen(bool open);
+// Writes the above to standard error; safe in a signal handler and in a
+// console control handler.
+void WriteInterruptMessage() noexcept;
+// From now on an interruption that is not ignored writes the message and
+// ends the program (130 for Ctrl-C, 128 + the signal's number on POSIX).
+void EndOnInterrupt();
 
 }  // namespace statcrane

@@ -2,6 +2,9 @@
 // <shellapi.h> after <windows.h>.
 #include <shellapi.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <ostream>
 #include <streambuf>
 
@@ -97,7 +100,48 @@ class ConsoleBuffer : public std::streambuf {
   char buffer_[4096];
 };
 
+char interrupt_message[256];
+std::atomic<size_t> interrupt_message_length{0};
+std::atomic<bool> progress_line_open{false};
+
+void WriteToError(const char* bytes, size_t length) {
+  DWORD written = 0;
+  ::WriteFile(Handle(StandardStream::kError), bytes, static_cast<DWORD>(length), &written, nullptr);
+}
+
+BOOL WINAPI WriteMessageAndExit(DWORD event) {
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+      break;
+    default:
+      return FALSE;
+  }
+  WriteInterruptMessage();
+  ::TerminateProcess(::GetCurrentProcess(), 130);
+  return TRUE;  // not reached
+}
+
 }  // namespace
+
+void SetInterruptMessage(std::string_view message) {
+  interrupt_message_length = 0;
+  const size_t length = std::min(message.size(), sizeof interrupt_message - 1);
+  std::memcpy(interrupt_message, message.data(), length);
+  interrupt_message_length = length;
+}
+
+void SetProgressLineOpen(bool open) { progress_line_open = open; }
+
+void WriteInterruptMessage() noexcept {
+  if (progress_line_open.load()) WriteToError("\r\n", 2);
+  if (const size_t length = interrupt_message_length.load(); length > 0) {
+    WriteToError(interrupt_message, length);
+  }
+}
+
+void EndOnInterrupt() { ::SetConsoleCtrlHandler(WriteMessageAndExit, TRUE); }
 
 std::vector<std::string> CommandLineArguments(int, char**) {
   int count = 0;

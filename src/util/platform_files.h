@@ -17,6 +17,15 @@ namespace statcrane {
 // the name `path`.
 bool PathEntryExists(const std::filesystem::path& path);
 
+// The length of the file name `name` as the system counts it: bytes (of
+// UTF-8) on POSIX systems, UTF-16 code units on Windows.
+inline size_t FileNameLength(const std::filesystem::path& name) { return name.native().size(); }
+// What FileNameLength counts, in words: "bytes" or "characters".
+std::string_view FileNameLengthUnit();
+// The longest file name the file system of `folder` takes, in the units of
+// FileNameLength (255 when it does not tell).
+size_t LongestFileName(const std::filesystem::path& folder);
+
 // Creates a scratch file in `folder` and removes it at once: whether a new
 // file can be made there, which permission bits do not tell for the
 // superuser, for access lists or for file systems such as /proc. An empty

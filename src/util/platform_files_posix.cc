@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "util/platform_console.h"
 #include "util/platform_errors.h"
 #include "util/platform_files.h"
 #include "util/platform_files_shared.h"
@@ -209,6 +210,7 @@ extern "C" void RemoveTemporaryFilesAndExit(int signal_number) {
     ::unlinkat(slot.private_fd, kTemporaryFileName.data(), 0);
     ::unlinkat(slot.folder_fd, slot.private_name, AT_REMOVEDIR);
   }
+  WriteInterruptMessage();
   ::_exit(128 + signal_number);
 }
 
@@ -416,6 +418,13 @@ std::error_code TryCreatingFileIn(const fs::path& folder) {
   ::close(fd);
   ::unlink(probe.c_str());
   return {};
+}
+
+std::string_view FileNameLengthUnit() { return "bytes"; }
+
+size_t LongestFileName(const fs::path& folder) {
+  const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return longest > 0 ? static_cast<size_t>(longest) : 255;
 }
 
 std::string FolderRefusal(const fs::path& folder) {

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "util/platform_console.h"
 #include "util/platform_errors.h"
 #include "util/platform_files.h"
 #include "util/platform_files_shared.h"
@@ -273,6 +274,7 @@ BOOL WINAPI RemoveTemporaryFilesAndExit(DWORD event) {
   }
   ::AcquireSRWLockExclusive(&files_lock);
   for (OutputFile::State* state : armed_files) state->Remove();
+  WriteInterruptMessage();
   ::TerminateProcess(::GetCurrentProcess(), 130);
   return TRUE;  // not reached
 }
@@ -314,6 +316,22 @@ std::error_code TryCreatingFileIn(const fs::path& folder) {
   if (file == INVALID_HANDLE_VALUE) return LastSystemError();
   ::CloseHandle(file);
   return {};
+}
+
+std::string_view FileNameLengthUnit() { return "characters"; }
+
+size_t LongestFileName(const fs::path& folder) {
+  // The volume's own limit (255 on NTFS, FAT32 and exFAT).
+  wchar_t root[MAX_PATH + 1] = {};
+  DWORD longest = 0;
+  std::error_code error;
+  const fs::path absolute = fs::absolute(folder.empty() ? fs::path(L".") : folder, error);
+  if (!error && ::GetVolumePathNameW(absolute.c_str(), root, MAX_PATH) &&
+      ::GetVolumeInformationW(root, nullptr, 0, nullptr, &longest, nullptr, nullptr, 0) &&
+      longest > 0) {
+    return longest;
+  }
+  return 255;
 }
 
 std::string FolderRefusal(const fs::path& folder) {

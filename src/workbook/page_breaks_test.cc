@@ -33,22 +33,23 @@ TEST(PageBreaks, RowHeightsAndTheFitToWidthScale) {
   sheet.SetFontSize(CellRange::Row(1, 21, 1), 12);
   sheet.SetText(CellRange::Cell(1, 2), "line");
   sheet.SetFontSize(CellRange::Cell(2, 3), 10);
-  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 1), 15.75);  // 12-point text
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 1), 16.2);  // 12-point text
   EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 2), 15);
   EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 3), 15);   // smaller text: still the default
   EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 99), 15);  // below the last row
 
-  // 21 default columns: 21 x 64 pixels = 1008 points, wider than either
-  // paper held upright (7.1 and 6.87 inches printable).
-  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kLetterPaper), 0.50);  // 511.2 / 1008
-  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kA4Paper), 0.49);      // 494.6 / 1008
+  // 21 default columns: 21 x 64 pixels = 1008 points, or 21 x 8.43 digits
+  // of 5.575 points = 986.9 points; wider than either paper held upright
+  // (7.1 and 6.87 inches printable). The larger scale counts.
+  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kLetterPaper), 0.51);  // 511.2 / 986.9
+  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kA4Paper), 0.50);      // 494.6 / 986.9
   SetUpPage(sheet);
   // Held sideways: 9.6 and 10.29 inches.
-  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kLetterPaper), 0.68);  // 691.2 / 1008
-  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kA4Paper), 0.73);      // 740.9 / 1008
-  // Letter: 7 inches tall at 68 %, 741 points of rows; A4: 6.77 inches at
-  // 73 %, 668 points: A4 holds fewer.
-  EXPECT_NEAR(PageHeightInRowPoints(sheet), 6.77 * 72 / 0.73, 1e-9);
+  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kLetterPaper), 0.70);  // 691.2 / 986.9
+  EXPECT_DOUBLE_EQ(FitToWidthScale(sheet, kA4Paper), 0.75);      // 740.9 / 986.9
+  // Letter: 7 inches tall at 70 %, 720 points of rows; A4: 6.77 inches at
+  // 75 %, 650 points: A4 holds fewer.
+  EXPECT_NEAR(PageHeightInRowPoints(sheet), 6.77 * 72 / 0.75, 1e-9);
 
   // Fitted columns that leave room: no scaling; A4's shorter page counts.
   Worksheet narrow("B");
@@ -66,30 +67,30 @@ TEST(PageBreaks, RowHeightsAndTheFitToWidthScale) {
 }
 
 // A narrow landscape sheet: pages of 487.44 points, of which the estimate
-// fills 96 %: 467.9 points, 31 rows of 15 points.
+// fills 99 %: 482.6 points, 32 rows of 15 points.
 TEST(PageBreaks, ABlockThatWouldBeCutStartsANewPage) {
   Worksheet sheet("A");
   SetUpPage(sheet);
   int32_t row = 1;
   for (int block = 0; block < 7; ++block) row = AddBlock(sheet, row, 10);
   // Blocks at 1, 12, 23, 34, 45, 56, 67: three blocks with the empty rows
-  // between them take 32 rows, so the third of each page goes to the next.
-  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{23, 45, 67}));
+  // between them take 32 rows, so the fourth of each page goes to the next.
+  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{34, 67}));
 
   // Exactly full: a block ending on the page's last row stays.
   Worksheet full("B");
   SetUpPage(full);
   row = AddBlock(full, 1, 20);    // rows 1-20, empty 21
-  row = AddBlock(full, row, 10);  // 22-31: 31 rows of 15 points fit
-  row = AddBlock(full, row, 2);   // 33-34
-  EXPECT_EQ(RowBreaksBeforeBlocks(full), (std::vector<int32_t>{33}));
+  row = AddBlock(full, row, 11);  // 22-32: 32 rows of 15 points fit
+  row = AddBlock(full, row, 2);   // 34-35
+  EXPECT_EQ(RowBreaksBeforeBlocks(full), (std::vector<int32_t>{34}));
 
-  // Taller rows count: with 12-point text 31 rows no longer fit.
+  // Taller rows count: with 12-point text 32 rows no longer fit.
   Worksheet tall_rows("C");
   SetUpPage(tall_rows);
-  AddBlock(tall_rows, AddBlock(tall_rows, 1, 19), 11);  // 1-19, 21-31
+  AddBlock(tall_rows, AddBlock(tall_rows, 1, 19), 12);  // 1-19, 21-32
   EXPECT_TRUE(RowBreaksBeforeBlocks(tall_rows).empty());
-  tall_rows.SetFontSize(CellRange{1, 1, 31, 1}, 12);
+  tall_rows.SetFontSize(CellRange{1, 1, 32, 1}, 12);
   EXPECT_EQ(RowBreaksBeforeBlocks(tall_rows), (std::vector<int32_t>{21}));
 
   // No blocks, no breaks; nor for blocks that all fit on the first page.
@@ -103,18 +104,41 @@ TEST(PageBreaks, ABlockThatWouldBeCutStartsANewPage) {
   EXPECT_TRUE(RowBreaksBeforeBlocks(few).empty());
 }
 
-TEST(PageBreaks, ABlockTallerThanAPageRunsOnAndTheNextStartsANewPage) {
+// A block taller than a page starts a new page and fills each of its pages
+// (32 rows); the blocks after it go on where its last page ends.
+TEST(PageBreaks, ABlockTallerThanAPageStartsANewPageAndFillsItsPages) {
   Worksheet sheet("A");
   SetUpPage(sheet);
   int32_t row = AddBlock(sheet, 1, 10);  // 1-10
-  row = AddBlock(sheet, row, 70);        // 12-81: taller than a page, not moved
-  row = AddBlock(sheet, row, 3);         // 83-85: where the page broke is not known
-  row = AddBlock(sheet, row, 3);         // 87-89: fits after it
-  row = AddBlock(sheet, row, 70);        // 91-160: taller, again
+  row = AddBlock(sheet, row, 70);        // 12-81: pages 12-43, 44-75, 76-81
+  row = AddBlock(sheet, row, 3);         // 83-85: on the page of 76-81
+  row = AddBlock(sheet, row, 3);         // 87-89: there too
+  row = AddBlock(sheet, row, 70);        // 91-160: 91-122, 123-154, 155-160
   AddBlock(sheet, row, 3);               // 162-164
-  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{83, 162}));
+  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{12, 44, 76, 91, 123, 155}));
   PlaceRowBreaks(sheet);
-  EXPECT_EQ(sheet.row_breaks(), (std::vector<int32_t>{83, 162}));
+  EXPECT_EQ(sheet.row_breaks(), (std::vector<int32_t>{12, 44, 76, 91, 123, 155}));
+}
+
+// A title or headings (rows kept with the next) never end a page: the page
+// ends above them, and they go over with the lines they lead into.
+TEST(PageBreaks, TitlesAndHeadingsGoOverWithTheirLines) {
+  Worksheet sheet("A");
+  SetUpPage(sheet);
+  AddBlock(sheet, 1, 70);        // one block, rows 1-70
+  sheet.KeepWithNext({1, 2});    // its name and headings
+  sheet.KeepWithNext({31, 32});  // a title and headings at the first page's foot
+  sheet.KeepWithNext({62, 62});  // a title on row 62
+  // Page 1 would be 1-32: it ends above the title at 31; page 2 would be
+  // 31-62: it ends above the title at 62.
+  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{31, 62}));
+
+  // A page that would end on nothing but rows kept with the next is filled.
+  Worksheet all_titles("B");
+  SetUpPage(all_titles);
+  AddBlock(all_titles, 1, 40);
+  all_titles.KeepWithNext({1, 39});
+  EXPECT_EQ(RowBreaksBeforeBlocks(all_titles), (std::vector<int32_t>{33}));
 }
 
 TEST(PageBreaks, NoMoreBreaksThanTheApplicationsAccept) {
@@ -134,6 +158,9 @@ TEST(PageBreaks, TheModelRefusesBreaksAndBlocksOutOfOrder) {
   sheet.KeepRowsTogether({1, 5});
   EXPECT_THROW(sheet.KeepRowsTogether({5, 8}), StatCraneError);  // overlaps
   EXPECT_THROW(sheet.KeepRowsTogether({9, 7}), StatCraneError);
+  sheet.KeepWithNext({1, 2});
+  EXPECT_THROW(sheet.KeepWithNext({2, 3}), StatCraneError);  // overlaps
+  EXPECT_THROW(sheet.KeepWithNext({0, 3}), StatCraneError);
   EXPECT_THROW(sheet.SetRowBreaks({10, 5}), StatCraneError);
   EXPECT_THROW(sheet.SetRowBreaks({1}), StatCraneError);  // nothing above it
   EXPECT_THROW(sheet.SetRowBreaks({kMaxRows + 1}), StatCraneError);

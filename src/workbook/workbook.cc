@@ -301,6 +301,14 @@ void Worksheet::FitRows(const CellRange& range) {
   }
 }
 
+void Worksheet::SetColumnWidth(int32_t col, double width) {
+  CheckBounds(CellRange::Cell(col, 1));
+  if (!(width >= 0 && width <= 255)) Refuse("a column width of " + std::to_string(width));
+  if (widths_.size() < static_cast<size_t>(col)) widths_.resize(static_cast<size_t>(col));
+  widths_[col - 1] = width;
+  while (!widths_.empty() && widths_.back() == 0) widths_.pop_back();
+}
+
 void Worksheet::Select(const CellRange& cell) {
   CheckBounds(cell);
   selection_ = cell;
@@ -330,6 +338,15 @@ void Worksheet::KeepRowsTogether(RowSpan rows) {
            " are not below the rows kept together before them");
   }
   kept_together_.push_back(rows);
+}
+
+void Worksheet::KeepWithNext(RowSpan rows) {
+  CheckBounds(CellRange{rows.first, 1, rows.last, 1});
+  if (!kept_with_next_.empty() && kept_with_next_.back().last >= rows.first) {
+    Refuse("rows " + std::to_string(rows.first) + " to " + std::to_string(rows.last) +
+           " are not below the rows kept with the next before them");
+  }
+  kept_with_next_.push_back(rows);
 }
 
 void Worksheet::SetRowBreaks(std::vector<int32_t> first_rows) {
@@ -373,7 +390,8 @@ int64_t Worksheet::CellCount() const { return store_->CellCount(); }
 size_t Worksheet::MemoryBytes() const {
   return sizeof(Worksheet) + store_->MemoryBytes() + merges_.capacity() * sizeof(CellRange) +
          widths_.capacity() * sizeof(double) + fits_.capacity() * sizeof(ColumnFit) +
-         kept_together_.capacity() * sizeof(RowSpan) + row_breaks_.capacity() * sizeof(int32_t) +
+         kept_together_.capacity() * sizeof(RowSpan) +
+         kept_with_next_.capacity() * sizeof(RowSpan) + row_breaks_.capacity() * sizeof(int32_t) +
          links_.capacity() * sizeof(CellLink);
 }
 

@@ -87,6 +87,9 @@ class Worksheet {
   // See column_fit.h for how text is measured. Repeated fits of a growing
   // sheet only measure the rows added since the last fit.
   void AutoFitColumns(const CellRange& columns);
+  // Sets column `col` to `width` characters (as AutoFitColumns gives them);
+  // a later fit of the column replaces it.
+  void SetColumnWidth(int32_t col, double width);
   // Remembers the selected cell (the cell the sheet opens on; A1 until
   // set).
   void Select(const CellRange& cell);
@@ -101,6 +104,10 @@ class Worksheet {
   // Notes rows that belong together (a block) and should print on one page
   // where they fit on one; spans are noted top to bottom and do not overlap.
   void KeepRowsTogether(RowSpan rows);
+  // Notes rows that lead into the row after them (a title, headings) and
+  // should not end a page where that row is overleaf; spans are noted top
+  // to bottom and do not overlap.
+  void KeepWithNext(RowSpan rows);
   // Pages begin at these rows (ascending, each above the sheet's last row
   // limit) besides where the application breaks them.
   void SetRowBreaks(std::vector<int32_t> first_rows);
@@ -121,6 +128,7 @@ class Worksheet {
   const std::optional<CellRange>& auto_filter() const { return auto_filter_; }
   const PageSetup& page_setup() const { return page_setup_; }
   const std::vector<RowSpan>& kept_together() const { return kept_together_; }
+  const std::vector<RowSpan>& kept_with_next() const { return kept_with_next_; }
   const std::vector<int32_t>& row_breaks() const { return row_breaks_; }
   // In the order they were set.
   const std::vector<CellLink>& links() const { return links_; }
@@ -164,6 +172,7 @@ class Worksheet {
   std::optional<CellRange> auto_filter_;
   PageSetup page_setup_;
   std::vector<RowSpan> kept_together_;
+  std::vector<RowSpan> kept_with_next_;
   std::vector<int32_t> row_breaks_;
   std::vector<CellLink> links_;
 };

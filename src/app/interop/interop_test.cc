@@ -5,10 +5,13 @@
 // the run built.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <map>
 #include <set>
@@ -24,6 +27,8 @@
 #include "teams/team_phase.h"
 #include "testing/temp_dir.h"
 #include "testing/xlsx_reader.h"
+#include "tools/encyclopedia_generator.h"
+#include "workbook/page_breaks.h"
 #include "workbook/workbook.h"
 #include "workbook/xlsx_writer.h"
 
@@ -198,7 +203,7 @@ TEST(IndependentReader, TheIndexAndTheViewAndPrintSettingsOfTheSample) {
   EXPECT_EQ(book.properties.at("title"), "Statistics of sample-encyclopedia");
   EXPECT_EQ(book.properties.at("application"), "StatCrane");
   EXPECT_EQ(book.properties.at("created").size(), 20u);  // 2024-05-01T12:00:00Z
-  EXPECT_EQ(book.active, "Team Records");
+  EXPECT_EQ(book.active, "Index");
 
   // Without the index the same sheets, each cell as with it.
   std::vector<std::string> names = book.SheetNames();
@@ -221,7 +226,8 @@ TEST(IndependentReader, TheIndexAndTheViewAndPrintSettingsOfTheSample) {
   for (const testing::XlsxSheet& sheet : book.sheets) {
     SCOPED_TRACE(sheet.name);
     EXPECT_EQ(sheet.active_cell, "A1");
-    EXPECT_EQ(sheet.page.orientation, "landscape");
+    // "Index" upright: the default, as the file names no orientation.
+    EXPECT_EQ(sheet.page.orientation, sheet.name == "Index" ? "default" : "landscape");
     EXPECT_TRUE(sheet.page.fit_to_page);
     EXPECT_EQ(sheet.page.fit_width, 1);
     EXPECT_EQ(sheet.page.fit_height, 0);
@@ -346,69 +352,273 @@ TEST(LibreOffice, OpensTheSampleWorkbookWithEveryValue) {
   }
 }
 
-// The sample's workbook with the index printed by LibreOffice (to PDF, read
-// back with pdftotext, Debian poppler-utils): every page has the footer; the
-// sheets of blocks break only where the workbook says, so no block is cut;
-// the tables print their heading on every page.
-TEST(LibreOffice, PrintsTheSampleWorkbookPageByPage) {
-  testing::TempDir dir;
-  RunOnSample(dir / "sample.xlsx", IndexChoice::kIndex);
-  const testing::XlsxBook book = testing::ReadXlsx(dir / "sample.xlsx");
-  const std::string command =
-      "cd '" + dir.path().string() + "' && soffice -env:UserInstallation=file://" +
-      (dir / "profile").string() +
-      " --headless --norestore --convert-to pdf sample.xlsx > soffice.log 2>&1 && "
-      "pdftotext -layout sample.pdf sample.txt";
-  ASSERT_EQ(std::system(command.c_str()), 0) << "soffice or pdftotext failed; see " << dir.path();
-  std::ifstream in(dir / "sample.txt", std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), {}};
+// What the printed pages are checked against: each sheet's model as the
+// run finished it.
+struct PrintedSheetModel {
+  std::string name;
+  bool table = false;
+  int32_t last_row = 0;
+  std::vector<int32_t> breaks;
+  std::vector<RowSpan> blocks;
+  std::vector<double> row_heights;        // by row, [0] unused
+  std::vector<std::string> first_column;  // the text or number in A, by row
+  double page_estimate = 0;               // points of the sheet's rows a page holds
+};
 
-  // Pages are apart by form feeds; the footer is the page's last line with
-  // text: the sheet's name at the left, "Page N of M" at the right.
-  std::map<std::string, int> pages;
-  std::map<std::string, int> pages_with_headings;
-  size_t start = 0;
-  int total = 0;
-  while (start < text.size()) {
-    const size_t end = std::min(text.find('\f', start), text.size());
-    const std::string page = text.substr(start, end - start);
-    start = end + 1;
-    if (page.find_first_not_of(" \n") == std::string::npos) continue;
-    ++total;
-    std::istringstream lines(page);
-    std::string line, first, footer;
-    while (std::getline(lines, line)) {
-      if (line.find_first_not_of(' ') == std::string::npos) continue;
-      if (first.empty()) first = line;
-      footer = line;
-    }
-    const size_t at = footer.find_first_not_of(' ');
-    const size_t gap = footer.find("  ", at);
-    ASSERT_NE(footer.find(" of "), std::string::npos) << "no footer on page " << total;
-    const std::string sheet = footer.substr(at, gap - at);
-    ++pages[sheet];
-    if (first.find("Player") != std::string::npos || first.find("Team") != std::string::npos ||
-        first.find("Name") != std::string::npos) {
-      ++pages_with_headings[sheet];
+std::vector<PrintedSheetModel> PrintedSheetModels(const Workbook& workbook) {
+  std::vector<PrintedSheetModel> sheets;
+  {
+    for (size_t i = 0; i < workbook.SheetCount(); ++i) {
+      const Worksheet& sheet = workbook.SheetAt(i);
+      PrintedSheetModel model;
+      model.name = sheet.name();
+      model.table = sheet.page_setup().title_rows > 0;
+      model.last_row = sheet.LastRow();
+      model.breaks = sheet.row_breaks();
+      model.blocks = sheet.kept_together();
+      model.page_estimate = PageHeightInRowPoints(sheet) * kPageSafety;
+      model.row_heights.push_back(0);
+      model.first_column.emplace_back();
+      for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
+        model.row_heights.push_back(EstimatedRowHeight(sheet, row));
+        const CellView cell = sheet.Cell(row, 1);
+        model.first_column.push_back(cell.kind == CellKind::kNumber ? "#" : std::string(cell.text));
+      }
+      sheets.push_back(std::move(model));
     }
   }
-  int of_sheets = 0;  // every page is one of the workbook's sheets'
-  for (const testing::XlsxSheet& sheet : book.sheets) {
-    SCOPED_TRACE(sheet.name);
-    of_sheets += pages[sheet.name];
-    if (sheet.LastRow() == 0) {  // an empty sheet prints no page
-      EXPECT_EQ(pages[sheet.name], 0);
+  return sheets;
+}
+
+class ModelKeeper : public RunObserver {
+ public:
+  void WorkbookComplete(const Workbook& workbook) override {
+    sheets = PrintedSheetModels(workbook);
+  }
+  std::vector<PrintedSheetModel> sheets;
+};
+
+// A printed page as pdftotext reads it: its size and its lines of words
+// (the words' top in points from the page's top, and their texts).
+struct PrintedPage {
+  double width = 0, height = 0;
+  std::map<double, std::vector<std::string>> lines;  // by top, rounded to 0.1
+  std::string sheet;                                 // from the footer
+};
+
+std::string Attribute(const std::string& tag, const std::string& name) {
+  const size_t at = tag.find(" " + name + "=\"");
+  if (at == std::string::npos) return "";
+  const size_t from = at + name.size() + 3;
+  return tag.substr(from, tag.find('"', from) - from);
+}
+
+// Prints the workbook with LibreOffice (headless, to PDF) and reads the
+// pages back with pdftotext's word boxes (Debian poppler-utils).
+std::vector<PrintedPage> PrintWithLibreOffice(const fs::path& dir, const std::string& stem) {
+  const std::string command =
+      "cd '" + dir.string() + "' && soffice -env:UserInstallation=file://" +
+      (dir / "profile").string() + " --headless --norestore --convert-to pdf " + stem +
+      ".xlsx > soffice.log 2>&1 && pdftotext -bbox " + stem + ".pdf " + stem + ".html";
+  EXPECT_EQ(std::system(command.c_str()), 0) << "soffice or pdftotext failed; see " << dir;
+  std::ifstream in(dir / (stem + ".html"), std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  std::vector<PrintedPage> pages;
+  size_t at = 0;
+  while ((at = text.find('<', at)) != std::string::npos) {
+    const size_t end = text.find('>', at);
+    const std::string tag = text.substr(at, end - at + 1);
+    at = end + 1;
+    if (tag.starts_with("<page ")) {
+      pages.emplace_back();
+      pages.back().width = std::stod(Attribute(tag, "width"));
+      pages.back().height = std::stod(Attribute(tag, "height"));
+    } else if (tag.starts_with("<word ") && !pages.empty()) {
+      const double top = std::round(std::stod(Attribute(tag, "yMin")) * 10) / 10;
+      pages.back().lines[top].push_back(text.substr(at, text.find('<', at) - at));
+    }
+  }
+  // The footer is the last line: the sheet's name, then "Page N of M".
+  for (PrintedPage& page : pages) {
+    if (page.lines.empty()) continue;
+    const std::vector<std::string>& footer = page.lines.rbegin()->second;
+    const auto page_word = std::find(footer.begin(), footer.end(), "Page");
+    for (auto word = footer.begin(); word != page_word; ++word) {
+      page.sheet += (word == footer.begin() ? "" : " ") + *word;
+    }
+  }
+  return pages;
+}
+
+// The distance between the lines of rows of 15 points on the sheet's pages
+// (the commonest gap between lines): 15 points at the scale printed.
+double PrintedRowPitch(const std::vector<PrintedPage>& pages, const std::string& sheet) {
+  std::map<int, int> gaps;  // in tenths of a point
+  for (const PrintedPage& page : pages) {
+    if (page.sheet != sheet) continue;
+    double previous = -1;
+    for (const auto& [top, words] : page.lines) {
+      if (previous >= 0 && top - previous < 16) ++gaps[static_cast<int>((top - previous) * 10)];
+      previous = top;
+    }
+  }
+  int best = 0, count = 0;
+  for (const auto& [gap, n] : gaps) {
+    if (n > count) best = gap, count = n;
+  }
+  return best / 10.0;
+}
+
+bool IsTitleOrHeading(const PrintedSheetModel& sheet, int32_t row) {
+  const std::string& a = sheet.first_column[static_cast<size_t>(row)];
+  if (a == "Year" || a == "League" || a.starts_with("- -") || a.ends_with("Championship") ||
+      a == "World Series") {
+    return true;
+  }
+  for (const RowSpan& block : sheet.blocks) {
+    if (block.first == row) return true;
+  }
+  return false;
+}
+
+// The checks of the printed pages of a workbook with the index.
+void CheckPrintedPages(const fs::path& dir, const std::string& stem,
+                       const std::vector<PrintedSheetModel>& sheets) {
+  const std::vector<PrintedPage> pages = PrintWithLibreOffice(dir, stem);
+  std::map<std::string, int> printed;
+  for (const PrintedPage& page : pages) {
+    ASSERT_FALSE(page.sheet.empty()) << "a page without the footer";
+    ++printed[page.sheet];
+  }
+  int total = 0;
+  for (const PrintedSheetModel& sheet : sheets) {
+    SCOPED_TRACE(stem + ", sheet " + sheet.name);
+    total += printed[sheet.name];
+    if (sheet.last_row == 0) {  // an empty sheet prints no page
+      EXPECT_EQ(printed[sheet.name], 0);
       continue;
     }
-    if (IsTableSheet(sheet.name)) {
-      EXPECT_EQ(pages_with_headings[sheet.name], pages[sheet.name]);
-    } else {
-      EXPECT_EQ(pages[sheet.name], static_cast<int>(sheet.breaks.size()) + 1);
+    if (sheet.table) {
+      // The heading on every page.
+      for (const PrintedPage& page : pages) {
+        if (page.sheet != sheet.name) continue;
+        const std::vector<std::string>& first = page.lines.begin()->second;
+        EXPECT_TRUE(first[0] == "Name" || first[0] == "Team" || first[0] == "Player") << first[0];
+      }
+      continue;
+    }
+    // LibreOffice broke no page of its own: every page begins where the
+    // workbook said.
+    EXPECT_EQ(printed[sheet.name], static_cast<int>(sheet.breaks.size()) + 1);
+
+    // What a page holds as LibreOffice prints it: the printable height (the
+    // page less its margins of 0.75 inch) at the scale the rows show.
+    const double pitch = PrintedRowPitch(pages, sheet.name);
+    ASSERT_GT(pitch, 0);
+    const auto own = std::find_if(pages.begin(), pages.end(), [&](const PrintedPage& page) {
+      return page.sheet == sheet.name;
+    });
+    const double holds = (own->height - 2 * 54) * 15 / pitch;
+    // The estimate fills at least 90 % of it and never more.
+    EXPECT_LE(sheet.page_estimate, holds);
+    EXPECT_GE(sheet.page_estimate, 0.9 * holds) << "holds " << holds;
+
+    auto height = [&](int32_t first, int32_t last) {
+      double sum = 0;
+      for (int32_t row = first; row <= last; ++row) {
+        sum += row <= sheet.last_row ? sheet.row_heights[static_cast<size_t>(row)] : 15;
+      }
+      return sum;
+    };
+    // Each break: before a block, or inside a block taller than a page,
+    // after a line rather than a title or heading.
+    size_t block = 0;
+    for (int32_t row : sheet.breaks) {
+      while (block < sheet.blocks.size() && sheet.blocks[block].last < row) ++block;
+      if (block == sheet.blocks.size() || sheet.blocks[block].first >= row) continue;
+      const RowSpan& cut = sheet.blocks[block];
+      // The workbook names no paper: its page is the smaller of Letter and
+      // A4, so a block that fits that page is never cut (one between the
+      // two, 33 rows, is cut on Letter).
+      EXPECT_GT(height(cut.first, cut.last), sheet.page_estimate)
+          << "a block that fits a page cut at row " << row;
+      EXPECT_FALSE(IsTitleOrHeading(sheet, row - 1))
+          << "row " << row - 1 << " ends a page and leads into row " << row;
     }
   }
-  EXPECT_EQ(of_sheets, total);
-  EXPECT_GT(pages["HitRegTotals"], 1);
-  EXPECT_GT(pages["Index"], 1);
+  EXPECT_EQ(total, static_cast<int>(pages.size()));
+  // "Index" prints upright, its last year and sheet apart.
+  for (const PrintedPage& page : pages) {
+    if (page.sheet != "Index") continue;
+    EXPECT_LT(page.width, page.height);
+    for (const auto& [top, words] : page.lines) {
+      for (const std::string& word : words) {
+        EXPECT_FALSE(word.size() > 4 && std::isdigit(static_cast<unsigned char>(word[0])) &&
+                     std::isdigit(static_cast<unsigned char>(word[3])) &&
+                     !std::isdigit(static_cast<unsigned char>(word[4])))
+            << "run together on \"Index\": " << word;
+      }
+    }
+  }
+  std::cout << stem << ": " << pages.size() << " pages printed\n";
+}
+
+// The sample's workbook with the index printed by LibreOffice: every page
+// has the footer; the tables print their heading on every page; the sheets
+// of blocks break only where the workbook says, no block that fits a page
+// is cut, no page ends on a title or headings, and the pages are as full as
+// the estimate of what a page holds lets them be (at least 90 %).
+TEST(LibreOffice, PrintsTheSampleWorkbookPageByPage) {
+  testing::TempDir dir;
+  RunOptions options;
+  options.encyclopedia_folder = kSample;
+  options.output = dir / "sample.xlsx";
+  options.index = IndexChoice::kIndex;
+  ModelKeeper model;
+  ASSERT_TRUE(RunProcessing(options, model, nullptr).completed);
+  CheckPrintedPages(dir.path(), "sample", model.sheets);
+}
+
+// The same for a generated encyclopedia of 3,000 players: "Team Records"
+// and the letter sheets with blocks taller than a page, and the longest
+// (the rest would take LibreOffice long to print and show nothing new).
+TEST(LibreOffice, PrintsALargeWorkbookPageByPage) {
+  testing::TempDir dir;
+  GeneratorOptions generator;
+  generator.players = 3000;
+  generator.seed = 1;
+  GenerateEncyclopedia(generator, dir / "encyclopedia");
+  Workbook workbook;
+  {
+    RunReport report;
+    ProgressObserver quiet;
+    const EncyclopediaFolder folder(dir / "encyclopedia");
+    SheetLayout layout(workbook, SheetChoice::kPlayersAndTeams);
+    const TeamAbbreviations teams = LoadTeamAbbreviations(folder, report);
+    const PlayerPhaseResult players =
+        RunPlayerPhase(folder, teams, layout.player_sheets(), quiet, report);
+    RunTeamPhase(folder, teams, layout.team_sheets(), quiet, report);
+    layout.Finish(report, players.last_letter_sheet);
+  }
+  std::set<std::string> kept = {"Team Records"};
+  const Worksheet* longest = nullptr;
+  for (size_t i = 0; i < workbook.SheetCount(); ++i) {
+    const Worksheet& sheet = workbook.SheetAt(i);
+    if (!IsLetterSheet(sheet.name())) continue;
+    if (longest == nullptr || sheet.LastRow() > longest->LastRow()) longest = &sheet;
+    const double page = PageHeightInRowPoints(sheet);
+    for (const RowSpan& block : sheet.kept_together()) {
+      if (block.count() * 15 > page && kept.size() < 4) kept.insert(sheet.name());
+    }
+  }
+  ASSERT_NE(longest, nullptr);
+  kept.insert(longest->name());
+  EXPECT_GT(kept.size(), 2u) << "no player's block is taller than a page";
+  for (size_t i = workbook.SheetCount(); i-- > 0;) {
+    if (!kept.contains(workbook.SheetAt(i).name())) workbook.RemoveSheet(workbook.SheetAt(i));
+  }
+  WriteXlsx(workbook, dir / "large.xlsx", false);
+  CheckPrintedPages(dir.path(), "large", PrintedSheetModels(workbook));
 }
 
 }  // namespace

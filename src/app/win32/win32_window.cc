@@ -6,9 +6,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
+#include "app/win32/win32_controls.h"
 #include "app/window_texts.h"
 #include "util/platform_desktop.h"
 #include "util/platform_time.h"
@@ -20,48 +23,10 @@ namespace {
 namespace fs = std::filesystem;
 namespace text = window_text;
 
-constexpr wchar_t kWindowClass[] = L"StatCraneWindow";
 constexpr wchar_t kReportClass[] = L"StatCraneRunReport";
 constexpr UINT kPostedTask = WM_APP + 1;
 constexpr UINT_PTR kWatchTimer = 3;
 constexpr UINT kWatchMs = 2000;
-
-// The controls, in tab order; the boxes the program fills come last.
-enum ControlId : int {
-  kFolderLabel = 100,
-  kFolderPath,
-  kBrowse,
-  kFolderHint,
-  kDriveLabel,
-  kDriveList,
-  kFolderList,
-  kStartedLabel,
-  kStartedTime,
-  kEndedLabel,
-  kEndedTime,
-  kViewingGroup,
-  kViewAfter,
-  kDontOpen,
-  kSheetsGroup,
-  kPlayersOnly,
-  kTeamsOnly,
-  kPlayersAndTeams,
-  kPlayerIndex,
-  kProgressLabel,
-  kProgressText,
-  kProgressBar,
-  kStatusText,
-  kOutputLabel,
-  kOutputFolder,
-  kChangeOutput,
-  kSavedLabel,
-  kSavedWorkbook,
-  kButtonStrip,  // the face behind the buttons, over what scrolls under them
-  kProcess,
-  kRunReport,
-  kAbout,
-  kExit,
-};
 
 struct Placement {
   int id;
@@ -135,6 +100,16 @@ UINT DpiOf(HWND window) {
   const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
   return dpi;
+}
+
+// The width of a vertical scroll bar at `dpi` (Windows 10 1607 and later),
+// or at the system's DPI.
+int ScrollBarWidth(UINT dpi) {
+  using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+  static const auto get_metric =
+      reinterpret_cast<GetSystemMetricsForDpiFunction>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  return get_metric != nullptr ? get_metric(SM_CXVSCROLL, dpi) : GetSystemMetrics(SM_CXVSCROLL);
 }
 
 // A single-shot task dialog; the button pressed.
@@ -363,12 +338,12 @@ int Win32Window::Run(int show_command) {
                                                GetSystemMetrics(SM_CYSMICON), 0));
   type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  type.lpszClassName = kWindowClass;
+  type.lpszClassName = kWindowClassName;
   RegisterClassExW(&type);
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Wide(text::kTitle).c_str(), kStyle,
-                            CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight, nullptr,
-                            nullptr, type.hInstance, this);
+  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClassName, Wide(text::kTitle).c_str(),
+                            kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight,
+                            nullptr, nullptr, type.hInstance, this);
   if (window_ == nullptr) return 1;
   ShowWindow(window_, show_command);
   UpdateWindow(window_);
@@ -479,6 +454,8 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       // Labels on the window's face, not white.
       SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case kMeasureControl:
+      return Overflow(static_cast<int>(wparam), lparam != 0);
     case WM_CLOSE:
       if (model_ && model_->CloseRequested()) ShowWindow(window_, SW_HIDE);
       return 0;
@@ -593,24 +570,49 @@ void Win32Window::Layout() {
   const int rows_height = client_height - scale(kButtonRowHeight);  // what scrolls
   const int content_height = scale(kButtonRowTop);
   scroll_ = scrolling ? std::clamp(scroll_, 0, content_height - rows_height) : 0;
-  int client_width = scale(kClientWidth);
-  if (scrolling) {
-    // The scroll bar goes into the right margin where the screen is narrow.
-    client_width = std::min<int>(client_width + GetSystemMetrics(SM_CXVSCROLL),
-                                 (work.right - work.left) - (frame.right - frame.left));
-  }
+  const int scroll_bar = scrolling ? ScrollBarWidth(dpi_) : 0;
+  // Across, the layout closes up (margins and gaps, boxes) only on a screen
+  // too narrow for it.
+  const int wanted_width = scale(kClientWidth);
+  const int content_width = std::min<int>(
+      wanted_width, (work.right - work.left) - (frame.right - frame.left) - scroll_bar);
+  const auto across = [&](int value) { return MulDiv(scale(value), content_width, wanted_width); };
 
+  std::vector<RECT> places;  // in kPlacements' order
   for (const Placement& place : kPlacements) {
     const int y = IsButton(place.id) ? client_height - scale(kClientHeight - place.y)
                                      : scale(place.y) - scroll_;
-    MoveWindow(Control(place.id), scale(place.x), y, scale(place.width), scale(place.height),
-               FALSE);
+    places.push_back({across(place.x), y, across(place.x + place.width), y + scale(place.height)});
+  }
+  const auto at = [&places](int id) -> RECT& {
+    return places[static_cast<size_t>(
+        std::find_if(std::begin(kPlacements), std::end(kPlacements),
+                     [id](const Placement& place) { return place.id == id; }) -
+        std::begin(kPlacements))];
+  };
+  // A label and the box beside it share a row: the label as wide as its
+  // text in this font, the box from there to its place's right edge.
+  const auto beside = [&](std::initializer_list<int> labels, std::initializer_list<int> boxes) {
+    int width = 0;
+    for (const int id : labels) width = std::max<int>(width, TextSize(id).cx);
+    for (const int id : labels) {
+      at(id).right = std::max<int>(at(id).right, at(id).left + width);
+    }
+    const int box_left = at(*labels.begin()).left + width + scale(8);
+    for (const int id : boxes) at(id).left = std::max<int>(at(id).left, box_left);
+  };
+  beside({kDriveLabel}, {kDriveList});
+  beside({kOutputLabel, kSavedLabel}, {kOutputFolder, kSavedWorkbook});
+  for (size_t i = 0; i < places.size(); ++i) {
+    const RECT& place = places[i];
+    MoveWindow(Control(kPlacements[i].id), place.left, place.top, place.right - place.left,
+               place.bottom - place.top, FALSE);
   }
   // Group boxes behind the buttons they frame.
   for (const int id : {kViewingGroup, kSheetsGroup}) {
     SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
-  MoveWindow(Control(kButtonStrip), 0, rows_height, client_width, scale(kButtonRowHeight), FALSE);
+  MoveWindow(Control(kButtonStrip), 0, rows_height, content_width, scale(kButtonRowHeight), FALSE);
   SetWindowPos(Control(kButtonStrip), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   for (const int id : {kProcess, kRunReport, kAbout, kExit}) {
     SetWindowPos(Control(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -625,8 +627,9 @@ void Win32Window::Layout() {
   SetScrollInfo(window_, SB_VERT, &scroll, TRUE);
   ShowScrollBar(window_, SB_VERT, scrolling);
 
-  RECT outer{0, 0, client_width, client_height};
-  AdjustWindowRectEx(&outer, style | (scrolling ? WS_VSCROLL : 0), FALSE, extended);
+  // The scroll bar beside the content; AdjustWindowRectEx leaves it out.
+  RECT outer{0, 0, content_width + scroll_bar, client_height};
+  AdjustWindowRectEx(&outer, style & ~WS_VSCROLL, FALSE, extended);
   RECT now;
   GetWindowRect(window_, &now);
   const int width = outer.right - outer.left;
@@ -646,9 +649,79 @@ void Win32Window::ScrollTo(int position) {
 
 HWND Win32Window::Control(int id) const { return GetDlgItem(window_, id); }
 
+SIZE Win32Window::TextSize(int id, int wrap_width) const {
+  HWND control = Control(id);
+  std::wstring caption = WindowText(control);
+  wchar_t type[16] = {};
+  GetClassNameW(control, type, 16);
+  const bool is_edit = lstrcmpiW(type, L"Edit") == 0;
+  // An empty box still shows a line of text.
+  if (caption.empty() && is_edit) caption = L"Ay";
+  if (control == nullptr || caption.empty()) return {0, 0};
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+  UINT format = DT_CALCRECT | DT_EXPANDTABS;
+  if (is_edit || (lstrcmpiW(type, L"Static") == 0 && (style & SS_NOPREFIX))) format |= DT_NOPREFIX;
+  format |= wrap_width > 0 ? DT_WORDBREAK : DT_SINGLELINE;
+  HDC dc = GetDC(control);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT needed{0, 0, wrap_width, 0};
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &needed, format);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return {needed.right - needed.left, needed.bottom - needed.top};
+}
+
+int Win32Window::Overflow(int id, bool down) const {
+  HWND control = Control(id);
+  if (control == nullptr) return 0;
+  const auto scale = [this](int value) { return MulDiv(value, static_cast<int>(dpi_), 96); };
+  RECT client;
+  GetClientRect(control, &client);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+  wchar_t type[32] = {};
+  GetClassNameW(control, type, 32);
+  // Room the control keeps for itself beside and above its text.
+  int beside = 0, above = 0;
+  bool wraps = false;
+  if (lstrcmpiW(type, L"Static") == 0) {
+    wraps = (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP;
+  } else if (lstrcmpiW(type, L"Button") == 0) {
+    switch (style & BS_TYPEMASK) {
+      case BS_GROUPBOX:
+        beside = scale(20);  // the frame's corner and the gaps around the caption
+        break;
+      case BS_AUTORADIOBUTTON:
+      case BS_RADIOBUTTON:
+      case BS_AUTOCHECKBOX:
+      case BS_CHECKBOX:
+        beside = scale(13 + 6);  // the box or circle and the gap after it
+        break;
+      default:
+        beside = scale(12);  // a push button's edges and focus frame
+        above = scale(6);
+        break;
+    }
+  } else if (lstrcmpiW(type, L"Edit") == 0) {
+    // Paths and times scroll across; only the height is checked.
+    return down ? TextSize(id).cy - client.bottom : 0;
+  } else {
+    return 0;  // lists, drive list, progress bar: no caption of their own
+  }
+  const SIZE needed = TextSize(id, wraps ? std::max<int>(client.right - beside, 1) : 0);
+  return down ? needed.cy + above - client.bottom : needed.cx + beside - client.right;
+}
+
 void Win32Window::SetText(int id, const std::string& value) {
   const std::wstring wide = Wide(value);
   if (WindowText(Control(id)) != wide) SetWindowTextW(Control(id), wide.c_str());
+}
+
+void Win32Window::ShowEnd(int id) {
+  // A path too long for its box shows its end: the folder's or the file's
+  // own name.
+  const int length = GetWindowTextLengthW(Control(id));
+  SendMessageW(Control(id), EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
 }
 
 void Win32Window::Command(int id, int code) {
@@ -762,6 +835,7 @@ void Win32Window::Refresh(unsigned parts) {
   if (parts & kPathTextPart) {
     setting_path_text_ = true;
     SetText(kFolderPath, state.path_text);
+    ShowEnd(kFolderPath);
     setting_path_text_ = false;
   }
   if (parts & kFolderPart) {
@@ -783,6 +857,8 @@ void Win32Window::Refresh(unsigned parts) {
   if (parts & kOutputPart) {
     SetText(kOutputFolder, Utf8FromPath(fs::path(state.output_folder).make_preferred()));
     SetText(kSavedWorkbook, Utf8FromPath(fs::path(state.saved_workbook).make_preferred()));
+    ShowEnd(kOutputFolder);
+    ShowEnd(kSavedWorkbook);
   }
   if (parts & (kRunPart | kFolderPart)) {
     const bool idle = state.choices_enabled();

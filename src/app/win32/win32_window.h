@@ -36,6 +36,12 @@ class Win32Window : private WindowHost {
   // scrolling what is above the buttons when the screen is too low.
   void Layout();
   void ScrollTo(int position);
+  // The size of control `id`'s text in its font: on one line, or broken into
+  // lines `wrap_width` wide.
+  SIZE TextSize(int id, int wrap_width = 0) const;
+  // How many pixels control `id`'s text lacks, across or down; zero or less
+  // when it fits.
+  int Overflow(int id, bool down) const;
   void Command(int id, int code);
   void FillFolderList();
 
@@ -61,6 +67,8 @@ class Win32Window : private WindowHost {
 
   HWND Control(int id) const;
   void SetText(int id, const std::string& text);
+  // Scrolls a path box to the end of its text.
+  void ShowEnd(int id);
 
   std::unique_ptr<WindowModel> model_;
   WindowSetup setup_;

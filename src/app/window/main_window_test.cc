@@ -463,7 +463,7 @@ void MainWindowTest::RunReportCanBeCopiedAndSavedAndOpenedFromTheWarning() {
   MainWindow window(place.Setup(FakeRun([](RunResult& result, const RunOptions&) {
     result.completed = result.saved = true;
     result.report.RecordsRead("ENCTEAM.DAT", 30);
-    result.report.RecordSkipped("ENCTEAM.DAT", "deleted records");
+    result.report.RecordSkipped("ENCTEAM.DAT", {"deleted record", "deleted records"});
   })),
                     place.Dialogs());
   QVERIFY(window.ShowFolder(folder));
@@ -482,7 +482,8 @@ void MainWindowTest::RunReportCanBeCopiedAndSavedAndOpenedFromTheWarning() {
   QTest::mouseClick(Process(window), Qt::LeftButton);
   QVERIFY(finished.wait(10000));
   QCOMPARE(place.warnings.size(), 1);
-  QVERIFY2(shown.contains("ENCTEAM.DAT") && shown.contains("1 deleted records"), qPrintable(shown));
+  QVERIFY2(shown.contains("ENCTEAM.DAT") && shown.contains("1 deleted record\n"),
+           qPrintable(shown));
   QCOMPARE(QApplication::clipboard()->text(), shown);
   QCOMPARE(QString::fromUtf8(FileBytes(place.chosen_file)), shown);
 
@@ -492,7 +493,7 @@ void MainWindowTest::RunReportCanBeCopiedAndSavedAndOpenedFromTheWarning() {
     shown = Child<QPlainTextEdit>(dialog, "report_text")->toPlainText();
   };
   QTest::mouseClick(Child<QPushButton>(window, "report_button"), Qt::LeftButton);
-  QVERIFY(shown.contains("1 deleted records"));
+  QVERIFY(shown.contains("1 deleted record\n"));
 }
 
 // After Stop the focus went on to "About" and the bar stayed where the run
