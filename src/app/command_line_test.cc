@@ -255,6 +255,7 @@ TEST(InterruptTest, TheProgressLineIsClosedBeforeTheMessage) {
     const pid_t child = fork();
     if (child == 0) {
       dup2(fds[1], STDERR_FILENO);
+      signal(SIGINT, SIG_DFL);  // even when the tests were started with it ignored
       SetInterruptMessage("statcrane: interrupted\n");
       EndOnInterrupt();
       TerminalProgress progress(
