@@ -107,16 +107,17 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
 
 void PlayerBlockBuilder::AddLine(int64_t k, const PlayerStatsRecord& record,
                                  SectionLines& section) {
-  const std::string_view club = team_abbrevs_[stats_.Key(k).team_id];
+  const int32_t team_id = stats_.Key(k).team_id;
+  const std::string_view club = team_abbrevs_[team_id];
   const int64_t age = YearBoundariesBetween(birth_date_, CivilDate{record.year, 7, 1});
   if (record.line_kind == kHittingRecord) {
     const HittingCounts counts = HittingCountsOf(record);
-    section.hitting.lines.push_back({record.year, club, age, HittingFiguresOf(counts)});
+    section.hitting.lines.push_back({record.year, club, age, HittingFiguresOf(counts), team_id});
     section.hitting.totals.counts += counts;
     NoteKind(LineKind::kHitting, section.kinds);
   } else if (record.line_kind == kPitchingRecord) {
     const PitchingCounts counts = PitchingCountsOf(record);
-    section.pitching.lines.push_back({record.year, club, age, PitchingFiguresOf(counts)});
+    section.pitching.lines.push_back({record.year, club, age, PitchingFiguresOf(counts), team_id});
     section.pitching.totals.counts += counts;
     NoteKind(LineKind::kPitching, section.kinds);
   }

@@ -44,6 +44,7 @@ struct SeasonLine {
   std::string_view club;  // the team's abbreviation, from the team table
   int64_t age = 0;        // calendar-year boundaries from the birth date to 1 July of the year
   Figures figures;
+  int32_t team_id = 0;  // the record's team
 };
 using HittingLine = SeasonLine<HittingFigures>;
 using PitchingLine = SeasonLine<PitchingFigures>;
