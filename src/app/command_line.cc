@@ -170,6 +170,7 @@ std::string_view PhaseInWords(std::string_view phase) {
   if (phase == "reading") return "Reading the encyclopedia";
   if (phase == "player walk") return "Player sheets";
   if (phase == "team phase") return "Team sheets";
+  if (phase == "leaders") return "Leaders sheets";
   if (phase == "finishing sheets") return "Column widths, empty sheets";
   if (phase == "writing") return "Saving the workbook";
   return phase;
@@ -207,6 +208,10 @@ std::string UsageText() {
          "                      encyclopedia's files)\n"
          "  --index             add a first sheet \"Index\" that links to every player and\n"
          "                      team; the workbook opens on it\n"
+         "  --leaders           add the sheets \"Career Leaders\", \"Season Leaders\" and\n"
+         "                      \"League Leaders\" (the regular season's top 25 and each\n"
+         "                      year's league leaders, each name a link to his block);\n"
+         "                      not with --sheets teams-only\n"
          "  --open              open the workbook in the desktop's spreadsheet application\n"
          "  --quiet             leave out the run report\n"
          "  --strict            exit with status 3 when the run had warnings\n"
@@ -259,6 +264,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   process->add_flag("--force", command.run.overwrite);
   bool index = false;
   process->add_flag("--index", index);
+  bool leaders = false;
+  process->add_flag("--leaders", leaders);
   process->add_flag("--open", command.open);
   process->add_flag("--quiet", command.quiet);
   process->add_flag("--strict", command.strict);
@@ -311,6 +318,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                    OneLine(threads) + "'";
     return parsed;
   }
+  if (leaders && !PlayersWanted(command.run.sheets)) {
+    parsed.error = "--leaders needs the player sheets: not with --sheets teams-only";
+    return parsed;
+  }
   if (folder.empty()) {
     parsed.error = "no encyclopedia folder given (statcrane process FOLDER -o OUT.xlsx)";
   } else if (outputs.empty()) {
@@ -318,6 +329,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   } else {
     command.action = CommandLine::Action::kProcess;
     command.run.index = index ? IndexChoice::kIndex : IndexChoice::kNone;
+    command.run.leaders = leaders ? LeadersChoice::kLeaders : LeadersChoice::kNone;
     command.run.encyclopedia_folder = PathFromUtf8(folder);
     command.run.output = PathFromUtf8(output);
     parsed.command = command;

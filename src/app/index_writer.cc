@@ -72,12 +72,7 @@ void IndexWriter::AddLine(const IndexLine& line, int32_t target_row) {
   WriteValueCells(sheet_, row, 1, kColumns, line);
   int32_t col = 1;
   for (const auto& column : kColumns) {
-    if (column.group == IndexGroup::kLink) {
-      const CellRange cell = CellRange::Cell(col, row);
-      sheet_.SetLink(row, col, line.sheet, target_row, 1);
-      sheet_.SetFontColor(cell, kLinkColor);
-      sheet_.SetUnderline(cell, true);
-    }
+    if (column.group == IndexGroup::kLink) LinkToRow(sheet_, row, col, line.sheet, target_row);
     ++col;
   }
   // Apart from the last year before it.

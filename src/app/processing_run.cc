@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/index_writer.h"
+#include "app/leaders_phase.h"
 #include "app/output_check.h"
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
@@ -146,7 +147,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   try {
     const EncyclopediaFolder folder(options.encyclopedia_folder);
     observer.PhaseProgress("reading", 0, 0);
-    layout.emplace(workbook, options.sheets, options.index);
+    layout.emplace(workbook, options.sheets, options.index, options.leaders);
     built = true;
     workbook.SetTitle(WorkbookTitle(options.encyclopedia_folder));
     std::optional<IndexWriter> index;
@@ -156,6 +157,14 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       index.emplace(*sheet);
       player_placed = [&index](const PlacedPlayerBlock& placed) { index->AddPlayer(placed); };
       team_placed = [&index](const PlacedTeamBlock& placed) { index->AddTeam(placed); };
+    }
+    std::optional<LeadersPhase> leaders;
+    if (layout->leaders_sheets().career != nullptr) {
+      leaders.emplace(folder, layout->leaders_sheets());
+      player_placed = [&index, &leaders](const PlacedPlayerBlock& placed) {
+        if (index) index->AddPlayer(placed);
+        leaders->Add(placed);
+      };
     }
     if (options.viewing == ViewingChoice::kViewWhileProcessing) observer.ViewingTookEffect();
 
@@ -179,6 +188,10 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                                                  observer, report, team_placed);
       report.teams_written = teams.teams_written;
       clock.Finish("team phase");
+    }
+    if (leaders) {
+      leaders->Write();
+      clock.Finish("leaders");
     }
     if (report.players_written == 0 && report.teams_written == 0) {
       result.error = StatCraneError(NothingToWrite(options.sheets, report));

@@ -30,6 +30,9 @@ struct RunOptions {
   SheetChoice sheets = SheetChoice::kPlayersAndTeams;
   // A first sheet "Index" with a link to every player and team.
   IndexChoice index = IndexChoice::kNone;
+  // "Career Leaders", "Season Leaders" and "League Leaders" after "Index"
+  // (none when only team sheets are wanted).
+  LeadersChoice leaders = LeadersChoice::kNone;
   ViewingChoice viewing = ViewingChoice::kViewWhileProcessing;
   // The workbook file to write; an existing file is replaced only when
   // `overwrite` is set.
@@ -78,8 +81,8 @@ struct RunResult {
   RunReport report;
   // The time of each phase that ran, in run order: "reading" (the team table
   // and the player files), "player walk", "team phase" (with its league and
-  // team-year files), "finishing sheets" (fitting columns, removing empty
-  // summary sheets) and "writing" (the .xlsx file).
+  // team-year files), "leaders" (when asked for), "finishing sheets" (fitting columns, removing
+  // empty summary sheets) and "writing" (the .xlsx file).
   std::vector<std::pair<std::string, StepTime>> timings;
   // Cells in the written workbook.
   int64_t cells_written = 0;

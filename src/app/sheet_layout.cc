@@ -17,14 +17,15 @@ struct Handles {
   PlayerSheets* players;
   TeamSheets* teams;
   Worksheet** index;
+  LeadersSheets* leaders;
 };
 
 // The phase a sheet belongs to: which choice wants it.
-enum class Phase { kIndex, kTeams, kPlayers };
+enum class Phase { kIndex, kLeaders, kTeams, kPlayers };
 
-// What a sheet holds: one table with its headings in row 1, or blocks one
-// under the other.
-enum class Shape { kTable, kBlocks };
+// What a sheet holds: one table with its headings in row 1, blocks one
+// under the other, or blocks under headings in row 1 (the leaders).
+enum class Shape { kTable, kBlocks, kHeadedBlocks };
 
 // What becomes of a sheet that nothing was written to.
 enum class WhenEmpty {
@@ -89,21 +90,27 @@ constexpr auto Join(const std::array<T, N>&... parts) {
 constexpr auto kSheets =
     Join(std::to_array<SheetEntry>({
              {"Index", kIndex, kTable, kKept, [](const Handles& h) { return h.index; }, 1},
+             {"Career Leaders", kLeaders, kHeadedBlocks, kKept,
+              [](const Handles& h) { return &h.leaders->career; }, 2},
+             {"Season Leaders", kLeaders, kHeadedBlocks, kKept,
+              [](const Handles& h) { return &h.leaders->season; }},
+             {"League Leaders", kLeaders, kHeadedBlocks, kKept,
+              [](const Handles& h) { return &h.leaders->league; }},
              {"Team Records", kTeams, kBlocks, kKept,
-              [](const Handles& h) { return &h.teams->records; }, 2},
+              [](const Handles& h) { return &h.teams->records; }, 3},
              {"TeamRegTotals", kTeams, kTable, kKept,
               [](const Handles& h) { return &h.teams->season_totals; }},
              {"TeamDCSTotals", kTeams, kTable, kRemoved, TeamSeries<0>},
              {"TeamLCSTotals", kTeams, kTable, kRemoved, TeamSeries<1>},
              {"TeamWSTotals", kTeams, kTable, kRemoved, TeamSeries<2>},
-             {"PitchRegTotals", kPlayers, kTable, kRemoved, Pitching<0>, 10},
-             {"PitchDCSTotals", kPlayers, kTable, kRemoved, Pitching<1>, 9},
-             {"PitchLCSTotals", kPlayers, kTable, kRemoved, Pitching<2>, 8},
-             {"PitchWSTotals", kPlayers, kTable, kRemoved, Pitching<3>, 7},
-             {"HitRegTotals", kPlayers, kTable, kRemoved, Hitting<0>, 6},
-             {"HitDCSTotals", kPlayers, kTable, kRemoved, Hitting<1>, 5},
-             {"HitLCSTotals", kPlayers, kTable, kRemoved, Hitting<2>, 4},
-             {"HitWSTotals", kPlayers, kTable, kRemoved, Hitting<3>, 3},
+             {"PitchRegTotals", kPlayers, kTable, kRemoved, Pitching<0>, 11},
+             {"PitchDCSTotals", kPlayers, kTable, kRemoved, Pitching<1>, 10},
+             {"PitchLCSTotals", kPlayers, kTable, kRemoved, Pitching<2>, 9},
+             {"PitchWSTotals", kPlayers, kTable, kRemoved, Pitching<3>, 8},
+             {"HitRegTotals", kPlayers, kTable, kRemoved, Hitting<0>, 7},
+             {"HitDCSTotals", kPlayers, kTable, kRemoved, Hitting<1>, 6},
+             {"HitLCSTotals", kPlayers, kTable, kRemoved, Hitting<2>, 5},
+             {"HitWSTotals", kPlayers, kTable, kRemoved, Hitting<3>, 4},
          }),
          LetterSheets(std::make_index_sequence<kAlphabet.size()>()));
 static_assert(kAlphabet.size() == kOtherInitial);
@@ -122,10 +129,12 @@ constexpr auto kOpensOn = [] {
   return names;
 }();
 
-bool Wanted(const SheetEntry& entry, SheetChoice choice, IndexChoice index) {
+bool Wanted(const SheetEntry& entry, SheetChoice choice, IndexChoice index, LeadersChoice leaders) {
   switch (entry.phase) {
     case kIndex:
       return index == IndexChoice::kIndex;
+    case kLeaders:
+      return leaders == LeadersChoice::kLeaders && PlayersWanted(choice);
     case kTeams:
       return TeamsWanted(choice);
     case kPlayers:
@@ -163,6 +172,9 @@ PageSetup SheetPageSetup() {
 // a column's figures or words stand apart from the column before.
 constexpr double kIndexColumnGap = 3;
 
+// The width of an empty column between blocks of a leaders sheet.
+constexpr double kLeadersBlockGap = 2;
+
 // The view and print settings of a sheet whose columns are fitted.
 void SetUpViewAndPrint(Worksheet& sheet, Phase phase, Shape shape) {
   PageSetup setup = SheetPageSetup();
@@ -175,7 +187,15 @@ void SetUpViewAndPrint(Worksheet& sheet, Phase phase, Shape shape) {
       }
     }
   }
-  if (shape == kTable) {
+  if (shape == kHeadedBlocks) {
+    for (int32_t col = 1; col <= sheet.LastWidthColumn(); ++col) {
+      if (sheet.ColumnWidth(col) == 0) sheet.SetColumnWidth(col, kLeadersBlockGap);
+    }
+    sheet.FreezeRows(1);
+    setup.title_rows = 1;
+    sheet.SetPageSetup(setup);
+    PlaceRowBreaks(sheet);
+  } else if (shape == kTable) {
     if (const std::optional<CellRange> table = HeadingTable(sheet)) {
       sheet.FreezeRows(1);
       sheet.SetAutoFilter(*table);
@@ -192,11 +212,12 @@ const CellRange kFittedColumns = CellRange::Columns(1, 26);
 
 }  // namespace
 
-SheetLayout::SheetLayout(Workbook& workbook, SheetChoice choice, IndexChoice index)
+SheetLayout::SheetLayout(Workbook& workbook, SheetChoice choice, IndexChoice index,
+                         LeadersChoice leaders)
     : workbook_(workbook) {
-  const Handles handles{&players_, &teams_, &index_};
+  const Handles handles{&players_, &teams_, &index_, &leaders_};
   for (const SheetEntry& entry : kSheets) {
-    if (!Wanted(entry, choice, index)) continue;
+    if (!Wanted(entry, choice, index, leaders)) continue;
     *entry.handle(handles) = &workbook.AddSheet(std::string(entry.name));
   }
 }
