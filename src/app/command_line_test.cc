@@ -62,6 +62,11 @@ TEST(CommandLineTest, ParsesProcessWithValuesApartOrAfterEquals) {
   EXPECT_EQ(plain.command->run.sheets, SheetChoice::kPlayersAndTeams);
   EXPECT_EQ(plain.command->run.threads, 0);
   EXPECT_EQ(plain.command->run.index, IndexChoice::kNone);
+  EXPECT_EQ(plain.command->run.leaders, LeadersChoice::kNone);
+  const auto leaders =
+      ParseCommandLine({"process", "enc", "-o", "x.xlsx", "--leaders", "--sheets=players-only"});
+  ASSERT_TRUE(leaders.command) << leaders.error;
+  EXPECT_EQ(leaders.command->run.leaders, LeadersChoice::kLeaders);
   EXPECT_EQ(ParseCommandLine({"--version"}).command->action, CommandLine::Action::kVersion);
   EXPECT_EQ(ParseCommandLine({"process", "--help"}).command->action, CommandLine::Action::kHelp);
   EXPECT_EQ(ParseCommandLine({"-h"}).command->action, CommandLine::Action::kHelp);
@@ -101,6 +106,8 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrongInOneLine) {
        "unknown command 'samples/league': the command comes first (statcrane process "
        "samples/league -o OUT.xlsx)"},
       {{"convert"}, "unknown command 'convert'; the command is 'process'"},
+      {{"process", "a", "-o", "x", "--leaders", "--sheets", "teams-only"},
+       "--leaders needs the player sheets: not with --sheets teams-only"},
   };
   for (const auto& [args, expected] : cases) {
     const auto parsed = ParseCommandLine(args);

@@ -43,6 +43,9 @@ inline constexpr std::string_view kWorkbookFolderSetting = "workbook-folder";
 // The setting that holds the window's "Player index" choice of the last
 // completed run: "1" checked, "0" not.
 inline constexpr std::string_view kPlayerIndexSetting = "player-index";
+// The window's "Leaders" choice of the last completed run: "1" checked, "0"
+// not.
+inline constexpr std::string_view kLeadersSetting = "leaders";
 // The window's "Spreadsheets Desired" choice of the last completed run:
 // "players-and-teams", "teams-only" or "players-only" (the command line's words).
 inline constexpr std::string_view kSheetsSetting = "sheets";

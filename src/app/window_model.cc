@@ -254,6 +254,7 @@ void WindowModel::Start() {
   remembered_ = std::make_unique<RememberedFolderFile>(setup_.program_folder, setup_.config_folder);
   const std::optional<fs::path> folder = remembered_->ReadFolder();
   state_.index = remembered_->ReadSetting(kPlayerIndexSetting) == "1";
+  state_.leaders = remembered_->ReadSetting(kLeadersSetting) == "1";
   if (const auto sheets = remembered_->ReadSetting(kSheetsSetting)) {
     for (const SheetChoice choice :
          {SheetChoice::kPlayersOnly, SheetChoice::kTeamsOnly, SheetChoice::kPlayersAndTeams}) {
@@ -398,6 +399,12 @@ void WindowModel::SetIndex(bool index) {
   Refresh(kChoicesPart);
 }
 
+void WindowModel::SetLeaders(bool leaders) {
+  if (state_.run != RunPhase::kIdle) return;
+  state_.leaders = leaders;
+  Refresh(kChoicesPart);
+}
+
 void WindowModel::SetViewing(WorkbookViewing viewing) {
   if (state_.run != RunPhase::kIdle) return;
   state_.viewing = viewing;
@@ -462,6 +469,9 @@ void WindowModel::StartRun() {
   options.sheets = run_sheets_ = state_.sheets;
   run_index_ = state_.index;
   options.index = run_index_ ? IndexChoice::kIndex : IndexChoice::kNone;
+  run_leaders_ = state_.leaders;
+  options.leaders =
+      run_leaders_ && PlayersWanted(state_.sheets) ? LeadersChoice::kLeaders : LeadersChoice::kNone;
   run_viewing_ = state_.viewing;
   options.viewing = ViewingChoice::kViewAfterCompleted;
   run_output_ = options.output = NewWorkbookPath(state_.output_folder, now);
@@ -572,6 +582,7 @@ std::string WindowModel::Remember(const FinishedRun& run) {
   try {
     remembered_->SaveSetting(kSheetsSetting, SheetsName(run_sheets_));
     remembered_->SaveSetting(kPlayerIndexSetting, run_index_ ? "1" : "0");
+    remembered_->SaveSetting(kLeadersSetting, run_leaders_ ? "1" : "0");
     remembered_->SaveSetting(kViewingSetting, ViewingName(run_viewing_));
     remembered_->Save(*run.folder);
   } catch (const StatCraneError& error) {

@@ -22,7 +22,7 @@
 //   is shown. Once the window closes the program always ends: at once when
 //   idle, when the run has stopped otherwise (a run stopped this way leaves
 //   no workbook), or after kStopGrace without it.
-// - A completed run remembers its folder with the sheets, index and viewing
+// - A completed run remembers its folder with the sheets, index, leaders and viewing
 //   choices; the workbook folder is remembered when chosen. A remembered
 //   folder that is gone is named in the status line.
 #pragma once
@@ -79,6 +79,7 @@ struct WindowState {
 
   SheetChoice sheets = SheetChoice::kPlayersAndTeams;
   bool index = false;
+  bool leaders = false;  // kept while Teams Only is chosen, which has no leaders
   WorkbookViewing viewing = WorkbookViewing::kViewAfterCompleted;
 
   std::filesystem::path output_folder;   // "Workbook Folder"
@@ -146,6 +147,7 @@ class WindowModel {
   // The choices.
   void SetSheets(SheetChoice sheets);
   void SetIndex(bool index);
+  void SetLeaders(bool leaders);
   void SetViewing(WorkbookViewing viewing);
   // "Change...".
   void ChangeOutputFolder();
@@ -223,6 +225,7 @@ class WindowModel {
   std::filesystem::path run_output_;
   SheetChoice run_sheets_ = SheetChoice::kPlayersAndTeams;
   bool run_index_ = false;
+  bool run_leaders_ = false;
   WorkbookViewing run_viewing_ = WorkbookViewing::kViewAfterCompleted;
   ProgressShown progress_;
   RunReport report_;

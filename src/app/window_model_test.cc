@@ -442,7 +442,9 @@ TEST(WindowModelTest, ACompletedRunRemembersItsFolderAndChoicesAFailedOneNothing
   Place place;
   const fs::path league = place.Folder("league", {"ENCTEAM.DAT"});
   bool fail = false;
-  auto run = FakeRun([&](RunResult& result, const RunOptions&) {
+  LeadersChoice leaders_asked = LeadersChoice::kNone;
+  auto run = FakeRun([&](RunResult& result, const RunOptions& options) {
+    leaders_asked = options.leaders;
     if (fail) {
       result.error = StatCraneError("broken");
     } else {
@@ -453,22 +455,29 @@ TEST(WindowModelTest, ACompletedRunRemembersItsFolderAndChoicesAFailedOneNothing
   ASSERT_TRUE(model->ChooseFolder(league));
   model->SetSheets(SheetChoice::kPlayersOnly);
   model->SetIndex(true);
+  model->SetLeaders(true);
   model->SetViewing(WorkbookViewing::kDontOpen);
   place.Process();
+  EXPECT_EQ(leaders_asked, LeadersChoice::kLeaders);
   EXPECT_EQ(FileBytes(place.SettingsFile()),
             "\"" + league.string() +
-                "\"\r\nsheets \"players-only\"\r\nplayer-index \"1\"\r\nviewing \"dont-open\"\r\n");
+                "\"\r\nsheets \"players-only\"\r\nplayer-index \"1\"\r\nleaders "
+                "\"1\"\r\nviewing \"dont-open\"\r\n");
 
+  // Teams only have no leaders; the box keeps its choice.
   fail = true;
   model->SetSheets(SheetChoice::kTeamsOnly);
   model->SetIndex(false);
   place.Process();
+  EXPECT_EQ(leaders_asked, LeadersChoice::kNone);
+  EXPECT_TRUE(model->state().leaders);
   model = &place.Open(run);
   const WindowState& state = model->state();
   EXPECT_EQ(state.folder, league);
   EXPECT_TRUE(state.process_enabled());
   EXPECT_EQ(state.sheets, SheetChoice::kPlayersOnly);
   EXPECT_TRUE(state.index);
+  EXPECT_TRUE(state.leaders);
   EXPECT_EQ(state.viewing, WorkbookViewing::kDontOpen);
 }
 

@@ -27,6 +27,9 @@ inline constexpr std::string_view kPlayersAndTeams = "Players and Tea&ms";
 inline constexpr std::string_view kPlayerIndex = "Player &index";
 inline constexpr std::string_view kPlayerIndexTip =
     "A first sheet \"Index\" with a link to every player and team";
+inline constexpr std::string_view kLeaders = "L&eaders";
+inline constexpr std::string_view kLeadersTip =
+    "Sheets of the career, single-season and league leaders (not with Teams Only)";
 
 // The label over the progress text: the first during the player phase (and
 // before the first run), the second otherwise.

@@ -360,12 +360,15 @@ QWidget* MainWindow::BuildSheetOptions() {
   player_index_ =
       Named(new QCheckBox(Text(window_text::kPlayerIndex), sheets_group_), "player_index");
   player_index_->setToolTip(Text(window_text::kPlayerIndexTip));
+  leaders_ = Named(new QCheckBox(Text(window_text::kLeaders), sheets_group_), "leaders");
+  leaders_->setToolTip(Text(window_text::kLeadersTip));
   auto* layout = new QVBoxLayout(sheets_group_);
   layout->addWidget(players_only_);
   layout->addWidget(teams_only_);
   layout->addWidget(players_and_teams_);
   layout->addSpacing(4);
   layout->addWidget(player_index_);
+  layout->addWidget(leaders_);
   return sheets_group_;
 }
 
@@ -433,10 +436,10 @@ QLayout* MainWindow::BuildButtons() {
 void MainWindow::SetTabOrder() {
   // Down the left column, down the right one, then the bottom rows; the
   // boxes the program fills are passed over.
-  QWidget* order[] = {folder_path_,          browse_button_, drive_list_,           folder_tree_,
-                      view_after_completed_, dont_open_,     players_only_,         teams_only_,
-                      players_and_teams_,    player_index_,  change_output_button_, process_button_,
-                      report_button_,        about_button_,  exit_button_};
+  QWidget* order[] = {folder_path_,          browse_button_, drive_list_,   folder_tree_,
+                      view_after_completed_, dont_open_,     players_only_, teams_only_,
+                      players_and_teams_,    player_index_,  leaders_,      change_output_button_,
+                      process_button_,       report_button_, about_button_, exit_button_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -504,6 +507,7 @@ void MainWindow::ConnectControls() {
   on_checked(teams_only_, [&model] { model.SetSheets(SheetChoice::kTeamsOnly); });
   on_checked(players_and_teams_, [&model] { model.SetSheets(SheetChoice::kPlayersAndTeams); });
   connect(player_index_, &QCheckBox::toggled, this, [&model](bool on) { model.SetIndex(on); });
+  connect(leaders_, &QCheckBox::toggled, this, [&model](bool on) { model.SetLeaders(on); });
 
   connect(change_output_button_, &QPushButton::clicked, this,
           [&model] { model.ChangeOutputFolder(); });
@@ -544,6 +548,9 @@ void MainWindow::Refresh(unsigned parts) {
                                                : players_and_teams_)
         ->setChecked(true);
     player_index_->setChecked(state.index);
+    leaders_->setChecked(state.leaders);
+    // Team sheets only have no leaders.
+    leaders_->setEnabled(PlayersWanted(state.sheets));
   }
   if (parts & kOutputPart) {
     SetShownText(output_folder_text_, QDir::toNativeSeparators(FromPath(state.output_folder)));

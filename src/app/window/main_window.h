@@ -166,6 +166,7 @@ class MainWindow : public QWidget, private WindowHost {
   QRadioButton* teams_only_ = nullptr;
   QRadioButton* players_and_teams_ = nullptr;
   QCheckBox* player_index_ = nullptr;
+  QCheckBox* leaders_ = nullptr;
   QLabel* progress_label_ = nullptr;
   QLineEdit* progress_text_ = nullptr;
   QProgressBar* progress_bar_ = nullptr;

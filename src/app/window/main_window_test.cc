@@ -236,6 +236,7 @@ void MainWindowTest::FirstStartShowsTheInitialState() {
       {"teams_only", "Teams Only"},
       {"players_and_teams", "Players and Teams"},
       {"player_index", "Player index"},
+      {"leaders", "Leaders"},
       {"process_button", "Process"},
       {"report_button", "Run Report"},
       {"about_button", "About"},
@@ -288,14 +289,15 @@ void MainWindowTest::KeyboardFollowsTheLayout() {
   // passes over the boxes the program fills.
   QStringList chain;
   QWidget* widget = Child<QWidget>(window, "folder_path");
-  for (int i = 0; i < 15; ++i, widget = widget->nextInFocusChain()) {
+  for (int i = 0; i < 16; ++i, widget = widget->nextInFocusChain()) {
     while (!(widget->focusPolicy() & Qt::TabFocus)) widget = widget->nextInFocusChain();
     chain << widget->objectName();
   }
-  QCOMPARE(chain, QStringList({"folder_path", "browse_button", "drive_list", "folder_tree",
-                               "view_after", "dont_open", "players_only", "teams_only",
-                               "players_and_teams", "player_index", "change_output_button",
-                               "process_button", "report_button", "about_button", "exit_button"}));
+  QCOMPARE(chain,
+           QStringList({"folder_path", "browse_button", "drive_list", "folder_tree", "view_after",
+                        "dont_open", "players_only", "teams_only", "players_and_teams",
+                        "player_index", "leaders", "change_output_button", "process_button",
+                        "report_button", "about_button", "exit_button"}));
 
   // Every control the user works has a mnemonic: its own or its label's.
   for (auto* button : window.findChildren<QAbstractButton*>()) {
@@ -439,7 +441,10 @@ void MainWindowTest::RunThroughTheButtonsWritesANewWorkbookEachTime() {
   QDir().mkpath(place.chosen_folder);
   QTest::mouseClick(Child<QPushButton>(window, "change_output_button"), Qt::LeftButton);
   QCOMPARE(window.OutputFolder(), place.Path("Workbooks"));
+  QTest::mouseClick(Child<QCheckBox>(window, "leaders"), Qt::LeftButton);
+  QVERIFY(window.model().state().leaders);
   QTest::mouseClick(Child<QRadioButton>(window, "teams_only"), Qt::LeftButton);
+  QVERIFY(!Child<QCheckBox>(window, "leaders")->isEnabled());  // teams have no leaders
   QTest::mouseClick(Child<QRadioButton>(window, "dont_open"), Qt::LeftButton);
   QTest::mouseClick(Child<QCheckBox>(window, "player_index"), Qt::LeftButton);
   QCOMPARE(window.model().state().sheets, SheetChoice::kTeamsOnly);
@@ -455,6 +460,8 @@ void MainWindowTest::RunThroughTheButtonsWritesANewWorkbookEachTime() {
   QVERIFY(Child<QRadioButton>(again, "teams_only")->isChecked());
   QVERIFY(Child<QRadioButton>(again, "dont_open")->isChecked());
   QVERIFY(Child<QCheckBox>(again, "player_index")->isChecked());
+  QVERIFY(Child<QCheckBox>(again, "leaders")->isChecked());
+  QVERIFY(!Child<QCheckBox>(again, "leaders")->isEnabled());
 }
 
 void MainWindowTest::RunReportCanBeCopiedAndSavedAndOpenedFromTheWarning() {
