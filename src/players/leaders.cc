@@ -48,10 +48,6 @@ bool Qualifies(Qualifier qualifier, const PitchingCounts& c, int64_t team_games)
   }
 }
 
-uint64_t SeasonKey(int32_t a, int32_t b) {
-  return (static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32) | static_cast<uint32_t>(b);
-}
-
 template <typename Figures>
 constexpr size_t FirstStat() {
   return std::is_same_v<Figures, HittingFigures> ? 0 : kHittingLeaderStats.size();
@@ -85,14 +81,9 @@ TeamSeasonFacts::TeamSeasonFacts(const std::vector<TeamSeason>& seasons,
   }
 }
 
-int32_t TeamSeasonFacts::Games(int32_t team_id, int32_t year) const {
+TeamSeasonFacts::Fact TeamSeasonFacts::Of(int32_t team_id, int32_t year) const {
   const auto it = facts_.find(Key(team_id, year));
-  return it == facts_.end() ? 0 : it->second.games;
-}
-
-int32_t TeamSeasonFacts::League(int32_t team_id, int32_t year) const {
-  const auto it = facts_.find(Key(team_id, year));
-  return it == facts_.end() ? -1 : it->second.league;
+  return it == facts_.end() ? Fact{} : it->second;
 }
 
 std::string TeamSeasonFacts::LeagueName(int32_t league_id) const {
@@ -135,20 +126,22 @@ LeadersCollector::LeadersCollector(TeamSeasonFacts teams) : teams_(std::move(tea
 template <typename Figures>
 void LeadersCollector::AddFigures(const Figures& figures, int32_t player, int32_t year,
                                   int64_t team_games, size_t first_stat,
-                                  std::array<TopEntries, kLeaderStatCount>& lists) {
+                                  std::array<TopEntries, kLeaderStatCount>& lists,
+                                  std::array<TopEntries, kLeaderStatCount>* also) {
   constexpr auto stats = StatsOf<Figures>();
   const auto columns = FigureColumns<Figures>();
   for (size_t i = 0; i < stats.size(); ++i) {
     const LeaderStat& stat = stats[i];
-    const CellValue cell = columns[kStatColumns<Figures>[i]].value(figures);
-    const double value = std::get<double>(cell);
-    if (stat.qualifier == Qualifier::kNone) {
-      if (value <= 0) continue;
-    } else if (!Qualifies(stat.qualifier, figures.counts, team_games)) {
+    if (stat.qualifier != Qualifier::kNone &&
+        !Qualifies(stat.qualifier, figures.counts, team_games)) {
       continue;
     }
-    lists[first_stat + i].Add(stat.lower_first ? -value : value,
-                              LeaderEntry{player, year, value, 0, false});
+    const double value = std::get<double>(columns[kStatColumns<Figures>[i]].value(figures));
+    if (stat.qualifier == Qualifier::kNone && value <= 0) continue;
+    const double key = stat.lower_first ? -value : value;
+    const LeaderEntry entry{player, year, value, 0, false};
+    lists[first_stat + i].Add(key, entry);
+    if (also != nullptr) (*also)[first_stat + i].Add(key, entry);
   }
 }
 
@@ -161,16 +154,19 @@ void LeadersCollector::AddCareer(const LineGroup<Figures>& group, int32_t player
 
 std::array<TopEntries, kLeaderStatCount>& LeadersCollector::LeagueLists(int32_t year,
                                                                         int32_t league) {
-  const auto [it, added] = league_index_.try_emplace(SeasonKey(year, league), 0);
-  if (added) {
-    it->second = league_seasons_.size();
+  std::vector<std::pair<int32_t, size_t>>& of_year = league_index_[year];
+  for (const auto& [id, index] : of_year) {
+    if (id == league) return league_seasons_[index].lists;
+  }
+  of_year.emplace_back(league, league_seasons_.size());
+  {
     LeagueSeason season;
     season.year = year;
     season.league = league;
     season.lists.fill(TopEntries(1));
     league_seasons_.push_back(std::move(season));
   }
-  return league_seasons_[it->second].lists;
+  return league_seasons_.back().lists;
 }
 
 template <typename Figures>
@@ -184,36 +180,45 @@ void LeadersCollector::AddSeasons(const LineGroup<Figures>& group, int32_t playe
     size_t end = first;
     Counts counts;
     int32_t games = 0;
+    bool one_league = true;
+    facts_.clear();
     while (end < lines.size() && lines[end].year == year) {
+      const TeamSeasonFacts::Fact fact = teams_.Of(lines[end].team_id, year);
+      facts_.push_back(fact);
+      one_league = one_league && fact.league == facts_.front().league;
       counts += lines[end].figures.counts;
-      games = std::max(games, teams_.Games(lines[end].team_id, year));
+      games = std::max(games, fact.games);
       ++end;
     }
     const Figures figures = end - first == 1 ? lines[first].figures : FiguresOf<Figures>(counts);
-    AddFigures(figures, player, year, games > 0 ? games : kUnknownTeamGames, first_stat, season_);
-
+    const int64_t team_games = games > 0 ? games : kUnknownTeamGames;
+    if (one_league) {
+      // The season is the season in its league (none when its teams are not
+      // in the team-year file).
+      const int32_t league = facts_.front().league;
+      AddFigures(figures, player, year, team_games, first_stat, season_,
+                 league < 0 ? nullptr : &LeagueLists(year, league));
+      first = end;
+      continue;
+    }
+    AddFigures(figures, player, year, team_games, first_stat, season_);
     // The year in each league: the lines with the league's teams.
-    for (size_t i = first; i < end; ++i) {
-      const int32_t league = teams_.League(lines[i].team_id, year);
+    for (size_t i = 0; i < facts_.size(); ++i) {
+      const int32_t league = facts_[i].league;
       if (league < 0) continue;
       bool seen = false;
-      for (size_t j = first; j < i && !seen; ++j) {
-        seen = teams_.League(lines[j].team_id, year) == league;
-      }
+      for (size_t j = 0; j < i && !seen; ++j) seen = facts_[j].league == league;
       if (seen) continue;
       Counts league_counts;
       int32_t league_games = 0;
-      size_t league_lines = 0;
-      for (size_t j = i; j < end; ++j) {
-        if (teams_.League(lines[j].team_id, year) != league) continue;
-        league_counts += lines[j].figures.counts;
-        league_games = std::max(league_games, teams_.Games(lines[j].team_id, year));
-        ++league_lines;
+      for (size_t j = i; j < facts_.size(); ++j) {
+        if (facts_[j].league != league) continue;
+        league_counts += lines[first + j].figures.counts;
+        league_games = std::max(league_games, facts_[j].games);
       }
-      const Figures league_figures =
-          league_lines == 1 ? lines[i].figures : FiguresOf<Figures>(league_counts);
-      AddFigures(league_figures, player, year, league_games > 0 ? league_games : kUnknownTeamGames,
-                 first_stat, LeagueLists(year, league));
+      AddFigures(FiguresOf<Figures>(league_counts), player, year,
+                 league_games > 0 ? league_games : kUnknownTeamGames, first_stat,
+                 LeagueLists(year, league));
     }
     first = end;
   }

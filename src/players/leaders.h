@@ -115,18 +115,17 @@ class TeamSeasonFacts {
   TeamSeasonFacts() = default;
   TeamSeasonFacts(const std::vector<TeamSeason>& seasons, const LeagueDisplayNames& leagues);
 
-  // Won + lost in the regular season; 0 when unknown.
-  int32_t Games(int32_t team_id, int32_t year) const;
-  // -1 when the season is not in the file.
-  int32_t League(int32_t team_id, int32_t year) const;
+  struct Fact {
+    int32_t games = 0;    // won + lost in the regular season; 0 when unknown
+    int32_t league = -1;  // -1 when the season is not in the file
+  };
+  Fact Of(int32_t team_id, int32_t year) const;
+  int32_t Games(int32_t team_id, int32_t year) const { return Of(team_id, year).games; }
+  int32_t League(int32_t team_id, int32_t year) const { return Of(team_id, year).league; }
   // The league's name, or "League N" when it has none.
   std::string LeagueName(int32_t league_id) const;
 
  private:
-  struct Fact {
-    int32_t games = 0;
-    int32_t league = -1;
-  };
   static uint64_t Key(int32_t team_id, int32_t year) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(team_id)) << 32) |
            static_cast<uint32_t>(year);
@@ -177,7 +176,7 @@ struct Leaders {
 class TopEntries {
  public:
   TopEntries() = default;
-  explicit TopEntries(size_t listed) : listed_(listed) {}
+  explicit TopEntries(size_t listed) : listed_(listed), limit_(4 * listed + 4) {}
   // `key`: higher is better.
   void Add(double key, const LeaderEntry& entry) {
     if (key < floor_) return;
@@ -218,9 +217,11 @@ class LeadersCollector {
   void AddCareer(const LineGroup<Figures>& group, int32_t player, size_t first_stat);
   template <typename Figures>
   void AddSeasons(const LineGroup<Figures>& group, int32_t player, size_t first_stat);
+  // Adds the figures to `lists` and, when given, to `also`.
   template <typename Figures>
   void AddFigures(const Figures& figures, int32_t player, int32_t year, int64_t team_games,
-                  size_t first_stat, std::array<TopEntries, kLeaderStatCount>& lists);
+                  size_t first_stat, std::array<TopEntries, kLeaderStatCount>& lists,
+                  std::array<TopEntries, kLeaderStatCount>* also = nullptr);
   std::array<TopEntries, kLeaderStatCount>& LeagueLists(int32_t year, int32_t league);
 
   TeamSeasonFacts teams_;
@@ -233,7 +234,10 @@ class LeadersCollector {
     std::array<TopEntries, kLeaderStatCount> lists;
   };
   std::vector<LeagueSeason> league_seasons_;
-  std::unordered_map<uint64_t, size_t> league_index_;
+  // By year: each league's place in league_seasons_.
+  std::unordered_map<int32_t, std::vector<std::pair<int32_t, size_t>>> league_index_;
+  // The facts of the lines of one year of a block.
+  std::vector<TeamSeasonFacts::Fact> facts_;
 };
 
 }  // namespace statcrane

@@ -32,6 +32,7 @@ enum ControlId : int {
   kTeamsOnly,
   kPlayersAndTeams,
   kPlayerIndex,
+  kLeaders,
   kProgressLabel,
   kProgressText,
   kProgressBar,

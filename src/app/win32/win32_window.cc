@@ -36,22 +36,23 @@ struct Placement {
 // The layout at 96 DPI: the folder on the left, times and options on the
 // right, progress, workbook folder and buttons below. Client area 640 x 542.
 constexpr Placement kPlacements[] = {
-    {kFolderLabel, 16, 12, 330, 18},    {kFolderPath, 16, 32, 250, 24},
-    {kBrowse, 272, 31, 74, 26},         {kFolderHint, 16, 60, 330, 32},
-    {kDriveLabel, 16, 99, 130, 18},     {kDriveList, 150, 96, 196, 200},
-    {kFolderList, 16, 126, 330, 190},   {kStartedLabel, 366, 12, 258, 18},
-    {kStartedTime, 366, 30, 258, 22},   {kEndedLabel, 366, 58, 258, 18},
-    {kEndedTime, 366, 76, 258, 22},     {kViewingGroup, 366, 108, 258, 70},
-    {kViewAfter, 380, 128, 230, 20},    {kDontOpen, 380, 150, 230, 20},
-    {kSheetsGroup, 366, 186, 258, 130}, {kPlayersOnly, 380, 206, 230, 20},
-    {kTeamsOnly, 380, 230, 230, 20},    {kPlayersAndTeams, 380, 254, 230, 20},
-    {kPlayerIndex, 380, 284, 230, 20},  {kProgressLabel, 16, 326, 608, 18},
-    {kProgressText, 16, 346, 608, 22},  {kProgressBar, 16, 372, 608, 14},
-    {kStatusText, 16, 392, 608, 34},    {kOutputLabel, 16, 436, 100, 18},
-    {kOutputFolder, 120, 432, 418, 24}, {kChangeOutput, 546, 431, 78, 26},
-    {kSavedLabel, 16, 466, 106, 18},    {kSavedWorkbook, 126, 462, 498, 24},
-    {kProcess, 16, 498, 90, 32},        {kRunReport, 236, 498, 90, 32},
-    {kAbout, 332, 498, 90, 32},         {kExit, 534, 498, 90, 32},
+    {kFolderLabel, 16, 12, 330, 18},     {kFolderPath, 16, 32, 250, 24},
+    {kBrowse, 272, 31, 74, 26},          {kFolderHint, 16, 60, 330, 32},
+    {kDriveLabel, 16, 99, 130, 18},      {kDriveList, 150, 96, 196, 200},
+    {kFolderList, 16, 126, 330, 190},    {kStartedLabel, 366, 12, 258, 18},
+    {kStartedTime, 366, 30, 258, 22},    {kEndedLabel, 366, 58, 258, 18},
+    {kEndedTime, 366, 76, 258, 22},      {kViewingGroup, 366, 108, 258, 70},
+    {kViewAfter, 380, 128, 230, 20},     {kDontOpen, 380, 150, 230, 20},
+    {kSheetsGroup, 366, 186, 258, 130},  {kPlayersOnly, 380, 206, 230, 20},
+    {kTeamsOnly, 380, 230, 230, 20},     {kPlayersAndTeams, 380, 254, 230, 20},
+    {kPlayerIndex, 380, 284, 112, 20},   {kLeaders, 498, 284, 112, 20},
+    {kProgressLabel, 16, 326, 608, 18},  {kProgressText, 16, 346, 608, 22},
+    {kProgressBar, 16, 372, 608, 14},    {kStatusText, 16, 392, 608, 34},
+    {kOutputLabel, 16, 436, 100, 18},    {kOutputFolder, 120, 432, 418, 24},
+    {kChangeOutput, 546, 431, 78, 26},   {kSavedLabel, 16, 466, 106, 18},
+    {kSavedWorkbook, 126, 462, 498, 24}, {kProcess, 16, 498, 90, 32},
+    {kRunReport, 236, 498, 90, 32},      {kAbout, 332, 498, 90, 32},
+    {kExit, 534, 498, 90, 32},
 };
 constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 542;
@@ -500,6 +501,7 @@ void Win32Window::CreateControls() {
       {kTeamsOnly, L"BUTTON", text::kTeamsOnly, BS_AUTORADIOBUTTON},
       {kPlayersAndTeams, L"BUTTON", text::kPlayersAndTeams, BS_AUTORADIOBUTTON},
       {kPlayerIndex, L"BUTTON", text::kPlayerIndex, WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX},
+      {kLeaders, L"BUTTON", text::kLeaders, WS_TABSTOP | BS_AUTOCHECKBOX},
       {kProgressLabel, L"STATIC", text::kPlayerProgressLabel, SS_CENTER | SS_NOPREFIX},
       {kProgressText, L"EDIT", "", kShown, WS_EX_CLIENTEDGE},
       {kProgressBar, PROGRESS_CLASSW, "", 0},
@@ -783,6 +785,9 @@ void Win32Window::Command(int id, int code) {
     case kPlayerIndex:
       model.SetIndex(Button_GetCheck(Control(kPlayerIndex)) == BST_CHECKED);
       return;
+    case kLeaders:
+      model.SetLeaders(Button_GetCheck(Control(kLeaders)) == BST_CHECKED);
+      return;
     case kChangeOutput:
       model.ChangeOutputFolder();
       return;
@@ -853,6 +858,11 @@ void Win32Window::Refresh(unsigned parts) {
                      : state.sheets == SheetChoice::kTeamsOnly ? kTeamsOnly
                                                                : kPlayersAndTeams);
     Button_SetCheck(Control(kPlayerIndex), state.index ? BST_CHECKED : BST_UNCHECKED);
+    Button_SetCheck(Control(kLeaders), state.leaders ? BST_CHECKED : BST_UNCHECKED);
+  }
+  if (parts & (kChoicesPart | kRunPart | kFolderPart)) {
+    // Team sheets only have no leaders.
+    EnableWindow(Control(kLeaders), state.choices_enabled() && PlayersWanted(state.sheets));
   }
   if (parts & kOutputPart) {
     SetText(kOutputFolder, Utf8FromPath(fs::path(state.output_folder).make_preferred()));
