@@ -226,3 +226,41 @@ TEST(SheetLayoutTest, EverySheetOpensAtA1AndPrintsOnePageWideLandscapeButTheInde
 
 }  // namespace
 }  // namespace statcrane
+
+namespace statcrane {
+namespace {
+
+TEST(SheetLayoutTest, LeadersFollowTheIndexAndNeedThePlayers) {
+  const std::vector<std::string> leaders = {"Career Leaders", "Season Leaders", "League Leaders"};
+  Workbook indexed;
+  SheetLayout indexed_layout(indexed, SheetChoice::kPlayersAndTeams, IndexChoice::kIndex,
+                             LeadersChoice::kLeaders);
+  EXPECT_EQ(indexed.SheetNames(),
+            Join({{"Index"}, leaders, kTeamTabs, kPlayerSummaryTabs, Letters(), {"#"}}));
+  const LeadersSheets& sheets = indexed_layout.leaders_sheets();
+  EXPECT_EQ(sheets.career, indexed.FindSheet("Career Leaders"));
+  EXPECT_EQ(sheets.season, indexed.FindSheet("Season Leaders"));
+  EXPECT_EQ(sheets.league, indexed.FindSheet("League Leaders"));
+
+  // Without the index the leaders come first and the workbook opens on them.
+  Workbook players;
+  SheetLayout players_layout(players, SheetChoice::kPlayersOnly, IndexChoice::kNone,
+                             LeadersChoice::kLeaders);
+  EXPECT_EQ(players.SheetNames(), Join({leaders, kPlayerSummaryTabs, Letters(), {"#"}}));
+  for (Worksheet* sheet : {sheets.career, sheets.season, sheets.league}) WriteSomething(sheet);
+  WriteSomething(players.FindSheet("Career Leaders"));
+  RunReport report;
+  players_layout.Finish(report, nullptr);
+  EXPECT_EQ(ActiveName(players), "Career Leaders");
+  EXPECT_EQ(players.FindSheet("Career Leaders")->frozen_rows(), 1);
+  EXPECT_EQ(players.FindSheet("Career Leaders")->page_setup().title_rows, 1);
+
+  Workbook teams;
+  SheetLayout teams_layout(teams, SheetChoice::kTeamsOnly, IndexChoice::kNone,
+                           LeadersChoice::kLeaders);
+  EXPECT_EQ(teams.FindSheet("Career Leaders"), nullptr);
+  EXPECT_EQ(teams_layout.leaders_sheets().career, nullptr);
+}
+
+}  // namespace
+}  // namespace statcrane
