@@ -109,7 +109,7 @@ TEST_F(IndexWriterTest, AnErrorNamesTheSheetAndTheCell) {
     FAIL() << "no error";
   } catch (const SheetError& error) {
     EXPECT_EQ(error.sheet(), "Index");
-    EXPECT_EQ(error.cause(), "a cell can hold at most 32,767 characters (A3)");
+    EXPECT_EQ(error.cause(), "a cell can hold at most 32,767 characters (A2)");
   }
 }
 
