@@ -224,7 +224,7 @@ void LeadersCollector::AddSeasons(const LineGroup<Figures>& group, int32_t playe
   }
 }
 
-void LeadersCollector::Add(const PlayerBlock& block, std::string_view sheet, int32_t row) {
+void LeadersCollector::Add(const PlayerBlock& block, std::string_view sheet, Row row) {
   const SectionLines& regular = block.section(Section::kRegularSeason);
   LeaderPlayer player;
   player.name = block.name;

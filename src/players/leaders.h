@@ -140,7 +140,7 @@ struct LeaderPlayer {
   std::string name;
   int32_t player_id = 0;
   std::string sheet;
-  int32_t row = 0;  // the name row of his block
+  Row row;  // the name row of his block
   // First and last year of his regular-season lines of each kind.
   int32_t hitting_first = 0, hitting_last = 0;
   int32_t pitching_first = 0, pitching_last = 0;
@@ -205,7 +205,7 @@ class LeadersCollector {
 
   // A block and where it went; players without a place (no letter sheets)
   // get an empty sheet name.
-  void Add(const PlayerBlock& block, std::string_view sheet, int32_t row);
+  void Add(const PlayerBlock& block, std::string_view sheet, Row row);
   void Add(const PlacedPlayerBlock& placed) {
     Add(placed.block, placed.sheet.name(), placed.rows.first);
   }

@@ -4,7 +4,6 @@
 #include <span>
 #include <vector>
 
-#include "players/sheet_write_error.h"
 #include "workbook/palette.h"
 
 namespace statcrane {
@@ -14,6 +13,7 @@ using LeaderColumns = std::span<const SheetColumn<LeaderLine, LeaderGroup>>;
 using LeagueColumns = std::span<const SheetColumn<LeagueLeaderLine, LeaderGroup>>;
 
 constexpr int32_t kBlockWidth = static_cast<int32_t>(kCareerLeaderColumns.size());
+constexpr Column kA("A");
 static_assert(kSeasonLeaderColumns.size() == kCareerLeaderColumns.size());
 
 constexpr std::string_view kNoneQualified = "none qualified";
@@ -21,7 +21,7 @@ constexpr std::string_view kNone = "none";
 
 // The first column of the block-th block of a band (an empty column between
 // blocks).
-constexpr int32_t BlockColumn(int32_t block) { return 1 + block * (kBlockWidth + 1); }
+constexpr Column BlockColumn(int32_t block) { return kA + block * (kBlockWidth + 1); }
 
 // The figure column a statistic shows.
 struct StatFormat {
@@ -50,9 +50,9 @@ std::string StatTitle(const LeaderStat& stat) {
 
 // The heading row: bold, on the summary fill, framed.
 template <typename Columns>
-void WriteHeadings(Worksheet& sheet, int32_t first, const Columns& columns) {
-  WriteHeadingCells(sheet, 1, first, columns);
-  const CellRange row = CellRange::Row(first, LastColumnOf(first, columns), 1);
+void WriteHeadings(Worksheet& sheet, Column first, const Columns& columns) {
+  WriteHeadingCells(sheet, Row(1), first, columns);
+  const CellRange row = CellRange::Across(Row(1), first, LastColumnOf(first, columns));
   sheet.SetBold(row, true);
   sheet.SetFill(row, kSummaryHeaderFill);
   FrameMedium(sheet, row);
@@ -61,15 +61,15 @@ void WriteHeadings(Worksheet& sheet, int32_t first, const Columns& columns) {
 // The line's cells from `first` on; the name linked to its block, the value
 // in the statistic's format.
 template <typename Columns, typename Line>
-void WriteLine(Worksheet& sheet, int32_t row, int32_t first, const Columns& columns,
-               const Line& line, const LeaderPlayer* player, std::string_view value_format) {
+void WriteLine(Worksheet& sheet, Row row, Column first, const Columns& columns, const Line& line,
+               const LeaderPlayer* player, std::string_view value_format) {
   WriteValueCells(sheet, row, first, columns, line);
-  int32_t col = first;
+  Column col = first;
   for (const auto& column : columns) {
     if (column.group == LeaderGroup::kLink && player != nullptr && !player->sheet.empty()) {
       LinkToRow(sheet, row, col, player->sheet, player->row);
     } else if (column.group == LeaderGroup::kValue && !value_format.empty()) {
-      sheet.SetNumberFormat(CellRange::Cell(col, row), value_format);
+      sheet.SetNumberFormat(CellRange::Cell(row, col), value_format);
     }
     ++col;
   }
@@ -77,28 +77,27 @@ void WriteLine(Worksheet& sheet, int32_t row, int32_t first, const Columns& colu
 
 // Medium lines at the sides of columns first..last of the rows and under the
 // last row.
-void FrameSides(Worksheet& sheet, int32_t first, int32_t last, RowSpan rows) {
+void FrameSides(Worksheet& sheet, Column first, Column last, RowSpan rows) {
   if (rows.count() <= 0) return;
   DrawMedium(sheet, CellRange{rows.first, first, rows.last, first}, {BorderSide::kLeft});
   DrawMedium(sheet, CellRange{rows.first, last, rows.last, last}, {BorderSide::kRight});
-  DrawMedium(sheet, CellRange::Row(first, last, rows.last), {BorderSide::kBottom});
+  DrawMedium(sheet, CellRange::Across(rows.last, first, last), {BorderSide::kBottom});
 }
 
 // A statistic's block at `row` from column `first`: the title row, then the
 // entries; returns its last row.
-int32_t WriteStatBlock(Worksheet& sheet, int32_t row, int32_t first, size_t i,
-                       const LeaderList& list, const Leaders& leaders, LeaderColumns columns,
-                       bool seasons) {
+Row WriteStatBlock(Worksheet& sheet, Row row, Column first, size_t i, const LeaderList& list,
+                   const Leaders& leaders, LeaderColumns columns, bool seasons) {
   const LeaderStat& stat = LeaderStatAt(i);
-  const int32_t last = LastColumnOf(first, columns);
-  const CellRange title = CellRange::Row(first, last, row);
+  const Column last = LastColumnOf(first, columns);
+  const CellRange title = CellRange::Across(row, first, last);
   sheet.Merge(title);
-  sheet.SetText(CellRange::Cell(first, row), StatTitle(stat));
+  sheet.SetText(CellRange::Cell(row, first), StatTitle(stat));
   sheet.SetBold(title, true);
   sheet.SetFill(title, FillOfStat(i));
   FrameMedium(sheet, title);
   const std::string_view format = ValueFormat(i, seasons);
-  int32_t r = row;
+  Row r = row;
   for (const LeaderEntry& entry : list) {
     const LeaderPlayer& player = leaders.players[static_cast<size_t>(entry.player)];
     LeaderLine line{&entry, &player};
@@ -111,11 +110,11 @@ int32_t WriteStatBlock(Worksheet& sheet, int32_t row, int32_t first, size_t i,
     }
     WriteLine(sheet, ++r, first, columns, line, &player, format);
     // "T-24" under the numbers.
-    if (entry.tied) sheet.SetAlignment(CellRange::Cell(first, r), HorizontalAlignment::kRight);
+    if (entry.tied) sheet.SetAlignment(CellRange::Cell(r, first), HorizontalAlignment::kRight);
   }
   if (list.empty()) {
     const std::string_view nobody = stat.qualifier == Qualifier::kNone ? kNone : kNoneQualified;
-    sheet.SetText(CellRange::Cell(first + 1, ++r), nobody);
+    sheet.SetText(CellRange::Cell(++r, first + 1), nobody);
   }
   FrameSides(sheet, first, last, {row + 1, r});
   return r;
@@ -123,11 +122,11 @@ int32_t WriteStatBlock(Worksheet& sheet, int32_t row, int32_t first, size_t i,
 
 // The blocks of the statistics first..end-1, kLeaderBlocksAcross to a band,
 // from `row` on; returns the row after the last band's empty row.
-int32_t WriteBands(Worksheet& sheet, int32_t row, size_t first_stat, size_t end_stat,
-                   const std::array<LeaderList, kLeaderStatCount>& lists, const Leaders& leaders,
-                   LeaderColumns columns, bool seasons) {
+Row WriteBands(Worksheet& sheet, Row row, size_t first_stat, size_t end_stat,
+               const std::array<LeaderList, kLeaderStatCount>& lists, const Leaders& leaders,
+               LeaderColumns columns, bool seasons) {
   for (size_t band = first_stat; band < end_stat; band += kLeaderBlocksAcross) {
-    int32_t last = row;
+    Row last = row;
     for (int32_t b = 0; b < kLeaderBlocksAcross && band + static_cast<size_t>(b) < end_stat; ++b) {
       const size_t i = band + static_cast<size_t>(b);
       last = std::max(
@@ -142,17 +141,13 @@ int32_t WriteBands(Worksheet& sheet, int32_t row, size_t first_stat, size_t end_
 
 void WriteRankedSheet(Worksheet& sheet, const std::array<LeaderList, kLeaderStatCount>& lists,
                       const Leaders& leaders, LeaderColumns columns, bool seasons) {
-  try {
-    for (int32_t b = 0; b < kLeaderBlocksAcross; ++b) {
-      WriteHeadings(sheet, BlockColumn(b), columns);
-    }
-    int32_t row = 2;
-    row = WriteBands(sheet, row, 0, kHittingLeaderStats.size(), lists, leaders, columns, seasons);
-    WriteBands(sheet, row, kHittingLeaderStats.size(), kLeaderStatCount, lists, leaders, columns,
-               seasons);
-  } catch (const StatCraneError& error) {
-    throw SheetWriteError(sheet, error);
+  for (int32_t b = 0; b < kLeaderBlocksAcross; ++b) {
+    WriteHeadings(sheet, BlockColumn(b), columns);
   }
+  const Row pitching =
+      WriteBands(sheet, Row(2), 0, kHittingLeaderStats.size(), lists, leaders, columns, seasons);
+  WriteBands(sheet, pitching, kHittingLeaderStats.size(), kLeaderStatCount, lists, leaders, columns,
+             seasons);
 }
 
 constexpr auto kLeaguePitchingColumns = [] {
@@ -160,16 +155,16 @@ constexpr auto kLeaguePitchingColumns = [] {
   columns[0].heading = "Pitching";
   return columns;
 }();
-constexpr int32_t kLeagueHittingFirst = 1;
-constexpr int32_t kLeaguePitchingFirst =
+constexpr Column kLeagueHittingFirst = kA;
+constexpr Column kLeaguePitchingFirst =
     kLeagueHittingFirst + static_cast<int32_t>(kLeagueLeaderColumns.size()) + 1;
-constexpr int32_t kLeagueLast = LastColumnOf(kLeaguePitchingFirst, kLeaguePitchingColumns);
+constexpr Column kLeagueLast = LastColumnOf(kLeaguePitchingFirst, kLeaguePitchingColumns);
 
 // One side of a league's block from `row` on; returns its last row.
-int32_t WriteLeagueSide(Worksheet& sheet, int32_t row, int32_t first, size_t first_stat,
-                        size_t end_stat, const LeagueSeasonLeaders& league, const Leaders& leaders,
-                        LeagueColumns columns) {
-  int32_t r = row - 1;
+Row WriteLeagueSide(Worksheet& sheet, Row row, Column first, size_t first_stat, size_t end_stat,
+                    const LeagueSeasonLeaders& league, const Leaders& leaders,
+                    LeagueColumns columns) {
+  Row r = row - 1;
   for (size_t i = first_stat; i < end_stat; ++i) {
     const LeaderStat& stat = LeaderStatAt(i);
     const std::string_view format = ValueFormat(i, true);
@@ -208,34 +203,32 @@ void WriteSeasonLeaders(Worksheet& sheet, const Leaders& leaders) {
 }
 
 void WriteLeagueLeaders(Worksheet& sheet, const Leaders& leaders) {
-  try {
+  {
     WriteHeadings(sheet, kLeagueHittingFirst, kLeagueLeaderColumns);
     WriteHeadings(sheet, kLeaguePitchingFirst, kLeaguePitchingColumns);
-    int32_t row = 2;
+    Row row(2);
     for (const LeagueSeasonLeaders& league : leaders.leagues) {
-      const CellRange title = CellRange::Row(kLeagueHittingFirst, kLeagueLast, row);
+      const CellRange title = CellRange::Across(row, kLeagueHittingFirst, kLeagueLast);
       sheet.Merge(title);
-      sheet.SetText(CellRange::Cell(kLeagueHittingFirst, row),
+      sheet.SetText(CellRange::Cell(row, kLeagueHittingFirst),
                     std::to_string(league.year) + " " + league.league_name);
       sheet.SetBold(title, true);
       sheet.SetFill(title, kSummaryHeaderFill);
       FrameMedium(sheet, title);
-      const int32_t hitting_last =
+      const Row hitting_last =
           WriteLeagueSide(sheet, row + 1, kLeagueHittingFirst, 0, kHittingLeaderStats.size(),
                           league, leaders, kLeagueLeaderColumns);
-      const int32_t pitching_last =
+      const Row pitching_last =
           WriteLeagueSide(sheet, row + 1, kLeaguePitchingFirst, kHittingLeaderStats.size(),
                           kLeaderStatCount, league, leaders, kLeaguePitchingColumns);
       FrameSides(sheet, kLeagueHittingFirst,
                  LastColumnOf(kLeagueHittingFirst, kLeagueLeaderColumns), {row + 1, hitting_last});
       FrameSides(sheet, kLeaguePitchingFirst, kLeagueLast, {row + 1, pitching_last});
-      const int32_t last = std::max(hitting_last, pitching_last);
+      const Row last = std::max(hitting_last, pitching_last);
       sheet.KeepWithNext({row, row});
       sheet.KeepRowsTogether({row, last});
       row = last + 2;
     }
-  } catch (const StatCraneError& error) {
-    throw SheetWriteError(sheet, error);
   }
 }
 

@@ -114,7 +114,7 @@ inline constexpr std::array<SheetColumn<LeagueLeaderLine, LeaderGroup>, 3> kLeag
      LeaderGroup::kValue},
 }};
 
-// Writes the three sheets. An error names the sheet.
+// Writes the three sheets. An error names the sheet (the sheet's own).
 void WriteCareerLeaders(Worksheet& sheet, const Leaders& leaders);
 void WriteSeasonLeaders(Worksheet& sheet, const Leaders& leaders);
 void WriteLeagueLeaders(Worksheet& sheet, const Leaders& leaders);

@@ -53,10 +53,10 @@ inline void FrameMedium(Worksheet& sheet, const CellRange& range,
 // Makes the cell at (row, col) a link to column A of `target_row` of the
 // sheet `target_sheet`, shown as the applications show a link (blue,
 // underlined).
-inline void LinkToRow(Worksheet& sheet, int32_t row, int32_t col, std::string_view target_sheet,
-                      int32_t target_row) {
-  const CellRange cell = CellRange::Cell(col, row);
-  sheet.SetLink(row, col, target_sheet, target_row, 1);
+inline void LinkToRow(Worksheet& sheet, Row row, Column col, std::string_view target_sheet,
+                      Row target_row) {
+  const CellRange cell = CellRange::Cell(row, col);
+  sheet.SetLink(row, col, target_sheet, target_row, Column("A"));
   sheet.SetFontColor(cell, kLinkColor);
   sheet.SetUnderline(cell, true);
 }
