@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/processing_run.h"
+#include "app/run_report.h"
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/player_stats_file.h"

@@ -6,7 +6,7 @@
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/record_file.h"
 #include "util/dates.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 

@@ -11,7 +11,7 @@
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 #include "util/sorted_work_list.h"
 
 namespace statcrane {

@@ -11,7 +11,7 @@
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
 #include "encyclopedia/team_abbreviations.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 

@@ -53,8 +53,8 @@ std::optional<Section> SectionOfSeasonType(int season_type) {
 
 PlayerBlockBuilder::PlayerBlockBuilder(const PlayerStatsFile& stats,
                                        const TeamAbbreviations& team_abbrevs,
-                                       const BirthDates& birth_dates, SkipReporter& reporter)
-    : stats_(stats), team_abbrevs_(team_abbrevs), birth_dates_(birth_dates), reporter_(reporter) {}
+                                       const BirthDates& birth_dates)
+    : stats_(stats), team_abbrevs_(team_abbrevs), birth_dates_(birth_dates) {}
 
 bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
   for (std::vector<SortItem>& items : items_) items.clear();
@@ -63,7 +63,7 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
     if (row.season_type == 1) continue;
     const std::optional<Section> section = SectionOfSeasonType(row.season_type);
     if (!section) {
-      reporter_.UnknownSeasonType(row.season_type);
+      ++unknown_season_types_[row.season_type];
       continue;
     }
     // The order key: the year as "0000" (a sign before a negative one), a

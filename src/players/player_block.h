@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +17,6 @@
 #include "encyclopedia/player_stats_file.h"
 #include "encyclopedia/team_abbreviations.h"
 #include "players/season_figures.h"
-#include "util/run_report.h"
 
 namespace statcrane {
 
@@ -86,13 +86,17 @@ struct PlayerBlock {
 class PlayerBlockBuilder {
  public:
   PlayerBlockBuilder(const PlayerStatsFile& stats, const TeamAbbreviations& team_abbrevs,
-                     const BirthDates& birth_dates, SkipReporter& reporter);
+                     const BirthDates& birth_dates);
 
   // Fills `block` with the player's records of the four sections; records
   // of season type 1 are left out, and those of another unplaced type are
-  // reported and left out. False, with `block` in no particular state, for a
-  // player without a regular-season record: he gets no block.
+  // counted in unknown_season_types() and left out. False, with `block` in no particular state, for
+  // a player without a regular-season record: he gets no block.
   bool Build(int32_t player_id, PlayerBlock& block);
+
+  // The records left out for a season type the program does not know, by
+  // type, over every block built.
+  const std::map<int, int64_t>& unknown_season_types() const { return unknown_season_types_; }
 
  private:
   // A record of a section and its place in the section's order.
@@ -108,7 +112,7 @@ class PlayerBlockBuilder {
   const PlayerStatsFile& stats_;
   const TeamAbbreviations& team_abbrevs_;
   const BirthDates& birth_dates_;
-  SkipReporter& reporter_;
+  std::map<int, int64_t> unknown_season_types_;
   std::array<std::vector<SortItem>, kNumSections> items_;
   CivilDate birth_date_;
 };

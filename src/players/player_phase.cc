@@ -20,11 +20,11 @@ PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
   result.reading = clock.Lap();
 
   PlayerSheetWriters writers(sheets);
-  const PlayerWalkResult walk =
-      WritePlayerBlocks(PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers,
-                        progress, reporter, placed);
+  const PlayerWalkResult walk = WritePlayerBlocks(
+      PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers, progress, placed);
   result.last_letter_sheet = walk.last_letter_sheet;
   result.players_written = walk.players_written;
+  result.unknown_season_types = walk.unknown_season_types;
   return result;
 }
 

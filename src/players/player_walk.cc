@@ -39,10 +39,9 @@ PlayerSheetWriters::PlayerSheetWriters(const PlayerSheets& sheets) {
 }
 
 PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWriters& writers,
-                                   ProgressObserver& progress, SkipReporter& reporter,
-                                   const PlayerBlockPlaced& placed) {
+                                   ProgressObserver& progress, const PlayerBlockPlaced& placed) {
   PlayerWalkResult result;
-  PlayerBlockBuilder builder(input.stats, input.team_abbrevs, input.birth_dates, reporter);
+  PlayerBlockBuilder builder(input.stats, input.team_abbrevs, input.birth_dates);
   PlayerBlock block;
   const size_t count = input.players.Count();
   for (size_t p = 0; p < count; ++p) {
@@ -70,6 +69,7 @@ PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWrit
     }
   }
   progress.PhaseProgress("players", static_cast<int64_t>(count), static_cast<int64_t>(count));
+  result.unknown_season_types = builder.unknown_season_types();
   return result;
 }
 

@@ -32,7 +32,7 @@ class TeamBlocksTest : public ::testing::Test {
     return blocks;
   }
 
-  RunReport report;
+  SkipReport report;
   LeagueFiles leagues;
   TeamYearFile team_years;
   std::vector<SeasonStanding> standings;

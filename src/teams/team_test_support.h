@@ -17,7 +17,7 @@
 #include "teams/team_phase.h"
 #include "teams/team_sheets.h"
 #include "testing/record_files.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 #include "workbook/cell_style.h"
 #include "workbook/workbook.h"
 
@@ -106,7 +106,7 @@ inline TeamYearRecord WithPostSeason(TeamYearRecord r, TeamStatBlock dcs, TeamSt
 // league 1. Teams 10, 20, 30 are BOS, CHI, DET.
 inline TeamPhaseResult RunTeams(TeamBook& book, const std::vector<TeamYearRecord>& seasons,
                                 ProgressObserver& progress) {
-  RunReport report;
+  SkipReport report;
   const LeagueFiles leagues = LoadLeagueFiles(
       Records(std::vector<LeagueRecord>{League(1, "AL"), League(2, "NL"), League(3, "FL")}),
       Records(std::vector<LeagueYearRecord>{LeagueYear(1, 1990, "Old American", {10, 20}, {}),
