@@ -128,7 +128,7 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out, bool write) {
   };
   const BirthDates birth_dates = LoadBirthDates(encyclopedia, reporter);
   step("ENCPLYR.DAT loaded");
-  const PlayerStatsFile stats = PlayerStatsFile::Load(encyclopedia, reporter);
+  const PlayerStatsFile stats = LoadPlayerStats(encyclopedia, reporter);
   step("ENCPLSTATS.DAT loaded and indexed");
   const PlayerOrder players = BuildPlayerOrder(stats);
   step("player work list built");

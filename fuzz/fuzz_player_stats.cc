@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const fuzz::NamedBytes files[] = {{kPlayerStatsFile, bytes}};
   const EncyclopediaFolder folder(fuzz::WriteFolder("stats", files));
   SkipReport report;
-  const PlayerStatsFile stats = PlayerStatsFile::Load(folder, report);
+  const PlayerStatsFile stats = LoadPlayerStats(folder, report);
   fuzz::CheckFileReport(report, kPlayerStatsFile, size, PlayerStatsRecord::kSize);
   const PlayerOrder player_order = BuildPlayerOrder(stats);
 

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const fuzz::NamedBytes files[] = {{kTeamYearFile, bytes}};
   const EncyclopediaFolder folder(fuzz::WriteFolder("teamyear", files));
   SkipReport report;
-  const TeamYearFile team_years = TeamYearFile::Read(folder, report);
+  const TeamYearFile team_years = LoadTeamYears(folder, report);
   fuzz::CheckFileReport(report, kTeamYearFile, size, TeamYearRecord::kSize);
 
   int64_t previous = 0;

@@ -40,7 +40,7 @@ TEST(PlayerStatsFileTest, IndexesUsableRecordsAndGroupsThemByPlayerInFileOrder) 
       Line(5, "Smith", "Bo"), Line(9, "Jones", "Al", /*status=*/1), Line(0, "Nobody", "X"),
       Line(7, "smith", "Al"), other_year, Line(-4, "Negative", "Id")});
   const PlayerStatsFile stats =
-      PlayerStatsFile::Index(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
+      LoadPlayerStats(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
 
   EXPECT_EQ(stats.record_count(), 6);
   EXPECT_EQ(stats.HighestPlayerId(), 7);
@@ -79,7 +79,7 @@ TEST(PlayerStatsFileTest, NamesComeFromTheLaterRecordAndAreCutAtTheirFirstNul) {
   std::copy(first.begin(), first.end(), third + 14);
   SkipReport report;
   const PlayerStatsFile stats =
-      PlayerStatsFile::Index(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
+      LoadPlayerStats(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
   EXPECT_EQ(stats.DisplayNameOf(3), "Smith,John");
   EXPECT_EQ(stats.DisplayNameOf(4), "Ab,ABCDEFGHIJKLMNOP");
   // Equal names: ids compared as text, 12 before 30 and "12" before "3".
@@ -98,19 +98,19 @@ TEST(PlayerStatsFileTest, TrailingFragmentIsIgnoredAndAnEmptyFileHasNoPlayers) {
   {
     // Unmapped before the file is written again (Windows refuses to cut a
     // mapped file short).
-    const PlayerStatsFile stats = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
+    const PlayerStatsFile stats = LoadPlayerStats(EncyclopediaFolder(dir.path()), report);
     EXPECT_EQ(stats.record_count(), 2);
     EXPECT_EQ(BuildPlayerOrder(stats).Count(), 2u);
   }
 
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", std::vector<uint8_t>(335, 0));
-  const PlayerStatsFile empty = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
+  const PlayerStatsFile empty = LoadPlayerStats(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(empty.record_count(), 0);
   EXPECT_EQ(empty.HighestPlayerId(), 0);
   EXPECT_EQ(BuildPlayerOrder(empty).Count(), 0u);
 
   testing::TempDir no_file;
-  EXPECT_EQ(PlayerStatsFile::Load(EncyclopediaFolder(no_file.path()), report).record_count(), 0);
+  EXPECT_EQ(LoadPlayerStats(EncyclopediaFolder(no_file.path()), report).record_count(), 0);
 }
 
 }  // namespace

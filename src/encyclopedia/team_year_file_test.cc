@@ -32,7 +32,7 @@ TeamYearRecord Season(int team, int year, std::string name1, std::string name2, 
 TeamYearFile Read(const std::vector<TeamYearRecord>& records, SkipReport& report) {
   TempDir dir;
   WriteRecords(dir / "EncTmYr.dat", records);
-  return TeamYearFile::Read(EncyclopediaFolder(dir.path()), report);
+  return LoadTeamYears(EncyclopediaFolder(dir.path()), report);
 }
 
 TEST(TeamYearFileTest, RecordNumbersCountSkippedRecords) {

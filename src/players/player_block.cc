@@ -36,21 +36,6 @@ void NoteKind(LineKind kind, std::vector<LineKind>& kinds) {
 
 }  // namespace
 
-std::optional<Section> SectionOfSeasonType(int season_type) {
-  switch (season_type) {
-    case 2:
-      return Section::kRegularSeason;
-    case 5:
-      return Section::kDivisionSeries;
-    case 6:
-      return Section::kLeagueChampionshipSeries;
-    case 7:
-      return Section::kWorldSeries;
-    default:
-      return std::nullopt;
-  }
-}
-
 PlayerBlockBuilder::PlayerBlockBuilder(const PlayerStatsFile& stats,
                                        const TeamAbbreviations& team_abbrevs,
                                        const BirthDates& birth_dates)
@@ -61,7 +46,7 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
   for (int64_t k : stats_.PlayerRecords(player_id)) {
     const StatsKey& row = stats_.Key(k);
     if (row.season_type == 1) continue;
-    const std::optional<Section> section = SectionOfSeasonType(row.season_type);
+    const std::optional<Series> section = SeriesOfSeasonType(row.season_type);
     if (!section) {
       ++unknown_season_types_[row.season_type];
       continue;
@@ -79,11 +64,11 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
     item.record = k;
     items_[static_cast<size_t>(*section)].push_back(item);
   }
-  if (items_[static_cast<size_t>(Section::kRegularSeason)].empty()) return false;
+  if (items_[static_cast<size_t>(Series::kRegularSeason)].empty()) return false;
 
   block.player_id = player_id;
   birth_date_ = birth_dates_[player_id];
-  for (Section s : kAllSections) {
+  for (Series s : kAllSeries) {
     std::vector<SortItem>& items = items_[static_cast<size_t>(s)];
     std::stable_sort(items.begin(), items.end(),
                      [](const SortItem& a, const SortItem& b) { return a.Key() < b.Key(); });
@@ -93,7 +78,7 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
     section.kinds.clear();
     for (size_t q = 0; q < items.size(); ++q) {
       const PlayerStatsRecord record = stats_.Record(items[q].record);
-      if (s == Section::kRegularSeason) {
+      if (s == Series::kRegularSeason) {
         if (q == 0) block.name = PlayerDisplayName(record);
         if (q + 1 == items.size()) block.summary_name = PlayerDisplayName(record);
       }

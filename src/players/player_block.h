@@ -15,28 +15,13 @@
 
 #include "encyclopedia/birth_dates.h"
 #include "encyclopedia/player_stats_file.h"
+#include "encyclopedia/series.h"
 #include "encyclopedia/team_abbreviations.h"
 #include "players/season_figures.h"
 
 namespace statcrane {
 
 enum class LineKind : uint8_t { kHitting, kPitching };
-
-// The sections of a block, in the order it shows them.
-enum class Section : uint8_t {
-  kRegularSeason,
-  kDivisionSeries,
-  kLeagueChampionshipSeries,
-  kWorldSeries
-};
-inline constexpr size_t kNumSections = 4;
-inline constexpr std::array<Section, kNumSections> kAllSections = {
-    Section::kRegularSeason, Section::kDivisionSeries, Section::kLeagueChampionshipSeries,
-    Section::kWorldSeries};
-
-// The section of a season type: 2 regular season, 5 division series, 6
-// league championship series, 7 world series; none for any other type.
-std::optional<Section> SectionOfSeasonType(int season_type);
 
 template <typename Figures>
 struct SeasonLine {
@@ -77,9 +62,9 @@ struct PlayerBlock {
   // the letter sheet) and of his last one (the summary lines).
   std::string name;
   std::string summary_name;
-  std::array<SectionLines, kNumSections> sections;
+  std::array<SectionLines, kNumSeries> sections;
 
-  const SectionLines& section(Section s) const { return sections[static_cast<size_t>(s)]; }
+  const SectionLines& section(Series s) const { return sections[static_cast<size_t>(s)]; }
 };
 
 // Builds the blocks of one player after another, reusing its memory.
@@ -113,7 +98,7 @@ class PlayerBlockBuilder {
   const TeamAbbreviations& team_abbrevs_;
   const BirthDates& birth_dates_;
   std::map<int, int64_t> unknown_season_types_;
-  std::array<std::vector<SortItem>, kNumSections> items_;
+  std::array<std::vector<SortItem>, kNumSeries> items_;
   CivilDate birth_date_;
 };
 

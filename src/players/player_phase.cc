@@ -14,7 +14,7 @@ PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
   StepClock clock;
   const BirthDates birth_dates = LoadBirthDates(folder, reporter);
   CheckStop(progress);
-  const PlayerStatsFile stats = PlayerStatsFile::Load(folder, reporter);
+  const PlayerStatsFile stats = LoadPlayerStats(folder, reporter);
   const PlayerOrder players = BuildPlayerOrder(stats);
   CheckStop(progress);
   result.reading = clock.Lap();

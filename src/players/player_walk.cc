@@ -13,7 +13,7 @@ constexpr int64_t kProgressEvery = 256;
 // The summary lines of the block: one per group, with the name of the
 // player's last regular-season record.
 void WriteSummaryLines(const PlayerBlock& block, PlayerSheetWriters& writers) {
-  for (Section s : kAllSections) {
+  for (Series s : kAllSeries) {
     const SectionLines& section = block.section(s);
     for (LineKind kind : section.kinds) {
       PlayerSummaryWriter& writer = writers.Summary(s, kind);
@@ -31,7 +31,7 @@ void WriteSummaryLines(const PlayerBlock& block, PlayerSheetWriters& writers) {
 PlayerSheetWriters::PlayerSheetWriters(const PlayerSheets& sheets) {
   letters.reserve(sheets.letters.size());
   for (Worksheet* sheet : sheets.letters) letters.emplace_back(*sheet);
-  for (Section s : kAllSections) {
+  for (Series s : kAllSeries) {
     const size_t i = static_cast<size_t>(s);
     hitting_summaries.emplace_back(*sheets.hitting_summaries[i], LineKind::kHitting);
     pitching_summaries.emplace_back(*sheets.pitching_summaries[i], LineKind::kPitching);

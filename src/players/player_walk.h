@@ -24,7 +24,7 @@ namespace statcrane {
 struct PlayerSheetWriters {
   explicit PlayerSheetWriters(const PlayerSheets& sheets);
 
-  PlayerSummaryWriter& Summary(Section section, LineKind kind) {
+  PlayerSummaryWriter& Summary(Series section, LineKind kind) {
     auto& writers = kind == LineKind::kHitting ? hitting_summaries : pitching_summaries;
     return writers[static_cast<size_t>(section)];
   }

@@ -59,7 +59,7 @@ class PlayerWalkTest : public ::testing::Test {
  protected:
   // Walks the players of `records`; `before` may change the writers first.
   void Run(const std::function<void(PlayerSheetWriters&)>& before = {}) {
-    stats_.emplace(PlayerStatsFile::Index(
+    stats_.emplace(LoadPlayerStats(
         RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
     list_.emplace(BuildPlayerOrder(*stats_));
     sheets = AddPlayerSheets(book);

@@ -212,7 +212,7 @@ TEST(TeamPhaseTest, ProgressOncePerBlockAndStopBetweenBlocks) {
       TeamYear(20, 1991, 1, "Chicago", "Greys", Stats(85, 77))};
   SkipReport report;
   const LeagueFiles leagues;
-  const TeamYearFile team_years(Records(seasons), report);
+  const TeamYearFile team_years = LoadTeamYears(Records(seasons), report);
   StoppingProgress counting;
   auto workbook = TeamWorkbook();
   std::vector<std::string> places;

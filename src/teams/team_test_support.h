@@ -113,7 +113,7 @@ inline TeamPhaseResult RunTeams(TeamBook& book, const std::vector<TeamYearRecord
                                             LeagueYear(3, 1990, "Federal", {30}, {}),
                                             LeagueYear(1, 1991, "American League", {10}, {20})}),
       report);
-  const TeamYearFile team_years(Records(seasons), report);
+  const TeamYearFile team_years = LoadTeamYears(Records(seasons), report);
   TeamAbbreviations abbreviations;
   abbreviations.Set(10, "BOS");
   abbreviations.Set(20, "CHI");
