@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/sheet_layout.h"
 #include "encyclopedia/league_files.h"
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
@@ -75,14 +76,10 @@ inline LeagueYearRecord LeagueYear(int league, int year, std::string name,
   return r;
 }
 
-// The team sheets, named as a run names them, in a workbook of their own.
+// The team sheets of a run, named and ordered by the run's sheet table, in
+// a workbook of their own.
 struct TeamBook {
-  TeamBook() {
-    sheets.records = &book.AddSheet("Team Records");
-    sheets.season_totals = &book.AddSheet("TeamRegTotals");
-    sheets.series_totals = {&book.AddSheet("TeamDCSTotals"), &book.AddSheet("TeamLCSTotals"),
-                            &book.AddSheet("TeamWSTotals")};
-  }
+  TeamBook() { sheets = SheetLayout(book, SheetChoice::kTeamsOnly).team_sheets(); }
   Workbook book;
   TeamSheets sheets;
   const Worksheet& records() const { return *sheets.records; }
@@ -166,6 +163,18 @@ inline std::string RowValues(const Worksheet& sheet, char first, char last, int 
   for (char c = first; c <= last; ++c) {
     if (c != first) out += '|';
     out += Value(sheet, std::string(1, c) + std::to_string(row));
+  }
+  return out;
+}
+
+// The headings of a column table joined by "|", as RowValues shows a
+// heading row.
+template <typename Columns>
+std::string JoinedHeadings(const Columns& columns) {
+  std::string out;
+  for (const auto& column : columns) {
+    if (!out.empty()) out += '|';
+    out += column.heading;
   }
   return out;
 }
