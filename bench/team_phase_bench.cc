@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
           encyclopedia, abbreviations, layout.team_sheets(), progress, reporter);
       times.push_back(Seconds(std::chrono::steady_clock::now() - start));
       teams = result.teams_written;
-      rows = layout.team_sheets().records->LastRow();
+      rows = layout.team_sheets().records->LastRow().number();
       std::printf("run %d: %.1f ms\n", run + 1, times.back() * 1000);
     }
     std::sort(times.begin(), times.end());

@@ -77,17 +77,17 @@ ModelRun WriteModel(int64_t rows, const fs::path& file) {
     std::array<double, kColumns> v;
     for (int64_t i = 0; i < rows; ++i) {
       HittingLineValues(i, v);
-      int32_t row = static_cast<int32_t>(i + 1);
+      const Row row(static_cast<int32_t>(i + 1));
       for (int c = 0; c < kColumns; ++c) {
-        CellRange cell = CellRange::Cell(c + 1, row);
+        CellRange cell = CellRange::Cell(row, Column(c + 1));
         if (c == 1) {
           sheet.SetText(cell, Club(i));
         } else {
           sheet.SetNumber(cell, v[static_cast<size_t>(c)]);
         }
       }
-      sheet.SetNumberFormat(CellRange::Row(4, 6, row), "#.000");
-      CellRange line = CellRange::Row(1, kColumns, row);
+      sheet.SetNumberFormat(CellRange::Across(row, Column("D"), Column("F")), "#.000");
+      CellRange line = CellRange::Across(row, Column("A"), Column(kColumns));
       sheet.SetBorder(line, BorderSide::kRight, LineStyle::kMedium);
       sheet.SetBorder(line, BorderSide::kLeft, LineStyle::kMedium);
     }

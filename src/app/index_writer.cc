@@ -11,7 +11,8 @@ namespace statcrane {
 namespace {
 
 constexpr std::span<const SheetColumn<IndexLine, IndexGroup>> kColumns = kIndexColumns;
-constexpr int32_t kLast = LastColumnOf(1, kColumns);
+constexpr Column kA("A");
+constexpr Column kLast = LastColumnOf(kA, kColumns);
 
 struct Years {
   int32_t first = 0;
@@ -30,8 +31,8 @@ void AddYears(const LineGroup<Figures>& group, Years& years) {
 }  // namespace
 
 IndexWriter::IndexWriter(Worksheet& sheet) : sheet_(sheet) {
-  WriteHeadingCells(sheet_, 1, 1, kColumns);
-  const CellRange row = CellRange::Row(1, kLast, 1);
+  WriteHeadingCells(sheet_, Row(1), kA, kColumns);
+  const CellRange row = CellRange::Across(Row(1), kA, kLast);
   sheet_.SetBold(row, true);
   sheet_.SetFill(row, kSummaryHeaderFill);
 }
@@ -43,45 +44,33 @@ void IndexWriter::AddPlayer(const PlacedPlayerBlock& placed) {
     AddYears(section.hitting, years);
     AddYears(section.pitching, years);
   }
-  try {
-    AddLine({block.name, block.player_id, years.first, years.last, placed.sheet.name()},
-            placed.rows.first);
-  } catch (const StatCraneError& error) {
-    throw StatCraneError("writing the player " + block.name + " (player id " +
-                         std::to_string(block.player_id) + ") on the sheet \"" + sheet_.name() +
-                         "\": " + error.message());
-  }
+  AddLine({block.name, block.player_id, years.first, years.last, placed.sheet.name()},
+          placed.rows.first);
 }
 
 void IndexWriter::AddTeam(const PlacedTeamBlock& placed) {
   const TeamBlock& block = placed.block;
   Years years;
   for (const RegularSeasonRow& season : block.seasons) years.Add(season.year);
-  try {
-    AddLine({block.team_name, block.team_id, years.first, years.last, placed.sheet.name()},
-            placed.rows.first);
-  } catch (const StatCraneError& error) {
-    throw StatCraneError("writing the team \"" + block.team_name + "\" (team id " +
-                         std::to_string(block.team_id) + ") on the sheet \"" + sheet_.name() +
-                         "\": " + error.message());
-  }
+  AddLine({block.team_name, block.team_id, years.first, years.last, placed.sheet.name()},
+          placed.rows.first);
 }
 
-void IndexWriter::AddLine(const IndexLine& line, int32_t target_row) {
-  const int32_t row = row_ + 1;
-  WriteValueCells(sheet_, row, 1, kColumns, line);
-  int32_t col = 1;
+void IndexWriter::AddLine(const IndexLine& line, Row target_row) {
+  const Row row = row_ + 1;
+  WriteValueCells(sheet_, row, kA, kColumns, line);
+  Column col = kA;
   for (const auto& column : kColumns) {
     if (column.group == IndexGroup::kLink) {
-      const CellRange cell = CellRange::Cell(col, row);
-      sheet_.SetLink(row, col, line.sheet, target_row, 1);
+      const CellRange cell = CellRange::Cell(row, col);
+      sheet_.SetLink(row, col, line.sheet, target_row, kA);
       sheet_.SetFontColor(cell, kLinkColor);
       sheet_.SetUnderline(cell, true);
     }
     ++col;
   }
   // Apart from the last year before it.
-  sheet_.SetAlignment(CellRange::Cell(kLast, row), HorizontalAlignment::kCenter);
+  sheet_.SetAlignment(CellRange::Cell(row, kLast), HorizontalAlignment::kCenter);
   row_ = row;
 }
 

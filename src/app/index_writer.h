@@ -47,7 +47,9 @@ inline constexpr std::array<SheetColumn<IndexLine, IndexGroup>, 5> kIndexColumns
      {},
      HorizontalAlignment::kRight},
     // Centred, heading and letters, apart from the last year before it.
-    {"Sheet", [](const IndexLine& l) -> CellValue { return l.sheet; }, {},
+    {"Sheet",
+     [](const IndexLine& l) -> CellValue { return l.sheet; },
+     {},
      HorizontalAlignment::kCenter},
 }};
 
@@ -64,19 +66,19 @@ class IndexWriter {
   // Writes the headings.
   explicit IndexWriter(Worksheet& sheet);
 
-  // An error names the sheet and the player or team.
+  // A failed write throws the sheet's SheetError.
   void AddPlayer(const PlacedPlayerBlock& placed);
   void AddTeam(const PlacedTeamBlock& placed);
 
   // The row of the last line; 1 (the headings) before the first.
-  int32_t last_row() const { return row_; }
+  Row last_row() const { return row_; }
 
  private:
   // Years of 0 are left out (a block without lines of a known kind).
-  void AddLine(const IndexLine& line, int32_t target_row);
+  void AddLine(const IndexLine& line, Row target_row);
 
   Worksheet& sheet_;
-  int32_t row_ = 1;
+  Row row_{1};
 };
 
 }  // namespace statcrane

@@ -137,14 +137,14 @@ bool Wanted(const SheetEntry& entry, SheetChoice choice, IndexChoice index) {
 // The table of a sheet whose headings are in row 1: from the first heading
 // to the last, down to the last row. None when row 1 has no heading.
 std::optional<CellRange> HeadingTable(const Worksheet& sheet) {
-  int32_t first = 0, last = 0;
-  sheet.ForEachCellInRow(1, [&](int32_t col, const CellView& cell) {
+  Column first, last;
+  sheet.ForEachCellInRow(Row(1), [&](Column col, const CellView& cell) {
     if (cell.kind != CellKind::kText) return;
-    if (first == 0) first = col;
+    if (first == Column()) first = col;
     last = col;
   });
-  if (first == 0) return std::nullopt;
-  return CellRange{1, first, sheet.LastRow(), last};
+  if (first == Column()) return std::nullopt;
+  return CellRange(Row(1), first, sheet.LastRow(), last);
 }
 
 // How every sheet prints ("Index" upright): landscape, one page wide, the sheet's name at the
@@ -169,7 +169,7 @@ void SetUpViewAndPrint(Worksheet& sheet, Phase phase, Shape shape) {
   if (phase == kIndex) {
     // A narrow list: upright pages, its columns apart.
     setup.orientation = PageOrientation::kPortrait;
-    for (int32_t col = 2; col <= sheet.LastWidthColumn(); ++col) {
+    for (Column col("B"); col <= sheet.LastWidthColumn(); ++col) {
       if (sheet.ColumnWidth(col) > 0) {
         sheet.SetColumnWidth(col, sheet.ColumnWidth(col) + kIndexColumnGap);
       }
@@ -188,7 +188,7 @@ void SetUpViewAndPrint(Worksheet& sheet, Phase phase, Shape shape) {
   }
 }
 
-const CellRange kFittedColumns = CellRange::Columns(1, 26);
+const CellRange kFittedColumns = CellRange::Columns(Column("A"), Column("Z"));
 
 }  // namespace
 
@@ -204,7 +204,7 @@ SheetLayout::SheetLayout(Workbook& workbook, SheetChoice choice, IndexChoice ind
 void SheetLayout::Finish(RunReport& report, const Worksheet* last_letter_sheet) {
   for (const SheetEntry& entry : kSheets) {
     Worksheet* sheet = workbook_.FindSheet(entry.name);
-    if (sheet == nullptr || entry.when_empty == kKept || sheet->LastRow() > 0) continue;
+    if (sheet == nullptr || entry.when_empty == kKept || sheet->LastRow() > Row()) continue;
     if (entry.when_empty == kRemoved) report.sheets_removed.emplace_back(entry.name);
     workbook_.RemoveSheet(*sheet);
   }
@@ -212,7 +212,8 @@ void SheetLayout::Finish(RunReport& report, const Worksheet* last_letter_sheet) 
     workbook_.SheetAt(i).AutoFitColumns(kFittedColumns);
   }
   for (const SheetEntry& entry : kSheets) {
-    if (Worksheet* sheet = workbook_.FindSheet(entry.name)) SetUpViewAndPrint(*sheet, entry.phase, entry.shape);
+    if (Worksheet* sheet = workbook_.FindSheet(entry.name))
+      SetUpViewAndPrint(*sheet, entry.phase, entry.shape);
   }
   for (std::string_view name : kOpensOn) {
     if (const Worksheet* sheet = workbook_.FindSheet(name)) {

@@ -39,7 +39,7 @@ std::string ActiveName(const Workbook& workbook) {
   return workbook.SheetAt(workbook.OpeningSheetIndex()).name();
 }
 
-void WriteSomething(Worksheet* sheet) { sheet->SetText(CellRange::Cell(1, 1), "x"); }
+void WriteSomething(Worksheet* sheet) { sheet->SetText(CellRange::Cell(Row(1), Column(1)), "x"); }
 
 TEST(SheetLayoutTest, TabOrderAndHandlesOfEachSheetChoice) {
   Workbook both;
@@ -147,21 +147,22 @@ TEST(SheetLayoutTest, EverySheetLeftIsFittedToItsContent) {
   Workbook workbook;
   SheetLayout layout(workbook, SheetChoice::kPlayersAndTeams);
   Worksheet& records = *layout.team_sheets().records;
-  records.SetText(CellRange::Cell(3, 1), "a rather long team name");
+  records.SetText(CellRange::Cell(Row(1), Column(3)), "a rather long team name");
   Worksheet& letter = *layout.player_sheets().letters[1];
-  letter.SetNumber(CellRange::Cell(2, 5), 1987);
+  letter.SetNumber(CellRange::Cell(Row(5), Column(2)), 1987);
   RunReport report;
   layout.Finish(report, &letter);
-  EXPECT_GT(records.ColumnWidth(3), letter.ColumnWidth(2));
-  EXPECT_GT(letter.ColumnWidth(2), 0);
-  EXPECT_EQ(records.ColumnWidth(1), 0);  // no content: the default width
+  EXPECT_GT(records.ColumnWidth(Column(3)), letter.ColumnWidth(Column(2)));
+  EXPECT_GT(letter.ColumnWidth(Column(2)), 0);
+  EXPECT_EQ(records.ColumnWidth(Column(1)), 0);  // no content: the default width
 }
 
 // A table with headings in row 1 from `first_col`, and `rows` lines.
 void WriteTable(Worksheet& sheet, int32_t first_col, int32_t last_col, int32_t rows) {
   for (int32_t col = first_col; col <= last_col; ++col) {
-    sheet.SetText(CellRange::Cell(col, 1), "heading");
-    for (int32_t row = 2; row <= rows + 1; ++row) sheet.SetNumber(CellRange::Cell(col, row), row);
+    sheet.SetText(CellRange::Cell(Row(1), Column(col)), "heading");
+    for (int32_t row = 2; row <= rows + 1; ++row)
+      sheet.SetNumber(CellRange::Cell(Row(row), Column(col)), row);
   }
 }
 
@@ -170,9 +171,9 @@ void WriteTable(Worksheet& sheet, int32_t first_col, int32_t last_col, int32_t r
 void WriteBlocks(Worksheet& sheet, int blocks, int32_t rows) {
   for (int32_t b = 0, first = 1; b < blocks; ++b, first += rows + 1) {
     for (int32_t row = first; row < first + rows; ++row) {
-      sheet.SetText(CellRange::Cell(1, row), "line");
+      sheet.SetText(CellRange::Cell(Row(row), Column(1)), "line");
     }
-    sheet.KeepRowsTogether({first, first + rows - 1});
+    sheet.KeepRowsTogether({Row(first), Row(first + rows - 1)});
   }
 }
 
@@ -187,14 +188,14 @@ TEST(SheetLayoutTest, EverySheetOpensAtA1AndPrintsOnePageWideLandscapeButTheInde
   WriteTable(*players.hitting_summaries[0], 1, 20, 100);
   WriteBlocks(*teams.records, 10, 12);
   WriteBlocks(*players.letters[0], 12, 10);
-  players.letters[1]->SetText(CellRange::Cell(1, 1), "a sheet without blocks");
+  players.letters[1]->SetText(CellRange::Cell(Row(1), Column(1)), "a sheet without blocks");
   RunReport report;
   layout.Finish(report, players.letters[1]);
 
   for (size_t i = 0; i < workbook.SheetCount(); ++i) {
     const Worksheet& sheet = workbook.SheetAt(i);
     SCOPED_TRACE(sheet.name());
-    EXPECT_EQ(sheet.selection(), CellRange::Cell(1, 1));
+    EXPECT_EQ(sheet.selection(), CellRange::Cell(Row(1), Column(1)));
     const PageSetup& setup = sheet.page_setup();
     EXPECT_EQ(setup.orientation, &sheet == layout.index_sheet() ? PageOrientation::kPortrait
                                                                 : PageOrientation::kLandscape);
@@ -205,10 +206,10 @@ TEST(SheetLayoutTest, EverySheetOpensAtA1AndPrintsOnePageWideLandscapeButTheInde
   // The tables: heading row frozen, filtered and printed on every page; the
   // filter covers the whole table wherever it starts.
   const std::pair<const Worksheet*, CellRange> tables[] = {
-      {layout.index_sheet(), CellRange{1, 1, 41, 5}},
-      {teams.season_totals, CellRange{1, 3, 31, 11}},
-      {teams.series_totals[2], CellRange{1, 4, 5, 12}},
-      {players.hitting_summaries[0], CellRange{1, 1, 101, 20}}};
+      {layout.index_sheet(), CellRange(Row(1), Column(1), Row(41), Column(5))},
+      {teams.season_totals, CellRange(Row(1), Column(3), Row(31), Column(11))},
+      {teams.series_totals[2], CellRange(Row(1), Column(4), Row(5), Column(12))},
+      {players.hitting_summaries[0], CellRange(Row(1), Column(1), Row(101), Column(20))}};
   for (const auto& [sheet, table] : tables) {
     SCOPED_TRACE(sheet->name());
     EXPECT_EQ(sheet->frozen_rows(), 1);
@@ -233,7 +234,7 @@ TEST(SheetLayoutTest, EverySheetOpensAtA1AndPrintsOnePageWideLandscapeButTheInde
     EXPECT_FALSE(sheet->row_breaks().empty());
     EXPECT_EQ(sheet->row_breaks(), RowBreaksBeforeBlocks(*sheet));
   }
-  EXPECT_EQ(teams.records->row_breaks().front(), 27);  // two blocks of 12 a page
+  EXPECT_EQ(teams.records->row_breaks().front(), Row(27));  // two blocks of 12 a page
   EXPECT_TRUE(players.letters[1]->row_breaks().empty());
 }
 

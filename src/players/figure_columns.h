@@ -117,7 +117,7 @@ constexpr std::span<const FigureColumn<Figures>> FigureColumns() {
 // The figures of a line in `row` from column `first` on, each with its
 // number format.
 template <typename Figures>
-void WriteFigureCells(Worksheet& sheet, int32_t row, int32_t first, const Figures& figures) {
+void WriteFigureCells(Worksheet& sheet, Row row, Column first, const Figures& figures) {
   WriteValueCells(sheet, row, first, FigureColumns<Figures>(), figures);
 }
 

@@ -34,11 +34,11 @@ inline constexpr int32_t kLetterLeadCount = 3;
 
 // The last column of a line of the kind of figures (U for 18 figures).
 template <typename Figures>
-constexpr int32_t LetterLastColumn() {
-  return kLetterLeadCount + static_cast<int32_t>(FigureColumns<Figures>().size());
+constexpr Column LetterLastColumn() {
+  return Column(kLetterLeadCount + static_cast<int32_t>(FigureColumns<Figures>().size()));
 }
 // The last column of the widest kind: the extent of the name row.
-inline constexpr int32_t kLetterBlockLastColumn =
+inline constexpr Column kLetterBlockLastColumn =
     std::max(LetterLastColumn<HittingFigures>(), LetterLastColumn<PitchingFigures>());
 
 // Writes the blocks of one letter sheet. A block:
@@ -62,19 +62,19 @@ inline constexpr int32_t kLetterBlockLastColumn =
 class LetterSheetWriter {
  public:
   // The first block starts at `first_row`.
-  explicit LetterSheetWriter(Worksheet& sheet, int32_t first_row = 1);
+  explicit LetterSheetWriter(Worksheet& sheet, Row first_row = Row(1));
 
   // Writes the block at the next row and returns its rows (the name row
-  // first). A failed write throws a SheetWriteError naming the sheet.
+  // first). A failed write throws the sheet's SheetError.
   RowSpan WriteBlock(const PlayerBlock& block);
 
   const Worksheet& sheet() const { return *sheet_; }
   // The row the next block starts at.
-  int32_t next_row() const { return next_row_; }
+  Row next_row() const { return next_row_; }
 
  private:
   Worksheet* sheet_;
-  int32_t next_row_;
+  Row next_row_;
 };
 
 }  // namespace statcrane

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "players/player_test_support.h"
-#include "players/sheet_write_error.h"
 #include "workbook/cell_style.h"
 
 namespace statcrane {
@@ -29,9 +28,9 @@ const std::vector<std::string> kHittingHeadings = HeadingsOf<HittingFigures>();
 const std::vector<std::string> kPitchingHeadings = HeadingsOf<PitchingFigures>();
 // The last columns of a hitting line, a pitching line and the name row, and
 // the first of the id's merged cells.
-constexpr int kHitLast = LetterLastColumn<HittingFigures>();
-constexpr int kPitchLast = LetterLastColumn<PitchingFigures>();
-constexpr int kBlockLast = kLetterBlockLastColumn;
+constexpr int kHitLast = LetterLastColumn<HittingFigures>().number();
+constexpr int kPitchLast = LetterLastColumn<PitchingFigures>().number();
+constexpr int kBlockLast = kLetterBlockLastColumn.number();
 constexpr int kIdFirst = kBlockLast - 3;
 
 HittingCounts Hits(int64_t at_bats, int64_t hits) {
@@ -66,11 +65,14 @@ SectionLines& Post(PlayerBlock& block, Series s) { return block.sections[static_
 
 class LetterSheetWriterTest : public ::testing::Test {
  protected:
-  const CellStyle& Style(int32_t row, int col) { return *sheet.Cell(row, col).style; }
-  std::string Text(int32_t row, int col) { return std::string(sheet.Cell(row, col).text); }
+  const CellStyle& Style(int32_t row, int col) { return *sheet.Cell(Row(row), Column(col)).style; }
+  std::string Text(int32_t row, int col) {
+    return std::string(sheet.Cell(Row(row), Column(col)).text);
+  }
   double Number(int32_t row, int col) {
-    EXPECT_EQ(sheet.Cell(row, col).kind, CellKind::kNumber) << "row " << row << " col " << col;
-    return sheet.Cell(row, col).number;
+    EXPECT_EQ(sheet.Cell(Row(row), Column(col)).kind, CellKind::kNumber)
+        << "row " << row << " col " << col;
+    return sheet.Cell(Row(row), Column(col)).number;
   }
 
   Workbook book;
@@ -80,14 +82,15 @@ class LetterSheetWriterTest : public ::testing::Test {
 TEST_F(LetterSheetWriterTest, NameRowAndHittingHeadingFollowTheBlockPattern) {
   PlayerBlock block = BlockOf("Smith,John", 1234);
   AppendLine(Regular(block), HittingLineOf(1998, Hits(4, 1)));
-  LetterSheetWriter writer(sheet, 5);
-  EXPECT_EQ(writer.WriteBlock(block), (RowSpan{5, 8}));
+  LetterSheetWriter writer(sheet, Row(5));
+  EXPECT_EQ(writer.WriteBlock(block), (RowSpan{Row(5), Row(8)}));
 
   // Row 5: merged name A5:E5 and id R5:U5, bold 12, on the hitting fill.
   EXPECT_EQ(Text(5, 1), "Smith,John");
   EXPECT_EQ(Number(5, kIdFirst), 1234);
-  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 5),
-                                         CellRange::Row(kIdFirst, kBlockLast, 5)};
+  const std::vector<CellRange> merges = {
+      CellRange::Across(Row(5), Column(1), Column(5)),
+      CellRange::Across(Row(5), Column(kIdFirst), Column(kBlockLast))};
   EXPECT_EQ(sheet.merges(), merges);
   for (int col = 1; col <= kBlockLast; ++col) {
     const CellStyle& style = Style(5, col);
@@ -112,14 +115,14 @@ TEST_F(LetterSheetWriterTest, NameRowAndHittingHeadingFollowTheBlockPattern) {
     EXPECT_FALSE(style.bold);
     for (BorderSide side : kAllSides) EXPECT_EQ(style.border(side), kMedium) << col;
   }
-  EXPECT_EQ(sheet.Cell(6, kHitLast + 1).kind, CellKind::kEmpty);
+  EXPECT_EQ(sheet.Cell(Row(6), Column(kHitLast + 1)).kind, CellKind::kEmpty);
   // Row 7 the line, row 8 the totals, row 9 empty, the next block at 10.
   EXPECT_EQ(Number(7, 1), 1998);
   EXPECT_EQ(Text(8, 2), "Totals");
-  EXPECT_EQ(sheet.LastRow(), 8);
-  EXPECT_EQ(writer.next_row(), 10);
+  EXPECT_EQ(sheet.LastRow().number(), 8);
+  EXPECT_EQ(writer.next_row().number(), 10);
   // The block's rows are kept together on a printed page.
-  EXPECT_EQ(sheet.kept_together(), (std::vector<RowSpan>{{5, 8}}));
+  EXPECT_EQ(sheet.kept_together(), (std::vector<RowSpan>{{Row(5), Row(8)}}));
 }
 
 TEST_F(LetterSheetWriterTest, PitchingHeadingUsesThePitchingTextsAndFill) {
@@ -233,7 +236,7 @@ TEST_F(LetterSheetWriterTest, TotalsLineHasAMediumLineAboveAndARedFrameFromBToTh
 
   EXPECT_EQ(Text(5, 1), " ");
   EXPECT_EQ(Text(5, 2), "Totals");
-  EXPECT_EQ(sheet.Cell(5, 3).kind, CellKind::kEmpty);
+  EXPECT_EQ(sheet.Cell(Row(5), Column(3)).kind, CellKind::kEmpty);
   EXPECT_EQ(Number(5, 4), 0.35);
   EXPECT_EQ(Number(5, 7), 20);
   EXPECT_EQ(Number(5, 8), 7);
@@ -265,9 +268,11 @@ TEST_F(LetterSheetWriterTest, PostSeasonTitlesSitDirectlyUnderTheTotals) {
   EXPECT_EQ(Text(5, 1), "- - L D S - -");
   EXPECT_EQ(Text(8, 1), "- -  W  S  - -");  // the pitching spacing
   EXPECT_EQ(Style(8, 1).fill, kPitchingFill);
-  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 1),
-                                         CellRange::Row(kIdFirst, kBlockLast, 1),
-                                         CellRange::Row(1, 3, 5), CellRange::Row(1, 3, 8)};
+  const std::vector<CellRange> merges = {
+      CellRange::Across(Row(1), Column(1), Column(5)),
+      CellRange::Across(Row(1), Column(kIdFirst), Column(kBlockLast)),
+      CellRange::Across(Row(5), Column(1), Column(3)),
+      CellRange::Across(Row(8), Column(1), Column(3))};
   EXPECT_EQ(sheet.merges(), merges);
   for (int col = 1; col <= kHitLast; ++col) {
     const CellStyle& style = Style(5, col);
@@ -282,7 +287,7 @@ TEST_F(LetterSheetWriterTest, PostSeasonTitlesSitDirectlyUnderTheTotals) {
   EXPECT_EQ(Number(7, 4), 0.3);
   EXPECT_EQ(Number(9, 13), 2.1);
   EXPECT_EQ(Text(10, 2), "Totals");
-  EXPECT_EQ(writer.next_row(), 12);
+  EXPECT_EQ(writer.next_row().number(), 12);
 
   // The hitting title of the world series has its own spacing.
   PlayerBlock hitter = BlockOf("Stone,Jo", 2);
@@ -297,12 +302,12 @@ TEST_F(LetterSheetWriterTest, AWritePastTheLastRowNamesTheSheet) {
   PlayerBlock block = BlockOf("Long,Jo", 1);
   AppendLine(Regular(block), HittingLineOf(1990, Hits(4, 1)));
   AppendLine(Regular(block), HittingLineOf(1991, Hits(4, 1)));
-  LetterSheetWriter writer(sheet, kMaxRows - 3);
+  LetterSheetWriter writer(sheet, Row(kMaxRows - 3));
   try {
     writer.WriteBlock(block);
     FAIL() << "no error";
-  } catch (const SheetWriteError& error) {
-    EXPECT_EQ(error.sheet_name(), "S");
+  } catch (const SheetError& error) {
+    EXPECT_EQ(error.sheet(), "S");
     EXPECT_NE(error.cause().find("1048577"), std::string::npos) << error.what();
     EXPECT_NE(error.message().find("\"S\""), std::string::npos) << error.what();
   }

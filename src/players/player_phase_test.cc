@@ -99,8 +99,8 @@ TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
   // Lines on the regular-season pitching and hitting and the world series
   // hitting summaries; the first row of each holds the headings.
   for (size_t s = 0; s < 4; ++s) {
-    EXPECT_EQ(sheets.pitching_summaries[s]->LastRow(), s == 0 ? 2 : 0) << s;
-    EXPECT_EQ(sheets.hitting_summaries[s]->LastRow(), s == 0 ? 3 : s == 3 ? 2 : 0) << s;
+    EXPECT_EQ(sheets.pitching_summaries[s]->LastRow().number(), s == 0 ? 2 : 0) << s;
+    EXPECT_EQ(sheets.hitting_summaries[s]->LastRow().number(), s == 0 ? 3 : s == 3 ? 2 : 0) << s;
   }
   EXPECT_EQ(result.last_letter_sheet, sheets.letters['Y' - 'A']);
   EXPECT_EQ(result.players_written, 3);
@@ -207,7 +207,8 @@ TEST_F(PlayerPhaseTest, AStatisticsFileWithNoWholeRecordWritesNothing) {
       RunPlayerPhase(EncyclopediaFolder(dir.path()), teams, sheets, progress, report);
   EXPECT_EQ(result.players_written, 0);
   EXPECT_EQ(result.last_letter_sheet, nullptr);
-  for (size_t i = 0; i < book.SheetCount(); ++i) EXPECT_EQ(book.SheetAt(i).LastRow(), 0) << i;
+  for (size_t i = 0; i < book.SheetCount(); ++i)
+    EXPECT_EQ(book.SheetAt(i).LastRow().number(), 0) << i;
 }
 
 TEST_F(PlayerPhaseTest, AStopRequestEndsThePhase) {

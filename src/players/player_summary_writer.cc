@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <type_traits>
 
-#include "players/sheet_write_error.h"
 #include "workbook/palette.h"
 
 namespace statcrane {
@@ -20,21 +19,18 @@ void PlayerSummaryWriter::Write(const SummaryLead& lead, const Figures& totals) 
     throw std::logic_error("a line of the other kind for the summary sheet " + sheet_->name());
   }
   Worksheet& sheet = *sheet_;
-  constexpr int32_t kFiguresFirst = static_cast<int32_t>(kSummaryLeadColumns.size()) + 1;
-  try {
-    if (last_row_ == 0) {
-      WriteHeadingCells(sheet, 1, 1, kSummaryLeadColumns);
-      WriteHeadingCells(sheet, 1, kFiguresFirst, FigureColumns<Figures>());
-      last_row_ = 1;
-    }
-    const int32_t row = last_row_ + 1;
-    WriteValueCells(sheet, row, 1, kSummaryLeadColumns, lead);
-    last_row_ = row;
-    WriteFigureCells(sheet, row, kFiguresFirst, totals);
-    FrameMedium(sheet, CellRange::Row(1, SummaryLastColumn<Figures>(), row));
-  } catch (const StatCraneError& error) {
-    throw SheetWriteError(sheet, error);
+  constexpr Column kFirst("A");
+  constexpr Column kFiguresFirst = LastColumnOf(kFirst, kSummaryLeadColumns) + 1;
+  if (last_row_ == Row()) {
+    WriteHeadingCells(sheet, Row(1), kFirst, kSummaryLeadColumns);
+    WriteHeadingCells(sheet, Row(1), kFiguresFirst, FigureColumns<Figures>());
+    last_row_ = Row(1);
   }
+  const Row row = last_row_ + 1;
+  WriteValueCells(sheet, row, kFirst, kSummaryLeadColumns, lead);
+  last_row_ = row;
+  WriteFigureCells(sheet, row, kFiguresFirst, totals);
+  FrameMedium(sheet, CellRange::Across(row, kFirst, SummaryLastColumn<Figures>()));
 }
 
 template void PlayerSummaryWriter::Write(const SummaryLead&, const HittingFigures&);

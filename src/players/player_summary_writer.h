@@ -31,8 +31,8 @@ inline constexpr std::array<SheetColumn<SummaryLead>, 2> kSummaryLeadColumns = {
 
 // The last column of a summary line of the kind of figures (T for 18).
 template <typename Figures>
-constexpr int32_t SummaryLastColumn() {
-  return static_cast<int32_t>(kSummaryLeadColumns.size() + FigureColumns<Figures>().size());
+constexpr Column SummaryLastColumn() {
+  return Column(static_cast<int32_t>(kSummaryLeadColumns.size() + FigureColumns<Figures>().size()));
 }
 
 // Writes the lines of one summary sheet: the column headings in row 1
@@ -43,8 +43,7 @@ class PlayerSummaryWriter {
  public:
   PlayerSummaryWriter(Worksheet& sheet, LineKind kind);
 
-  // A line of the writer's kind; a failed write throws a SheetWriteError
-  // naming the sheet.
+  // A line of the writer's kind; a failed write throws the sheet's SheetError.
   void WriteLine(std::string_view player, int32_t last_year, const HittingFigures& totals) {
     Write(SummaryLead{player, last_year}, totals);
   }
@@ -59,8 +58,8 @@ class PlayerSummaryWriter {
 
   const Worksheet& sheet() const { return *sheet_; }
   LineKind kind() const { return kind_; }
-  // The row of the last line; 0 before the first.
-  int32_t last_row() const { return last_row_; }
+  // The row of the last line; Row(0) before the first.
+  Row last_row() const { return last_row_; }
 
  private:
   template <typename Figures>
@@ -68,7 +67,7 @@ class PlayerSummaryWriter {
 
   Worksheet* sheet_;
   LineKind kind_;
-  int32_t last_row_ = 0;
+  Row last_row_;
 };
 
 }  // namespace statcrane

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "players/player_test_support.h"
-#include "players/sheet_write_error.h"
 #include "workbook/cell_style.h"
 
 namespace statcrane {
@@ -25,14 +24,14 @@ std::vector<std::string> HeadingsOf() {
 }
 
 std::string TextAt(const Worksheet& sheet, int32_t row, int col) {
-  return std::string(sheet.Cell(row, col).text);
+  return std::string(sheet.Cell(Row(row), Column(col)).text);
 }
 
 TEST(PlayerSummaryWriterTest, HeadingsAreRightAlignedWithoutBordersOrFill) {
   Workbook book;
   PlayerSummaryWriter hitting(book.AddSheet("HitRegTotals"), LineKind::kHitting);
   PlayerSummaryWriter pitching(book.AddSheet("PitchRegTotals"), LineKind::kPitching);
-  EXPECT_EQ(hitting.sheet().LastRow(), 0);  // nothing before the first line
+  EXPECT_EQ(hitting.sheet().LastRow().number(), 0);  // nothing before the first line
   hitting.WriteLine("A,B", 1990, HittingFigures{});
   pitching.WriteLine("A,B", 1990, PitchingFigures{});
   CellStyle expected;
@@ -40,9 +39,10 @@ TEST(PlayerSummaryWriterTest, HeadingsAreRightAlignedWithoutBordersOrFill) {
   const auto check = [&](const Worksheet& sheet, const std::vector<std::string>& headings) {
     for (int col = 1; col <= static_cast<int>(headings.size()); ++col) {
       EXPECT_EQ(TextAt(sheet, 1, col), headings[col - 1]);
-      EXPECT_EQ(*sheet.Cell(1, col).style, expected);
+      EXPECT_EQ(*sheet.Cell(Row(1), Column(col)).style, expected);
     }
-    EXPECT_EQ(sheet.Cell(1, static_cast<int>(headings.size()) + 1).kind, CellKind::kEmpty);
+    EXPECT_EQ(sheet.Cell(Row(1), Column(static_cast<int>(headings.size()) + 1)).kind,
+              CellKind::kEmpty);
   };
   check(hitting.sheet(), HeadingsOf<HittingFigures>());
   check(pitching.sheet(), HeadingsOf<PitchingFigures>());
@@ -63,20 +63,20 @@ TEST(PlayerSummaryWriterTest, HittingLinesFollowOneAnotherFromRowTwo) {
   const Worksheet& sheet = writer.sheet();
 
   EXPECT_EQ(TextAt(sheet, 2, 1), "Smith,John");
-  EXPECT_EQ(sheet.Cell(2, 2).number, 1999);  // the year of the group's last line
-  EXPECT_EQ(sheet.Cell(2, 3).number, 0.35);
-  EXPECT_EQ(sheet.Cell(2, 6).number, 20);
-  EXPECT_EQ(sheet.Cell(2, 7).number, 7);
-  EXPECT_EQ(sheet.Cell(2, 20).number, 7);
-  constexpr int kLast = SummaryLastColumn<HittingFigures>();
-  EXPECT_EQ(sheet.Cell(2, kLast + 1).kind, CellKind::kEmpty);
+  EXPECT_EQ(sheet.Cell(Row(2), Column(2)).number, 1999);  // the year of the group's last line
+  EXPECT_EQ(sheet.Cell(Row(2), Column(3)).number, 0.35);
+  EXPECT_EQ(sheet.Cell(Row(2), Column(6)).number, 20);
+  EXPECT_EQ(sheet.Cell(Row(2), Column(7)).number, 7);
+  EXPECT_EQ(sheet.Cell(Row(2), Column(20)).number, 7);
+  constexpr int kLast = SummaryLastColumn<HittingFigures>().number();
+  EXPECT_EQ(sheet.Cell(Row(2), Column(kLast + 1)).kind, CellKind::kEmpty);
   for (int col = 1; col <= kLast; ++col) {
-    const CellStyle& style = *sheet.Cell(2, col).style;
+    const CellStyle& style = *sheet.Cell(Row(2), Column(col)).style;
     EXPECT_EQ(style.number_format, col >= 3 && col <= 5 ? "#.000" : "") << col;
     for (BorderSide side : kAllSides) EXPECT_EQ(style.border(side), kMedium) << col;
   }
   EXPECT_EQ(TextAt(sheet, 3, 1), "Stone,Jo");
-  EXPECT_EQ(writer.last_row(), 3);
+  EXPECT_EQ(writer.last_row().number(), 3);
 }
 
 TEST(PlayerSummaryWriterTest, PitchingLineUsesTheTotalsAndTheirInnings) {
@@ -93,16 +93,17 @@ TEST(PlayerSummaryWriterTest, PitchingLineUsesTheTotalsAndTheirInnings) {
   const std::vector<double> values = {0, 1992, 2.97, 30, 15, 0.667, 3, 0, 0, 0,
                                       0, 200,  0,    0,  0,  66,    0, 0, 0, 0};
   EXPECT_EQ(TextAt(sheet, 2, 1), "Ace,Al");
-  constexpr int kLast = SummaryLastColumn<PitchingFigures>();
+  constexpr int kLast = SummaryLastColumn<PitchingFigures>().number();
   ASSERT_EQ(values.size(), static_cast<size_t>(kLast));
-  for (int col = 2; col <= kLast; ++col) EXPECT_EQ(sheet.Cell(2, col).number, values[col - 1]) << col;
+  for (int col = 2; col <= kLast; ++col)
+    EXPECT_EQ(sheet.Cell(Row(2), Column(col)).number, values[col - 1]) << col;
   for (int col = 1; col <= kLast; ++col) {
-    const CellStyle& style = *sheet.Cell(2, col).style;
+    const CellStyle& style = *sheet.Cell(Row(2), Column(col)).style;
     const char* format = col == 3 ? "##0.00" : col == 6 || col == 14 ? "#.000" : "";
     EXPECT_EQ(style.number_format, format) << col;  // no format on the innings
     for (BorderSide side : kAllSides) EXPECT_EQ(style.border(side), kMedium) << col;
   }
-  EXPECT_EQ(sheet.Cell(2, kLast + 1).kind, CellKind::kEmpty);
+  EXPECT_EQ(sheet.Cell(Row(2), Column(kLast + 1)).kind, CellKind::kEmpty);
   EXPECT_THROW(writer.WriteLine("Smith,John", 1990, HittingFigures{}), std::logic_error);
 }
 

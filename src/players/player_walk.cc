@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "players/sheet_write_error.h"
 #include "util/error.h"
 
 namespace statcrane {
@@ -61,9 +60,9 @@ PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWrit
       if (placed) placed(PlacedPlayerBlock{block, letter.sheet(), rows});
       result.last_letter_sheet = &letter.sheet();
       ++result.players_written;
-    } catch (const SheetWriteError& error) {
-      throw StatCraneError("writing the player " + key + " on the sheet \"" + error.sheet_name() +
-                           "\": " + error.cause());
+    } catch (const SheetError& error) {
+      // "writing the player Smith,John \ 12 on the sheet "S": ..."
+      throw StatCraneError("writing the player " + key + " " + error.message());
     } catch (const StatCraneError& error) {
       throw StatCraneError("writing the player " + key + ": " + error.message());
     }

@@ -69,32 +69,32 @@ class PlayerWalkTest : public ::testing::Test {
         PlayerWalkInput{*stats_, *list_, teams, births}, *writers, progress,
         [this](const PlacedPlayerBlock& placed) {
           places.push_back(placed.block.name + " " + std::to_string(placed.block.player_id) + " " +
-                           placed.sheet.name() + " " + std::to_string(placed.rows.first) + "-" +
-                           std::to_string(placed.rows.last));
+                           placed.sheet.name() + " " + std::to_string(placed.rows.first.number()) +
+                           "-" + std::to_string(placed.rows.last.number()));
         });
   }
 
   std::string Text(std::string_view sheet, int32_t row, int col) {
-    return std::string(SheetNamed(book, sheet).Cell(row, col).text);
+    return std::string(SheetNamed(book, sheet).Cell(Row(row), Column(col)).text);
   }
   double Number(std::string_view sheet, int32_t row, int col) {
-    const CellView cell = SheetNamed(book, sheet).Cell(row, col);
+    const CellView cell = SheetNamed(book, sheet).Cell(Row(row), Column(col));
     EXPECT_EQ(cell.kind, CellKind::kNumber) << sheet << " row " << row << " col " << col;
     return cell.number;
   }
   const CellStyle& Style(std::string_view sheet, int32_t row, int col) {
-    return *SheetNamed(book, sheet).Cell(row, col).style;
+    return *SheetNamed(book, sheet).Cell(Row(row), Column(col)).style;
   }
   bool RowEmpty(std::string_view sheet, int32_t row) {
     for (int col = 1; col <= 22; ++col) {
-      const CellView cell = SheetNamed(book, sheet).Cell(row, col);
+      const CellView cell = SheetNamed(book, sheet).Cell(Row(row), Column(col));
       if (cell.kind != CellKind::kEmpty || !(*cell.style == CellStyle{})) return false;
     }
     return true;
   }
-  int32_t LastRow(std::string_view sheet) { return SheetNamed(book, sheet).LastRow(); }
+  int32_t LastRow(std::string_view sheet) { return SheetNamed(book, sheet).LastRow().number(); }
   int32_t NextBlockRow(char letter) {
-    return writers->letters[static_cast<size_t>(letter - 'A')].next_row();
+    return writers->letters[static_cast<size_t>(letter - 'A')].next_row().number();
   }
 
   std::vector<PlayerStatsRecord> records;
@@ -217,9 +217,11 @@ TEST_F(PlayerWalkTest, PitchingFirstThenHittingEachKindGetsItsOwnSubSection) {
   EXPECT_EQ(Number("J", 16, 4), 0);
   EXPECT_EQ(LastRow("J"), 16);
   EXPECT_EQ(NextBlockRow('J'), 18);
-  const std::vector<CellRange> merges = {CellRange::Row(1, 5, 1), CellRange::Row(18, 21, 1),
-                                         CellRange::Row(1, 3, 8), CellRange::Row(1, 3, 11),
-                                         CellRange::Row(1, 3, 14)};
+  const std::vector<CellRange> merges = {CellRange::Across(Row(1), Column(1), Column(5)),
+                                         CellRange::Across(Row(1), Column(18), Column(21)),
+                                         CellRange::Across(Row(8), Column(1), Column(3)),
+                                         CellRange::Across(Row(11), Column(1), Column(3)),
+                                         CellRange::Across(Row(14), Column(1), Column(3))};
   EXPECT_EQ(SheetNamed(book, "J").merges(), merges);
 
   // A summary line per sub-section, with the year of its own last line.
@@ -360,10 +362,10 @@ TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
   EXPECT_EQ(Text("A", 1, 1), "Adams,Jo");
   EXPECT_EQ(Text("A", 6, 1), "\xC3\x81lvarez,Jo");
   // A digit and an empty last name go to "#".
-  ASSERT_GT(SheetNamed(book, "#").LastRow(), 0);
+  ASSERT_GT(SheetNamed(book, "#").LastRow().number(), 0);
   EXPECT_EQ(Text("#", 1, 1), ",Jo");
   EXPECT_EQ(Text("#", 6, 1), "9Lives,Jo");
-  EXPECT_EQ(writers->letters[kOtherInitial].next_row(), 11);
+  EXPECT_EQ(writers->letters[kOtherInitial].next_row().number(), 11);
   EXPECT_EQ(result.last_letter_sheet, sheets.letters['S' - 'A']);
   // Where each block went, in the order they were written.
   EXPECT_EQ(places, (std::vector<std::string>{",Jo 5 # 1-4", "9Lives,Jo 4 # 6-9",
@@ -374,7 +376,7 @@ TEST_F(PlayerWalkTest, PlayersGoToTheSheetOfTheirFoldedInitial) {
 TEST_F(PlayerWalkTest, NoExtraSheetWithoutAPlayerWhoNeedsIt) {
   records = {Hit(1, "Smith", 2, 1990), Hit(2, "7Up", 5, 1990)};
   Run();
-  EXPECT_EQ(SheetNamed(book, "#").LastRow(), 0);
+  EXPECT_EQ(SheetNamed(book, "#").LastRow().number(), 0);
 }
 
 TEST_F(PlayerWalkTest, SeasonTypesAndPlayersWithoutRegularSeason) {
@@ -411,7 +413,7 @@ TEST_F(PlayerWalkTest, ASheetPastTheRowLimitStopsTheRun) {
   records = {Hit(1, "Long", 2, 1990), Hit(1, "Long", 2, 1991)};
   try {
     Run([&](PlayerSheetWriters& w) {
-      w.letters['L' - 'A'] = LetterSheetWriter(SheetNamed(book, "L"), kMaxRows - 3);
+      w.letters['L' - 'A'] = LetterSheetWriter(SheetNamed(book, "L"), Row(kMaxRows - 3));
     });
     FAIL() << "no error";
   } catch (const StatCraneError& error) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "teams/standings.h"
@@ -29,12 +30,18 @@ TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& tea
   for (std::span<const SeasonStanding> seasons : teams) {
     CheckStop(progress);
     const TeamBlock block = MakeTeamBlock(seasons, team_years, leagues);
-    const RowSpan rows = records.Write(block);
-    if (placed) placed(PlacedTeamBlock{block, records.sheet(), rows});
-    for (const SeriesRecord& series : block.series) {
-      series_totals[PostSeasonIndex(series.series)].Write(SeriesTotalsLine(block, series));
+    try {
+      const RowSpan rows = records.Write(block);
+      if (placed) placed(PlacedTeamBlock{block, records.sheet(), rows});
+      for (const SeriesRecord& series : block.series) {
+        series_totals[PostSeasonIndex(series.series)].Write(SeriesTotalsLine(block, series));
+      }
+      season_totals.Write(SeasonTotalsLine(block));
+    } catch (const SheetError& error) {
+      // "writing the team "Tigers" (team id 7) on the sheet "Team Records": ..."
+      throw StatCraneError("writing the team \"" + block.team_name + "\" (team id " +
+                           std::to_string(block.team_id) + ") " + error.message());
     }
-    season_totals.Write(SeasonTotalsLine(block));
     ++result.teams_written;
     progress.PhaseProgress("teams", result.teams_written, total);
   }

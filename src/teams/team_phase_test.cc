@@ -67,7 +67,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
   const TeamPhaseResult result =
       RunTeamPhase(folder, abbreviations, workbook->sheets, progress, report);
   EXPECT_EQ(result.teams_written, 3);
-  EXPECT_EQ(workbook->series_totals(1).LastRow(), 2);
+  EXPECT_EQ(workbook->series_totals(1).LastRow().number(), 2);
   EXPECT_EQ(report.files["enctmyr.dat"].records_read, 4);
   EXPECT_EQ(report.files["enctmyr.dat"].skipped[std::string(kDeletedRecords.many)], 1);
 
@@ -160,7 +160,8 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   for (int32_t row = 2; row <= reg.LastRow(); ++row) reg_wins += reg.Cell(row, 4).number;
   EXPECT_EQ(reg_wins, static_cast<double>(wins));
   EXPECT_EQ(book.Sheet("TeamLCSTotals").LastRow(), static_cast<int32_t>(lcs_teams.size()) + 1);
-  EXPECT_EQ(workbook->series_totals(1).LastRow(), static_cast<int32_t>(lcs_teams.size()) + 1);
+  EXPECT_EQ(workbook->series_totals(1).LastRow().number(),
+            static_cast<int32_t>(lcs_teams.size()) + 1);
 
   // Season rows: one per season; every group has a leader "1st" at 0 behind,
   // and nobody is ahead of it by the rows' own games behind.
@@ -186,9 +187,9 @@ TEST(TeamPhaseTest, NoUsedSeasonLeavesTheSheetsEmpty) {
   deleted.record_status = 1;
   const TeamPhaseResult result = RunTeams(*workbook, {deleted});
   EXPECT_EQ(result.teams_written, 0);
-  EXPECT_EQ(workbook->records().LastRow(), 0);
-  EXPECT_EQ(workbook->season_totals().LastRow(), 0);
-  EXPECT_EQ(workbook->series_totals(1).LastRow(), 0);
+  EXPECT_EQ(workbook->records().LastRow().number(), 0);
+  EXPECT_EQ(workbook->season_totals().LastRow().number(), 0);
+  EXPECT_EQ(workbook->series_totals(1).LastRow().number(), 0);
 }
 
 // Counts progress reports and asks to stop after the first block.
@@ -219,8 +220,8 @@ TEST(TeamPhaseTest, ProgressOncePerBlockAndStopBetweenBlocks) {
   RunTeamPhase(leagues, team_years, TeamAbbreviations(), workbook->sheets, counting,
                [&](const PlacedTeamBlock& placed) {
                  places.push_back(placed.block.team_name + " " + placed.sheet.name() + " " +
-                                  std::to_string(placed.rows.first) + "-" +
-                                  std::to_string(placed.rows.last));
+                                  std::to_string(placed.rows.first.number()) + "-" +
+                                  std::to_string(placed.rows.last.number()));
                });
   EXPECT_EQ(counting.last_done, 2);
   EXPECT_EQ(counting.last_total, 2);

@@ -12,17 +12,17 @@
 namespace statcrane {
 namespace {
 
-using Column = TeamColumn<TeamRecordsLine>;
-constexpr std::span<const Column> kColumns = kTeamRecordsColumns;
-constexpr int32_t kA = 1;
-constexpr int32_t kLast = LastColumnOf(kA, kColumns);
-constexpr int32_t kYear =
-    ColumnWhere(kA, kColumns, [](const Column& c) { return c.group == TeamColumnGroup::kYear; });
+using RecordsColumn = TeamColumn<TeamRecordsLine>;
+constexpr std::span<const RecordsColumn> kColumns = kTeamRecordsColumns;
+constexpr Column kA("A");
+constexpr Column kLast = LastColumnOf(kA, kColumns);
+constexpr Column kYear = ColumnWhere(
+    kA, kColumns, [](const RecordsColumn& c) { return c.group == TeamColumnGroup::kYear; });
 // Titles are merged over the columns before the year (A:C).
-constexpr int32_t kTitleLast = kYear - 1;
+constexpr Column kTitleLast = kYear - 1;
 
-bool OnTotalsRows(const Column& column) { return IsFigure(column.group); }
-bool OnSeriesRows(const Column& column) { return column.group != TeamColumnGroup::kSeason; }
+bool OnTotalsRows(const RecordsColumn& column) { return IsFigure(column.group); }
+bool OnSeriesRows(const RecordsColumn& column) { return column.group != TeamColumnGroup::kSeason; }
 
 struct SeriesLook {
   std::string_view title;
@@ -48,22 +48,22 @@ SeriesLook LookOf(Series series) {
 // Medium right, left and bottom sides on each run of the columns `shown`
 // of row r, in `colour` when given.
 template <typename Shown>
-void MediumSidesOfRuns(Worksheet& sheet, int32_t r, Shown&& shown,
+void MediumSidesOfRuns(Worksheet& sheet, Row r, Shown&& shown,
                        std::optional<Rgb> colour = std::nullopt) {
-  ForEachColumnRun(kA, kColumns, shown, [&](int32_t first, int32_t last) {
-    DrawMedium(sheet, CellRange::Row(first, last, r), kSidesAndBottom, colour);
+  ForEachColumnRun(kA, kColumns, shown, [&](Column first, Column last) {
+    DrawMedium(sheet, CellRange::Across(r, first, last), kSidesAndBottom, colour);
   });
 }
 
 // The series title on row r: merged over A:C in the league colour, framed
 // in medium lines with the top reaching over the year, bold, 10 points.
-void WriteSeriesTitle(Worksheet& sheet, int32_t r, std::string_view title, LeagueColour colour) {
-  const CellRange title_cells = CellRange::Row(kA, kTitleLast, r);
+void WriteSeriesTitle(Worksheet& sheet, Row r, std::string_view title, LeagueColour colour) {
+  const CellRange title_cells = CellRange::Across(r, kA, kTitleLast);
   sheet.Merge(title_cells);
   FillWithLeagueColour(sheet, title_cells, colour);
-  sheet.SetBorder(CellRange::Row(kA, kYear, r), BorderSide::kTop, LineStyle::kMedium);
+  sheet.SetBorder(CellRange::Across(r, kA, kYear), BorderSide::kTop, LineStyle::kMedium);
   DrawMedium(sheet, title_cells, {BorderSide::kLeft, BorderSide::kRight, BorderSide::kBottom});
-  const CellRange a = CellRange::Cell(kA, r);
+  const CellRange a = CellRange::Cell(r, kA);
   sheet.SetText(a, title);
   sheet.SetBold(a, true);
   sheet.SetFontSize(a, kSeriesTitleSize);
@@ -72,44 +72,38 @@ void WriteSeriesTitle(Worksheet& sheet, int32_t r, std::string_view title, Leagu
 }  // namespace
 
 RowSpan TeamRecordsWriter::Write(const TeamBlock& block) {
-  try {
-    const int32_t title_row = row_ == 0 ? 1 : row_ + 2;
-    WriteTitleAndHeadings(block);
-    // The title and headings print on the page of the first season.
-    sheet_.KeepWithNext({title_row, row_});
-    const int32_t first_season_row = row_ + 1;
-    for (const RegularSeasonRow& season : block.seasons) WriteSeasonRow(season);
-    // The medium outline of the season rows.
-    sheet_.SetBorder(CellRange::Row(kA, kLast, first_season_row), BorderSide::kTop,
-                     LineStyle::kMedium);
-    const CellRange rows{first_season_row, kA, row_, kLast};
-    DrawMedium(sheet_, rows, {BorderSide::kLeft, BorderSide::kRight});
-    sheet_.SetBorder(CellRange::Row(kA, kLast, row_), BorderSide::kBottom, LineStyle::kMedium);
-    WriteTotalsRow(block.totals);
-    for (const SeriesRecord& series : block.series) WriteSeries(series);
-    const RowSpan block_rows{title_row, row_};
-    sheet_.KeepRowsTogether(block_rows);
-    return block_rows;
-  } catch (const StatCraneError& error) {
-    throw StatCraneError("writing the team \"" + block.team_name + "\" (team id " +
-                         std::to_string(block.team_id) + ") on the sheet \"" + sheet_.name() +
-                         "\": " + error.message());
-  }
+  const Row title_row = row_ == Row() ? Row(1) : row_ + 2;
+  WriteTitleAndHeadings(block);
+  // The title and headings print on the page of the first season.
+  sheet_.KeepWithNext({title_row, row_});
+  const Row first_season_row = row_ + 1;
+  for (const RegularSeasonRow& season : block.seasons) WriteSeasonRow(season);
+  // The medium outline of the season rows.
+  sheet_.SetBorder(CellRange::Across(first_season_row, kA, kLast), BorderSide::kTop,
+                   LineStyle::kMedium);
+  const CellRange rows(first_season_row, kA, row_, kLast);
+  DrawMedium(sheet_, rows, {BorderSide::kLeft, BorderSide::kRight});
+  sheet_.SetBorder(CellRange::Across(row_, kA, kLast), BorderSide::kBottom, LineStyle::kMedium);
+  WriteTotalsRow(block.totals);
+  for (const SeriesRecord& series : block.series) WriteSeries(series);
+  const RowSpan block_rows{title_row, row_};
+  sheet_.KeepRowsTogether(block_rows);
+  return block_rows;
 }
 
 void TeamRecordsWriter::WriteTitleAndHeadings(const TeamBlock& block) {
   // One blank row after the previous block.
-  int32_t r = row_ == 0 ? 1 : row_ + 2;
-  const CellRange title_cells = CellRange::Row(kA, kTitleLast, r);
+  Row r = row_ == Row() ? Row(1) : row_ + 2;
+  const CellRange title_cells = CellRange::Across(r, kA, kTitleLast);
   sheet_.Merge(title_cells);
-  sheet_.SetBold(CellRange::Cell(kA, r), true);
-  sheet_.SetFontSize(CellRange::Cell(kA, r), kBlockTitleSize);
+  sheet_.SetBold(CellRange::Cell(r, kA), true);
+  sheet_.SetFontSize(CellRange::Cell(r, kA), kBlockTitleSize);
   FillWithLeagueColour(sheet_, title_cells, block.colour);
-  sheet_.SetText(CellRange::Cell(kA, r), block.team_name);
+  sheet_.SetText(CellRange::Cell(r, kA), block.team_name);
   FrameMedium(sheet_, title_cells);
 
   ++r;
-  const CellRange headings = CellRange::Row(kA, kLast, r);
+  const CellRange headings = CellRange::Across(r, kA, kLast);
   FillWithLeagueColour(sheet_, headings, block.colour);
   FrameMedium(sheet_, headings);
   sheet_.SetBold(headings, true);
@@ -118,14 +112,14 @@ void TeamRecordsWriter::WriteTitleAndHeadings(const TeamBlock& block) {
 }
 
 void TeamRecordsWriter::WriteSeasonRow(const RegularSeasonRow& season) {
-  const int32_t r = ++row_;
+  const Row r = ++row_;
   WriteValueCells(sheet_, r, kA, kColumns, TeamRecordsLine{&season, season.year, season.figures});
 }
 
 void TeamRecordsWriter::WriteTotalsRow(const TeamFigures& totals) {
-  const int32_t r = ++row_;
-  ForEachColumnRun(kA, kColumns, OnTotalsRows, [&](int32_t first, int32_t last) {
-    const CellRange run = CellRange::Row(first, last, r);
+  const Row r = ++row_;
+  ForEachColumnRun(kA, kColumns, OnTotalsRows, [&](Column first, Column last) {
+    const CellRange run = CellRange::Across(r, first, last);
     FrameMedium(sheet_, run);
     DrawMedium(sheet_, run, kSidesAndBottom, kTotalsFrame);
   });
@@ -135,7 +129,7 @@ void TeamRecordsWriter::WriteTotalsRow(const TeamFigures& totals) {
 void TeamRecordsWriter::WriteSeries(const SeriesRecord& series) {
   const SeriesLook look = LookOf(series.series);
   for (const SeriesSeasonRow& season : series.seasons) {
-    const int32_t r = ++row_;
+    const Row r = ++row_;
     if (&season == &series.seasons.front()) {
       WriteSeriesTitle(sheet_, r, look.title, series.first_season_colour);
       sheet_.KeepWithNext({r, r});  // the title's row ends no page
@@ -143,15 +137,15 @@ void TeamRecordsWriter::WriteSeries(const SeriesRecord& series) {
     WriteValueCells(sheet_, r, kA, kColumns, TeamRecordsLine{nullptr, season.year, season.figures},
                     OnSeriesRows);
     if (look.year_top_on_season_rows) {
-      sheet_.SetBorder(CellRange::Cell(kYear, r), BorderSide::kTop, LineStyle::kMedium);
+      sheet_.SetBorder(CellRange::Cell(r, kYear), BorderSide::kTop, LineStyle::kMedium);
     }
     MediumSidesOfRuns(sheet_, r, OnSeriesRows);
   }
-  const int32_t r = ++row_;
+  const Row r = ++row_;
   WriteValueCells(sheet_, r, kA, kColumns, TeamRecordsLine{nullptr, 0, series.totals},
                   OnTotalsRows);
   if (!look.year_top_on_season_rows) {
-    sheet_.SetBorder(CellRange::Cell(kYear, r), BorderSide::kTop, LineStyle::kMedium);
+    sheet_.SetBorder(CellRange::Cell(r, kYear), BorderSide::kTop, LineStyle::kMedium);
   }
   MediumSidesOfRuns(sheet_, r, OnTotalsRows, kTotalsFrame);
 }

@@ -21,14 +21,14 @@ class TeamRecordsWriter {
   explicit TeamRecordsWriter(Worksheet& sheet) : sheet_(sheet) {}
 
   // Writes the block below the last one (the first block from row 1) and
-  // returns its rows (the title row first). An error names the sheet and the
-  // team.
+  // returns its rows (the title row first). A failed write throws the
+  // sheet's SheetError (the team phase names the team).
   RowSpan Write(const TeamBlock& block);
 
   const Worksheet& sheet() const { return sheet_; }
 
   // The last row written; 0 before the first block.
-  int32_t last_row() const { return row_; }
+  Row last_row() const { return row_; }
 
  private:
   void WriteTitleAndHeadings(const TeamBlock& block);
@@ -37,7 +37,7 @@ class TeamRecordsWriter {
   void WriteSeries(const SeriesRecord& series);
 
   Worksheet& sheet_;
-  int32_t row_ = 0;
+  Row row_;
 };
 
 }  // namespace statcrane

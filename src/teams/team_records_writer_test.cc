@@ -91,8 +91,8 @@ TEST_F(TeamRecordsTest, BlocksCellByCell) {
   EXPECT_EQ(RowValues(s, 'A', 'I', 15), "Federal|East|Detroit Tigers|1990|70|92|0.432|0|1st");
   for (const char* cell : {"A15", "H15", "N15"}) EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
   EXPECT_EQ(RowValues(s, 'E', 'N', 16), "70|92|0.432|||600|700|5|130|1200");
-  EXPECT_EQ(s.LastRow(), 16);
-  EXPECT_EQ(workbook->series_totals(0).LastRow(), 0);
+  EXPECT_EQ(s.LastRow().number(), 16);
+  EXPECT_EQ(workbook->series_totals(0).LastRow().number(), 0);
 }
 
 TEST_F(TeamRecordsTest, SameTeamAndYearTwiceIsOneMoreSeasonRow) {
@@ -142,7 +142,7 @@ TEST_F(TeamRecordsTest, SeriesRowsFollowTheRegularSeasonTotals) {
   // A team without post-season games has none of these rows.
   EXPECT_EQ(Value(s, "A24"), "Detroit Tigers");
   EXPECT_EQ(RowValues(s, 'D', 'F', 26), "1990|70|92");
-  EXPECT_EQ(s.LastRow(), 27);
+  EXPECT_EQ(s.LastRow().number(), 27);
 }
 
 TEST_F(TeamRecordsTest, SeriesBorders) {
@@ -178,22 +178,22 @@ TEST(TeamRecordsWriterTest, BlocksFollowEachOtherAndAnErrorNamesTheSheetAndTheTe
   block.team_id = 7;
   block.team_name = "Kansas City Blues";
   block.seasons.resize(2);
-  EXPECT_EQ(writer.Write(block), (RowSpan{1, 5}));  // title, headings, two seasons, totals
-  EXPECT_EQ(writer.last_row(), 5);
-  EXPECT_EQ(writer.Write(block), (RowSpan{7, 11}));
+  EXPECT_EQ(writer.Write(block),
+            (RowSpan{Row(1), Row(5)}));  // title, headings, two seasons, totals
+  EXPECT_EQ(writer.last_row().number(), 5);
+  EXPECT_EQ(writer.Write(block), (RowSpan{Row(7), Row(11)}));
   EXPECT_EQ(Value(sheet, "A7"), "Kansas City Blues");
-  EXPECT_EQ(writer.last_row(), 11);
+  EXPECT_EQ(writer.last_row().number(), 11);
   // Each block's rows are kept together on a printed page.
-  EXPECT_EQ(sheet.kept_together(), (std::vector<RowSpan>{{1, 5}, {7, 11}}));
+  EXPECT_EQ(sheet.kept_together(), (std::vector<RowSpan>{{Row(1), Row(5)}, {Row(7), Row(11)}}));
 
   block.team_name = std::string(40000, 'x');  // longer than a cell holds
   try {
     writer.Write(block);
     FAIL() << "no error";
-  } catch (const StatCraneError& error) {
-    EXPECT_EQ(error.message().rfind("writing the team \"xxx", 0), 0u);
-    EXPECT_NE(error.message().find("\" (team id 7) on the sheet \"Team Records\": "),
-              std::string::npos);
+  } catch (const SheetError& error) {
+    EXPECT_EQ(error.sheet(), "Team Records");
+    EXPECT_EQ(error.cause(), "a cell can hold at most 32,767 characters (A13)");
   }
 }
 

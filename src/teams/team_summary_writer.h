@@ -18,21 +18,23 @@ namespace statcrane {
 
 // Where the two kinds of summary sheet differ.
 struct TeamSummaryLayout {
-  int32_t first_column;  // the team name's; the figures follow
+  Column first_column;  // the team name's; the figures follow
   std::span<const TeamColumn<TeamSummaryLine>> columns;
   bool sides_on_every_row;   // medium right, left and bottom sides
   bool frame_when_finished;  // medium lines on every side of the table
 
-  int32_t last_column() const { return LastColumnOf(first_column, columns); }
+  Column last_column() const { return LastColumnOf(first_column, columns); }
 };
 
 inline constexpr auto kSeriesSummaryColumns = WithPctHeading(kTeamSummaryColumns, "PCT");
 
 // "TeamRegTotals": C to K, framed once the last line is in.
-inline constexpr TeamSummaryLayout kSeasonTotalsLayout = {3, kTeamSummaryColumns, false, true};
+inline constexpr TeamSummaryLayout kSeasonTotalsLayout = {Column("C"), kTeamSummaryColumns, false,
+                                                          true};
 // The post-season sheets: D to L ("PCT"), each row with its sides as it is
 // written.
-inline constexpr TeamSummaryLayout kSeriesTotalsLayout = {4, kSeriesSummaryColumns, true, false};
+inline constexpr TeamSummaryLayout kSeriesTotalsLayout = {Column("D"), kSeriesSummaryColumns, true,
+                                                          false};
 
 class TeamSummaryWriter {
  public:
@@ -40,22 +42,22 @@ class TeamSummaryWriter {
       : sheet_(sheet), layout_(layout) {}
 
   // Writes the line below the last one, the heading row first when the
-  // sheet has none. An error names the sheet and the team.
+  // sheet has none. A failed write throws the sheet's SheetError.
   void Write(const TeamSummaryLine& line);
 
   // Once the last line is in: the frame of the table when the layout has
   // one (nothing when no line was written).
   void Finish();
 
-  // The last row written; 0 while the sheet is empty.
-  int32_t last_row() const { return row_; }
+  // The last row written; Row(0) while the sheet is empty.
+  Row last_row() const { return row_; }
 
  private:
   void WriteHeadings();
 
   Worksheet& sheet_;
   TeamSummaryLayout layout_;
-  int32_t row_ = 0;
+  Row row_;
 };
 
 }  // namespace statcrane

@@ -39,7 +39,7 @@ TEST_F(TeamSummaryTest, TeamRegTotalsRowsColoursAndFinalFrame) {
     EXPECT_EQ(Sides(s, cell), "m m m m") << cell;
   }
   for (const char* cell : {"B2", "L2", "C4"}) EXPECT_EQ(Sides(s, cell), "- - - -") << cell;
-  EXPECT_EQ(s.LastRow(), 3);
+  EXPECT_EQ(s.LastRow().number(), 3);
 
   // A season of 0 wins and 0 losses shows Pct 0.
   EXPECT_EQ(Value(workbook->records(), "G4"), "0");
@@ -47,9 +47,9 @@ TEST_F(TeamSummaryTest, TeamRegTotalsRowsColoursAndFinalFrame) {
 
 TEST_F(TeamSummaryTest, SeriesSheetsLinesAndBorders) {
   RunTeams(*workbook, PostSeasonExample());
-  EXPECT_EQ(workbook->series_totals(0).LastRow(), 2);
-  EXPECT_EQ(workbook->series_totals(1).LastRow(), 3);
-  EXPECT_EQ(workbook->series_totals(2).LastRow(), 3);
+  EXPECT_EQ(workbook->series_totals(0).LastRow().number(), 2);
+  EXPECT_EQ(workbook->series_totals(1).LastRow().number(), 3);
+  EXPECT_EQ(workbook->series_totals(2).LastRow().number(), 3);
   const Worksheet& dcs = workbook->series_totals(0);
   EXPECT_EQ(RowValues(dcs, 'A', 'M', 1), "|||" + JoinedHeadings(kSeriesSummaryColumns) + "|");
   EXPECT_EQ(Fill(dcs, "D1"), kSummaryHeaderFill);
@@ -58,7 +58,7 @@ TEST_F(TeamSummaryTest, SeriesSheetsLinesAndBorders) {
   EXPECT_EQ(RowValues(dcs, 'A', 'M', 2), "|||Boston Reds|5|4|0.556|35|28|1|3|42|");
   EXPECT_EQ(Format(dcs, "G2"), "#.000");
   EXPECT_EQ(Sides(dcs, "H2"), "- m m m");
-  EXPECT_EQ(dcs.LastRow(), 2);
+  EXPECT_EQ(dcs.LastRow().number(), 2);
   // Every line takes the colour of the block's last post-season season:
   // Boston's 1992 season in league 2, also on the championship line that its
   // 1990 season (league 1) earned.
@@ -73,22 +73,21 @@ TEST_F(TeamSummaryTest, SeriesSheetsLinesAndBorders) {
 
 TEST_F(TeamSummaryTest, NoPostSeasonAnywhereLeavesTheSeriesSheetsEmpty) {
   RunTeams(*workbook, {TeamYear(10, 1990, 1, "A", "B", Stats(1, 2))});
-  EXPECT_EQ(workbook->season_totals().LastRow(), 2);
-  EXPECT_EQ(workbook->series_totals(0).LastRow(), 0);
-  EXPECT_EQ(workbook->series_totals(1).LastRow(), 0);
-  EXPECT_EQ(workbook->series_totals(2).LastRow(), 0);
+  EXPECT_EQ(workbook->season_totals().LastRow().number(), 2);
+  EXPECT_EQ(workbook->series_totals(0).LastRow().number(), 0);
+  EXPECT_EQ(workbook->series_totals(1).LastRow().number(), 0);
+  EXPECT_EQ(workbook->series_totals(2).LastRow().number(), 0);
 }
 
-TEST(TeamSummaryWriterTest, AnErrorNamesTheSheetAndTheTeam) {
+TEST(TeamSummaryWriterTest, AnErrorNamesTheSheet) {
   Worksheet sheet("TeamLCSTotals");
   TeamSummaryWriter writer(sheet, kSeriesTotalsLayout);
   const std::string name(40000, 'x');  // longer than a cell holds
   try {
     writer.Write(TeamSummaryLine{name, TeamFigures{1, 2}, LeagueColour::kNone});
     FAIL() << "no error";
-  } catch (const StatCraneError& error) {
-    EXPECT_EQ(error.message().rfind("writing the team \"xxx", 0), 0u);
-    EXPECT_NE(error.message().find("\" on the sheet \"TeamLCSTotals\": "), std::string::npos);
+  } catch (const SheetError& error) {
+    EXPECT_EQ(error.sheet(), "TeamLCSTotals");
   }
 }
 

@@ -142,7 +142,7 @@ inline std::vector<TeamYearRecord> PostSeasonExample() {
 
 inline CellView At(const Worksheet& sheet, std::string_view a1) {
   const CellRange cell = CellRange::Parse(a1);
-  return sheet.Cell(cell.first_row, cell.first_col);
+  return sheet.Cell(Row(cell.first_row), Column(cell.first_col));
 }
 
 // The cell's value: "" when empty, the text, or the number as %g ("0.5").

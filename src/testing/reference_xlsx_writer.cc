@@ -144,7 +144,7 @@ class ReferenceWriter {
                                   static_cast<lxw_col_t>(m.last_col - 1), "", nullptr),
             where);
     }
-    for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
+    for (int32_t row = 1; row <= sheet.LastRow().number(); ++row) {
       const lxw_row_t r = static_cast<lxw_row_t>(row - 1);
       for (const StoredCell& stored : sheet.store().RowCells(row)) {
         const CellView cell = sheet.View(stored);
@@ -164,14 +164,14 @@ class ReferenceWriter {
         }
       }
     }
-    for (int32_t col = 1; col <= sheet.LastWidthColumn(); ++col) {
-      const double width = sheet.ColumnWidth(col);
+    for (int32_t col = 1; col <= sheet.LastWidthColumn().number(); ++col) {
+      const double width = sheet.ColumnWidth(Column(col));
       if (width <= 0) continue;
       const lxw_col_t c = static_cast<lxw_col_t>(col - 1);
       Check(worksheet_set_column(out, c, c, width, nullptr), where);
     }
     const CellRange& selection = sheet.selection();
-    if (selection != CellRange::Cell(1, 1)) {
+    if (selection != CellRange::Cell(Row(1), Column(1))) {
       worksheet_set_selection(out, static_cast<lxw_row_t>(selection.first_row - 1),
                               static_cast<lxw_col_t>(selection.first_col - 1),
                               static_cast<lxw_row_t>(selection.last_row - 1),
@@ -195,7 +195,7 @@ class ReferenceWriter {
     for (const CellLink& link : sheet.links()) {
       // The link on the cell as the model has it: its text and format.
       const StoredCell* stored = sheet.store().Find(link.row, link.col);
-      const CellView cell = sheet.Cell(link.row, link.col);
+      const CellView cell = sheet.Cell(Row(link.row), Column(link.col));
       const std::string text = cell.kind == CellKind::kText ? CleanUtf8(cell.text) : std::string();
       const std::string url = "internal:" + QuotedSheetName(link.sheet) + "!" +
                               ColumnName(link.target_col) + std::to_string(link.target_row);
@@ -222,8 +222,8 @@ class ReferenceWriter {
     }
     if (!sheet.row_breaks().empty()) {
       breaks_.emplace_back();
-      for (int32_t row : sheet.row_breaks())
-        breaks_.back().push_back(static_cast<lxw_row_t>(row - 1));
+      for (Row row : sheet.row_breaks())
+        breaks_.back().push_back(static_cast<lxw_row_t>(row.number() - 1));
       breaks_.back().push_back(0);
       Check(worksheet_set_h_pagebreaks(out, breaks_.back().data()), where);
     }

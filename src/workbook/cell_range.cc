@@ -54,17 +54,6 @@ bool ParsePart(std::string_view text, Part& part) {
 
 }  // namespace
 
-int ColumnNumber(std::string_view letters) {
-  if (letters.empty() || letters.size() > 3) return 0;
-  int number = 0;
-  for (char c : letters) {
-    if (!IsLetter(c)) return 0;
-    int digit = (c >= 'a' ? c - 'a' : c - 'A') + 1;
-    number = number * 26 + digit;
-  }
-  return number <= kMaxColumns ? number : 0;
-}
-
 std::string ColumnName(int column) {
   if (column < 1 || column > kMaxColumns) return "";
   std::string name;
@@ -83,15 +72,15 @@ CellRange CellRange::Parse(std::string_view a1) {
   if (!ParsePart(first_text, first)) Malformed(a1);
   if (colon == std::string_view::npos) {
     if (first.col == 0 || first.row == 0) Malformed(a1);
-    return Cell(first.col, first.row);
+    return Cell(Row(first.row), Column(first.col));
   }
   Part last;
   if (!ParsePart(a1.substr(colon + 1), last)) Malformed(a1);
   CellRange range;
   if (first.col != 0 && first.row != 0 && last.col != 0 && last.row != 0) {
-    range = {first.row, first.col, last.row, last.col};
+    range = {Row(first.row), Column(first.col), Row(last.row), Column(last.col)};
   } else if (first.row == 0 && last.row == 0 && first.col != 0 && last.col != 0) {
-    range = Columns(first.col, last.col);
+    range = Columns(Column(first.col), Column(last.col));
   } else {
     Malformed(a1);
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "util/error.h"
 
 namespace statcrane {
@@ -23,17 +25,17 @@ TEST(ColumnNames, LettersAndNumbersRoundTrip) {
 }
 
 TEST(CellRangeParse, CellsBlocksAndColumns) {
-  EXPECT_EQ(CellRange::Parse("G12"), CellRange::Cell(7, 12));
-  EXPECT_EQ(CellRange::Parse("D12:G12"), CellRange::Row(4, 7, 12));
-  EXPECT_EQ(CellRange::Parse("A:Z"), CellRange::Columns(1, 26));
-  EXPECT_EQ(CellRange::Parse("$b$3"), CellRange::Cell(2, 3));
+  EXPECT_EQ(CellRange::Parse("G12"), CellRange::Cell(Row(12), Column(7)));
+  EXPECT_EQ(CellRange::Parse("D12:G12"), CellRange::Across(Row(12), Column(4), Column(7)));
+  EXPECT_EQ(CellRange::Parse("A:Z"), CellRange::Columns(Column(1), Column(26)));
+  EXPECT_EQ(CellRange::Parse("$b$3"), CellRange::Cell(Row(3), Column(2)));
   // Corners in any order give the same block.
-  EXPECT_EQ(CellRange::Parse("G14:D12"), (CellRange{12, 4, 14, 7}));
-  EXPECT_EQ(CellRange::Parse("A1048576"), CellRange::Cell(1, kMaxRows));
+  EXPECT_EQ(CellRange::Parse("G14:D12"), (CellRange(Row(12), Column(4), Row(14), Column(7))));
+  EXPECT_EQ(CellRange::Parse("A1048576"), CellRange::Cell(Row(kMaxRows), Column(1)));
 
   EXPECT_EQ(CellRange::Parse("D12:G12").ToA1(), "D12:G12");
   EXPECT_EQ(CellRange::Parse("A:N").ToA1(), "A:N");
-  EXPECT_EQ(CellRange::Cell(1, 5).ToA1(), "A5");
+  EXPECT_EQ(CellRange::Cell(Row(5), Column(1)).ToA1(), "A5");
 }
 
 TEST(CellRangeParse, MalformedTextIsAnError) {
@@ -47,6 +49,17 @@ TEST(CellRangeParse, MalformedTextIsAnError) {
     }
   }
 }
+
+// A row always comes first, a column second: a swap, or a plain number
+// where a row or column is wanted, does not compile.
+template <typename R, typename C>
+concept CellTakes = requires(R row, C col) {
+  CellRange::Cell(row, col);
+};
+static_assert(CellTakes<Row, Column>);
+static_assert(!CellTakes<Column, Row> && !CellTakes<int32_t, int32_t>);
+static_assert(!std::is_constructible_v<Row, Column> && !std::is_convertible_v<int32_t, Column>);
+static_assert(Column("A") + 13 == Column("N") && Column("AA") == Column(27));
 
 }  // namespace
 }  // namespace statcrane

@@ -71,43 +71,44 @@ TEST(AutoFit, WidestDisplayedTextOfEachColumn) {
   sheet.SetBold(A1("J1"), true);
   sheet.AutoFitColumns(A1("A:Z"));
 
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(1), FitOf(std::max(TextPixels("Year"), 28)));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(4), FitOf(TextPixels(".333")));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(5), FitOf(TextPixels("0.333333333")));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(6), FitOf(7));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(10), FitOf(TextPixels("BAVG", 11, true)));
-  EXPECT_EQ(sheet.ColumnWidth(2), 0);  // no content: default width
-  EXPECT_EQ(sheet.ColumnWidth(7), 0);
-  EXPECT_EQ(sheet.ColumnWidth(27), 0);  // outside the range
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(1)), FitOf(std::max(TextPixels("Year"), 28)));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(4)), FitOf(TextPixels(".333")));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(5)), FitOf(TextPixels("0.333333333")));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(6)), FitOf(7));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(10)), FitOf(TextPixels("BAVG", 11, true)));
+  EXPECT_EQ(sheet.ColumnWidth(Column(2)), 0);  // no content: default width
+  EXPECT_EQ(sheet.ColumnWidth(Column(7)), 0);
+  EXPECT_EQ(sheet.ColumnWidth(Column(27)), 0);  // outside the range
 }
 
 TEST(AutoFit, RefittingSeesChangesAboveAndBelowTheLastFit) {
   Worksheet sheet("Team Records");
-  for (int32_t row = 1; row <= 50; ++row) sheet.SetNumber(CellRange::Cell(1, row), row);
+  for (int32_t row = 1; row <= 50; ++row)
+    sheet.SetNumber(CellRange::Cell(Row(row), Column(1)), row);
   sheet.AutoFitColumns(A1("A:N"));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(1), FitOf(14));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(1)), FitOf(14));
 
   sheet.SetNumber(A1("A60"), 123456);  // appended
   sheet.AutoFitColumns(A1("A:N"));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(1), FitOf(42));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(1)), FitOf(42));
 
   sheet.SetNumber(A1("A60"), 5);  // shrunk in a row already measured
   sheet.AutoFitColumns(A1("A:N"));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(1), FitOf(14));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(1)), FitOf(14));
 
   sheet.SetFontSize(A1("A10"), 12);  // a format change counts as well
   sheet.AutoFitColumns(A1("A:N"));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(1), FitOf(16));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(1)), FitOf(16));
 
   sheet.Clear(A1("A:A"));
   sheet.AutoFitColumns(A1("A:N"));
-  EXPECT_EQ(sheet.ColumnWidth(1), 0);
+  EXPECT_EQ(sheet.ColumnWidth(Column(1)), 0);
 
   // A block fits on its own rows only.
   sheet.SetText(A1("B1"), "a much longer text");
   sheet.SetText(A1("B2"), "short");
   sheet.AutoFitColumns(A1("B2:B9"));
-  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(2), FitOf(TextPixels("short")));
+  EXPECT_DOUBLE_EQ(sheet.ColumnWidth(Column(2)), FitOf(TextPixels("short")));
 }
 
 }  // namespace

@@ -45,9 +45,9 @@ class RowHeights {
     for (uint32_t style = 0; style < sheet.styles().size(); ++style) {
       fonts.push_back(sheet.styles().Get(style).font_size);
     }
-    sums_.reserve(static_cast<size_t>(sheet.LastRow()) + 1);
+    sums_.reserve(static_cast<size_t>(sheet.LastRow().number()) + 1);
     sums_.push_back(0);
-    for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
+    for (int32_t row = 1; row <= sheet.LastRow().number(); ++row) {
       double largest_font = 0;
       for (const StoredCell& cell : sheet.store().RowCells(row)) {
         largest_font = std::max(largest_font, fonts[cell.style]);
@@ -55,14 +55,15 @@ class RowHeights {
       sums_.push_back(sums_.back() + RowHeightForFont(largest_font));
     }
   }
-  double Through(int32_t row) const {
+  double Through(Row through) const {
+    const int32_t row = through.number();
     if (row <= 0) return 0;
     const auto stored = static_cast<int32_t>(sums_.size()) - 1;
     if (row <= stored) return sums_[static_cast<size_t>(row)];
     return sums_.back() + (row - stored) * kDefaultRowHeight;  // below the last row
   }
   // Rows first to last.
-  double Of(int32_t first, int32_t last) const { return Through(last) - Through(first - 1); }
+  double Of(Row first, Row last) const { return Through(last) - Through(first - 1); }
 
  private:
   std::vector<double> sums_;
@@ -78,7 +79,7 @@ struct ContentWidths {
 
 ContentWidths ContentWidth(const Worksheet& sheet) {
   int32_t first_col = 0, last_col = 0;
-  for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
+  for (int32_t row = 1; row <= sheet.LastRow().number(); ++row) {
     const std::span<const StoredCell> cells = sheet.store().RowCells(row);
     if (cells.empty()) continue;
     const int32_t first = cells.front().col, last = cells.back().col;
@@ -90,7 +91,7 @@ ContentWidths ContentWidth(const Worksheet& sheet) {
   int64_t pixels = 0;
   double characters = 0;
   for (int32_t col = first_col; col <= last_col; ++col) {
-    const double width = sheet.ColumnWidth(col);
+    const double width = sheet.ColumnWidth(Column(col));
     pixels += ColumnPixels(width);
     characters += width > 0 ? width : kDefaultColumnCharacters;
   }
@@ -114,10 +115,10 @@ double ScaleForWidths(const ContentWidths& content, PaperSize paper, PageOrienta
 
 }  // namespace
 
-double EstimatedRowHeight(const Worksheet& sheet, int32_t row) {
+double EstimatedRowHeight(const Worksheet& sheet, Row row) {
   double largest_font = 0;
   if (row <= sheet.LastRow()) {
-    for (const StoredCell& cell : sheet.store().RowCells(row)) {
+    for (const StoredCell& cell : sheet.store().RowCells(row.number())) {
       largest_font = std::max(largest_font, sheet.styles().Get(cell.style).font_size);
     }
   }
@@ -140,11 +141,11 @@ double PageHeightInRowPoints(const Worksheet& sheet) {
     const double rows = printable / ScaleForWidths(content, paper, orientation);
     height = height == 0 ? rows : std::min(height, rows);
   }
-  return height - RowHeights(sheet).Through(sheet.page_setup().title_rows);
+  return height - RowHeights(sheet).Through(Row(sheet.page_setup().title_rows));
 }
 
-std::vector<int32_t> RowBreaksBeforeBlocks(const Worksheet& sheet) {
-  std::vector<int32_t> breaks;
+std::vector<Row> RowBreaksBeforeBlocks(const Worksheet& sheet) {
+  std::vector<Row> breaks;
   const std::vector<RowSpan>& blocks = sheet.kept_together();
   if (blocks.empty()) return breaks;
   const double page = PageHeightInRowPoints(sheet) * kPageSafety;
@@ -153,13 +154,13 @@ std::vector<int32_t> RowBreaksBeforeBlocks(const Worksheet& sheet) {
   auto lead = leads.begin();
   // Whether a page may end on `row`: not on a row kept with the next one.
   // Rows are asked about top to bottom, within a block at least.
-  auto may_end_page_on = [&](int32_t row) {
+  auto may_end_page_on = [&](Row row) {
     while (lead != leads.begin() && (lead - 1)->last >= row) --lead;
     while (lead != leads.end() && lead->last < row) ++lead;
     return lead == leads.end() || lead->first > row;
   };
-  int32_t page_top = 1;  // the first row of the current page
-  auto break_before = [&](int32_t row) {
+  Row page_top(1);  // the first row of the current page
+  auto break_before = [&](Row row) {
     if (breaks.size() == kMaxRowBreaks) return false;
     breaks.push_back(row);
     page_top = row;
@@ -171,9 +172,9 @@ std::vector<int32_t> RowBreaksBeforeBlocks(const Worksheet& sheet) {
     // Taller than a page: each page as full as it can be, ended on a row
     // that may end it.
     while (heights.Of(page_top, block.last) > page) {
-      int32_t last = page_top;  // the last row that fits; at least one a page
+      Row last = page_top;  // the last row that fits; at least one a page
       while (last < block.last && heights.Of(page_top, last + 1) <= page) ++last;
-      int32_t end = last;
+      Row end = last;
       while (end > page_top && !may_end_page_on(end)) --end;
       if (end == page_top) end = last;  // nowhere better: as full as it holds
       if (!break_before(end + 1)) return breaks;

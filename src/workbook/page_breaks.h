@@ -47,7 +47,7 @@ inline constexpr size_t kMaxRowBreaks = 1023;
 // The height of row `row` in points (1/72 inch) as the applications show a
 // row without a height of its own: 15 points, more for a font larger than 11
 // points (16.2 for 12 points, as LibreOffice shows it).
-double EstimatedRowHeight(const Worksheet& sheet, int32_t row);
+double EstimatedRowHeight(const Worksheet& sheet, Row row);
 
 // The scale (at most 1, in whole percent) that fits the sheet's columns, from
 // the first to the last that holds a cell, to the printable width of `paper`
@@ -70,7 +70,7 @@ double PageHeightInRowPoints(const Worksheet& sheet);
 //   filled as far as it holds rows, but never ending on rows kept with the
 //   next (Worksheet::kept_with_next): the page breaks above them instead.
 // At most kMaxRowBreaks breaks.
-std::vector<int32_t> RowBreaksBeforeBlocks(const Worksheet& sheet);
+std::vector<Row> RowBreaksBeforeBlocks(const Worksheet& sheet);
 
 // Sets the sheet's row breaks to RowBreaksBeforeBlocks. Call once the
 // columns are fitted and the page set up.

@@ -21,22 +21,29 @@ void SetUpPage(Worksheet& sheet) {
 // the row after the empty row that follows it.
 int32_t AddBlock(Worksheet& sheet, int32_t first, int32_t rows) {
   for (int32_t row = first; row < first + rows; ++row) {
-    sheet.SetText(CellRange::Cell(1, row), "line " + std::to_string(row));
+    sheet.SetText(CellRange::Cell(Row(row), Column(1)), "line " + std::to_string(row));
   }
-  sheet.KeepRowsTogether({first, first + rows - 1});
+  sheet.KeepRowsTogether({Row(first), Row(first + rows - 1)});
   return first + rows + 1;
+}
+
+// The numbers of the rows pages begin at.
+std::vector<int32_t> Numbers(const std::vector<Row>& rows) {
+  std::vector<int32_t> numbers;
+  for (Row row : rows) numbers.push_back(row.number());
+  return numbers;
 }
 
 TEST(PageBreaks, RowHeightsAndTheFitToWidthScale) {
   Worksheet sheet("A");
-  sheet.SetText(CellRange::Cell(1, 1), "name");
-  sheet.SetFontSize(CellRange::Row(1, 21, 1), 12);
-  sheet.SetText(CellRange::Cell(1, 2), "line");
-  sheet.SetFontSize(CellRange::Cell(2, 3), 10);
-  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 1), 16.2);  // 12-point text
-  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 2), 15);
-  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 3), 15);   // smaller text: still the default
-  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, 99), 15);  // below the last row
+  sheet.SetText(CellRange::Cell(Row(1), Column(1)), "name");
+  sheet.SetFontSize(CellRange::Across(Row(1), Column(1), Column(21)), 12);
+  sheet.SetText(CellRange::Cell(Row(2), Column(1)), "line");
+  sheet.SetFontSize(CellRange::Cell(Row(3), Column(2)), 10);
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, Row(1)), 16.2);  // 12-point text
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, Row(2)), 15);
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, Row(3)), 15);   // smaller text: still the default
+  EXPECT_DOUBLE_EQ(EstimatedRowHeight(sheet, Row(99)), 15);  // below the last row
 
   // 21 default columns: 21 x 64 pixels = 1008 points, or 21 x 8.43 digits
   // of 5.575 points = 986.9 points; wider than either paper held upright
@@ -53,8 +60,8 @@ TEST(PageBreaks, RowHeightsAndTheFitToWidthScale) {
 
   // Fitted columns that leave room: no scaling; A4's shorter page counts.
   Worksheet narrow("B");
-  narrow.SetText(CellRange::Cell(3, 1), "a team");  // the table starts in C
-  narrow.AutoFitColumns(CellRange::Columns(1, 26));
+  narrow.SetText(CellRange::Cell(Row(1), Column(3)), "a team");  // the table starts in C
+  narrow.AutoFitColumns(CellRange::Columns(Column(1), Column(26)));
   SetUpPage(narrow);
   EXPECT_DOUBLE_EQ(FitToWidthScale(narrow, kA4Paper), 1);
   EXPECT_NEAR(PageHeightInRowPoints(narrow), (8.27 - 1.5) * 72, 1e-9);
@@ -75,7 +82,7 @@ TEST(PageBreaks, ABlockThatWouldBeCutStartsANewPage) {
   for (int block = 0; block < 7; ++block) row = AddBlock(sheet, row, 10);
   // Blocks at 1, 12, 23, 34, 45, 56, 67: three blocks with the empty rows
   // between them take 32 rows, so the fourth of each page goes to the next.
-  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{34, 67}));
+  EXPECT_EQ(Numbers(RowBreaksBeforeBlocks(sheet)), (std::vector<int32_t>{34, 67}));
 
   // Exactly full: a block ending on the page's last row stays.
   Worksheet full("B");
@@ -83,20 +90,20 @@ TEST(PageBreaks, ABlockThatWouldBeCutStartsANewPage) {
   row = AddBlock(full, 1, 20);    // rows 1-20, empty 21
   row = AddBlock(full, row, 11);  // 22-32: 32 rows of 15 points fit
   row = AddBlock(full, row, 2);   // 34-35
-  EXPECT_EQ(RowBreaksBeforeBlocks(full), (std::vector<int32_t>{34}));
+  EXPECT_EQ(Numbers(RowBreaksBeforeBlocks(full)), (std::vector<int32_t>{34}));
 
   // Taller rows count: with 12-point text 32 rows no longer fit.
   Worksheet tall_rows("C");
   SetUpPage(tall_rows);
   AddBlock(tall_rows, AddBlock(tall_rows, 1, 19), 12);  // 1-19, 21-32
   EXPECT_TRUE(RowBreaksBeforeBlocks(tall_rows).empty());
-  tall_rows.SetFontSize(CellRange{1, 1, 32, 1}, 12);
-  EXPECT_EQ(RowBreaksBeforeBlocks(tall_rows), (std::vector<int32_t>{21}));
+  tall_rows.SetFontSize(CellRange(Row(1), Column(1), Row(32), Column(1)), 12);
+  EXPECT_EQ(Numbers(RowBreaksBeforeBlocks(tall_rows)), (std::vector<int32_t>{21}));
 
   // No blocks, no breaks; nor for blocks that all fit on the first page.
   Worksheet none("D");
   SetUpPage(none);
-  for (int32_t r = 1; r <= 500; ++r) none.SetNumber(CellRange::Cell(1, r), r);
+  for (int32_t r = 1; r <= 500; ++r) none.SetNumber(CellRange::Cell(Row(r), Column(1)), r);
   EXPECT_TRUE(RowBreaksBeforeBlocks(none).empty());
   Worksheet few("E");
   SetUpPage(few);
@@ -115,9 +122,10 @@ TEST(PageBreaks, ABlockTallerThanAPageStartsANewPageAndFillsItsPages) {
   row = AddBlock(sheet, row, 3);         // 87-89: there too
   row = AddBlock(sheet, row, 70);        // 91-160: 91-122, 123-154, 155-160
   AddBlock(sheet, row, 3);               // 162-164
-  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{12, 44, 76, 91, 123, 155}));
+  EXPECT_EQ(Numbers(RowBreaksBeforeBlocks(sheet)),
+            (std::vector<int32_t>{12, 44, 76, 91, 123, 155}));
   PlaceRowBreaks(sheet);
-  EXPECT_EQ(sheet.row_breaks(), (std::vector<int32_t>{12, 44, 76, 91, 123, 155}));
+  EXPECT_EQ(Numbers(sheet.row_breaks()), (std::vector<int32_t>{12, 44, 76, 91, 123, 155}));
 }
 
 // A title or headings (rows kept with the next) never end a page: the page
@@ -125,20 +133,20 @@ TEST(PageBreaks, ABlockTallerThanAPageStartsANewPageAndFillsItsPages) {
 TEST(PageBreaks, TitlesAndHeadingsGoOverWithTheirLines) {
   Worksheet sheet("A");
   SetUpPage(sheet);
-  AddBlock(sheet, 1, 70);        // one block, rows 1-70
-  sheet.KeepWithNext({1, 2});    // its name and headings
-  sheet.KeepWithNext({31, 32});  // a title and headings at the first page's foot
-  sheet.KeepWithNext({62, 62});  // a title on row 62
+  AddBlock(sheet, 1, 70);                  // one block, rows 1-70
+  sheet.KeepWithNext({Row(1), Row(2)});    // its name and headings
+  sheet.KeepWithNext({Row(31), Row(32)});  // a title and headings at the first page's foot
+  sheet.KeepWithNext({Row(62), Row(62)});  // a title on row 62
   // Page 1 would be 1-32: it ends above the title at 31; page 2 would be
   // 31-62: it ends above the title at 62.
-  EXPECT_EQ(RowBreaksBeforeBlocks(sheet), (std::vector<int32_t>{31, 62}));
+  EXPECT_EQ(Numbers(RowBreaksBeforeBlocks(sheet)), (std::vector<int32_t>{31, 62}));
 
   // A page that would end on nothing but rows kept with the next is filled.
   Worksheet all_titles("B");
   SetUpPage(all_titles);
   AddBlock(all_titles, 1, 40);
-  all_titles.KeepWithNext({1, 39});
-  EXPECT_EQ(RowBreaksBeforeBlocks(all_titles), (std::vector<int32_t>{33}));
+  all_titles.KeepWithNext({Row(1), Row(39)});
+  EXPECT_EQ(Numbers(RowBreaksBeforeBlocks(all_titles)), (std::vector<int32_t>{33}));
 }
 
 TEST(PageBreaks, NoMoreBreaksThanTheApplicationsAccept) {
@@ -147,7 +155,7 @@ TEST(PageBreaks, NoMoreBreaksThanTheApplicationsAccept) {
   int32_t row = 1;
   // 20-row blocks: one a page, a break before each but the first.
   for (size_t block = 0; block < kMaxRowBreaks + 10; ++block) row = AddBlock(sheet, row, 20);
-  const std::vector<int32_t> breaks = RowBreaksBeforeBlocks(sheet);
+  const std::vector<int32_t> breaks = Numbers(RowBreaksBeforeBlocks(sheet));
   ASSERT_EQ(breaks.size(), kMaxRowBreaks);
   EXPECT_EQ(breaks.front(), 22);
   EXPECT_EQ(breaks.back(), 1 + static_cast<int32_t>(kMaxRowBreaks) * 21);
@@ -155,17 +163,17 @@ TEST(PageBreaks, NoMoreBreaksThanTheApplicationsAccept) {
 
 TEST(PageBreaks, TheModelRefusesBreaksAndBlocksOutOfOrder) {
   Worksheet sheet("A");
-  sheet.KeepRowsTogether({1, 5});
-  EXPECT_THROW(sheet.KeepRowsTogether({5, 8}), StatCraneError);  // overlaps
-  EXPECT_THROW(sheet.KeepRowsTogether({9, 7}), StatCraneError);
-  sheet.KeepWithNext({1, 2});
-  EXPECT_THROW(sheet.KeepWithNext({2, 3}), StatCraneError);  // overlaps
-  EXPECT_THROW(sheet.KeepWithNext({0, 3}), StatCraneError);
-  EXPECT_THROW(sheet.SetRowBreaks({10, 5}), StatCraneError);
-  EXPECT_THROW(sheet.SetRowBreaks({1}), StatCraneError);  // nothing above it
-  EXPECT_THROW(sheet.SetRowBreaks({kMaxRows + 1}), StatCraneError);
-  sheet.SetRowBreaks({6, 10});
-  EXPECT_EQ(sheet.row_breaks(), (std::vector<int32_t>{6, 10}));
+  sheet.KeepRowsTogether({Row(1), Row(5)});
+  EXPECT_THROW(sheet.KeepRowsTogether({Row(5), Row(8)}), StatCraneError);  // overlaps
+  EXPECT_THROW(sheet.KeepRowsTogether({Row(9), Row(7)}), StatCraneError);
+  sheet.KeepWithNext({Row(1), Row(2)});
+  EXPECT_THROW(sheet.KeepWithNext({Row(2), Row(3)}), StatCraneError);  // overlaps
+  EXPECT_THROW(sheet.KeepWithNext({Row(0), Row(3)}), StatCraneError);
+  EXPECT_THROW(sheet.SetRowBreaks({Row(10), Row(5)}), StatCraneError);
+  EXPECT_THROW(sheet.SetRowBreaks({Row(1)}), StatCraneError);  // nothing above it
+  EXPECT_THROW(sheet.SetRowBreaks({Row(kMaxRows + 1)}), StatCraneError);
+  sheet.SetRowBreaks({Row(6), Row(10)});
+  EXPECT_EQ(Numbers(sheet.row_breaks()), (std::vector<int32_t>{6, 10}));
 }
 
 }  // namespace

@@ -43,17 +43,17 @@ inline void SetCellValue(Worksheet& sheet, const CellRange& cell, const CellValu
 
 // The last column of a table whose first column is `first`.
 template <typename Columns>
-constexpr int32_t LastColumnOf(int32_t first, const Columns& columns) {
-  return first + static_cast<int32_t>(std::size(columns)) - 1;
+constexpr Column LastColumnOf(Column first, const Columns& columns) {
+  return first + (static_cast<int32_t>(std::size(columns)) - 1);
 }
 
 // The headings of the table in `row` from column `first` on, each with its
 // alignment; columns without a heading are left alone.
 template <typename Columns>
-void WriteHeadingCells(Worksheet& sheet, int32_t row, int32_t first, const Columns& columns) {
-  int32_t col = first;
+void WriteHeadingCells(Worksheet& sheet, Row row, Column first, const Columns& columns) {
+  Column col = first;
   for (const auto& column : columns) {
-    const CellRange cell = CellRange::Cell(col++, row);
+    const CellRange cell = CellRange::Cell(row, col++);
     if (column.heading.empty()) continue;
     sheet.SetText(cell, column.heading);
     if (column.heading_alignment != HorizontalAlignment::kGeneral) {
@@ -66,11 +66,11 @@ void WriteHeadingCells(Worksheet& sheet, int32_t row, int32_t first, const Colum
 // `first` on, each with its number format; `wanted(column)` picks the
 // columns written (the others are skipped, their cells left alone).
 template <typename Columns, typename Data, typename Wanted>
-void WriteValueCells(Worksheet& sheet, int32_t row, int32_t first, const Columns& columns,
+void WriteValueCells(Worksheet& sheet, Row row, Column first, const Columns& columns,
                      const Data& data, Wanted&& wanted) {
-  int32_t col = first;
+  Column col = first;
   for (const auto& column : columns) {
-    const CellRange cell = CellRange::Cell(col++, row);
+    const CellRange cell = CellRange::Cell(row, col++);
     if (!wanted(column)) continue;
     SetCellValue(sheet, cell, column.value(data));
     if (!column.number_format.empty()) sheet.SetNumberFormat(cell, column.number_format);
@@ -80,35 +80,35 @@ void WriteValueCells(Worksheet& sheet, int32_t row, int32_t first, const Columns
 // Calls fn(first_col, last_col) for each run of adjacent columns for which
 // `in_run(column)` holds, left to right; the table starts at column `first`.
 template <typename Columns, typename InRun, typename Fn>
-void ForEachColumnRun(int32_t first, const Columns& columns, InRun&& in_run, Fn&& fn) {
-  int32_t run_first = 0;
-  int32_t col = first;
+void ForEachColumnRun(Column first, const Columns& columns, InRun&& in_run, Fn&& fn) {
+  Column run_first;  // Column(0): not in a run
+  Column col = first;
   for (const auto& column : columns) {
     if (in_run(column)) {
-      if (run_first == 0) run_first = col;
-    } else if (run_first != 0) {
+      if (run_first == Column()) run_first = col;
+    } else if (run_first != Column()) {
       fn(run_first, col - 1);
-      run_first = 0;
+      run_first = Column();
     }
     ++col;
   }
-  if (run_first != 0) fn(run_first, col - 1);
+  if (run_first != Column()) fn(run_first, col - 1);
 }
 
 // The column of the first column of the table for which `is(column)` holds;
-// 0 for none.
+// Column(0) for none.
 template <typename Columns, typename Is>
-constexpr int32_t ColumnWhere(int32_t first, const Columns& columns, Is&& is) {
-  int32_t col = first;
+constexpr Column ColumnWhere(Column first, const Columns& columns, Is&& is) {
+  Column col = first;
   for (const auto& column : columns) {
     if (is(column)) return col;
     ++col;
   }
-  return 0;
+  return Column();
 }
 
 template <typename Columns, typename Data>
-void WriteValueCells(Worksheet& sheet, int32_t row, int32_t first, const Columns& columns,
+void WriteValueCells(Worksheet& sheet, Row row, Column first, const Columns& columns,
                      const Data& data) {
   WriteValueCells(sheet, row, first, columns, data, [](const auto&) { return true; });
 }

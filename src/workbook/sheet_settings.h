@@ -40,8 +40,8 @@ struct PageSetup {
 
 // Rows first to last, both included.
 struct RowSpan {
-  int32_t first = 0;
-  int32_t last = 0;
+  Row first;
+  Row last;
   int32_t count() const { return last - first + 1; }
   friend bool operator==(const RowSpan&, const RowSpan&) = default;
 };

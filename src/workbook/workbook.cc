@@ -20,21 +20,23 @@ std::string WithThousands(int64_t n) {
   return digits;
 }
 
-void CheckBounds(const CellRange& range) {
+// What is wrong with a range of a sheet; "" for nothing.
+std::string BoundsProblem(const CellRange& range) {
   if (range.last_row > kMaxRows) {
-    Refuse("row " + std::to_string(range.last_row) + " is beyond the last row of a sheet (" +
-           WithThousands(kMaxRows) + ")");
+    return "row " + std::to_string(range.last_row) + " is beyond the last row of a sheet (" +
+           WithThousands(kMaxRows) + ")";
   }
   if (range.last_col > kMaxColumns) {
-    Refuse("column " + std::to_string(range.last_col) + " is beyond the last column of a sheet (" +
-           WithThousands(kMaxColumns) + ")");
+    return "column " + std::to_string(range.last_col) + " is beyond the last column of a sheet (" +
+           WithThousands(kMaxColumns) + ")";
   }
   if (range.first_row < 1 || range.first_col < 1 || range.first_row > range.last_row ||
       range.first_col > range.last_col) {
-    Refuse("rows " + std::to_string(range.first_row) + " to " + std::to_string(range.last_row) +
+    return "rows " + std::to_string(range.first_row) + " to " + std::to_string(range.last_row) +
            ", columns " + std::to_string(range.first_col) + " to " +
-           std::to_string(range.last_col) + " do not form a range of cells");
+           std::to_string(range.last_col) + " do not form a range of cells";
   }
+  return {};
 }
 
 bool Intersects(const CellRange& a, const CellRange& b) {
@@ -43,8 +45,8 @@ bool Intersects(const CellRange& a, const CellRange& b) {
 }
 
 CellRange Union(const CellRange& a, const CellRange& b) {
-  return {std::min(a.first_row, b.first_row), std::min(a.first_col, b.first_col),
-          std::max(a.last_row, b.last_row), std::max(a.last_col, b.last_col)};
+  return {std::min(a.top(), b.top()), std::min(a.left(), b.left()),
+          std::max(a.bottom(), b.bottom()), std::max(a.right(), b.right())};
 }
 
 // Characters of UTF-8 text (invalid bytes count one each).
@@ -82,6 +84,23 @@ Worksheet::~Worksheet() = default;
 Worksheet::Worksheet(Worksheet&&) noexcept = default;
 Worksheet& Worksheet::operator=(Worksheet&&) noexcept = default;
 
+void Worksheet::Refuse(const std::string& cause) const { throw SheetError(name_, cause); }
+
+template <typename Fn>
+auto Worksheet::OnThisSheet(Fn&& fn) const {
+  try {
+    return fn();
+  } catch (const SheetError&) {
+    throw;
+  } catch (const StatCraneError& error) {
+    Refuse(error.message());
+  }
+}
+
+void Worksheet::CheckBounds(const CellRange& range) const {
+  if (std::string problem = BoundsProblem(range); !problem.empty()) Refuse(problem);
+}
+
 void Worksheet::CheckCells(const CellRange& range) const {
   CheckBounds(range);
   if (range.WholeColumns()) {
@@ -99,7 +118,9 @@ void Worksheet::WidthsChanged(const CellRange& range) {
 
 void Worksheet::SetNumber(const CellRange& range, double value) {
   CheckCells(range);
-  if (!std::isfinite(value)) Refuse("a cell cannot hold an infinite or undefined number");
+  if (!std::isfinite(value)) {
+    Refuse("a cell cannot hold an infinite or undefined number (" + range.ToA1() + ")");
+  }
   for (int32_t row = range.first_row; row <= range.last_row; ++row) {
     for (StoredCell& cell : store_->Touch(row, range.first_col, range.last_col)) {
       cell.kind = static_cast<uint8_t>(CellKind::kNumber);
@@ -125,9 +146,9 @@ void Worksheet::SetText(const CellRange& range, std::string_view text) {
     return;
   }
   if (text.size() > 32767 && CharacterCount(text) > 32767) {
-    Refuse("a cell can hold at most 32,767 characters");
+    Refuse("a cell can hold at most 32,767 characters (" + range.ToA1() + ")");
   }
-  uint32_t index = parts_->strings.Intern(text);
+  const uint32_t index = OnThisSheet([&] { return parts_->strings.Intern(text); });
   for (int32_t row = range.first_row; row <= range.last_row; ++row) {
     for (StoredCell& cell : store_->Touch(row, range.first_col, range.last_col)) {
       cell.kind = static_cast<uint8_t>(CellKind::kText);
@@ -162,7 +183,7 @@ void Worksheet::ApplyStyle(const CellRange& range, const StyleChange& change) {
     for (StoredCell& cell : store_->Touch(row, range.first_col, range.last_col)) {
       if (cell.style != last_from) {
         last_from = cell.style;
-        last_to = styles.Apply(cell.style, change);
+        last_to = OnThisSheet([&] { return styles.Apply(cell.style, change); });
       }
       cell.style = last_to;
     }
@@ -172,7 +193,7 @@ void Worksheet::ApplyStyle(const CellRange& range, const StyleChange& change) {
 
 void Worksheet::SetNumberFormat(const CellRange& range, std::string_view format) {
   CheckCells(range);
-  ApplyStyle(range, parts_->styles.NumberFormat(format));
+  ApplyStyle(range, OnThisSheet([&] { return parts_->styles.NumberFormat(format); }));
 }
 
 void Worksheet::SetAlignment(const CellRange& range, HorizontalAlignment alignment) {
@@ -301,10 +322,11 @@ void Worksheet::FitRows(const CellRange& range) {
   }
 }
 
-void Worksheet::SetColumnWidth(int32_t col, double width) {
-  CheckBounds(CellRange::Cell(col, 1));
+void Worksheet::SetColumnWidth(Column column, double width) {
+  CheckBounds(CellRange::Cell(Row(1), column));
   if (!(width >= 0 && width <= 255)) Refuse("a column width of " + std::to_string(width));
-  if (widths_.size() < static_cast<size_t>(col)) widths_.resize(static_cast<size_t>(col));
+  const auto col = static_cast<size_t>(column.number());
+  if (widths_.size() < col) widths_.resize(col);
   widths_[col - 1] = width;
   while (!widths_.empty() && widths_.back() == 0) widths_.pop_back();
 }
@@ -332,44 +354,47 @@ void Worksheet::SetPageSetup(const PageSetup& setup) {
 }
 
 void Worksheet::KeepRowsTogether(RowSpan rows) {
-  CheckBounds(CellRange{rows.first, 1, rows.last, 1});
+  CheckBounds(CellRange(rows.first, Column(1), rows.last, Column(1)));
   if (!kept_together_.empty() && kept_together_.back().last >= rows.first) {
-    Refuse("rows " + std::to_string(rows.first) + " to " + std::to_string(rows.last) +
+    Refuse("rows " + std::to_string(rows.first.number()) + " to " +
+           std::to_string(rows.last.number()) +
            " are not below the rows kept together before them");
   }
   kept_together_.push_back(rows);
 }
 
 void Worksheet::KeepWithNext(RowSpan rows) {
-  CheckBounds(CellRange{rows.first, 1, rows.last, 1});
+  CheckBounds(CellRange(rows.first, Column(1), rows.last, Column(1)));
   if (!kept_with_next_.empty() && kept_with_next_.back().last >= rows.first) {
-    Refuse("rows " + std::to_string(rows.first) + " to " + std::to_string(rows.last) +
+    Refuse("rows " + std::to_string(rows.first.number()) + " to " +
+           std::to_string(rows.last.number()) +
            " are not below the rows kept with the next before them");
   }
   kept_with_next_.push_back(rows);
 }
 
-void Worksheet::SetRowBreaks(std::vector<int32_t> first_rows) {
+void Worksheet::SetRowBreaks(std::vector<Row> first_rows) {
   for (size_t i = 0; i < first_rows.size(); ++i) {
-    if (first_rows[i] < 2 || first_rows[i] > kMaxRows ||
+    if (first_rows[i] < Row(2) || first_rows[i] > Row(kMaxRows) ||
         (i > 0 && first_rows[i] <= first_rows[i - 1])) {
-      Refuse("a page cannot begin at row " + std::to_string(first_rows[i]) +
+      Refuse("a page cannot begin at row " + std::to_string(first_rows[i].number()) +
              " (breaks go in rising order below the first row)");
     }
   }
   row_breaks_ = std::move(first_rows);
 }
 
-void Worksheet::SetLink(int32_t row, int32_t col, std::string_view sheet, int32_t target_row,
-                        int32_t target_col) {
-  CheckCells(CellRange::Cell(col, row));
-  CheckBounds(CellRange::Cell(target_col, target_row));
+void Worksheet::SetLink(Row row, Column col, std::string_view sheet, Row target_row,
+                        Column target_col) {
+  CheckCells(CellRange::Cell(row, col));
+  CheckBounds(CellRange::Cell(target_row, target_col));
   if (sheet.empty()) Refuse("a link needs the name of the sheet it leads to");
-  links_.push_back(CellLink{row, col, std::string(sheet), target_row, target_col});
+  links_.push_back(CellLink{row.number(), col.number(), std::string(sheet), target_row.number(),
+                            target_col.number()});
 }
 
-CellView Worksheet::Cell(int32_t row, int32_t col) const {
-  const StoredCell* cell = store_->Find(row, col);
+CellView Worksheet::Cell(Row row, Column col) const {
+  const StoredCell* cell = store_->Find(row.number(), col.number());
   if (cell == nullptr) {
     CellView view;
     view.style = &parts_->styles.Get(StyleTable::kDefaultStyle);
@@ -378,11 +403,12 @@ CellView Worksheet::Cell(int32_t row, int32_t col) const {
   return View(*cell);
 }
 
-int32_t Worksheet::LastRow() const { return store_->LastRow(); }
+Row Worksheet::LastRow() const { return Row(store_->LastRow()); }
 
-double Worksheet::ColumnWidth(int32_t col) const {
+double Worksheet::ColumnWidth(Column column) const {
+  const int32_t col = column.number();
   if (col < 1 || static_cast<size_t>(col) > widths_.size()) return 0;
-  return widths_[col - 1];
+  return widths_[static_cast<size_t>(col) - 1];
 }
 
 int64_t Worksheet::CellCount() const { return store_->CellCount(); }
@@ -391,7 +417,7 @@ size_t Worksheet::MemoryBytes() const {
   return sizeof(Worksheet) + store_->MemoryBytes() + merges_.capacity() * sizeof(CellRange) +
          widths_.capacity() * sizeof(double) + fits_.capacity() * sizeof(ColumnFit) +
          kept_together_.capacity() * sizeof(RowSpan) +
-         kept_with_next_.capacity() * sizeof(RowSpan) + row_breaks_.capacity() * sizeof(int32_t) +
+         kept_with_next_.capacity() * sizeof(RowSpan) + row_breaks_.capacity() * sizeof(Row) +
          links_.capacity() * sizeof(CellLink);
 }
 

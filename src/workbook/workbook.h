@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "util/error.h"
 #include "workbook/cell_range.h"
 #include "workbook/cell_store.h"
 #include "workbook/cell_style.h"
@@ -22,6 +23,21 @@
 #include "workbook/style_table.h"
 
 namespace statcrane {
+
+// What a sheet refused, naming the sheet: "on the sheet "L": row 1,048,577
+// is beyond the last row of a sheet (1,048,576)". The cause names the row or
+// cell where one applies.
+class SheetError : public StatCraneError {
+ public:
+  SheetError(const std::string& sheet, const std::string& cause)
+      : StatCraneError("on the sheet \"" + sheet + "\": " + cause), sheet_(sheet), cause_(cause) {}
+  const std::string& sheet() const { return sheet_; }
+  const std::string& cause() const { return cause_; }
+
+ private:
+  std::string sheet_;
+  std::string cause_;
+};
 
 // What the sheets of one workbook share: the interned styles and the pooled
 // texts.
@@ -42,7 +58,7 @@ struct CellView {
 
 // Limits: a row beyond kMaxRows or a column beyond kMaxColumns, and values,
 // formats and borders on whole columns ("A:Z"), are refused with a
-// StatCraneError; whole columns serve AutoFitColumns and Clear.
+// SheetError naming the sheet; whole columns serve AutoFitColumns and Clear.
 class Worksheet {
  public:
   // A sheet on its own, with styles and texts of its own (workbook sheets
@@ -89,7 +105,7 @@ class Worksheet {
   void AutoFitColumns(const CellRange& columns);
   // Sets column `col` to `width` characters (as AutoFitColumns gives them);
   // a later fit of the column replaces it.
-  void SetColumnWidth(int32_t col, double width);
+  void SetColumnWidth(Column col, double width);
   // Remembers the selected cell (the cell the sheet opens on; A1 until
   // set).
   void Select(const CellRange& cell);
@@ -110,32 +126,31 @@ class Worksheet {
   void KeepWithNext(RowSpan rows);
   // Pages begin at these rows (ascending, each above the sheet's last row
   // limit) besides where the application breaks them.
-  void SetRowBreaks(std::vector<int32_t> first_rows);
+  void SetRowBreaks(std::vector<Row> first_rows);
   // Makes the cell at (row, col) a link to a cell of the sheet named
   // `sheet` of the same workbook; a later link of the same cell replaces it.
-  void SetLink(int32_t row, int32_t col, std::string_view sheet, int32_t target_row,
-               int32_t target_col);
+  void SetLink(Row row, Column col, std::string_view sheet, Row target_row, Column target_col);
 
   // Reading back, for the writer and for tests.
-  CellView Cell(int32_t row, int32_t col) const;
-  int32_t LastRow() const;  // 0 for an empty sheet
+  CellView Cell(Row row, Column col) const;
+  Row LastRow() const;  // Row(0) for an empty sheet
   const std::vector<CellRange>& merges() const { return merges_; }
   // Column widths set by AutoFitColumns, in character units; 0 = default.
-  double ColumnWidth(int32_t col) const;
-  int32_t LastWidthColumn() const { return static_cast<int32_t>(widths_.size()); }
+  double ColumnWidth(Column col) const;
+  Column LastWidthColumn() const { return Column(static_cast<int32_t>(widths_.size())); }
   const CellRange& selection() const { return selection_; }
   int32_t frozen_rows() const { return frozen_rows_; }
   const std::optional<CellRange>& auto_filter() const { return auto_filter_; }
   const PageSetup& page_setup() const { return page_setup_; }
   const std::vector<RowSpan>& kept_together() const { return kept_together_; }
   const std::vector<RowSpan>& kept_with_next() const { return kept_with_next_; }
-  const std::vector<int32_t>& row_breaks() const { return row_breaks_; }
+  const std::vector<Row>& row_breaks() const { return row_breaks_; }
   // In the order they were set.
   const std::vector<CellLink>& links() const { return links_; }
   // Visits the cells of row `row` that hold a value or a style, in column order.
-  // fn(int32_t col, const CellView& cell).
+  // fn(Column col, const CellView& cell).
   template <typename Fn>
-  void ForEachCellInRow(int32_t row, Fn&& fn) const;
+  void ForEachCellInRow(Row row, Fn&& fn) const;
   const CellStore& store() const { return *store_; }
   // The styles and texts the sheet's cells refer to.
   const StyleTable& styles() const { return parts_->styles; }
@@ -153,6 +168,14 @@ class Worksheet {
     int32_t max_pixels = 0;
   };
   Worksheet(std::string name, std::shared_ptr<WorkbookParts> parts);
+  // Throws a SheetError.
+  [[noreturn]] void Refuse(const std::string& cause) const;
+  // fn(), with what the styles or texts the sheets share refuse refused on
+  // this sheet.
+  template <typename Fn>
+  auto OnThisSheet(Fn&& fn) const;
+  // Checks that the range lies inside the sheet.
+  void CheckBounds(const CellRange& range) const;
   // Checks a range for a cell operation (no whole columns, inside the sheet).
   void CheckCells(const CellRange& range) const;
   void ApplyStyle(const CellRange& range, const StyleChange& change);
@@ -167,13 +190,13 @@ class Worksheet {
   std::vector<CellRange> merges_;
   std::vector<double> widths_;
   std::vector<ColumnFit> fits_;
-  CellRange selection_ = CellRange::Cell(1, 1);
+  CellRange selection_ = CellRange::Cell(Row(1), Column(1));
   int32_t frozen_rows_ = 0;
   std::optional<CellRange> auto_filter_;
   PageSetup page_setup_;
   std::vector<RowSpan> kept_together_;
   std::vector<RowSpan> kept_with_next_;
-  std::vector<int32_t> row_breaks_;
+  std::vector<Row> row_breaks_;
   std::vector<CellLink> links_;
 };
 
@@ -233,10 +256,10 @@ inline CellView Worksheet::View(const StoredCell& cell) const {
 }
 
 template <typename Fn>
-void Worksheet::ForEachCellInRow(int32_t row, Fn&& fn) const {
-  for (const StoredCell& cell : store_->RowCells(row)) {
+void Worksheet::ForEachCellInRow(Row row, Fn&& fn) const {
+  for (const StoredCell& cell : store_->RowCells(row.number())) {
     if (cell.kind == static_cast<uint8_t>(CellKind::kEmpty) && cell.style == 0) continue;
-    fn(static_cast<int32_t>(cell.col), View(cell));
+    fn(Column(static_cast<int32_t>(cell.col)), View(cell));
   }
 }
 

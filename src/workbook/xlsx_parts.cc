@@ -203,7 +203,9 @@ SheetSurvey SurveySheet(const Worksheet& sheet, std::vector<uint8_t>& used) {
     if (first_row == 0) first_row = row;
     last_row = row;
   }
-  if (first_row != 0) survey.dimension = CellRange{first_row, first_col, last_row, last_col};
+  if (first_row != 0)
+    survey.dimension =
+        CellRange(Row(first_row), Column(first_col), Row(last_row), Column(last_col));
   return survey;
 }
 
@@ -443,7 +445,7 @@ void SheetPartWriter::SheetViews(PartBuffer& out) {
                            : "<sheetViews><sheetView workbookViewId=\"0\"");
   const CellRange& selection = sheet_.selection();
   const int32_t frozen = sheet_.frozen_rows();
-  if (selection == CellRange::Cell(1, 1) && frozen == 0) {
+  if (selection == CellRange::Cell(Row(1), Column(1)) && frozen == 0) {
     out.Append("/></sheetViews>");
     return;
   }
@@ -457,7 +459,7 @@ void SheetPartWriter::SheetViews(PartBuffer& out) {
   }
   out.Append("<selection");
   out.Append(pane);
-  if (selection != CellRange::Cell(1, 1)) {
+  if (selection != CellRange::Cell(Row(1), Column(1))) {
     out.Append(" activeCell=\"");
     out.Append(A1(selection.first_row, selection.first_col));
     out.Append("\" sqref=\"");
@@ -473,8 +475,9 @@ void SheetPartWriter::SheetFormat(PartBuffer& out) {
 
 void SheetPartWriter::Columns(PartBuffer& out) {
   bool any = false;
-  for (int32_t col = 1; col <= sheet_.LastWidthColumn(); ++col) {
-    const double width = sheet_.ColumnWidth(col);
+  for (Column column(1); column <= sheet_.LastWidthColumn(); ++column) {
+    const int32_t col = column.number();
+    const double width = sheet_.ColumnWidth(column);
     if (width <= 0) continue;
     out.Append(any ? "<col min=\"" : "<cols><col min=\"");
     any = true;
@@ -602,7 +605,8 @@ void SheetPartWriter::Hyperlinks(PartBuffer& out) {
     AppendXmlEscaped(text,
                      QuotedSheetName(link.sheet) + "!" + A1(link.target_row, link.target_col));
     // What the link shows: the cell's text.
-    if (const CellView cell = sheet_.Cell(link.row, link.col); cell.kind == CellKind::kText) {
+    if (const CellView cell = sheet_.Cell(Row(link.row), Column(link.col));
+        cell.kind == CellKind::kText) {
       text += "\" display=\"";
       AppendXmlEscaped(text, cell.text);
     }
@@ -643,13 +647,13 @@ void SheetPartWriter::HeaderFooter(PartBuffer& out) {
 }
 
 void SheetPartWriter::RowBreaks(PartBuffer& out) {
-  const std::vector<int32_t>& breaks = sheet_.row_breaks();
+  const std::vector<Row>& breaks = sheet_.row_breaks();
   if (breaks.empty()) return;
   const std::string count = std::to_string(breaks.size());
   std::string text = "<rowBreaks count=\"" + count + "\" manualBreakCount=\"" + count + "\">";
-  for (int32_t row : breaks) {
+  for (Row row : breaks) {
     // A break's id is the last row above it.
-    text += "<brk id=\"" + std::to_string(row - 1) + "\" max=\"16383\" man=\"1\"/>";
+    text += "<brk id=\"" + std::to_string(row.number() - 1) + "\" max=\"16383\" man=\"1\"/>";
   }
   text += "</rowBreaks>";
   out.Append(text);

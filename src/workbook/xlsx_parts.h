@@ -57,7 +57,7 @@ struct SharedStrings {
 // What the sheet part needs to know before its cells: the block from the
 // first to the last cell written (A1 for an empty sheet).
 struct SheetSurvey {
-  CellRange dimension = CellRange::Cell(1, 1);
+  CellRange dimension = CellRange::Cell(Row(1), Column(1));
   int64_t stored_cells = 0;  // cells the store holds, placeholders of merges included
   int64_t text_cells = 0;    // cells holding a text
 };

@@ -42,8 +42,8 @@ void FillFeatureBook(Workbook& book) {
                        0xFF99CC, 0x000000, 0xFF0000, 0x333333};
   int32_t row = 1;
   for (Rgb fill : fills) {
-    first.SetText(CellRange::Cell(1, row), "fill " + std::to_string(fill));
-    first.SetFill(CellRange::Row(1, 3, row), fill);
+    first.SetText(CellRange::Cell(Row(row), Column(1)), "fill " + std::to_string(fill));
+    first.SetFill(CellRange::Across(Row(row), Column(1), Column(3)), fill);
     ++row;
   }
   const std::optional<Rgb> colors[] = {std::nullopt, kRed, 0x0000FF, 0};
@@ -52,7 +52,7 @@ void FillFeatureBook(Workbook& book) {
     row = 1;
     for (size_t s = 0; s < 4; ++s) {
       for (size_t c = 0; c < 4; ++c) {
-        const CellRange cell = CellRange::Cell(col, row);
+        const CellRange cell = CellRange::Cell(Row(row), Column(col));
         first.SetNumber(cell, row * 10 + col);
         first.SetBorder(cell, kAllSides[s], static_cast<LineStyle>(style), colors[(s + c) % 4]);
         row += 1;
@@ -75,8 +75,8 @@ void FillFeatureBook(Workbook& book) {
       HorizontalAlignment::kRight};
   row = 1;
   for (HorizontalAlignment alignment : alignments) {
-    second.SetText(CellRange::Cell(2, row), "aligned");
-    second.SetAlignment(CellRange::Cell(2, row), alignment);
+    second.SetText(CellRange::Cell(Row(row), Column(2)), "aligned");
+    second.SetAlignment(CellRange::Cell(Row(row), Column(2)), alignment);
     ++row;
   }
   second.SetText(A1("C1"), "bold 12");
@@ -123,15 +123,17 @@ void FillFeatureBook(Workbook& book) {
   third.SetPageSetup(blocks);
   for (int32_t block = 0; block < 4; ++block) {
     const int32_t top = 1 + block * 30;
-    third.SetText(CellRange::Cell(1, top), "block " + std::to_string(block));
-    third.KeepRowsTogether({top, top + 28});
-    second.SetText(CellRange::Cell(11, 30 + block), "to block " + std::to_string(block));
-    second.SetLink(30 + block, 11, "Third", top, 1);
+    third.SetText(CellRange::Cell(Row(top), Column(1)), "block " + std::to_string(block));
+    third.KeepRowsTogether({Row(top), Row(top + 28)});
+    second.SetText(CellRange::Cell(Row(30 + block), Column(11)),
+                   "to block " + std::to_string(block));
+    second.SetLink(Row(30 + block), Column(11), "Third", Row(top), Column(1));
   }
   second.SetText(A1("K29"), "to the first");
-  second.SetLink(29, 11, "Third", 3, 2);
-  second.SetLink(29, 11, "First & <more>", 3, 2);  // replaces the link before
-  third.SetRowBreaks({31, 61, 91});
+  second.SetLink(Row(29), Column(11), "Third", Row(3), Column(2));
+  second.SetLink(Row(29), Column(11), "First & <more>", Row(3),
+                 Column(2));  // replaces the link before
+  third.SetRowBreaks({Row(31), Row(61), Row(91)});
   third.FreezeRows(2);  // with a selection in the scrolling rows
   book.SetTitle("Statistics of <O'Neil & Sons>");
 }

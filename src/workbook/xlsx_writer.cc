@@ -212,7 +212,8 @@ class PackageWriter {
     int64_t text_cells = 0;
     for (const SheetState& sheet : sheets_) text_cells += sheet.survey.text_cells;
     shared_ = ChooseSharedStrings(all, text_cells);
-    for (size_t i = 0; i < sheets_.size(); ++i) total_rows_ += workbook_.SheetAt(i).LastRow();
+    for (size_t i = 0; i < sheets_.size(); ++i)
+      total_rows_ += workbook_.SheetAt(i).LastRow().number();
     stats_.survey_seconds = std::accumulate(seconds.begin(), seconds.end(), 0.0);
   }
 

@@ -64,8 +64,8 @@ void WritePlayerBlock(Worksheet& sheet) {
 
   const char* headings[] = {"Year", "Team", "Age", "BAVG", "OBP", "SPC", "AB"};
   for (int col = 1; col <= 7; ++col) {
-    sheet.SetText(CellRange::Cell(col, 6), headings[col - 1]);
-    sheet.SetAlignment(CellRange::Cell(col, 6), HorizontalAlignment::kRight);
+    sheet.SetText(CellRange::Cell(Row(6), Column(col)), headings[col - 1]);
+    sheet.SetAlignment(CellRange::Cell(Row(6), Column(col)), HorizontalAlignment::kRight);
   }
 
   sheet.SetNumber(A1("A7"), 1987);
@@ -162,8 +162,8 @@ TEST(WriteXlsx, RoundTripThroughAnIndependentReader) {
   const Worksheet& model = *book.FindSheet("X");
   for (const char* column : {"A", "B", "D", "G"}) {
     int col = ColumnNumber(column);
-    EXPECT_GT(model.ColumnWidth(col), 0) << column;
-    EXPECT_EQ(x.WidthPixels(column), ColumnPixels(model.ColumnWidth(col))) << column;
+    EXPECT_GT(model.ColumnWidth(Column(col)), 0) << column;
+    EXPECT_EQ(x.WidthPixels(column), ColumnPixels(model.ColumnWidth(Column(col)))) << column;
   }
   EXPECT_EQ(x.Width("V"), 0);
 
@@ -196,9 +196,9 @@ TEST(WriteXlsx, ViewAndPrintSettingsReadBackThroughAnIndependentReader) {
   Worksheet& blocks = book.AddSheet("Team Records");
   Worksheet& plain = book.AddSheet("Plain");
   for (int32_t row = 1; row <= 30; ++row) {
-    table.SetText(CellRange::Cell(3, row), "team " + std::to_string(row));
-    table.SetNumber(CellRange::Cell(11, row), row);
-    blocks.SetText(CellRange::Cell(1, row), "row " + std::to_string(row));
+    table.SetText(CellRange::Cell(Row(row), Column(3)), "team " + std::to_string(row));
+    table.SetNumber(CellRange::Cell(Row(row), Column(11)), row);
+    blocks.SetText(CellRange::Cell(Row(row), Column(1)), "row " + std::to_string(row));
   }
   plain.SetText(A1("A1"), "x");
   table.FreezeRows(1);
@@ -213,9 +213,9 @@ TEST(WriteXlsx, ViewAndPrintSettingsReadBackThroughAnIndependentReader) {
   table.SetPageSetup(setup);
   setup.title_rows = 0;
   blocks.SetPageSetup(setup);
-  blocks.SetRowBreaks({11, 21});
-  table.SetLink(2, 3, "Team Records", 11, 1);
-  table.SetLink(3, 3, "Team's Totals", 1, 3);
+  blocks.SetRowBreaks({Row(11), Row(21)});
+  table.SetLink(Row(2), Column(3), "Team Records", Row(11), Column(1));
+  table.SetLink(Row(3), Column(3), "Team's Totals", Row(1), Column(3));
   book.SetTitle("Statistics of Sample & Co");
   XlsxWriteOptions options;
   options.created = "2024-05-01T12:30:00Z";
@@ -344,7 +344,7 @@ TEST(WriteXlsx, NumbersReadBackExactly) {
   Workbook book;
   Worksheet& sheet = book.AddSheet("Sheet1");
   int32_t row = 1;
-  for (double value : values) sheet.SetNumber(CellRange::Cell(1, row++), value);
+  for (double value : values) sheet.SetNumber(CellRange::Cell(Row(row++), Column(1)), value);
   WriteXlsx(book, dir / "numbers.xlsx", false);
 
   // As written: parsed with strtod, each is the same double, sign of zero
@@ -403,9 +403,9 @@ TEST(WriteXlsx, TextsWithEveryEscape) {
   Worksheet& sheet = book.AddSheet("Sheet1");
   int32_t row = 1;
   for (const Case& c : cases) {
-    sheet.SetText(CellRange::Cell(1, row), c.text);  // once: written in the cell
-    sheet.SetText(CellRange::Cell(2, row), c.text);  // twice: shared
-    sheet.SetText(CellRange::Cell(3, row), c.text);
+    sheet.SetText(CellRange::Cell(Row(row), Column(1)), c.text);  // once: written in the cell
+    sheet.SetText(CellRange::Cell(Row(row), Column(2)), c.text);  // twice: shared
+    sheet.SetText(CellRange::Cell(Row(row), Column(3)), c.text);
     ++row;
   }
   WriteXlsx(book, dir / "texts.xlsx", false);
@@ -436,18 +436,18 @@ Workbook& FillBook(Workbook& book, int sheets, int32_t rows) {
     Worksheet& sheet = book.AddSheet("S" + std::to_string(s));
     const int32_t sheet_rows = rows / (s + 1);
     for (int32_t row = 1; row <= sheet_rows; ++row) {
-      sheet.SetNumber(CellRange::Row(1, 21, row), row * 0.001 + s);
-      sheet.SetText(CellRange::Cell(2, row), "club " + std::to_string(row % 30));
+      sheet.SetNumber(CellRange::Across(Row(row), Column(1), Column(21)), row * 0.001 + s);
+      sheet.SetText(CellRange::Cell(Row(row), Column(2)), "club " + std::to_string(row % 30));
       if (row % 7 == 0)
-        sheet.SetText(CellRange::Cell(3, row),
+        sheet.SetText(CellRange::Cell(Row(row), Column(3)),
                       "player " + std::to_string(s) + "-" + std::to_string(row));
       if (row % 11 == 0) {
-        sheet.Merge(CellRange::Row(1, 5, row));
-        sheet.SetBold(CellRange::Row(1, 21, row), true);
-        sheet.SetFill(CellRange::Row(1, 5, row), 0xFFFFCC);
+        sheet.Merge(CellRange::Across(Row(row), Column(1), Column(5)));
+        sheet.SetBold(CellRange::Across(Row(row), Column(1), Column(21)), true);
+        sheet.SetFill(CellRange::Across(Row(row), Column(1), Column(5)), 0xFFFFCC);
       }
     }
-    sheet.SetNumberFormat(CellRange::Row(4, 6, 1), "#.000");
+    sheet.SetNumberFormat(CellRange::Across(Row(1), Column(4), Column(6)), "#.000");
     sheet.AutoFitColumns(CellRange::Parse("A:Z"));
   }
   if (sheets > 1) book.SetOpeningSheet(book.SheetAt(1));
@@ -544,20 +544,22 @@ TEST(WriteXlsx, EveryCellWithItsReferenceEveryTextSharedAndTheRightDimension) {
         ASSERT_EQ(c->Attribute("t"), "s") << c->Attribute("r");
         const size_t index = std::stoul(c->Child("v")->text);
         ASSERT_LT(index, shared.size());
-        EXPECT_EQ(shared[index], model.Cell(r, col).text) << c->Attribute("r");
+        EXPECT_EQ(shared[index], model.Cell(Row(r), Column(col)).text) << c->Attribute("r");
         ++references[index];
         ++text_cells;
       }
     }
     std::set<std::string> expected;
-    for (int32_t row = 1; row <= model.LastRow(); ++row) {
-      model.ForEachCellInRow(row, [&](int32_t col, const CellView&) {
-        expected.insert(ColumnName(col) + std::to_string(row));
+    for (Row row(1); row <= model.LastRow(); ++row) {
+      model.ForEachCellInRow(row, [&](Column col, const CellView&) {
+        expected.insert(ColumnName(col.number()) + std::to_string(row.number()));
       });
     }
     EXPECT_EQ(written, expected);
     const std::string dimension =
-        first_row == 0 ? "A1" : CellRange{first_row, first_col, last_row, last_col}.ToA1();
+        first_row == 0
+            ? "A1"
+            : CellRange(Row(first_row), Column(first_col), Row(last_row), Column(last_col)).ToA1();
     EXPECT_EQ(part->Child("dimension")->Attribute("ref"), dimension);
   }
   EXPECT_EQ(sst->Attribute("count"), std::to_string(text_cells));

@@ -84,8 +84,9 @@ TEST(IndependentReader, EverySheetChoiceReadsBackAsTheModel) {
       const testing::XlsxSheet& read = book.sheets[s];
       EXPECT_EQ(read.name, sheet.name());
       int64_t cells = 0;
-      for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
-        sheet.ForEachCellInRow(row, [&](int32_t col, const CellView& cell) {
+      for (int32_t row = 1; row <= sheet.LastRow().number(); ++row) {
+        sheet.ForEachCellInRow(Row(row), [&](Column column, const CellView& cell) {
+          const int32_t col = column.number();
           const testing::XlsxCell& got = read.Cell(row, col);
           const std::string where = sheet.name() + "!" + ColumnName(col) + std::to_string(row);
           ASSERT_TRUE(got.present) << where;
@@ -319,8 +320,9 @@ TEST(LibreOffice, OpensTheSampleWorkbookWithEveryValue) {
     ASSERT_TRUE(in) << "no CSV file for the sheet";
     const auto rows = ParseCsv({std::istreambuf_iterator<char>(in), {}});
     int64_t compared = 0;
-    for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
-      sheet.ForEachCellInRow(row, [&](int32_t col, const CellView& cell) {
+    for (int32_t row = 1; row <= sheet.LastRow().number(); ++row) {
+      sheet.ForEachCellInRow(Row(row), [&](Column column, const CellView& cell) {
+        const int32_t col = column.number();
         const size_t r = static_cast<size_t>(row - 1), c = static_cast<size_t>(col - 1);
         const std::string field = r < rows.size() && c < rows[r].size() ? rows[r][c] : "";
         const std::string where = ColumnName(col) + std::to_string(row);
@@ -373,15 +375,15 @@ std::vector<PrintedSheetModel> PrintedSheetModels(const Workbook& workbook) {
       PrintedSheetModel model;
       model.name = sheet.name();
       model.table = sheet.page_setup().title_rows > 0;
-      model.last_row = sheet.LastRow();
-      model.breaks = sheet.row_breaks();
+      model.last_row = sheet.LastRow().number();
+      for (Row row : sheet.row_breaks()) model.breaks.push_back(row.number());
       model.blocks = sheet.kept_together();
       model.page_estimate = PageHeightInRowPoints(sheet) * kPageSafety;
       model.row_heights.push_back(0);
       model.first_column.emplace_back();
-      for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
-        model.row_heights.push_back(EstimatedRowHeight(sheet, row));
-        const CellView cell = sheet.Cell(row, 1);
+      for (int32_t row = 1; row <= sheet.LastRow().number(); ++row) {
+        model.row_heights.push_back(EstimatedRowHeight(sheet, Row(row)));
+        const CellView cell = sheet.Cell(Row(row), Column(1));
         model.first_column.push_back(cell.kind == CellKind::kNumber ? "#" : std::string(cell.text));
       }
       sheets.push_back(std::move(model));
@@ -476,7 +478,7 @@ bool IsTitleOrHeading(const PrintedSheetModel& sheet, int32_t row) {
     return true;
   }
   for (const RowSpan& block : sheet.blocks) {
-    if (block.first == row) return true;
+    if (block.first == Row(row)) return true;
   }
   return false;
 }
@@ -534,13 +536,13 @@ void CheckPrintedPages(const fs::path& dir, const std::string& stem,
     // after a line rather than a title or heading.
     size_t block = 0;
     for (int32_t row : sheet.breaks) {
-      while (block < sheet.blocks.size() && sheet.blocks[block].last < row) ++block;
-      if (block == sheet.blocks.size() || sheet.blocks[block].first >= row) continue;
+      while (block < sheet.blocks.size() && sheet.blocks[block].last < Row(row)) ++block;
+      if (block == sheet.blocks.size() || sheet.blocks[block].first >= Row(row)) continue;
       const RowSpan& cut = sheet.blocks[block];
       // The workbook names no paper: its page is the smaller of Letter and
       // A4, so a block that fits that page is never cut (one between the
       // two, 33 rows, is cut on Letter).
-      EXPECT_GT(height(cut.first, cut.last), sheet.page_estimate)
+      EXPECT_GT(height(cut.first.number(), cut.last.number()), sheet.page_estimate)
           << "a block that fits a page cut at row " << row;
       EXPECT_FALSE(IsTitleOrHeading(sheet, row - 1))
           << "row " << row - 1 << " ends a page and leads into row " << row;

@@ -75,10 +75,10 @@ void Line(std::FILE* out, std::initializer_list<std::string_view> fields) {
 
 void PrintSheet(const Worksheet& sheet, std::FILE* out) {
   Line(out, {"sheet", sheet.name()});
-  for (int32_t row = 1; row <= sheet.LastRow(); ++row) {
-    sheet.ForEachCellInRow(row, [&](int32_t col, const CellView& cell) {
+  for (Row row(1); row <= sheet.LastRow(); ++row) {
+    sheet.ForEachCellInRow(row, [&](Column col, const CellView& cell) {
       if (cell.kind == CellKind::kEmpty) return;
-      const std::string ref = Ref(row, col);
+      const std::string ref = Ref(row.number(), col.number());
       if (cell.kind == CellKind::kNumber) {
         char number[32];
         const auto end = std::to_chars(number, number + sizeof number, cell.number).ptr;
