@@ -153,9 +153,9 @@ RunFigures RunWholeProgram(const fs::path& folder, const fs::path& out, int thre
     options.index = index;
     RunObserver observer;
     const RunResult result = RunProcessing(options, observer, nullptr);
-    if (!result.completed) {
+    if (result.outcome != statcrane::RunOutcome::kCompleted) {
       std::fprintf(stderr, "run: %s\n",
-                   result.error ? result.error->message().c_str() : "not completed");
+                   result.error.empty() ? "not completed" : result.error.c_str());
       return false;
     }
     values.assign(2 * kPhaseCount + 1, 0);

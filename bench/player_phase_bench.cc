@@ -34,13 +34,14 @@
 #include <string_view>
 
 #include "app/processing_run.h"
+#include "app/run_report.h"
 #include "app/sheet_layout.h"
 #include "encyclopedia/birth_dates.h"
 #include "encyclopedia/player_stats_file.h"
 #include "encyclopedia/team_abbreviations.h"
 #include "players/player_walk.h"
 #include "tools/encyclopedia_generator.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 #include "workbook/workbook.h"
 #include "workbook/xlsx_writer.h"
 
@@ -127,13 +128,13 @@ int64_t TimePhases(const fs::path& folder, const fs::path& out, bool write) {
   };
   const BirthDates birth_dates = LoadBirthDates(encyclopedia, reporter);
   step("ENCPLYR.DAT loaded");
-  const PlayerStatsFile stats = PlayerStatsFile::Load(encyclopedia, reporter);
+  const PlayerStatsFile stats = LoadPlayerStats(encyclopedia, reporter);
   step("ENCPLSTATS.DAT loaded and indexed");
   const PlayerOrder players = BuildPlayerOrder(stats);
   step("player work list built");
   PlayerSheetWriters writers(layout.player_sheets());
   const PlayerWalkResult walk = WritePlayerBlocks(
-      PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers, progress, reporter);
+      PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers, progress);
   step("walk");
   RunReport finish_report;
   layout.Finish(finish_report, walk.last_letter_sheet);
@@ -172,8 +173,8 @@ Times TimeRun(const fs::path& folder, const fs::path& out) {
   Stopwatch watch;
   const RunResult result = RunProcessing(options, observer, nullptr);
   const Times t = watch.Lap();
-  if (!result.completed) {
-    throw std::runtime_error(result.error ? result.error->message() : "run not completed");
+  if (result.outcome != RunOutcome::kCompleted) {
+    throw std::runtime_error(result.error.empty() ? "run not completed" : result.error);
   }
   PrintStep("whole \"Players Only\" run", t);
   std::printf("  phases (elapsed):");

@@ -24,7 +24,7 @@
 #include "teams/team_phase.h"
 #include "teams/team_sheets.h"
 #include "tools/encyclopedia_generator.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 #include "workbook/workbook.h"
 
 namespace {

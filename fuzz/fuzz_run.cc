@@ -42,19 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RunObserver observer;
   const RunResult result = RunProcessing(options, observer, nullptr);
 
-  if (result.error) {
-    if (LooksLikeLibraryMessage(result.error->message())) {
-      fuzz::Finding("the run stopped with an unclear message: " + result.error->message());
+  if (!result.error.empty()) {
+    if (LooksLikeLibraryMessage(result.error)) {
+      fuzz::Finding("the run stopped with an unclear message: " + result.error);
     }
-    if (!result.saved)
-      fuzz::Finding("the run failed and saved nothing: " + result.error->message());
-  } else if (!result.completed) {
+    if (result.output.empty()) fuzz::Finding("the run failed and saved nothing: " + result.error);
+  } else if (result.outcome != RunOutcome::kCompleted) {
     fuzz::Finding("the run neither completed nor failed");
   }
   // The report names every file the run read.
   const bool players = PlayersWanted(options.sheets);
   const bool teams = TeamsWanted(options.sheets);
-  for (size_t i = 0; i < 6 && !result.error; ++i) {
+  for (size_t i = 0; i < 6 && result.error.empty(); ++i) {
     const bool read = i == 0 || (i <= 2 ? players : teams);
     if (!read) continue;
     fuzz::CheckFileReport(result.report, fuzz::kFileNames[i],

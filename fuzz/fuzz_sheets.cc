@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/processing_run.h"
+#include "app/run_report.h"
 #include "app/sheet_layout.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/player_stats_file.h"
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           RunPlayerPhase(folder, team_abbreviations, layout.player_sheets(), observer, report);
       // One block per player with a regular-season line, whatever the names.
       NullReporter quiet;
-      const PlayerStatsFile stats = PlayerStatsFile::Load(folder, quiet);
+      const PlayerStatsFile stats = LoadPlayerStats(folder, quiet);
       int64_t expected = 0;
       for (int32_t id = 1; id <= stats.HighestPlayerId(); ++id) {
         if (stats.DisplayNameOf(id).empty()) continue;
@@ -58,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // One block per team id with a used season, whatever its names.
       NullReporter quiet;
       std::set<int> team_ids;
-      const TeamYearFile team_years = TeamYearFile::Read(folder, quiet);
+      const TeamYearFile team_years = LoadTeamYears(folder, quiet);
       for (const TeamSeason& season : team_years.Seasons()) {
         team_ids.insert(season.team_id);
       }

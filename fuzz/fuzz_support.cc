@@ -113,7 +113,7 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
-void CheckFileReport(const RunReport& report, std::string_view file, size_t file_size,
+void CheckFileReport(const SkipReport& report, std::string_view file, size_t file_size,
                      size_t record_length, bool missing) {
   const auto it = report.files.find(std::string(file));
   if (it == report.files.end()) Finding(std::string(file) + " not in the run report");

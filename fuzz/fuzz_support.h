@@ -10,7 +10,7 @@
 #include <span>
 #include <string_view>
 
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane::fuzz {
 
@@ -52,7 +52,7 @@ std::array<std::span<const uint8_t>, 2> SplitTwo(std::span<const uint8_t> input)
 // `records_read` whole records reported read (the file's length divided by
 // the record length), a trailing fragment equal to the rest, and no more
 // records skipped than read.
-void CheckFileReport(const RunReport& report, std::string_view file, size_t file_size,
+void CheckFileReport(const SkipReport& report, std::string_view file, size_t file_size,
                      size_t record_length, bool missing = false);
 
 // True when `text` is well-formed UTF-8 (what the workbook writer expects).

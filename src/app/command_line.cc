@@ -415,29 +415,33 @@ int RunCommand(const CommandLine& command, std::ostream& out, std::ostream& err,
   const RunResult result = RunProcessing(command.run, progress, nullptr);
   progress.Clear();
 
-  if (!command.quiet) out << ReplaceControlCharacters(result.report.Format(), true);
+  if (!command.quiet) out << ReplaceControlCharacters(ReportText(result), true);
   if (command.timings) PrintTimings(result, out);
   out << std::flush;
-  if (result.error) {
-    err << "statcrane: " << AfterProgramName(result.error->message()) << "\n";
-    if (result.nothing_to_write) return kExitFailed;  // the message says no workbook was written
-    if (result.saved) {
-      err << "statcrane: the workbook is incomplete: "
-          << ReplaceControlCharacters(result.report.output_path.empty()
-                                          ? Utf8FromPath(command.run.output)
-                                          : result.report.output_path)
-          << "\n";
-    } else if (!result.incomplete_not_saved.empty()) {
-      err << "statcrane: no workbook was written; what was built could not be saved either: "
-          << AfterProgramName(result.incomplete_not_saved) << "\n";
-    } else {
-      err << "statcrane: no workbook was written\n";
-    }
-    return kExitFailed;
-  }
-  if (!result.completed) {
-    err << "statcrane: the run was stopped; no workbook was written\n";
-    return kExitFailed;
+  switch (result.outcome) {
+    case RunOutcome::kCompleted:
+      break;
+    case RunOutcome::kStopped:
+      err << "statcrane: the run was stopped; no workbook was written\n";
+      return kExitFailed;
+    case RunOutcome::kNothingToWrite:
+      // The message says no workbook was written.
+      err << "statcrane: " << AfterProgramName(result.error) << "\n";
+      return kExitFailed;
+    case RunOutcome::kFailed:
+    case RunOutcome::kFailedIncompleteSaved:
+    case RunOutcome::kFailedIncompleteNotSaved:
+      err << "statcrane: " << AfterProgramName(result.error) << "\n";
+      if (!result.output.empty()) {
+        err << "statcrane: the workbook is incomplete: "
+            << ReplaceControlCharacters(Utf8FromPath(result.output)) << "\n";
+      } else if (result.outcome == RunOutcome::kFailedIncompleteNotSaved) {
+        err << "statcrane: no workbook was written; what was built could not be saved either: "
+            << AfterProgramName(result.not_saved) << "\n";
+      } else {
+        err << "statcrane: no workbook was written\n";
+      }
+      return kExitFailed;
   }
   const bool warnings = result.report.HasWarnings();
   if (warnings) {

@@ -405,10 +405,10 @@ TEST_F(CommandLineRunTest, NeverWritesTheEncyclopediasFiles) {
   options.overwrite = true;
   RunObserver observer;
   const RunResult result = RunProcessing(options, observer, nullptr);
-  ASSERT_TRUE(result.error);
-  EXPECT_NE(result.error->message().find("only read"), std::string::npos);
+  ASSERT_FALSE(result.error.empty());
+  EXPECT_NE(result.error.find("only read"), std::string::npos);
   EXPECT_TRUE(result.report.files.empty()) << "nothing was read";
-  EXPECT_FALSE(result.saved);
+  EXPECT_TRUE(result.output.empty());
 }
 
 // A run that finds no player and no team writes no workbook and fails.

@@ -170,7 +170,7 @@ const RunReport& Undamaged() {
     TempDir folder;
     Generate(folder.path());
     const RunResult result = RunOn(folder.path(), folder / "reference.xlsx");
-    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.outcome, RunOutcome::kCompleted);
     return result.report;
   }();
   return report;
@@ -256,19 +256,19 @@ TEST_P(DamagedFolderTest, EveryRunCompletesWithAReportOrStopsNamingTheFile) {
     const RunReport& report = result.report;
 
     if (StopsTheRun(damage)) {
-      ASSERT_TRUE(result.error) << "the run went on without " << file.name;
-      EXPECT_NE(result.error->message().find(std::string(file.name)), std::string::npos)
-          << result.error->message();
-      EXPECT_FALSE(result.completed);
+      ASSERT_FALSE(result.error.empty()) << "the run went on without " << file.name;
+      EXPECT_NE(result.error.find(std::string(file.name)), std::string::npos) << result.error;
+      EXPECT_NE(result.outcome, RunOutcome::kCompleted);
       // What the run had built is kept beside the requested file, marked
       // incomplete.
-      EXPECT_TRUE(result.saved && report.incomplete && fs::exists(result.saved_path));
+      EXPECT_TRUE(result.outcome == RunOutcome::kFailedIncompleteSaved &&
+                  fs::exists(result.output));
       EXPECT_FALSE(fs::exists(output));
-      EXPECT_EQ(result.saved_path.filename(), DamageName(damage) + " (incomplete).xlsx");
+      EXPECT_EQ(result.output.filename(), DamageName(damage) + " (incomplete).xlsx");
       continue;
     }
 
-    ASSERT_TRUE(result.completed) << result.error->message();
+    ASSERT_EQ(result.outcome, RunOutcome::kCompleted) << result.error;
     // The report accounts for every whole record and the fragment.
     const FileReport& entry = report.files.at(std::string(file.name));
     EXPECT_EQ(entry.records_read, static_cast<int64_t>(bytes.size() / file.record_length));
@@ -340,12 +340,12 @@ TEST_P(DamagedFolderTest, AnUnreadableFileStopsTheRunNamingIt) {
   fs::permissions(folder / file.name, fs::perms::none);
   const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
     const RunResult result = RunOn(folder.path(), out / "book.xlsx");
-    if (!result.error) return 1;
-    if (result.error->message().find(std::string(file.name)) == std::string::npos) {
-      std::fprintf(stderr, "%s\n", result.error->message().c_str());
+    if (result.error.empty()) return 1;
+    if (result.error.find(std::string(file.name)) == std::string::npos) {
+      std::fprintf(stderr, "%s\n", result.error.c_str());
       return 2;
     }
-    return result.saved && result.report.incomplete ? 0 : 3;
+    return result.outcome == RunOutcome::kFailedIncompleteSaved ? 0 : 3;
   });
   EXPECT_TRUE(outcome.exited) << "signal " << outcome.signal;
   EXPECT_EQ(outcome.status, 0);
@@ -375,7 +375,7 @@ TEST(DamagedFolderCaseTest, TwoSpellingsOfOneFile) {
   WriteBytes(folder / "EncLeag.Dat", Bytes(LeagueRecord::kSize, 0xFF));
 
   const RunResult result = RunOn(folder.path(), out / "book.xlsx");
-  ASSERT_TRUE(result.completed) << result.error->message();
+  ASSERT_EQ(result.outcome, RunOutcome::kCompleted) << result.error;
   const RunReport& report = result.report;
   EXPECT_EQ(report.players_written, expected.players_written);
   EXPECT_EQ(report.teams_written, expected.teams_written);

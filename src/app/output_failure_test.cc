@@ -92,10 +92,9 @@ TEST_F(OutputFailureTest, FolderThatCannotHoldTheWorkbook) {
   for (const fs::path& output : {out_ / "missing" / "book.xlsx", out_ / "plain" / "book.xlsx"}) {
     SCOPED_TRACE(output);
     const RunResult result = RunInto(output, true);
-    ASSERT_TRUE(result.error);
-    EXPECT_FALSE(result.saved);
-    EXPECT_NE(result.error->message().find(output.string()), std::string::npos)
-        << result.error->message();
+    ASSERT_FALSE(result.error.empty());
+    EXPECT_TRUE(result.output.empty());
+    EXPECT_NE(result.error.find(output.string()), std::string::npos) << result.error;
     EXPECT_EQ(Command(output, true), 1);
   }
   EXPECT_EQ(Entries(out_.path()), std::vector<std::string>{"plain"});
@@ -113,8 +112,8 @@ TEST_F(OutputFailureTest, FolderWithoutWritePermission) {
   fs::permissions(out_ / "locked", fs::perms::owner_read | fs::perms::owner_exec);
   const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
     const RunResult result = RunInto(out_ / "locked" / "book.xlsx", true);
-    if (!result.error || result.saved) return 1;
-    const std::string message = result.error->message();
+    if (result.error.empty() || !result.output.empty()) return 1;
+    const std::string message = result.error;
     return message.find("permission denied") != std::string::npos &&
                    message.find((out_ / "locked" / "book.xlsx").string()) != std::string::npos
                ? 0
@@ -135,11 +134,12 @@ TEST_F(OutputFailureTest, AFailedRunBesideAnExistingWorkbook) {
   fs::create_directory(encyclopedia_ / "ENCPLYR.DAT");
   for (const char* expected : {"book (incomplete).xlsx", "book (incomplete 2).xlsx"}) {
     const RunResult result = RunInto(out_ / "book.xlsx", true);
-    ASSERT_TRUE(result.error);
-    EXPECT_TRUE(result.saved && result.report.incomplete);
-    EXPECT_EQ(result.saved_path, out_ / expected);
-    EXPECT_EQ(result.report.output_path, (out_ / expected).string());
-    const std::string message = result.error->message();
+    ASSERT_FALSE(result.error.empty());
+    EXPECT_EQ(result.outcome, RunOutcome::kFailedIncompleteSaved);
+    EXPECT_EQ(result.output, out_ / expected);
+    EXPECT_NE(ReportText(result).find("Incomplete workbook saved: " + (out_ / expected).string()),
+              std::string::npos);
+    const std::string message = result.error;
     EXPECT_NE(message.find("ENCPLYR.DAT"), std::string::npos) << message;
 #ifndef _WIN32
     EXPECT_NO_THROW(testing::ReadXlsx(out_ / expected));
@@ -156,9 +156,8 @@ TEST_F(OutputFailureTest, AFailedRunBesideAnExistingWorkbook) {
 // name is saved under a shortened one ("nnn... (incomplete).xlsx").
 TEST_F(OutputFailureTest, LongNames) {
   const RunResult refused = RunInto(out_ / (std::string(251, 'n') + ".xlsx"), false);
-  ASSERT_TRUE(refused.error);
-  EXPECT_NE(refused.error->message().find("is too long"), std::string::npos)
-      << refused.error->message();
+  ASSERT_FALSE(refused.error.empty());
+  EXPECT_NE(refused.error.find("is too long"), std::string::npos) << refused.error;
   EXPECT_TRUE(refused.report.files.empty()) << "nothing was read";
   EXPECT_TRUE(Entries(out_.path()).empty());
 
@@ -167,11 +166,11 @@ TEST_F(OutputFailureTest, LongNames) {
   const std::string stem = std::string(242, 'n') + "\xc3\xa9\xc3\xa9";  // ends in "éé"
   for (const char* mark : {" (incomplete).xlsx", " (incomplete 2).xlsx"}) {
     const RunResult result = RunInto(out_.path() / PathFromUtf8(stem + ".xlsx"), false);
-    ASSERT_TRUE(result.error);
-    ASSERT_TRUE(result.saved) << result.incomplete_not_saved;
-    const std::string name = Utf8FromPath(result.saved_path.filename());
+    ASSERT_FALSE(result.error.empty());
+    ASSERT_EQ(result.outcome, RunOutcome::kFailedIncompleteSaved) << result.not_saved;
+    const std::string name = Utf8FromPath(result.output.filename());
     EXPECT_TRUE(name.ends_with(mark)) << name;
-    EXPECT_LE(result.saved_path.filename().native().size(), 255u);
+    EXPECT_LE(result.output.filename().native().size(), 255u);
     EXPECT_TRUE(stem.starts_with(name.substr(0, name.size() - std::string(mark).size())))
         << "shortened, never inside a character: " << name;
   }
@@ -198,12 +197,11 @@ TEST_F(OutputFailureTest, AnIncompleteWorkbookThatCannotBeSavedSaysWhy) {
   options.output = out_ / "gone" / "book.xlsx";
   RemoveFolderOnTeams remove(out_ / "gone");
   const RunResult result = RunProcessing(options, remove, nullptr);
-  ASSERT_TRUE(result.error);
-  EXPECT_FALSE(result.saved);
-  EXPECT_NE(result.incomplete_not_saved.find("book (incomplete).xlsx"), std::string::npos)
-      << result.incomplete_not_saved;
-  EXPECT_NE(result.incomplete_not_saved.find("does not exist"), std::string::npos)
-      << result.incomplete_not_saved;
+  ASSERT_EQ(result.outcome, RunOutcome::kFailedIncompleteNotSaved);
+  EXPECT_FALSE(result.error.empty());
+  EXPECT_TRUE(result.output.empty());
+  EXPECT_NE(result.not_saved.find("book (incomplete).xlsx"), std::string::npos) << result.not_saved;
+  EXPECT_NE(result.not_saved.find("does not exist"), std::string::npos) << result.not_saved;
 }
 
 // Does something to the output folder at the first report of the writing.
@@ -226,9 +224,9 @@ TEST_F(OutputFailureTest, FolderRemovedWhileWriting) {
   options.output = out_ / "gone" / "book.xlsx";
   WhileWriting remove([&] { fs::remove_all(out_ / "gone"); });
   const RunResult result = RunProcessing(options, remove, nullptr);
-  ASSERT_TRUE(result.error);
-  EXPECT_FALSE(result.saved);
-  const std::string message = result.error->message();
+  ASSERT_FALSE(result.error.empty());
+  EXPECT_TRUE(result.output.empty());
+  const std::string message = result.error;
   EXPECT_NE(message.find(options.output.string()), std::string::npos) << message;
   EXPECT_NE(message.find("was removed"), std::string::npos) << message;
   EXPECT_TRUE(Entries(out_.path()).empty());
@@ -247,8 +245,8 @@ TEST_F(OutputFailureTest, FolderMadeReadOnlyWhileWriting) {
     WhileWriting shut(
         [&] { fs::permissions(out_ / "shut", fs::perms::owner_read | fs::perms::owner_exec); });
     const RunResult result = RunProcessing(options, shut, nullptr);
-    if (!result.error || result.saved) return 1;
-    const std::string message = result.error->message();
+    if (result.error.empty() || !result.output.empty()) return 1;
+    const std::string message = result.error;
     return message.find("permission denied") != std::string::npos &&
                    message.find(options.output.string()) != std::string::npos
                ? 0
@@ -293,13 +291,11 @@ class FullDiskTest : public OutputFailureTest {
 
 TEST_F(FullDiskTest, NothingHalfWrittenAndTheUsersFileKept) {
   const RunResult result = RunInto(disk_ / "book.xlsx", true);
-  ASSERT_TRUE(result.error);
-  EXPECT_NE(result.error->message().find("the disk is full"), std::string::npos)
-      << result.error->message();
-  EXPECT_NE(result.error->message().find((disk_ / "book.xlsx").string()), std::string::npos)
-      << result.error->message();
-  EXPECT_FALSE(result.saved);
-  EXPECT_FALSE(result.completed);
+  ASSERT_FALSE(result.error.empty());
+  EXPECT_NE(result.error.find("the disk is full"), std::string::npos) << result.error;
+  EXPECT_NE(result.error.find((disk_ / "book.xlsx").string()), std::string::npos) << result.error;
+  EXPECT_TRUE(result.output.empty());
+  EXPECT_NE(result.outcome, RunOutcome::kCompleted);
   EXPECT_EQ(Entries(disk_), std::vector<std::string>{"book.xlsx"});
   EXPECT_EQ(Contents(disk_ / "book.xlsx"), "the user's own file");
 
@@ -323,12 +319,10 @@ TEST_F(OutputFailureTest, FileSizeLimitInAChildProcess) {
     const rlimit small{64 * 1024, 64 * 1024};
     setrlimit(RLIMIT_FSIZE, &small);
     const RunResult result = RunInto(out_ / "book.xlsx", true);
-    const bool clear =
-        result.error &&
-        result.error->message().find("larger than this system allows") != std::string::npos &&
-        !result.saved && result.error->message().find("book.xlsx") != std::string::npos;
+    const bool clear = result.error.find("larger than this system allows") != std::string::npos &&
+                       result.output.empty() && result.error.find("book.xlsx") != std::string::npos;
     if (!clear) {
-      std::fprintf(stderr, "%s\n", result.error ? result.error->message().c_str() : "no error");
+      std::fprintf(stderr, "%s\n", result.error.empty() ? "no error" : result.error.c_str());
     }
     _exit(clear ? 0 : 1);
   }

@@ -16,6 +16,7 @@
 #include "players/player_phase.h"
 #include "teams/team_phase.h"
 #include "util/dates.h"
+#include "util/error.h"
 #include "util/platform_files.h"
 #include "util/utf8_path.h"
 #include "workbook/workbook.h"
@@ -117,14 +118,26 @@ void RecordRunException(RunResult& result) {
   try {
     throw;
   } catch (const RunStopped&) {
-    result.stopped = true;
+    result.outcome = RunOutcome::kStopped;
+    return;
   } catch (const StatCraneError& error) {
-    result.error = error;
+    result.error = error.message();
   } catch (const std::bad_alloc&) {
-    result.error = StatCraneError("the computer ran out of memory");
+    result.error = "the computer ran out of memory";
   } catch (const std::exception& error) {
-    result.error = StatCraneError(error.what());
+    result.error = error.what();
   }
+  result.outcome = RunOutcome::kFailed;
+}
+
+std::string ReportText(const RunResult& result) {
+  std::string text = result.report.Format();
+  if (!result.output.empty()) {
+    text += result.outcome == RunOutcome::kFailedIncompleteSaved ? "Incomplete workbook saved: "
+                                                                 : "Workbook: ";
+    text += Utf8FromPath(result.output) + "\n";
+  }
+  return text;
 }
 
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
@@ -134,7 +147,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
   if (std::string problem =
           CheckBeforeReading(options.encyclopedia_folder, options.output, options.overwrite);
       !problem.empty()) {
-    result.error = StatCraneError(problem);
+    result.error = problem;
     return result;
   }
   observer.StartTime(Stamp());
@@ -182,6 +195,7 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       clock.Add("reading", players.reading);
       clock.Add("player walk", walk);
       report.players_written = players.players_written;
+      report.unknown_season_types = players.unknown_season_types;
     }
     if (TeamsWanted(options.sheets)) {
       const TeamPhaseResult teams = RunTeamPhase(folder, team_abbreviations, layout->team_sheets(),
@@ -194,8 +208,8 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       clock.Finish("leaders");
     }
     if (report.players_written == 0 && report.teams_written == 0) {
-      result.error = StatCraneError(NothingToWrite(options.sheets, report));
-      result.nothing_to_write = true;
+      result.error = NothingToWrite(options.sheets, report);
+      result.outcome = RunOutcome::kNothingToWrite;
       return result;
     }
     if (options.viewing == ViewingChoice::kViewAfterCompleted) observer.ViewingTookEffect();
@@ -213,17 +227,15 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
     result.cells_written =
         WriteXlsx(workbook, options.output, options.overwrite, &observer, write_options);
     clock.Finish("writing");
-    result.saved = true;
-    result.saved_path = options.output;
-    report.output_path = options.output.string();
+    result.output = options.output;
     observer.EndTime(Stamp());
     if (remembered != nullptr) remembered->Save(options.encyclopedia_folder);
     observer.ProgressText("Processing Completed");
-    result.completed = true;
+    result.outcome = RunOutcome::kCompleted;
   } catch (...) {
     RecordRunException(result);
   }
-  if (result.error && !result.saved && !writing && built) {
+  if (result.outcome == RunOutcome::kFailed && result.output.empty() && !writing && built) {
     // Keep what the run had built, beside the requested file and marked
     // incomplete; a file the user has under the requested name stays as it is.
     const std::filesystem::path incomplete = IncompletePath(options.output);
@@ -233,16 +245,15 @@ RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
       write_options.threads = options.threads;
       write_options.compression_level = options.compression_level;
       result.cells_written = WriteXlsx(workbook, incomplete, false, nullptr, write_options);
-      result.saved = true;
-      result.saved_path = incomplete;
-      report.incomplete = true;
-      report.output_path = incomplete.string();
+      result.output = incomplete;
+      result.outcome = RunOutcome::kFailedIncompleteSaved;
     } catch (...) {
       // The error that stopped the run comes first; this one says why
       // nothing was saved.
       RunResult failed;
       RecordRunException(failed);
-      result.incomplete_not_saved = failed.error ? failed.error->message() : "it was stopped";
+      result.not_saved = failed.outcome == RunOutcome::kStopped ? "it was stopped" : failed.error;
+      result.outcome = RunOutcome::kFailedIncompleteNotSaved;
     }
   }
   return result;

@@ -8,16 +8,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/run_report.h"
 #include "app/sheet_layout.h"
-#include "util/error.h"
 #include "util/progress.h"
-#include "util/run_report.h"
 #include "util/step_clock.h"
 #include "workbook/xlsx_writer.h"
 
@@ -64,20 +62,36 @@ class RememberedFolder {
   virtual void Save(const std::filesystem::path& folder) = 0;
 };
 
-struct RunResult {
-  bool completed = false;               // every step ran and the workbook was written
-  bool stopped = false;                 // the user stopped the run; nothing was written
-  std::optional<StatCraneError> error;  // what stopped the run
-  bool saved = false;                   // a workbook file was written (complete or not)
+// How a run ended.
+enum class RunOutcome : uint8_t {
+  kCompleted,  // every step ran and the workbook was written
+  kStopped,    // the user stopped the run
   // The run found no player and no team to write, so it wrote no workbook
   // (`error` says "nothing to write: ...").
-  bool nothing_to_write = false;
-  // Why the incomplete workbook of a failed run could not be saved; "" when
-  // it was saved or there was none to save.
-  std::string incomplete_not_saved;
-  // Where it was written: the requested file, or for an incomplete workbook
-  // "NAME (incomplete).xlsx" beside it (report.output_path says the same).
-  std::filesystem::path saved_path;
+  kNothingToWrite,
+  // `error` ended the run: the output was refused, a step or the writing of
+  // the workbook failed. Nothing was written, unless the error came after
+  // the workbook was (then `output` names it).
+  kFailed,
+  // `error` ended the run, and what it had built is saved as an incomplete
+  // workbook ("NAME (incomplete).xlsx").
+  kFailedIncompleteSaved,
+  // `error` ended the run, and what it had built could not be saved either
+  // (`not_saved` says why).
+  kFailedIncompleteNotSaved,
+};
+
+struct RunResult {
+  RunOutcome outcome = RunOutcome::kFailed;
+  // What ended the run; "" when it completed or was stopped.
+  std::string error;
+  // Why the incomplete workbook could not be saved
+  // (kFailedIncompleteNotSaved).
+  std::string not_saved;
+  // The workbook file written, complete or not: the requested file, or
+  // "NAME (incomplete).xlsx" beside it; empty when none was written (a run
+  // stopped or failed after writing it names it all the same).
+  std::filesystem::path output;
   RunReport report;
   // The time of each phase that ran, in run order: "reading" (the team table
   // and the player files), "player walk", "team phase" (with its league and
@@ -95,8 +109,13 @@ struct RunResult {
 std::string WorkbookTitle(const std::filesystem::path& encyclopedia_folder);
 
 // REQUIRES: called inside a catch block. Records the exception being handled
-// in `result`: a stop as stopped, anything else as an error in words.
+// in `result`: a stop as kStopped, anything else as kFailed with the error
+// in words.
 void RecordRunException(RunResult& result);
+
+// The run report as text, with where the workbook went ("Workbook: ..." or
+// "Incomplete workbook saved: ...") when one was written.
+std::string ReportText(const RunResult& result);
 
 // Runs every step. First, before anything is read, the checks of
 // CheckBeforeReading (output_check.h): a refused output is an error, and
@@ -107,9 +126,9 @@ void RecordRunException(RunResult& result);
 // "NAME (incomplete).xlsx" ("NAME (incomplete 2).xlsx", ... when that name is
 // taken; nothing is ever replaced for it; NAME is shortened when the whole
 // would be longer than the system's names may be) and reported incomplete
-// (saved_path and report.output_path say where). A file under the requested name is never touched
+// (`output` says where). A file under the requested name is never touched
 // by a failed run. When writing the workbook itself fails, nothing is saved; when the incomplete
-// workbook cannot be saved, incomplete_not_saved says why. A stopped run writes nothing.
+// workbook cannot be saved, `not_saved` says why. A stopped run writes nothing.
 // `remembered` may be null (the command line remembers nothing).
 RunResult RunProcessing(const RunOptions& options, RunObserver& observer,
                         RememberedFolder* remembered);

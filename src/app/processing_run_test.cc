@@ -67,7 +67,7 @@ TEST_F(ProcessingRunTest, TeamsOnlyRun) {
   options_.sheets = SheetChoice::kTeamsOnly;
   options_.viewing = ViewingChoice::kViewAfterCompleted;
   const RunResult result = RunProcessing(options_, observer_, &remembered_);
-  ASSERT_TRUE(result.completed) << (result.error ? result.error->message() : "");
+  ASSERT_EQ(result.outcome, RunOutcome::kCompleted) << result.error;
   EXPECT_EQ(observer_.texts, (std::vector<std::string>{"TEAMS COMPLETED", "Processing Completed"}));
   EXPECT_FALSE(observer_.start.empty());
   EXPECT_FALSE(observer_.end.empty());
@@ -84,7 +84,7 @@ TEST_F(ProcessingRunTest, TeamsOnlyRun) {
   // With the index: the first sheet, and the one the workbook opens on.
   options_.index = IndexChoice::kIndex;
   options_.overwrite = true;
-  ASSERT_TRUE(RunProcessing(options_, observer_, nullptr).completed);
+  ASSERT_TRUE(RunProcessing(options_, observer_, nullptr).outcome == RunOutcome::kCompleted);
   const auto indexed = testing::ReadXlsx(options_.output);
   EXPECT_EQ(indexed.sheet_names.front(), "Index");
   EXPECT_EQ(indexed.sheet_names[1], "Team Records");
@@ -95,10 +95,9 @@ TEST_F(ProcessingRunTest, TeamsOnlyRun) {
 TEST_F(ProcessingRunTest, NothingToWriteWritesNoWorkbook) {
   options_.sheets = SheetChoice::kPlayersOnly;
   const RunResult result = RunProcessing(options_, observer_, &remembered_);
-  ASSERT_TRUE(result.error);
-  EXPECT_TRUE(result.nothing_to_write);
-  EXPECT_FALSE(result.saved || result.completed);
-  EXPECT_EQ(result.error->message(),
+  ASSERT_EQ(result.outcome, RunOutcome::kNothingToWrite);
+  EXPECT_TRUE(result.output.empty());
+  EXPECT_EQ(result.error,
             "nothing to write: no player of the encyclopedia has a statistics line (2 files "
             "missing: ENCPLSTATS.DAT, ENCPLYR.DAT); no workbook was written");
   EXPECT_TRUE(std::filesystem::is_empty(out_.path())) << "not even an incomplete workbook";
@@ -124,7 +123,7 @@ TEST(WorkbookTitle, TheEncyclopediaFolderByItsLastName) {
 
 TEST_F(ProcessingRunTest, PlayersAndTeamsWithoutStatisticsKeepsTheLetterSheets) {
   const RunResult result = RunProcessing(options_, observer_, nullptr);
-  ASSERT_TRUE(result.completed);
+  ASSERT_EQ(result.outcome, RunOutcome::kCompleted);
   EXPECT_EQ(result.report.players_written, 0);
   SKIP_ON_WINDOWS(testing::kNeedsReader);
   const auto book = testing::ReadXlsx(options_.output);
@@ -141,9 +140,9 @@ TEST_F(ProcessingRunTest, PlayersAndTeamsWithoutStatisticsKeepsTheLetterSheets) 
 TEST_F(ProcessingRunTest, AFailedWriteIsAnErrorAndRemembersNothing) {
   options_.output = out_ / "no-such-folder" / "book.xlsx";
   const RunResult result = RunProcessing(options_, observer_, &remembered_);
-  EXPECT_FALSE(result.completed);
-  ASSERT_TRUE(result.error);
-  EXPECT_FALSE(result.saved);
+  EXPECT_NE(result.outcome, RunOutcome::kCompleted);
+  ASSERT_FALSE(result.error.empty());
+  EXPECT_TRUE(result.output.empty());
   EXPECT_TRUE(remembered_.saved.empty());
   EXPECT_TRUE(observer_.texts.empty()) << "refused before reading";
 }
@@ -151,23 +150,23 @@ TEST_F(ProcessingRunTest, AFailedWriteIsAnErrorAndRemembersNothing) {
 TEST_F(ProcessingRunTest, AStoppedRunWritesNothing) {
   observer_.stop = true;
   const RunResult result = RunProcessing(options_, observer_, &remembered_);
-  EXPECT_TRUE(result.stopped);
-  EXPECT_FALSE(result.saved);
+  EXPECT_EQ(result.outcome, RunOutcome::kStopped);
+  EXPECT_TRUE(result.output.empty());
   EXPECT_FALSE(std::filesystem::exists(options_.output));
 }
 
 TEST_F(ProcessingRunTest, AStopWhileWritingLeavesNoFileAndTheTimingsNameEachPhase) {
   observer_.stop_in_phase = "writing";
   const RunResult stopped = RunProcessing(options_, observer_, &remembered_);
-  EXPECT_TRUE(stopped.stopped);
-  EXPECT_FALSE(stopped.saved);
+  EXPECT_EQ(stopped.outcome, RunOutcome::kStopped);
+  EXPECT_TRUE(stopped.output.empty());
   EXPECT_TRUE(std::filesystem::is_empty(out_.path()));
   EXPECT_TRUE(remembered_.saved.empty());
 
   observer_.stop_in_phase.clear();
   observer_.stop = false;
   const RunResult result = RunProcessing(options_, observer_, &remembered_);
-  ASSERT_TRUE(result.completed);
+  ASSERT_EQ(result.outcome, RunOutcome::kCompleted);
   std::vector<std::string> phases;
   for (const auto& [phase, time] : result.timings) {
     phases.push_back(phase);

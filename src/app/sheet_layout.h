@@ -4,9 +4,9 @@
 // sheet_layout.cc is the only place that names sheets.
 #pragma once
 
+#include "app/run_report.h"
 #include "players/letter_sheets.h"
 #include "teams/team_sheets.h"
-#include "util/run_report.h"
 #include "workbook/workbook.h"
 
 namespace statcrane {

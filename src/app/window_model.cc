@@ -536,9 +536,9 @@ void WindowModel::TellPendingRun() {
 void WindowModel::Discard(const FinishedRun& run) {
   // The window closed during the run: a workbook it wrote all the same (the
   // stop came while it was being written) is not kept.
-  if (run.result.saved && run.result.completed) {
+  if (run.result.outcome == RunOutcome::kCompleted) {
     std::error_code ec;
-    fs::remove(run.result.saved_path.empty() ? run_output_ : run.result.saved_path, ec);
+    fs::remove(run.result.output, ec);
   }
 }
 
@@ -546,39 +546,39 @@ void WindowModel::Conclude(const FinishedRun& run) {
   const RunResult& result = run.result;
   state_.run = RunPhase::kIdle;
   state_.ended_time = host_.TimeStamp(std::chrono::system_clock::now());
-  report_ = result.report;
+  report_text_ = statcrane::ReportText(result);
   state_.report_available = true;
   Judge();  // the folder may have changed while the run went on
   ShowProgress();
-  if (result.completed) {
+  const bool completed = result.outcome == RunOutcome::kCompleted;
+  if (completed) {
     state_.progress_figure = false;
     state_.progress_value = 100;
   } else {
     state_.progress_figure = false;
     state_.progress_value = 0;
-    if (result.stopped) {
+    if (result.outcome == RunOutcome::kStopped) {
       state_.progress_label = window_text::kProgressLabel;
       state_.progress_text = "Stopped";
     }
   }
   const std::string remember_problem = Remember(run);
-  const fs::path saved = result.saved_path.empty() ? run_output_ : result.saved_path;
-  if (result.saved) state_.saved_workbook = saved;
+  if (!result.output.empty()) state_.saved_workbook = result.output;
   Refresh(kAllParts & ~kPathTextPart);
 
   // The workbook is opened first, so that a box about warnings does not
   // keep it waiting.
-  if (result.completed && run_viewing_ == WorkbookViewing::kViewAfterCompleted &&
-      !host_.OpenWorkbook(saved)) {
+  if (completed && run_viewing_ == WorkbookViewing::kViewAfterCompleted &&
+      !host_.OpenWorkbook(result.output)) {
     Tell(Severity::kInformation,
-         "No application was found to open the workbook. It is saved as\n" + Shown(saved));
+         "No application was found to open the workbook. It is saved as\n" + Shown(result.output));
   }
   ReportOutcome(result, remember_problem);
   host_.RunConcluded();
 }
 
 std::string WindowModel::Remember(const FinishedRun& run) {
-  if (!run.result.completed || !run.folder) return "";
+  if (run.result.outcome != RunOutcome::kCompleted || !run.folder) return "";
   try {
     remembered_->SaveSetting(kSheetsSetting, SheetsName(run_sheets_));
     remembered_->SaveSetting(kPlayerIndexSetting, run_index_ ? "1" : "0");
@@ -598,33 +598,37 @@ void WindowModel::SetStatus(Severity severity, std::string text) {
 }
 
 void WindowModel::ReportOutcome(const RunResult& result, const std::string& remember_problem) {
-  const std::string saved_path = Shown(result.saved_path.empty() ? run_output_ : result.saved_path);
-  if (result.error) {
-    if (result.nothing_to_write) {
+  switch (result.outcome) {
+    case RunOutcome::kCompleted:
+      break;
+    case RunOutcome::kStopped:
+      SetStatus(Severity::kInformation, "Stopped: no workbook was written.");
+      return;
+    case RunOutcome::kNothingToWrite:
       SetStatus(Severity::kError, "Nothing to write: no workbook was written.");
-      Tell(Severity::kError, AsSentence(result.error->message()));
+      Tell(Severity::kError, AsSentence(result.error));
+      return;
+    case RunOutcome::kFailed:
+    case RunOutcome::kFailedIncompleteSaved:
+    case RunOutcome::kFailedIncompleteNotSaved: {
+      SetStatus(Severity::kError, "The run failed: see the message.");
+      std::string text = AsSentence(result.error) + "\n\n";
+      if (result.outcome == RunOutcome::kFailedIncompleteSaved) {
+        text += "What was built before the error was saved as an incomplete workbook:\n" +
+                Shown(result.output);
+      } else if (!result.output.empty()) {
+        text += "The workbook was saved:\n" + Shown(result.output);
+      } else if (result.outcome == RunOutcome::kFailedIncompleteNotSaved) {
+        text +=
+            "No workbook was written. What was built before the error could not be saved "
+            "either: " +
+            AsSentence(result.not_saved);
+      } else {
+        text += "No workbook was written.";
+      }
+      Tell(Severity::kError, text);
       return;
     }
-    SetStatus(Severity::kError, "The run failed: see the message.");
-    std::string text = AsSentence(result.error->message()) + "\n\n";
-    if (result.saved && result.report.incomplete) {
-      text += "What was built before the error was saved as an incomplete workbook:\n" + saved_path;
-    } else if (result.saved) {
-      text += "The workbook was saved:\n" + saved_path;
-    } else if (!result.incomplete_not_saved.empty()) {
-      text +=
-          "No workbook was written. What was built before the error could not be saved "
-          "either: " +
-          AsSentence(result.incomplete_not_saved);
-    } else {
-      text += "No workbook was written.";
-    }
-    Tell(Severity::kError, text);
-    return;
-  }
-  if (!result.completed) {
-    SetStatus(Severity::kInformation, "Stopped: no workbook was written.");
-    return;
   }
   const RunReport& report = result.report;
   if (!report.HasWarnings() && remember_problem.empty()) {
@@ -663,7 +667,7 @@ void WindowModel::ShowReport() {
   });
 }
 
-std::string WindowModel::ReportText() const { return report_.Format(); }
+std::string WindowModel::ReportText() const { return report_text_; }
 
 bool WindowModel::SaveReport() {
   const std::optional<fs::path> file = Modal(

@@ -228,7 +228,7 @@ class WindowModel {
   bool run_leaders_ = false;
   WorkbookViewing run_viewing_ = WorkbookViewing::kViewAfterCompleted;
   ProgressShown progress_;
-  RunReport report_;
+  std::string report_text_;  // the last run's report
 
   int modal_depth_ = 0;
   bool closing_ = false;  // the window closed; the program ends once the run stopped

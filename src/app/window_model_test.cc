@@ -168,7 +168,11 @@ RunFunction FakeRun(std::function<void(RunResult&, const RunOptions&)> fill) {
     observer.ProgressText("TEAMS COMPLETED");
     RunResult result;
     fill(result, options);
-    if (result.completed && remembered != nullptr) remembered->Save(options.encyclopedia_folder);
+    if (result.outcome == RunOutcome::kCompleted) {
+      // A completed run wrote the requested file.
+      if (result.output.empty()) result.output = options.output;
+      if (remembered != nullptr) remembered->Save(options.encyclopedia_folder);
+    }
     return result;
   };
 }
@@ -189,8 +193,8 @@ struct GatedRun {
       }
       WriteText(options.output, "PK");
       RunResult result;
-      result.completed = result.saved = true;
-      result.saved_path = options.output;
+      result.outcome = RunOutcome::kCompleted;
+      result.output = options.output;
       if (remembered != nullptr) remembered->Save(options.encyclopedia_folder);
       return result;
     };
@@ -318,7 +322,7 @@ TEST(WindowModelTest, TypedPathIsCheckedAfterAPauseAndReturnRunsOnlyAFolderThatP
   std::vector<fs::path> ran;
   WindowModel& model = place.Open(FakeRun([&](RunResult& result, const RunOptions& options) {
     ran.push_back(options.encyclopedia_folder);
-    result.completed = true;
+    result.outcome = RunOutcome::kCompleted;
   }));
   const WindowState& state = model.state();
   ASSERT_TRUE(model.ChooseFolder(league));
@@ -446,9 +450,9 @@ TEST(WindowModelTest, ACompletedRunRemembersItsFolderAndChoicesAFailedOneNothing
   auto run = FakeRun([&](RunResult& result, const RunOptions& options) {
     leaders_asked = options.leaders;
     if (fail) {
-      result.error = StatCraneError("broken");
+      result.error = "broken";
     } else {
-      result.completed = result.saved = true;
+      result.outcome = RunOutcome::kCompleted;
     }
   });
   WindowModel* model = &place.Open(run);
@@ -490,7 +494,7 @@ TEST(WindowModelTest, AFolderNamedWithALineBreakIsRememberedAsOneFolder) {
   Place place;
   const fs::path odd = place.Folder("enc\r\nworkbook-folder \"/tmp\"\r\n\"x", {"ENCTEAM.DAT"});
   WindowModel* model = &place.Open(FakeRun(
-      [](RunResult& result, const RunOptions&) { result.completed = result.saved = true; }));
+      [](RunResult& result, const RunOptions&) { result.outcome = RunOutcome::kCompleted; }));
   ASSERT_TRUE(model->ChooseFolder(odd));
   place.Process();
   model = &place.Open();
@@ -525,11 +529,11 @@ TEST(WindowModelTest, WarningsOpenTheWorkbookFirstAndTheBoxOffersTheReport) {
   Place place;
   const fs::path league = place.Folder("league", {"ENCTEAM.DAT"});
   WindowModel& model = place.Open(FakeRun([](RunResult& result, const RunOptions&) {
-    result.completed = result.saved = true;
+    result.outcome = RunOutcome::kCompleted;
     for (const char* file : {"ENCPLYR.DAT", "encleag.dat"}) result.report.FileMissing(file);
     for (int i = 0; i < 60; ++i)
       result.report.RecordSkipped("ENCTEAM.DAT", {"deleted record", "deleted records"});
-    for (const int type : {0, 3, 3, 4, 8, 8, 8}) result.report.UnknownSeasonType(type);
+    for (const int type : {0, 3, 3, 4, 8, 8, 8}) ++result.report.unknown_season_types[type];
   }));
   ASSERT_TRUE(model.ChooseFolder(league));
   place.window().message_answer = MessageAnswer::kShowReport;
@@ -585,10 +589,9 @@ TEST(WindowModelTest, FailedAndStoppedRunsAreToldAndTheWindowIsReadyAgain) {
   Place place;
   const fs::path league = place.Folder("league", {"ENCTEAM.DAT"});
   WindowModel& model = place.Open(FakeRun([](RunResult& result, const RunOptions& options) {
-    result.error = StatCraneError("ENCPLSTATS.DAT: the file cannot be read (Input/output error)");
-    result.saved = true;
-    result.report.incomplete = true;
-    result.saved_path = options.output.string() + " (incomplete).xlsx";
+    result.outcome = RunOutcome::kFailedIncompleteSaved;
+    result.error = "ENCPLSTATS.DAT: the file cannot be read (Input/output error)";
+    result.output = options.output.string() + " (incomplete).xlsx";
   }));
   const WindowState& state = model.state();
   ASSERT_TRUE(model.ChooseFolder(league));
@@ -747,7 +750,7 @@ TEST(WindowModelTest, TheReportIsSavedReplacingALinkNotWhatItPointsTo) {
   Place place;
   const fs::path league = place.Folder("league", {"ENCTEAM.DAT"});
   WindowModel& model = place.Open(FakeRun([](RunResult& result, const RunOptions&) {
-    result.completed = result.saved = true;
+    result.outcome = RunOutcome::kCompleted;
     result.report.RecordsRead("ENCTEAM.DAT", 30);
     result.report.RecordSkipped("ENCTEAM.DAT", {"deleted record", "deleted records"});
   }));
@@ -780,7 +783,7 @@ TEST(WindowModelTest, TheWorkbookFolderIsCheckedWhenChosenAndBeforeARun) {
   int runs = 0;
   WindowModel& model = place.Open(FakeRun([&](RunResult& result, const RunOptions&) {
     ++runs;
-    result.completed = true;
+    result.outcome = RunOutcome::kCompleted;
   }));
   ASSERT_TRUE(model.ChooseFolder(league));
   // A folder that takes no files (/proc, whatever its permission bits say
@@ -821,8 +824,8 @@ TEST(WindowModelTest, AboutAndOpeningFailuresAreToldAsPlainText) {
   const fs::path html =
       place.Folder("<h1 style=\"color:red\">big</h1><img src=x>", {"ENCTEAM.DAT"});
   WindowModel& model = place.Open(FakeRun([](RunResult& result, const RunOptions& options) {
-    result.completed = result.saved = true;
-    result.saved_path = options.output;
+    result.outcome = RunOutcome::kCompleted;
+    result.output = options.output;
   }));
   model.About();
   ASSERT_EQ(place.window().told.size(), 1u);

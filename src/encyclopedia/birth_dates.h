@@ -4,24 +4,18 @@
 #include <vector>
 
 #include "encyclopedia/encyclopedia_folder.h"
+#include "encyclopedia/id_table.h"
 #include "encyclopedia/record_file.h"
 #include "util/dates.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 
-class BirthDates {
+// The birth date of each player id: the zero date (30 December 1899) for an
+// id no used record names, also for ids outside 1 to 36500.
+class BirthDates : public IdTable<CivilDate, kMaxPlayerId> {
  public:
-  BirthDates() : entries_(kMaxPlayerId + 1, kZeroDate) {}
-  // The birth date of the player; the zero date (30 December 1899) for an id
-  // no used record names, also for ids outside 1 to 36500.
-  const CivilDate& operator[](int player_id) const {
-    return player_id >= 0 && player_id <= kMaxPlayerId ? entries_[player_id] : kZeroDate;
-  }
-  void Set(int player_id, const CivilDate& date) { entries_.at(player_id) = date; }
-
- private:
-  std::vector<CivilDate> entries_;
+  BirthDates() : IdTable(kZeroDate) {}
 };
 
 // Reads ENCPLYR.DAT in file order. A record is used when it is not deleted

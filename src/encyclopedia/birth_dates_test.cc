@@ -20,13 +20,13 @@ PlayerRecord Born(int16_t id, int16_t year, uint8_t month, uint8_t day, int16_t 
   return r;
 }
 
-BirthDates Load(const std::vector<PlayerRecord>& records, RunReport& report) {
+BirthDates Load(const std::vector<PlayerRecord>& records, SkipReport& report) {
   testing::TempDir dir;
   testing::WriteRecords(dir / "ENCPLYR.DAT", records);
   return LoadBirthDates(EncyclopediaFolder(dir.path()), report);
 }
 
-int64_t Skipped(const RunReport& report, const std::string& reason) {
+int64_t Skipped(const SkipReport& report, const std::string& reason) {
   const auto file = report.files.find("ENCPLYR.DAT");
   if (file == report.files.end()) return 0;
   const auto it = file->second.skipped.find(reason);
@@ -34,7 +34,7 @@ int64_t Skipped(const RunReport& report, const std::string& reason) {
 }
 
 TEST(BirthDatesTest, AcceptedRecordsSetTheirBirthDateAndLaterRecordsWin) {
-  RunReport report;
+  SkipReport report;
   const BirthDates table = Load({Born(1, 1801, 1, 1), Born(2, 1999, 12, 31), Born(3, 1970, 2, 9),
                                  Born(4, 1950, 5, 5), Born(4, 1951, 6, 6), Born(36, 2000, 2, 29)},
                                 report);
@@ -45,11 +45,11 @@ TEST(BirthDatesTest, AcceptedRecordsSetTheirBirthDateAndLaterRecordsWin) {
   EXPECT_EQ(table[36], (CivilDate{2000, 2, 29}));
   EXPECT_EQ(table[5], kZeroDate);
   EXPECT_EQ(table[36500], kZeroDate);
-  EXPECT_EQ(report.TotalSkipped(), 0);
+  EXPECT_EQ(report.RecordsSkipped(), 0);
 }
 
 TEST(BirthDatesTest, SkippedRecordsKeepTheEntryAndAreReported) {
-  RunReport report;
+  SkipReport report;
   const BirthDates table =
       Load({Born(1, 1960, 4, 4), Born(1, 1800, 1, 1), Born(1, 0, 1, 1), Born(1, -5, 1, 1),
             Born(1, 1970, 1, 1, /*status=*/1), Born(-3, 1970, 1, 1), Born(0, 1970, 1, 1),
@@ -67,7 +67,7 @@ TEST(BirthDatesTest, SkippedRecordsKeepTheEntryAndAreReported) {
 
 TEST(BirthDatesTest, MissingFileLeavesEveryEntryAtTheZeroDate) {
   testing::TempDir dir;
-  RunReport report;
+  SkipReport report;
   const BirthDates table = LoadBirthDates(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[1], (CivilDate{1899, 12, 30}));
   EXPECT_EQ(table[-1], kZeroDate);

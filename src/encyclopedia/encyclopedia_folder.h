@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 

@@ -4,7 +4,7 @@
 
 #include "testing/skip.h"
 #include "testing/temp_dir.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 namespace {
@@ -30,14 +30,14 @@ TEST(EncyclopediaFolderTest, WithSeveralSpellingsTheExactOneWinsElseTheFirstInBy
   dir.WriteFile("ENCTEAM.DAT", {});
   dir.WriteFile("EncTeam.dat", {});
   const EncyclopediaFolder folder(dir.path());
-  RunReport report;
+  SkipReport report;
   EXPECT_EQ(folder.Find(kTeamFile, &report), dir / "ENCTEAM.DAT");
   ASSERT_EQ(report.files[std::string(kTeamFile)].notes.size(), 1u);
   EXPECT_EQ(report.files[std::string(kTeamFile)].notes[0],
             "several files match this name (ENCTEAM.DAT, EncTeam.dat, encteam.dat); "
             "read ENCTEAM.DAT");
 
-  RunReport other;
+  SkipReport other;
   EXPECT_EQ(folder.Find("Encteam.Dat", &other), dir / "ENCTEAM.DAT");
   EXPECT_EQ(other.files["Encteam.Dat"].notes.size(), 1u);
   // Without a reporter the choice is the same.

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "encyclopedia/encyclopedia_folder.h"
+#include "encyclopedia/id_table.h"
 #include "encyclopedia/record_file.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 
@@ -19,33 +20,13 @@ namespace statcrane {
 // fills); every other league has none.
 enum class LeagueColour { kNone, kFirstLeague, kSecondLeague };
 
-class ColouredLeagues {
- public:
-  ColouredLeagues() : entries_(kMaxLeagueId + 1, LeagueColour::kNone) {}
-  // kNone for a league without a colour and for ids outside 0 to 9999.
-  LeagueColour operator[](int league_id) const {
-    return league_id >= 0 && league_id <= kMaxLeagueId ? entries_[league_id] : LeagueColour::kNone;
-  }
-  void Set(int league_id, LeagueColour colour) { entries_.at(league_id) = colour; }
+// The colour of each league id: kNone for a league without a colour and for
+// ids outside 0 to 9999.
+class ColouredLeagues : public IdTable<LeagueColour, kMaxLeagueId> {};
 
- private:
-  std::vector<LeagueColour> entries_;
-};
-
-// The name of each league id, empty until set.
-class LeagueDisplayNames {
- public:
-  LeagueDisplayNames() : entries_(kMaxLeagueId + 1) {}
-  // Empty text for a league never named and for ids outside 0 to 9999.
-  const std::string& operator[](int league_id) const {
-    static const std::string kEmpty;
-    return league_id >= 0 && league_id <= kMaxLeagueId ? entries_[league_id] : kEmpty;
-  }
-  void Set(int league_id, std::string name) { entries_.at(league_id) = std::move(name); }
-
- private:
-  std::vector<std::string> entries_;
-};
+// The name of each league id: empty text for a league never named and for
+// ids outside 0 to 9999.
+class LeagueDisplayNames : public IdTable<std::string, kMaxLeagueId> {};
 
 // The division text of a team in a season, over the team ids
 // and years that the used league-year records span. An entry no record

@@ -7,7 +7,7 @@
 
 #include "testing/record_files.h"
 #include "testing/temp_dir.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 namespace {
@@ -38,7 +38,7 @@ LeagueYearRecord LeagueYear(int league, int year, std::string name,
 }
 
 LeagueFiles Load(const std::vector<LeagueRecord>& leagues,
-                 const std::vector<LeagueYearRecord>& years, RunReport& report) {
+                 const std::vector<LeagueYearRecord>& years, SkipReport& report) {
   TempDir dir;
   WriteRecords(dir / "ENCLEAG.DAT", leagues);
   WriteRecords(dir / "enclgyr.dat", years);
@@ -47,7 +47,7 @@ LeagueFiles Load(const std::vector<LeagueRecord>& leagues,
 
 LeagueFiles Load(const std::vector<LeagueRecord>& leagues,
                  const std::vector<LeagueYearRecord>& years) {
-  RunReport report;
+  SkipReport report;
   return Load(leagues, years, report);
 }
 
@@ -155,7 +155,7 @@ TEST(LeagueFilesTest, IdsOutsideTheTablesSkipTheRecordAndAreReported) {
   big_league.division_teams[0][0] = 4;
   LeagueYearRecord good = LeagueYear(2, 1990, "Good", {"E", "W", "", ""});
   good.division_teams[0][0] = 5;
-  RunReport report;
+  SkipReport report;
   const LeagueFiles tables =
       Load({League(-5, "Negative"), League(11, "First")}, {big_team, big_league, good}, report);
   EXPECT_EQ(tables.colours[11], LeagueColour::kFirstLeague);
@@ -171,7 +171,7 @@ TEST(LeagueFilesTest, IdsOutsideTheTablesSkipTheRecordAndAreReported) {
 
 TEST(LeagueFilesTest, MissingFilesGiveEmptyTables) {
   TempDir dir;
-  RunReport report;
+  SkipReport report;
   const LeagueFiles tables = LoadLeagueFiles(EncyclopediaFolder(dir.path()), report);
   EXPECT_FALSE(tables.divisions.created());
   EXPECT_EQ(tables.colours[0], LeagueColour::kNone);

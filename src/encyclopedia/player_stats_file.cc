@@ -23,12 +23,12 @@ std::string PlayerDisplayName(const PlayerStatsRecord& record) {
   return name;
 }
 
-PlayerStatsFile PlayerStatsFile::Load(const EncyclopediaFolder& folder, SkipReporter& reporter) {
-  return Index(RecordFile::Read(folder, kPlayerStatsFile, PlayerStatsRecord::kSize, reporter),
-               reporter);
+PlayerStatsFile LoadPlayerStats(const EncyclopediaFolder& folder, SkipReporter& reporter) {
+  return LoadPlayerStats(
+      RecordFile::Read(folder, kPlayerStatsFile, PlayerStatsRecord::kSize, reporter), reporter);
 }
 
-PlayerStatsFile PlayerStatsFile::Index(RecordFile file, SkipReporter& reporter) {
+PlayerStatsFile LoadPlayerStats(RecordFile file, SkipReporter& reporter) {
   PlayerStatsFile stats;
   stats.records_ = std::move(file);
   const RecordFile& records = stats.records_;

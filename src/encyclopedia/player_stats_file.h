@@ -11,7 +11,7 @@
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 #include "util/sorted_work_list.h"
 
 namespace statcrane {
@@ -28,15 +28,17 @@ struct StatsKey {
 // The last name, a comma, the first name, with no space: "Smith,John".
 std::string PlayerDisplayName(const PlayerStatsRecord& record);
 
+class PlayerStatsFile;
+
+// Reads the folder's ENCPLSTATS.DAT once, whole (or takes `file`). Records
+// that are not deleted (record status 0) and whose player id lies in 1 to
+// 36500 are indexed; the others are reported as skipped. A missing file, or
+// one with no whole record, has no records.
+PlayerStatsFile LoadPlayerStats(const EncyclopediaFolder& folder, SkipReporter& reporter);
+PlayerStatsFile LoadPlayerStats(RecordFile file, SkipReporter& reporter);
+
 class PlayerStatsFile {
  public:
-  // Reads the folder's ENCPLSTATS.DAT once, whole. Records that are not
-  // deleted (record status 0) and whose player id lies in 1 to 36500 are
-  // indexed; the others are reported as skipped. A missing file, or one with
-  // no whole record, has no records.
-  static PlayerStatsFile Load(const EncyclopediaFolder& folder, SkipReporter& reporter);
-  static PlayerStatsFile Index(RecordFile file, SkipReporter& reporter);
-
   // Records, indexed or not, numbered 1 to record_count() in file order.
   int64_t record_count() const { return static_cast<int64_t>(records_.record_count()); }
   // Record k, decoded now.
@@ -58,6 +60,9 @@ class PlayerStatsFile {
   void Prefetch(int32_t player_id) const;
 
  private:
+  friend PlayerStatsFile LoadPlayerStats(RecordFile file, SkipReporter& reporter);
+  PlayerStatsFile() = default;
+
   RecordFile records_;
   std::vector<std::string> names_;        // by player id, 0 to the highest
   std::vector<int64_t> group_start_;      // by player id, 0 to the highest + 1

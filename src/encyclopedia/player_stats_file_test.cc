@@ -31,7 +31,7 @@ std::vector<std::string> Keys(const PlayerOrder& list) {
 }
 
 TEST(PlayerStatsFileTest, IndexesUsableRecordsAndGroupsThemByPlayerInFileOrder) {
-  RunReport report;
+  SkipReport report;
   PlayerStatsRecord other_year = Line(5, "Smith", "Bo");
   other_year.year = 1991;
   other_year.season_type = 6;
@@ -40,7 +40,7 @@ TEST(PlayerStatsFileTest, IndexesUsableRecordsAndGroupsThemByPlayerInFileOrder) 
       Line(5, "Smith", "Bo"), Line(9, "Jones", "Al", /*status=*/1), Line(0, "Nobody", "X"),
       Line(7, "smith", "Al"), other_year, Line(-4, "Negative", "Id")});
   const PlayerStatsFile stats =
-      PlayerStatsFile::Index(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
+      LoadPlayerStats(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
 
   EXPECT_EQ(stats.record_count(), 6);
   EXPECT_EQ(stats.HighestPlayerId(), 7);
@@ -77,9 +77,9 @@ TEST(PlayerStatsFileTest, NamesComeFromTheLaterRecordAndAreCutAtTheirFirstNul) {
   std::copy(last.begin(), last.end(), third + 30);
   const std::string first = "ABCDEFGHIJKLMNOP";
   std::copy(first.begin(), first.end(), third + 14);
-  RunReport report;
+  SkipReport report;
   const PlayerStatsFile stats =
-      PlayerStatsFile::Index(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
+      LoadPlayerStats(RecordFile::FromBytes(bytes, PlayerStatsRecord::kSize), report);
   EXPECT_EQ(stats.DisplayNameOf(3), "Smith,John");
   EXPECT_EQ(stats.DisplayNameOf(4), "Ab,ABCDEFGHIJKLMNOP");
   // Equal names: ids compared as text, 12 before 30 and "12" before "3".
@@ -94,23 +94,23 @@ TEST(PlayerStatsFileTest, TrailingFragmentIsIgnoredAndAnEmptyFileHasNoPlayers) {
       testing::EncodeRecords(std::vector<PlayerStatsRecord>{Line(1, "A", "B"), Line(2, "C", "D")});
   bytes.resize(bytes.size() + 100, 0xFF);
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", bytes);
-  RunReport report;
+  SkipReport report;
   {
     // Unmapped before the file is written again (Windows refuses to cut a
     // mapped file short).
-    const PlayerStatsFile stats = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
+    const PlayerStatsFile stats = LoadPlayerStats(EncyclopediaFolder(dir.path()), report);
     EXPECT_EQ(stats.record_count(), 2);
     EXPECT_EQ(BuildPlayerOrder(stats).Count(), 2u);
   }
 
   testing::WriteBytes(dir / "ENCPLSTATS.DAT", std::vector<uint8_t>(335, 0));
-  const PlayerStatsFile empty = PlayerStatsFile::Load(EncyclopediaFolder(dir.path()), report);
+  const PlayerStatsFile empty = LoadPlayerStats(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(empty.record_count(), 0);
   EXPECT_EQ(empty.HighestPlayerId(), 0);
   EXPECT_EQ(BuildPlayerOrder(empty).Count(), 0u);
 
   testing::TempDir no_file;
-  EXPECT_EQ(PlayerStatsFile::Load(EncyclopediaFolder(no_file.path()), report).record_count(), 0);
+  EXPECT_EQ(LoadPlayerStats(EncyclopediaFolder(no_file.path()), report).record_count(), 0);
 }
 
 }  // namespace

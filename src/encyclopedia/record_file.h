@@ -31,7 +31,7 @@
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/record_layouts.h"
 #include "util/platform_read.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 

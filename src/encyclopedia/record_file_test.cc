@@ -16,7 +16,7 @@
 #include "testing/skip.h"
 #include "testing/temp_dir.h"
 #include "util/error.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 namespace {
@@ -32,7 +32,7 @@ std::vector<uint8_t> Numbered(size_t length) {
 TEST(RecordFileTest, ReadsWholeRecordsAndReportsATrailingFragment) {
   TempDir dir;
   dir.WriteFile("enctmyr.dat", Numbered(3 * 368 + 100));
-  RunReport report;
+  SkipReport report;
   const RecordFile file =
       RecordFile::Read(EncyclopediaFolder(dir.path()), kTeamYearFile, 368, report);
   EXPECT_TRUE(file.exists());
@@ -48,7 +48,7 @@ TEST(RecordFileTest, ReadsWholeRecordsAndReportsATrailingFragment) {
 
 TEST(RecordFileTest, MissingAndEmptyFilesHaveNoRecords) {
   TempDir dir;
-  RunReport report;
+  SkipReport report;
   const EncyclopediaFolder folder(dir.path());
   const RecordFile missing = RecordFile::Read(folder, kPlayerFile, 48, report);
   EXPECT_FALSE(missing.exists());
@@ -152,7 +152,7 @@ TEST(RecordFileTest, AFileLongerThanItsRecordNumbersReachIsRefusedUnread) {
   TempDir dir;
   { std::ofstream create(dir / "ENCTEAM.DAT"); }
   std::filesystem::resize_file(dir / "ENCTEAM.DAT", (uint64_t{1} << 31) * 56);
-  RunReport report;
+  SkipReport report;
   try {
     RecordFile::Read(EncyclopediaFolder(dir.path()), kTeamFile, 56, report);
     ADD_FAILURE() << "read a file of 2^31 records";

@@ -6,8 +6,12 @@
 namespace statcrane {
 
 TeamAbbreviations LoadTeamAbbreviations(const EncyclopediaFolder& folder, SkipReporter& reporter) {
+  return LoadTeamAbbreviations(RecordFile::Read(folder, kTeamFile, TeamRecord::kSize, reporter),
+                               reporter);
+}
+
+TeamAbbreviations LoadTeamAbbreviations(const RecordFile& file, SkipReporter& reporter) {
   TeamAbbreviations abbreviations;
-  const RecordFile file = RecordFile::Read(folder, kTeamFile, TeamRecord::kSize, reporter);
   file.ForEachRecord([&](size_t n) {
     const TeamRecord record = TeamRecord::Decode(file.Record(n));
     if (record.record_status != 0) {

@@ -4,7 +4,7 @@
 
 #include "testing/record_files.h"
 #include "testing/temp_dir.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 namespace {
@@ -29,7 +29,7 @@ TEST(TeamAbbreviationsTest, AcceptedRecordsFillTheirEntriesAndALaterRecordWins) 
   WriteRecords(dir / "encteam.dat",
                std::vector<TeamRecord>{Team(1, "BOS"), Team(0, "ZER"), Team(9999, "MAX"),
                                        Team(1, "BO2", 0, 5, 7), Team(20, "LA ")});
-  RunReport report;
+  SkipReport report;
   const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[1], "BO2");
   EXPECT_EQ(table[0], "ZER");
@@ -49,7 +49,7 @@ TEST(TeamAbbreviationsTest, StatusGatesAndIdsOutOfRangeAreSkippedAndReported) {
                                        Team(5, "GA0", 0, 0, 1), Team(5, "GAN", 0, -3, 1),
                                        Team(5, "GB0", 0, 1, 0), Team(5, "GBN", 0, 1, -32768),
                                        Team(-1, "NEG"), Team(10000, "BIG")});
-  RunReport report;
+  SkipReport report;
   const TeamAbbreviations table = LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report);
   EXPECT_EQ(table[5], "OLD");
   const auto& skipped = report.files["ENCTEAM.DAT"].skipped;
@@ -83,7 +83,7 @@ TEST(TeamAbbreviationsTest, EmptyMissingOrTruncatedFilesStillGiveATable) {
   std::vector<uint8_t> bytes = testing::EncodeRecords(std::vector<TeamRecord>{Team(3, "CHI")});
   bytes.resize(bytes.size() + 30, 0x41);
   testing::WriteBytes(dir / "ENCTEAM.DAT", bytes);
-  RunReport report;
+  SkipReport report;
   EXPECT_EQ(LoadTeamAbbreviations(EncyclopediaFolder(dir.path()), report)[3], "CHI");
   EXPECT_EQ(report.files["ENCTEAM.DAT"].trailing_bytes, 30);
 }

@@ -18,9 +18,13 @@ bool HasPostSeasonGames(const TeamYearRecord& record) {
          record.league_championship_series.lost != 0 || record.world_series.lost != 0;
 }
 
-TeamYearFile TeamYearFile::Read(const EncyclopediaFolder& folder, SkipReporter& reporter) {
-  return TeamYearFile(RecordFile::Read(folder, kTeamYearFile, TeamYearRecord::kSize, reporter),
-                      reporter);
+TeamYearFile LoadTeamYears(const EncyclopediaFolder& folder, SkipReporter& reporter) {
+  return LoadTeamYears(RecordFile::Read(folder, kTeamYearFile, TeamYearRecord::kSize, reporter),
+                       reporter);
+}
+
+TeamYearFile LoadTeamYears(RecordFile file, SkipReporter& reporter) {
+  return TeamYearFile(std::move(file), reporter);
 }
 
 TeamYearFile::TeamYearFile(RecordFile file, SkipReporter& reporter) : file_(std::move(file)) {

@@ -8,28 +8,18 @@
 #include <vector>
 
 #include "encyclopedia/encyclopedia_folder.h"
+#include "encyclopedia/id_table.h"
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
 #include "encyclopedia/team_abbreviations.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 
 // The display name of each team id, from the last used record of the team
-// in file order.
-class TeamDisplayNames {
- public:
-  TeamDisplayNames() : entries_(kMaxTeamId + 1) {}
-  // Empty text for a team with no used record and for ids outside 0 to 9999.
-  const std::string& operator[](int team_id) const {
-    static const std::string kEmpty;
-    return team_id >= 0 && team_id <= kMaxTeamId ? entries_[team_id] : kEmpty;
-  }
-  void Set(int team_id, std::string name) { entries_.at(team_id) = std::move(name); }
-
- private:
-  std::vector<std::string> entries_;
-};
+// in file order: empty text for a team with no used record and for ids
+// outside 0 to 9999.
+class TeamDisplayNames : public IdTable<std::string, kMaxTeamId> {};
 
 // What the team phase takes from one used record.
 struct TeamSeason {
@@ -50,15 +40,17 @@ std::string TeamDisplayName(const TeamYearRecord& record);
 // has a game won or lost.
 bool HasPostSeasonGames(const TeamYearRecord& record);
 
+class TeamYearFile;
+
+// Reads enctmyr.dat of the folder (a missing file has no records), or takes
+// the records of `file`. A record is used when it is not deleted (record
+// status 0), its year is 1 or more and its team and league ids lie in 0 to
+// 9999; every other record is skipped and reported.
+TeamYearFile LoadTeamYears(const EncyclopediaFolder& folder, SkipReporter& reporter);
+TeamYearFile LoadTeamYears(RecordFile file, SkipReporter& reporter);
+
 class TeamYearFile {
  public:
-  // Reads the file of the folder (a missing file has no records).
-  static TeamYearFile Read(const EncyclopediaFolder& folder, SkipReporter& reporter);
-  // Takes the records of `file`. A record is used when it is not deleted
-  // (record status 0), its year is 1 or more and its team and league ids lie
-  // in 0 to 9999; every other record is skipped and reported.
-  TeamYearFile(RecordFile file, SkipReporter& reporter);
-
   // The used records, in file order.
   const std::vector<TeamSeason>& Seasons() const { return seasons_; }
   const TeamDisplayNames& team_names() const { return team_names_; }
@@ -69,6 +61,9 @@ class TeamYearFile {
   TeamYearRecord Record(int64_t number) const;
 
  private:
+  friend TeamYearFile LoadTeamYears(RecordFile file, SkipReporter& reporter);
+  TeamYearFile(RecordFile file, SkipReporter& reporter);
+
   RecordFile file_;
   std::vector<TeamSeason> seasons_;
   TeamDisplayNames team_names_;

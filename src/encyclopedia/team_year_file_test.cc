@@ -8,7 +8,7 @@
 #include "testing/record_files.h"
 #include "testing/temp_dir.h"
 #include "util/error.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 
 namespace statcrane {
 namespace {
@@ -29,10 +29,10 @@ TeamYearRecord Season(int team, int year, std::string name1, std::string name2, 
   return r;
 }
 
-TeamYearFile Read(const std::vector<TeamYearRecord>& records, RunReport& report) {
+TeamYearFile Read(const std::vector<TeamYearRecord>& records, SkipReport& report) {
   TempDir dir;
   WriteRecords(dir / "EncTmYr.dat", records);
-  return TeamYearFile::Read(EncyclopediaFolder(dir.path()), report);
+  return LoadTeamYears(EncyclopediaFolder(dir.path()), report);
 }
 
 TEST(TeamYearFileTest, RecordNumbersCountSkippedRecords) {
@@ -43,7 +43,7 @@ TEST(TeamYearFileTest, RecordNumbersCountSkippedRecords) {
   third.league_championship_series.lost = 3;  // losses alone make a post-season
   TeamYearRecord fourth = Season(5, 1991, "Chicago", "Greys");
   fourth.world_series.won = 1;
-  RunReport report;
+  SkipReport report;
   const TeamYearFile file = Read({first, deleted, yearless, third, fourth}, report);
   ASSERT_EQ(file.Seasons().size(), 3u);
   EXPECT_EQ(file.Seasons()[0].record_number, 1);
@@ -65,7 +65,7 @@ TEST(TeamYearFileTest, RecordNumbersCountSkippedRecords) {
 }
 
 TEST(TeamYearFileTest, TeamNamesComeFromTheLastUsedRecordOfATeam) {
-  RunReport report;
+  SkipReport report;
   const TeamYearFile file =
       Read({Season(7, 1990, "Old", "Name"), Season(7, 1985, "Twenty characters ab", "X"),
             Season(7, 1999, "Deleted", "Name", 1), Season(8, 1990, "", "")},
@@ -81,7 +81,7 @@ TEST(TeamYearFileTest, IdsOutsideTheTablesAreSkippedAndReported) {
   TeamYearRecord big_league = Season(3, 1990, "Big", "League");
   big_league.league_id = 10000;
   TeamYearRecord good = Season(4, 1990, "Good", "Team");
-  RunReport report;
+  SkipReport report;
   const TeamYearFile file = Read({big_team, negative_team, big_league, good}, report);
   ASSERT_EQ(file.Seasons().size(), 1u);
   EXPECT_EQ(file.Seasons()[0].record_number, 4);

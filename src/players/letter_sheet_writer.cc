@@ -58,15 +58,15 @@ void WriteHeadingRow(Worksheet& sheet, Row row, LineKind kind, NameRowFill name_
   }
 }
 
-std::string_view SeparatorTitle(Section section, LineKind kind) {
+std::string_view SeparatorTitle(Series section, LineKind kind) {
   switch (section) {
-    case Section::kDivisionSeries:
+    case Series::kDivisionSeries:
       return "- - L D S - -";
-    case Section::kLeagueChampionshipSeries:
+    case Series::kLeagueChampionshipSeries:
       return "- - L C S - -";
-    case Section::kWorldSeries:
+    case Series::kWorldSeries:
       return kind == LineKind::kHitting ? "- - W  S - -" : "- -  W  S  - -";
-    case Section::kRegularSeason:
+    case Series::kRegularSeason:
       break;
   }
   return "";
@@ -75,7 +75,7 @@ std::string_view SeparatorTitle(Section section, LineKind kind) {
 // The title of a post-season section merged over A:C, bold, on the kind's
 // fill; the tops and sides of A:C and the bottom of the kind's row in
 // medium lines.
-void WriteSeparatorRow(Worksheet& sheet, Row row, Section section, LineKind kind) {
+void WriteSeparatorRow(Worksheet& sheet, Row row, Series section, LineKind kind) {
   const CellRange title_cells = CellRange::Across(row, kA, kTitleLast);
   sheet.Merge(title_cells);
   const CellRange title = CellRange::Cell(row, kA);
@@ -136,12 +136,12 @@ RowSpan LetterSheetWriter::WriteBlock(const PlayerBlock& block) {
   // The name, a section's title or headings print on the page of the
   // section's first line.
   Row lead_in = next_row_;  // the name row, then each title or heading row
-  for (Section s : kAllSections) {
+  for (Series s : kAllSeries) {
     const SectionLines& section = block.section(s);
     bool first = true;
     for (LineKind kind : section.kinds) {
       const NameRowFill fill = first ? NameRowFill::kFill : NameRowFill::kLeave;
-      if (s != Section::kRegularSeason) {
+      if (s != Series::kRegularSeason) {
         WriteSeparatorRow(sheet, row++, s, kind);
       } else if (kind == LineKind::kHitting) {
         WriteHeadingRow<HittingFigures>(sheet, row++, kind, fill);

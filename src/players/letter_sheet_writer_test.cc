@@ -59,9 +59,9 @@ PlayerBlock BlockOf(std::string name, int32_t id) {
 }
 
 SectionLines& Regular(PlayerBlock& block) {
-  return block.sections[static_cast<size_t>(Section::kRegularSeason)];
+  return block.sections[static_cast<size_t>(Series::kRegularSeason)];
 }
-SectionLines& Post(PlayerBlock& block, Section s) { return block.sections[static_cast<size_t>(s)]; }
+SectionLines& Post(PlayerBlock& block, Series s) { return block.sections[static_cast<size_t>(s)]; }
 
 class LetterSheetWriterTest : public ::testing::Test {
  protected:
@@ -258,8 +258,8 @@ TEST_F(LetterSheetWriterTest, TotalsLineHasAMediumLineAboveAndARedFrameFromBToTh
 TEST_F(LetterSheetWriterTest, PostSeasonTitlesSitDirectlyUnderTheTotals) {
   PlayerBlock block = BlockOf("Smith,John", 1);
   AppendLine(Regular(block), HittingLineOf(1998, Hits(4, 1)));
-  AppendLine(Post(block, Section::kDivisionSeries), HittingLineOf(1998, Hits(10, 3)));
-  AppendLine(Post(block, Section::kWorldSeries), PitchingLineOf(1998, Outs(7, 0)));
+  AppendLine(Post(block, Series::kDivisionSeries), HittingLineOf(1998, Hits(10, 3)));
+  AppendLine(Post(block, Series::kWorldSeries), PitchingLineOf(1998, Outs(7, 0)));
   LetterSheetWriter writer(sheet);
   writer.WriteBlock(block);
 
@@ -292,7 +292,7 @@ TEST_F(LetterSheetWriterTest, PostSeasonTitlesSitDirectlyUnderTheTotals) {
   // The hitting title of the world series has its own spacing.
   PlayerBlock hitter = BlockOf("Stone,Jo", 2);
   AppendLine(Regular(hitter), HittingLineOf(1998, Hits(4, 1)));
-  AppendLine(Post(hitter, Section::kWorldSeries), HittingLineOf(1998, Hits(4, 1)));
+  AppendLine(Post(hitter, Series::kWorldSeries), HittingLineOf(1998, Hits(4, 1)));
   writer.WriteBlock(hitter);
   EXPECT_EQ(Text(12, 1), "Stone,Jo");
   EXPECT_EQ(Text(16, 1), "- - W  S - -");

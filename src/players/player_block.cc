@@ -36,34 +36,19 @@ void NoteKind(LineKind kind, std::vector<LineKind>& kinds) {
 
 }  // namespace
 
-std::optional<Section> SectionOfSeasonType(int season_type) {
-  switch (season_type) {
-    case 2:
-      return Section::kRegularSeason;
-    case 5:
-      return Section::kDivisionSeries;
-    case 6:
-      return Section::kLeagueChampionshipSeries;
-    case 7:
-      return Section::kWorldSeries;
-    default:
-      return std::nullopt;
-  }
-}
-
 PlayerBlockBuilder::PlayerBlockBuilder(const PlayerStatsFile& stats,
                                        const TeamAbbreviations& team_abbrevs,
-                                       const BirthDates& birth_dates, SkipReporter& reporter)
-    : stats_(stats), team_abbrevs_(team_abbrevs), birth_dates_(birth_dates), reporter_(reporter) {}
+                                       const BirthDates& birth_dates)
+    : stats_(stats), team_abbrevs_(team_abbrevs), birth_dates_(birth_dates) {}
 
 bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
   for (std::vector<SortItem>& items : items_) items.clear();
   for (int64_t k : stats_.PlayerRecords(player_id)) {
     const StatsKey& row = stats_.Key(k);
     if (row.season_type == 1) continue;
-    const std::optional<Section> section = SectionOfSeasonType(row.season_type);
+    const std::optional<Series> section = SeriesOfSeasonType(row.season_type);
     if (!section) {
-      reporter_.UnknownSeasonType(row.season_type);
+      ++unknown_season_types_[row.season_type];
       continue;
     }
     // The order key: the year as "0000" (a sign before a negative one), a
@@ -79,11 +64,11 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
     item.record = k;
     items_[static_cast<size_t>(*section)].push_back(item);
   }
-  if (items_[static_cast<size_t>(Section::kRegularSeason)].empty()) return false;
+  if (items_[static_cast<size_t>(Series::kRegularSeason)].empty()) return false;
 
   block.player_id = player_id;
   birth_date_ = birth_dates_[player_id];
-  for (Section s : kAllSections) {
+  for (Series s : kAllSeries) {
     std::vector<SortItem>& items = items_[static_cast<size_t>(s)];
     std::stable_sort(items.begin(), items.end(),
                      [](const SortItem& a, const SortItem& b) { return a.Key() < b.Key(); });
@@ -93,7 +78,7 @@ bool PlayerBlockBuilder::Build(int32_t player_id, PlayerBlock& block) {
     section.kinds.clear();
     for (size_t q = 0; q < items.size(); ++q) {
       const PlayerStatsRecord record = stats_.Record(items[q].record);
-      if (s == Section::kRegularSeason) {
+      if (s == Series::kRegularSeason) {
         if (q == 0) block.name = PlayerDisplayName(record);
         if (q + 1 == items.size()) block.summary_name = PlayerDisplayName(record);
       }

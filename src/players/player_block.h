@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,29 +15,13 @@
 
 #include "encyclopedia/birth_dates.h"
 #include "encyclopedia/player_stats_file.h"
+#include "encyclopedia/series.h"
 #include "encyclopedia/team_abbreviations.h"
 #include "players/season_figures.h"
-#include "util/run_report.h"
 
 namespace statcrane {
 
 enum class LineKind : uint8_t { kHitting, kPitching };
-
-// The sections of a block, in the order it shows them.
-enum class Section : uint8_t {
-  kRegularSeason,
-  kDivisionSeries,
-  kLeagueChampionshipSeries,
-  kWorldSeries
-};
-inline constexpr size_t kNumSections = 4;
-inline constexpr std::array<Section, kNumSections> kAllSections = {
-    Section::kRegularSeason, Section::kDivisionSeries, Section::kLeagueChampionshipSeries,
-    Section::kWorldSeries};
-
-// The section of a season type: 2 regular season, 5 division series, 6
-// league championship series, 7 world series; none for any other type.
-std::optional<Section> SectionOfSeasonType(int season_type);
 
 template <typename Figures>
 struct SeasonLine {
@@ -78,22 +63,26 @@ struct PlayerBlock {
   // the letter sheet) and of his last one (the summary lines).
   std::string name;
   std::string summary_name;
-  std::array<SectionLines, kNumSections> sections;
+  std::array<SectionLines, kNumSeries> sections;
 
-  const SectionLines& section(Section s) const { return sections[static_cast<size_t>(s)]; }
+  const SectionLines& section(Series s) const { return sections[static_cast<size_t>(s)]; }
 };
 
 // Builds the blocks of one player after another, reusing its memory.
 class PlayerBlockBuilder {
  public:
   PlayerBlockBuilder(const PlayerStatsFile& stats, const TeamAbbreviations& team_abbrevs,
-                     const BirthDates& birth_dates, SkipReporter& reporter);
+                     const BirthDates& birth_dates);
 
   // Fills `block` with the player's records of the four sections; records
   // of season type 1 are left out, and those of another unplaced type are
-  // reported and left out. False, with `block` in no particular state, for a
-  // player without a regular-season record: he gets no block.
+  // counted in unknown_season_types() and left out. False, with `block` in no particular state, for
+  // a player without a regular-season record: he gets no block.
   bool Build(int32_t player_id, PlayerBlock& block);
+
+  // The records left out for a season type the program does not know, by
+  // type, over every block built.
+  const std::map<int, int64_t>& unknown_season_types() const { return unknown_season_types_; }
 
  private:
   // A record of a section and its place in the section's order.
@@ -109,8 +98,8 @@ class PlayerBlockBuilder {
   const PlayerStatsFile& stats_;
   const TeamAbbreviations& team_abbrevs_;
   const BirthDates& birth_dates_;
-  SkipReporter& reporter_;
-  std::array<std::vector<SortItem>, kNumSections> items_;
+  std::map<int, int64_t> unknown_season_types_;
+  std::array<std::vector<SortItem>, kNumSeries> items_;
   CivilDate birth_date_;
 };
 

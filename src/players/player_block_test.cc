@@ -50,17 +50,20 @@ class PlayerBlockBuilderTest : public ::testing::Test {
  protected:
   // Builds the player's block from `records`; false when he gets none.
   bool Build(int32_t player_id) {
-    stats_.emplace(PlayerStatsFile::Index(
+    stats_.emplace(LoadPlayerStats(
         RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
-    PlayerBlockBuilder builder(*stats_, teams, births, report);
-    return builder.Build(player_id, block);
+    PlayerBlockBuilder builder(*stats_, teams, births);
+    const bool built = builder.Build(player_id, block);
+    unknown_season_types = builder.unknown_season_types();
+    return built;
   }
-  const SectionLines& Of(Section s) { return block.section(s); }
+  const SectionLines& Of(Series s) { return block.section(s); }
 
   std::vector<PlayerStatsRecord> records;
   TeamAbbreviations teams;
   BirthDates births;
-  RunReport report;
+  SkipReport report;
+  std::map<int, int64_t> unknown_season_types;
   PlayerBlock block;
   std::optional<PlayerStatsFile> stats_;
 };
@@ -82,11 +85,11 @@ TEST_F(PlayerBlockBuilderTest, LinesFollowTheYearThenTheRecordNumberComparedAsTe
   records[7] = Hit(3, 4, 1989, 1);       // an unplaced type: reported
   ASSERT_TRUE(Build(3));
   EXPECT_EQ(block.player_id, 3);
-  EXPECT_EQ(AtBats(Of(Section::kRegularSeason).hitting), (std::vector<int64_t>{100, 150, 200, 50}));
-  EXPECT_EQ(AtBats(Of(Section::kWorldSeries).hitting), (std::vector<int64_t>{7}));
-  EXPECT_TRUE(Of(Section::kDivisionSeries).kinds.empty());
-  EXPECT_TRUE(Of(Section::kLeagueChampionshipSeries).kinds.empty());
-  EXPECT_EQ(report.unknown_season_types, (std::map<int, int64_t>{{4, 1}}));
+  EXPECT_EQ(AtBats(Of(Series::kRegularSeason).hitting), (std::vector<int64_t>{100, 150, 200, 50}));
+  EXPECT_EQ(AtBats(Of(Series::kWorldSeries).hitting), (std::vector<int64_t>{7}));
+  EXPECT_TRUE(Of(Series::kDivisionSeries).kinds.empty());
+  EXPECT_TRUE(Of(Series::kLeagueChampionshipSeries).kinds.empty());
+  EXPECT_EQ(unknown_season_types, (std::map<int, int64_t>{{4, 1}}));
 }
 
 TEST_F(PlayerBlockBuilderTest, EachKindHasItsOwnLinesAndTotalsInTheOrderOfItsFirstLine) {
@@ -103,7 +106,7 @@ TEST_F(PlayerBlockBuilderTest, EachKindHasItsOwnLinesAndTotalsInTheOrderOfItsFir
              odd(2, 1993),       Pitch(4, 2, 1991, 7),  Hit(4, 2, 1991, 4),
              Hit(4, 6, 1991, 3), odd(2, 1991),          odd(5, 1991)};
   ASSERT_TRUE(Build(4));
-  const SectionLines& regular = Of(Section::kRegularSeason);
+  const SectionLines& regular = Of(Series::kRegularSeason);
   EXPECT_EQ(regular.kinds, (Kinds{kHitting, kPitching}));
   EXPECT_EQ(AtBats(regular.hitting), (std::vector<int64_t>{10, 4}));
   EXPECT_EQ(regular.hitting.totals.counts.at_bats, 14);
@@ -113,17 +116,17 @@ TEST_F(PlayerBlockBuilderTest, EachKindHasItsOwnLinesAndTotalsInTheOrderOfItsFir
   EXPECT_EQ(regular.pitching.lines[0].figures.innings, 2.1);
   EXPECT_EQ(regular.pitching.totals.counts.outs, 27);
   EXPECT_EQ(regular.pitching.totals.innings, 9.0);
-  const SectionLines& series = Of(Section::kLeagueChampionshipSeries);
+  const SectionLines& series = Of(Series::kLeagueChampionshipSeries);
   EXPECT_EQ(series.kinds, Kinds{kHitting});
   EXPECT_EQ(series.hitting.totals.counts.at_bats, 3);  // only this section's
-  EXPECT_TRUE(Of(Section::kDivisionSeries).kinds.empty());
+  EXPECT_TRUE(Of(Series::kDivisionSeries).kinds.empty());
 
   // Pitching first, then hitting; the same player built again.
   records = {Hit(4, 2, 1991, 4), Pitch(4, 2, 1990, 7), Hit(4, 2, 1990, 5)};
   ASSERT_TRUE(Build(4));
-  EXPECT_EQ(Of(Section::kRegularSeason).kinds, (Kinds{kPitching, kHitting}));
-  EXPECT_EQ(AtBats(Of(Section::kRegularSeason).hitting), (std::vector<int64_t>{5, 4}));
-  EXPECT_TRUE(Of(Section::kLeagueChampionshipSeries).kinds.empty());
+  EXPECT_EQ(Of(Series::kRegularSeason).kinds, (Kinds{kPitching, kHitting}));
+  EXPECT_EQ(AtBats(Of(Series::kRegularSeason).hitting), (std::vector<int64_t>{5, 4}));
+  EXPECT_TRUE(Of(Series::kLeagueChampionshipSeries).kinds.empty());
 }
 
 TEST_F(PlayerBlockBuilderTest, NamesClubsAndAges) {
@@ -140,7 +143,7 @@ TEST_F(PlayerBlockBuilderTest, NamesClubsAndAges) {
   ASSERT_TRUE(Build(12));
   EXPECT_EQ(block.name, "O\\Neil,Jo");
   EXPECT_EQ(block.summary_name, "ONeil,Jo");
-  const SectionLines& regular = Of(Section::kRegularSeason);
+  const SectionLines& regular = Of(Series::kRegularSeason);
   EXPECT_EQ(regular.hitting.lines[0].club, "BOS");
   EXPECT_EQ(regular.hitting.lines[0].age, 20);
   EXPECT_EQ(regular.pitching.lines[0].club, "NY");
@@ -149,8 +152,8 @@ TEST_F(PlayerBlockBuilderTest, NamesClubsAndAges) {
   // Without a stored birth date: the year less 1899.
   records = {Line(13, 2, 1998, 1)};
   ASSERT_TRUE(Build(13));
-  EXPECT_EQ(Of(Section::kRegularSeason).hitting.lines[0].age, 99);
-  EXPECT_EQ(Of(Section::kRegularSeason).hitting.lines[0].club, "NY");
+  EXPECT_EQ(Of(Series::kRegularSeason).hitting.lines[0].age, 99);
+  EXPECT_EQ(Of(Series::kRegularSeason).hitting.lines[0].club, "NY");
 }
 
 TEST_F(PlayerBlockBuilderTest, APlayerWithoutARegularSeasonGetsNoBlock) {

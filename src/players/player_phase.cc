@@ -14,17 +14,17 @@ PlayerPhaseResult RunPlayerPhase(const EncyclopediaFolder& folder,
   StepClock clock;
   const BirthDates birth_dates = LoadBirthDates(folder, reporter);
   CheckStop(progress);
-  const PlayerStatsFile stats = PlayerStatsFile::Load(folder, reporter);
+  const PlayerStatsFile stats = LoadPlayerStats(folder, reporter);
   const PlayerOrder players = BuildPlayerOrder(stats);
   CheckStop(progress);
   result.reading = clock.Lap();
 
   PlayerSheetWriters writers(sheets);
-  const PlayerWalkResult walk =
-      WritePlayerBlocks(PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers,
-                        progress, reporter, placed);
+  const PlayerWalkResult walk = WritePlayerBlocks(
+      PlayerWalkInput{stats, players, team_abbrevs, birth_dates}, writers, progress, placed);
   result.last_letter_sheet = walk.last_letter_sheet;
   result.players_written = walk.players_written;
+  result.unknown_season_types = walk.unknown_season_types;
   return result;
 }
 

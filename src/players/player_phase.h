@@ -4,13 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/team_abbreviations.h"
 #include "players/letter_sheets.h"
 #include "players/player_walk.h"
 #include "util/progress.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 #include "util/step_clock.h"
 
 namespace statcrane {
@@ -19,6 +20,9 @@ struct PlayerPhaseResult {
   int64_t players_written = 0;
   // The letter sheet of the last player written; null when none was.
   const Worksheet* last_letter_sheet = nullptr;
+  // Records of season types the program does not know, left out: type ->
+  // records.
+  std::map<int, int64_t> unknown_season_types;
   // Reading ENCPLYR.DAT and ENCPLSTATS.DAT and building the work list.
   StepTime reading;
 };

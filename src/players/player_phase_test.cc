@@ -89,7 +89,7 @@ class PlayerPhaseTest : public ::testing::Test {
   TeamAbbreviations teams;
   Workbook book;
   PlayerSheets sheets;
-  RunReport report;
+  SkipReport report;
   ProgressObserver progress;
 };
 
@@ -104,7 +104,7 @@ TEST_F(PlayerPhaseTest, WritesThePlayerHalfThatReadsBackFromTheFile) {
   }
   EXPECT_EQ(result.last_letter_sheet, sheets.letters['Y' - 'A']);
   EXPECT_EQ(result.players_written, 3);
-  EXPECT_EQ(report.unknown_season_types, (std::map<int, int64_t>{{4, 1}}));
+  EXPECT_EQ(result.unknown_season_types, (std::map<int, int64_t>{{4, 1}}));
 
   WriteXlsx(book, dir / "out.xlsx", false);
   SKIP_ON_WINDOWS(testing::kNeedsReader);

@@ -12,7 +12,7 @@ constexpr int64_t kProgressEvery = 256;
 // The summary lines of the block: one per group, with the name of the
 // player's last regular-season record.
 void WriteSummaryLines(const PlayerBlock& block, PlayerSheetWriters& writers) {
-  for (Section s : kAllSections) {
+  for (Series s : kAllSeries) {
     const SectionLines& section = block.section(s);
     for (LineKind kind : section.kinds) {
       PlayerSummaryWriter& writer = writers.Summary(s, kind);
@@ -30,7 +30,7 @@ void WriteSummaryLines(const PlayerBlock& block, PlayerSheetWriters& writers) {
 PlayerSheetWriters::PlayerSheetWriters(const PlayerSheets& sheets) {
   letters.reserve(sheets.letters.size());
   for (Worksheet* sheet : sheets.letters) letters.emplace_back(*sheet);
-  for (Section s : kAllSections) {
+  for (Series s : kAllSeries) {
     const size_t i = static_cast<size_t>(s);
     hitting_summaries.emplace_back(*sheets.hitting_summaries[i], LineKind::kHitting);
     pitching_summaries.emplace_back(*sheets.pitching_summaries[i], LineKind::kPitching);
@@ -38,10 +38,9 @@ PlayerSheetWriters::PlayerSheetWriters(const PlayerSheets& sheets) {
 }
 
 PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWriters& writers,
-                                   ProgressObserver& progress, SkipReporter& reporter,
-                                   const PlayerBlockPlaced& placed) {
+                                   ProgressObserver& progress, const PlayerBlockPlaced& placed) {
   PlayerWalkResult result;
-  PlayerBlockBuilder builder(input.stats, input.team_abbrevs, input.birth_dates, reporter);
+  PlayerBlockBuilder builder(input.stats, input.team_abbrevs, input.birth_dates);
   PlayerBlock block;
   const size_t count = input.players.Count();
   for (size_t p = 0; p < count; ++p) {
@@ -69,6 +68,7 @@ PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWrit
     }
   }
   progress.PhaseProgress("players", static_cast<int64_t>(count), static_cast<int64_t>(count));
+  result.unknown_season_types = builder.unknown_season_types();
   return result;
 }
 

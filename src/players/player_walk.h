@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "encyclopedia/birth_dates.h"
@@ -16,7 +17,6 @@
 #include "players/letter_sheets.h"
 #include "players/player_summary_writer.h"
 #include "util/progress.h"
-#include "util/run_report.h"
 
 namespace statcrane {
 
@@ -24,7 +24,7 @@ namespace statcrane {
 struct PlayerSheetWriters {
   explicit PlayerSheetWriters(const PlayerSheets& sheets);
 
-  PlayerSummaryWriter& Summary(Section section, LineKind kind) {
+  PlayerSummaryWriter& Summary(Series section, LineKind kind) {
     auto& writers = kind == LineKind::kHitting ? hitting_summaries : pitching_summaries;
     return writers[static_cast<size_t>(section)];
   }
@@ -54,14 +54,17 @@ struct PlayerWalkResult {
   int64_t players_written = 0;
   // The letter sheet of the last player written; null when none was.
   const Worksheet* last_letter_sheet = nullptr;
+  // Records of season types the program does not know, left out: type ->
+  // records.
+  std::map<int, int64_t> unknown_season_types;
 };
 
 // Writes the players in work-list order, each block as soon as it is built,
-// and tells `placed` (when given) where each went. Season types other than
-// 1, 2, 5, 6 and 7 are reported and their records left out. A failed write
+// and tells `placed` (when given) where each went. Records of season types
+// other than 1, 2, 5, 6 and 7 are left out and counted in the result. A failed write
 // stops the walk with an error naming the player and the sheet.
 PlayerWalkResult WritePlayerBlocks(const PlayerWalkInput& input, PlayerSheetWriters& writers,
-                                   ProgressObserver& progress, SkipReporter& reporter,
+                                   ProgressObserver& progress,
                                    const PlayerBlockPlaced& placed = {});
 
 }  // namespace statcrane

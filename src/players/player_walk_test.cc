@@ -59,14 +59,14 @@ class PlayerWalkTest : public ::testing::Test {
  protected:
   // Walks the players of `records`; `before` may change the writers first.
   void Run(const std::function<void(PlayerSheetWriters&)>& before = {}) {
-    stats_.emplace(PlayerStatsFile::Index(
+    stats_.emplace(LoadPlayerStats(
         RecordFile::FromBytes(testing::EncodeRecords(records), PlayerStatsRecord::kSize), report));
     list_.emplace(BuildPlayerOrder(*stats_));
     sheets = AddPlayerSheets(book);
     writers.emplace(sheets);
     if (before) before(*writers);
     result = WritePlayerBlocks(
-        PlayerWalkInput{*stats_, *list_, teams, births}, *writers, progress, report,
+        PlayerWalkInput{*stats_, *list_, teams, births}, *writers, progress,
         [this](const PlacedPlayerBlock& placed) {
           places.push_back(placed.block.name + " " + std::to_string(placed.block.player_id) + " " +
                            placed.sheet.name() + " " + std::to_string(placed.rows.first.number()) +
@@ -102,7 +102,7 @@ class PlayerWalkTest : public ::testing::Test {
   BirthDates births;
   Workbook book;
   PlayerSheets sheets;
-  RunReport report;
+  SkipReport report;
   RecordingProgress progress;
   std::optional<PlayerSheetWriters> writers;
   PlayerWalkResult result;
@@ -384,7 +384,7 @@ TEST_F(PlayerWalkTest, SeasonTypesAndPlayersWithoutRegularSeason) {
              Hit(2, "Reg", 1, 1990),  Hit(2, "Reg", 2, 1991),  Hit(2, "Reg", 0, 1990),
              Hit(2, "Reg", 3, 1992),  Hit(2, "Reg", 9, 1993),  Hit(1, "Post", 4, 1990)};
   Run();
-  EXPECT_EQ(report.unknown_season_types, (std::map<int, int64_t>{{0, 1}, {3, 2}, {4, 1}, {9, 1}}));
+  EXPECT_EQ(result.unknown_season_types, (std::map<int, int64_t>{{0, 1}, {3, 2}, {4, 1}, {9, 1}}));
   EXPECT_EQ(result.players_written, 1);
   EXPECT_EQ(LastRow("P"), 0);
   EXPECT_EQ(LastRow("HitDCSTotals"), 0);

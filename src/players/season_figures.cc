@@ -1,6 +1,6 @@
 #include "players/season_figures.h"
 
-#include "players/rate_rounding.h"
+#include "util/three_decimals.h"
 
 namespace statcrane {
 namespace {
@@ -98,11 +98,11 @@ PitchingCounts PitchingCountsOf(const PlayerStatsRecord& r) {
 HittingFigures HittingFiguresOf(const HittingCounts& c) {
   HittingFigures f{c, {}};
   if (c.at_bats > 0) {
-    f.rates.batting_average = RoundRate(Quotient(c.hits, c.at_bats));
-    f.rates.slugging_percentage = RoundRate(Quotient(c.total_bases, c.at_bats));
+    f.rates.batting_average = RoundThreeDecimals(Quotient(c.hits, c.at_bats));
+    f.rates.slugging_percentage = RoundThreeDecimals(Quotient(c.total_bases, c.at_bats));
   }
   if (c.on_base_chances > 0) {
-    f.rates.on_base_percentage = RoundRate(Quotient(c.on_base_times, c.on_base_chances));
+    f.rates.on_base_percentage = RoundThreeDecimals(Quotient(c.on_base_times, c.on_base_chances));
   }
   return f;
 }
@@ -110,16 +110,17 @@ HittingFigures HittingFiguresOf(const HittingCounts& c) {
 PitchingFigures PitchingFiguresOf(const PitchingCounts& c) {
   PitchingFigures f{c, {}, InningsFromOuts(c.outs)};
   if (c.outs > 0) {
-    f.rates.earned_run_average =
-        RoundRate(static_cast<double>(c.earned_runs) / (static_cast<double>(c.outs) / 27.0));
+    f.rates.earned_run_average = RoundThreeDecimals(static_cast<double>(c.earned_runs) /
+                                                    (static_cast<double>(c.outs) / 27.0));
   } else if (c.earned_runs > 0) {
     f.rates.earned_run_average = kEraWithoutOuts;
   }
   if (c.wins != 0 || c.losses != 0) {
-    f.rates.winning_percentage = RoundRate(Quotient(c.wins, c.wins + c.losses));
+    f.rates.winning_percentage = RoundThreeDecimals(Quotient(c.wins, c.wins + c.losses));
   }
   if (c.opponents_at_bats > 0) {
-    f.rates.opponents_batting_average = RoundRate(Quotient(c.hits_allowed, c.opponents_at_bats));
+    f.rates.opponents_batting_average =
+        RoundThreeDecimals(Quotient(c.hits_allowed, c.opponents_at_bats));
   }
   return f;
 }

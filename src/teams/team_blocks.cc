@@ -5,13 +5,15 @@
 namespace statcrane {
 namespace {
 
-const TeamStatBlock& SeriesFigures(const TeamYearRecord& record, PostSeasonSeries series) {
+const TeamStatBlock& SeriesFigures(const TeamYearRecord& record, Series series) {
   switch (series) {
-    case PostSeasonSeries::kDivision:
+    case Series::kRegularSeason:
+      return record.regular_season;
+    case Series::kDivisionSeries:
       return record.division_series;
-    case PostSeasonSeries::kLeagueChampionship:
+    case Series::kLeagueChampionshipSeries:
       return record.league_championship_series;
-    case PostSeasonSeries::kWorld:
+    case Series::kWorldSeries:
       return record.world_series;
   }
   return record.world_series;
@@ -68,7 +70,7 @@ TeamBlock MakeTeamBlock(std::span<const SeasonStanding> seasons, const TeamYearF
       PostSeasonRecords(seasons, team_years, block.team_name);
   if (records.empty()) return block;
   block.post_season_colour = leagues.colours[records.back().league_id];
-  for (PostSeasonSeries series : kPostSeasonSeries) {
+  for (Series series : kPostSeasonSeries) {
     SeriesRecord record{series, LeagueColour::kNone, {}, {}};
     for (const TeamYearRecord& season : records) {
       const TeamFigures figures = TeamFigures::Of(SeriesFigures(season, series));

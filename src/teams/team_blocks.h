@@ -13,15 +13,12 @@
 
 #include "encyclopedia/league_files.h"
 #include "encyclopedia/record_layouts.h"
+#include "encyclopedia/series.h"
 #include "encyclopedia/team_year_file.h"
 #include "teams/standings.h"
 #include "teams/team_figures.h"
 
 namespace statcrane {
-
-enum class PostSeasonSeries { kDivision, kLeagueChampionship, kWorld };
-inline constexpr std::array<PostSeasonSeries, 3> kPostSeasonSeries = {
-    PostSeasonSeries::kDivision, PostSeasonSeries::kLeagueChampionship, PostSeasonSeries::kWorld};
 
 // A regular season as its row shows it.
 struct RegularSeasonRow {
@@ -41,7 +38,7 @@ struct SeriesSeasonRow {
 
 // The seasons of a team that won or lost a game in one series.
 struct SeriesRecord {
-  PostSeasonSeries series = PostSeasonSeries::kDivision;
+  Series series = Series::kDivisionSeries;
   // The colour of the league of the first of those seasons.
   LeagueColour first_season_colour = LeagueColour::kNone;
   std::vector<SeriesSeasonRow> seasons;  // in the order of the block's seasons

@@ -21,7 +21,7 @@ class TeamBlocksTest : public ::testing::Test {
                                                   LeagueYear(2, 1990, "National", {20}, {}),
                                                   LeagueYear(2, 1992, "National", {10}, {})}),
             report)),
-        team_years(Records(PostSeasonExample()), report),
+        team_years(LoadTeamYears(Records(PostSeasonExample()), report)),
         standings(TeamStandings(team_years.Seasons(), TeamAbbreviations(), leagues.divisions)) {}
 
   std::vector<TeamBlock> Blocks() const {
@@ -32,7 +32,7 @@ class TeamBlocksTest : public ::testing::Test {
     return blocks;
   }
 
-  RunReport report;
+  SkipReport report;
   LeagueFiles leagues;
   TeamYearFile team_years;
   std::vector<SeasonStanding> standings;
@@ -57,13 +57,13 @@ TEST_F(TeamBlocksTest, SeasonsTotalsAndTheSeriesPlayed) {
   // 1992; each titled in the colour of its first season's league.
   ASSERT_EQ(boston.series.size(), 3u);
   const SeriesRecord& division = boston.series[0];
-  EXPECT_EQ(division.series, PostSeasonSeries::kDivision);
+  EXPECT_EQ(division.series, Series::kDivisionSeries);
   EXPECT_EQ(division.first_season_colour, LeagueColour::kFirstLeague);
   ASSERT_EQ(division.seasons.size(), 2u);
   EXPECT_EQ(division.seasons[1].year, 1992);
   EXPECT_EQ(division.totals, (TeamFigures{5, 4, 35, 28, 1, 3, 42}));
   EXPECT_EQ(boston.series[1].seasons.size(), 1u);
-  EXPECT_EQ(boston.series[2].series, PostSeasonSeries::kWorld);
+  EXPECT_EQ(boston.series[2].series, Series::kWorldSeries);
   EXPECT_EQ(boston.series[2].first_season_colour, LeagueColour::kSecondLeague);
 
   // Summary lines: the regular season in the block's colour, every series in

@@ -34,7 +34,7 @@ TeamPhaseResult RunTeamPhase(const LeagueFiles& leagues, const TeamYearFile& tea
       const RowSpan rows = records.Write(block);
       if (placed) placed(PlacedTeamBlock{block, records.sheet(), rows});
       for (const SeriesRecord& series : block.series) {
-        series_totals[static_cast<size_t>(series.series)].Write(SeriesTotalsLine(block, series));
+        series_totals[PostSeasonIndex(series.series)].Write(SeriesTotalsLine(block, series));
       }
       season_totals.Write(SeasonTotalsLine(block));
     } catch (const SheetError& error) {
@@ -54,7 +54,7 @@ TeamPhaseResult RunTeamPhase(const EncyclopediaFolder& folder,
                              ProgressObserver& progress, SkipReporter& reporter,
                              const TeamBlockPlaced& placed) {
   const LeagueFiles leagues = LoadLeagueFiles(folder, reporter);
-  const TeamYearFile team_years = TeamYearFile::Read(folder, reporter);
+  const TeamYearFile team_years = LoadTeamYears(folder, reporter);
   return RunTeamPhase(leagues, team_years, abbreviations, sheets, progress, placed);
 }
 

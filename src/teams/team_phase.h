@@ -13,7 +13,7 @@
 #include "teams/team_blocks.h"
 #include "teams/team_sheets.h"
 #include "util/progress.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 #include "workbook/workbook.h"
 
 namespace statcrane {

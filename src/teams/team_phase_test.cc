@@ -59,7 +59,7 @@ TEST(TeamPhaseTest, EndToEndThroughTheSavedWorkbook) {
                    TeamYear(20, 1990, 1, "Chicago", "Greys", Stats(89, 72, 650, 640, 8, 101, 990)),
                    TeamYear(30, 1990, 2, "Boston", "Braves", Stats(81, 81, 600, 610, 7, 90, 980))});
 
-  RunReport report;
+  SkipReport report;
   const EncyclopediaFolder folder(dir.path());
   const TeamAbbreviations abbreviations = LoadTeamAbbreviations(folder, report);
   auto workbook = TeamWorkbook();
@@ -127,7 +127,7 @@ TEST(TeamPhaseTest, GeneratedEncyclopediaReadBack) {
   options.players = 1500;
   options.seed = 11;
   GenerateEncyclopedia(options, dir.path());
-  RunReport report;
+  SkipReport report;
   const EncyclopediaFolder folder(dir.path());
   const TeamAbbreviations abbreviations = LoadTeamAbbreviations(folder, report);
   auto workbook = TeamWorkbook();
@@ -211,9 +211,9 @@ TEST(TeamPhaseTest, ProgressOncePerBlockAndStopBetweenBlocks) {
       TeamYear(10, 1990, 1, "Boston", "Reds", Stats(81, 81)),
       TeamYear(20, 1990, 1, "Chicago", "Greys", Stats(85, 77)),
       TeamYear(20, 1991, 1, "Chicago", "Greys", Stats(85, 77))};
-  RunReport report;
+  SkipReport report;
   const LeagueFiles leagues;
-  const TeamYearFile team_years(Records(seasons), report);
+  const TeamYearFile team_years = LoadTeamYears(Records(seasons), report);
   StoppingProgress counting;
   auto workbook = TeamWorkbook();
   std::vector<std::string> places;

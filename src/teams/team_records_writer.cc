@@ -31,14 +31,16 @@ struct SeriesLook {
   bool year_top_on_season_rows;
 };
 
-SeriesLook LookOf(PostSeasonSeries series) {
+SeriesLook LookOf(Series series) {
   switch (series) {
-    case PostSeasonSeries::kDivision:
+    case Series::kDivisionSeries:
       return {"Divisional Championship", true};
-    case PostSeasonSeries::kLeagueChampionship:
+    case Series::kLeagueChampionshipSeries:
       return {"League Championship", false};
-    case PostSeasonSeries::kWorld:
+    case Series::kWorldSeries:
       return {"World Series", false};
+    case Series::kRegularSeason:
+      break;  // not a series block
   }
   return {"World Series", false};
 }

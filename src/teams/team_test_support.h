@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/sheet_layout.h"
 #include "encyclopedia/league_files.h"
 #include "encyclopedia/record_file.h"
 #include "encyclopedia/record_layouts.h"
@@ -17,7 +18,7 @@
 #include "teams/team_phase.h"
 #include "teams/team_sheets.h"
 #include "testing/record_files.h"
-#include "util/run_report.h"
+#include "util/skip_report.h"
 #include "workbook/cell_style.h"
 #include "workbook/workbook.h"
 
@@ -75,14 +76,10 @@ inline LeagueYearRecord LeagueYear(int league, int year, std::string name,
   return r;
 }
 
-// The team sheets, named as a run names them, in a workbook of their own.
+// The team sheets of a run, named and ordered by the run's sheet table, in
+// a workbook of their own.
 struct TeamBook {
-  TeamBook() {
-    sheets.records = &book.AddSheet("Team Records");
-    sheets.season_totals = &book.AddSheet("TeamRegTotals");
-    sheets.series_totals = {&book.AddSheet("TeamDCSTotals"), &book.AddSheet("TeamLCSTotals"),
-                            &book.AddSheet("TeamWSTotals")};
-  }
+  TeamBook() { sheets = SheetLayout(book, SheetChoice::kTeamsOnly).team_sheets(); }
   Workbook book;
   TeamSheets sheets;
   const Worksheet& records() const { return *sheets.records; }
@@ -106,14 +103,14 @@ inline TeamYearRecord WithPostSeason(TeamYearRecord r, TeamStatBlock dcs, TeamSt
 // league 1. Teams 10, 20, 30 are BOS, CHI, DET.
 inline TeamPhaseResult RunTeams(TeamBook& book, const std::vector<TeamYearRecord>& seasons,
                                 ProgressObserver& progress) {
-  RunReport report;
+  SkipReport report;
   const LeagueFiles leagues = LoadLeagueFiles(
       Records(std::vector<LeagueRecord>{League(1, "AL"), League(2, "NL"), League(3, "FL")}),
       Records(std::vector<LeagueYearRecord>{LeagueYear(1, 1990, "Old American", {10, 20}, {}),
                                             LeagueYear(3, 1990, "Federal", {30}, {}),
                                             LeagueYear(1, 1991, "American League", {10}, {20})}),
       report);
-  const TeamYearFile team_years(Records(seasons), report);
+  const TeamYearFile team_years = LoadTeamYears(Records(seasons), report);
   TeamAbbreviations abbreviations;
   abbreviations.Set(10, "BOS");
   abbreviations.Set(20, "CHI");
@@ -166,6 +163,18 @@ inline std::string RowValues(const Worksheet& sheet, char first, char last, int 
   for (char c = first; c <= last; ++c) {
     if (c != first) out += '|';
     out += Value(sheet, std::string(1, c) + std::to_string(row));
+  }
+  return out;
+}
+
+// The headings of a column table joined by "|", as RowValues shows a
+// heading row.
+template <typename Columns>
+std::string JoinedHeadings(const Columns& columns) {
+  std::string out;
+  for (const auto& column : columns) {
+    if (!out.empty()) out += '|';
+    out += column.heading;
   }
   return out;
 }

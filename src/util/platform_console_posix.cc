@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "util/platform_console.h"
+#include "util/platform_console_shared.h"
 
 namespace statcrane {
 namespace {
@@ -16,10 +17,6 @@ int Descriptor(StandardStream stream) {
   return stream == StandardStream::kOutput ? STDOUT_FILENO : STDERR_FILENO;
 }
 
-char interrupt_message[256];
-std::atomic<size_t> interrupt_message_length{0};
-std::atomic<bool> progress_line_open{false};
-
 extern "C" void WriteMessageAndExit(int signal_number) {
   WriteInterruptMessage();
   ::_exit(128 + signal_number);
@@ -27,20 +24,10 @@ extern "C" void WriteMessageAndExit(int signal_number) {
 
 }  // namespace
 
-void SetInterruptMessage(std::string_view message) {
-  interrupt_message_length = 0;
-  const size_t length = std::min(message.size(), sizeof interrupt_message - 1);
-  std::memcpy(interrupt_message, message.data(), length);
-  interrupt_message_length = length;
-}
+const std::string_view kTerminalLineEnd = "\n";
 
-void SetProgressLineOpen(bool open) { progress_line_open = open; }
-
-void WriteInterruptMessage() noexcept {
-  if (progress_line_open.load()) (void)!::write(STDERR_FILENO, "\n", 1);
-  if (const size_t length = interrupt_message_length.load(); length > 0) {
-    (void)!::write(STDERR_FILENO, interrupt_message, length);
-  }
+void WriteToErrorNow(const char* bytes, size_t length) noexcept {
+  (void)!::write(STDERR_FILENO, bytes, length);
 }
 
 void EndOnInterrupt() {

@@ -9,6 +9,7 @@
 #include <streambuf>
 
 #include "util/platform_console.h"
+#include "util/platform_console_shared.h"
 #include "util/platform_text_windows.h"
 
 namespace statcrane {
@@ -100,15 +101,6 @@ class ConsoleBuffer : public std::streambuf {
   char buffer_[4096];
 };
 
-char interrupt_message[256];
-std::atomic<size_t> interrupt_message_length{0};
-std::atomic<bool> progress_line_open{false};
-
-void WriteToError(const char* bytes, size_t length) {
-  DWORD written = 0;
-  ::WriteFile(Handle(StandardStream::kError), bytes, static_cast<DWORD>(length), &written, nullptr);
-}
-
 BOOL WINAPI WriteMessageAndExit(DWORD event) {
   switch (event) {
     case CTRL_C_EVENT:
@@ -125,20 +117,11 @@ BOOL WINAPI WriteMessageAndExit(DWORD event) {
 
 }  // namespace
 
-void SetInterruptMessage(std::string_view message) {
-  interrupt_message_length = 0;
-  const size_t length = std::min(message.size(), sizeof interrupt_message - 1);
-  std::memcpy(interrupt_message, message.data(), length);
-  interrupt_message_length = length;
-}
+const std::string_view kTerminalLineEnd = "\r\n";
 
-void SetProgressLineOpen(bool open) { progress_line_open = open; }
-
-void WriteInterruptMessage() noexcept {
-  if (progress_line_open.load()) WriteToError("\r\n", 2);
-  if (const size_t length = interrupt_message_length.load(); length > 0) {
-    WriteToError(interrupt_message, length);
-  }
+void WriteToErrorNow(const char* bytes, size_t length) noexcept {
+  DWORD written = 0;
+  ::WriteFile(Handle(StandardStream::kError), bytes, static_cast<DWORD>(length), &written, nullptr);
 }
 
 void EndOnInterrupt() { ::SetConsoleCtrlHandler(WriteMessageAndExit, TRUE); }

@@ -11,7 +11,9 @@ namespace statcrane {
 std::string FormatThreeDecimals(double value);
 
 // The number a spreadsheet reads back from FormatThreeDecimals(value):
-// 1/3 gives 0.333, 1/16 gives 0.063, 81/80 gives 1.013.
+// 1/3 gives 0.333, 1/16 gives 0.063, 81/80 gives 1.013. The one rounding
+// of every rate the sheets show; fast enough for many calls a line (text
+// is formatted only for a value close to a rounding boundary).
 double RoundThreeDecimals(double value);
 
 // The three-decimal value converted back to single precision, widened to

@@ -68,151 +68,38 @@ uint32_t NextCodePoint(std::string_view text, size_t& i) {
 }
 
 // ---------------------------------------------------------------------------
-// Number formats.
-
-bool IsPlaceholder(char c) { return c == '0' || c == '#' || c == '?'; }
+// Number formats: General and the fixed formats of the palette ("#.000",
+// "##0.00", "0.0").
 
 }  // namespace
 
-struct CellMeasurer::Section {
-  enum Kind { kGeneral, kFixed, kScientific, kDate };
-  Kind kind = kGeneral;
-  std::string prefix;  // literal text before the number
-  std::string suffix;  // literal text after it
-  int int_zeros = 0;   // '0' and '?' placeholders before the point
-  bool thousands = false;
+struct CellMeasurer::NumberFormat {
+  bool general = true;
+  int int_zeros = 0;  // digits shown before the point at least ('0's)
   bool point = false;
-  int dec_zeros = 0;   // '0' and '?' after the point
-  int dec_hashes = 0;  // '#' after the point: shown only when not zero
-  bool question = false;
-  int percent = 0;
-  int scale_down = 0;  // commas after the last placeholder: divide by 1000 each
+  int decimals = 0;  // digits after the point ('0's)
 };
 
 namespace {
 
-using Section = CellMeasurer::Section;
+using NumberFormat = CellMeasurer::NumberFormat;
 
-std::vector<std::string_view> SplitSections(std::string_view format) {
-  std::vector<std::string_view> sections;
-  size_t start = 0;
-  bool quoted = false;
-  for (size_t i = 0; i < format.size(); ++i) {
-    char c = format[i];
-    if (c == '"')
-      quoted = !quoted;
-    else if (!quoted && c == '\\')
-      ++i;
-    else if (!quoted && c == ';') {
-      sections.push_back(format.substr(start, i - start));
-      start = i + 1;
+// "" and "General" are General; any other format is read as a fixed one:
+// '0' a digit always shown, '#' a digit shown when not a leading zero, one
+// '.' and the decimals after it. Other characters take no part (the program
+// writes no format that has any).
+NumberFormat ParseFormat(std::string_view format) {
+  NumberFormat parsed;
+  if (format.empty() || format == "General") return parsed;
+  parsed.general = false;
+  for (const char c : format) {
+    if (c == '.') {
+      parsed.point = true;
+    } else if (c == '0') {
+      ++(parsed.point ? parsed.decimals : parsed.int_zeros);
     }
   }
-  sections.push_back(format.substr(start));
-  return sections;
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-Section ParseSection(std::string_view s) {
-  Section section;
-  section.kind = Section::kFixed;
-  bool seen_placeholder = false;
-  bool any_placeholder = false;
-  auto literal = [&](std::string_view text) {
-    (seen_placeholder ? section.suffix : section.prefix).append(text);
-  };
-  for (size_t i = 0; i < s.size(); ++i) {
-    char c = s[i];
-    if (c == '"') {
-      size_t end = s.find('"', i + 1);
-      if (end == std::string_view::npos) end = s.size();
-      literal(s.substr(i + 1, end - i - 1));
-      i = end;
-    } else if (c == '\\' && i + 1 < s.size()) {
-      literal(s.substr(++i, 1));
-    } else if (c == '_' && i + 1 < s.size()) {
-      ++i;
-      literal(" ");
-    } else if (c == '*' && i + 1 < s.size()) {
-      ++i;  // repeat-to-fill: takes no width of its own
-    } else if (c == '[') {
-      size_t end = s.find(']', i);
-      i = end == std::string_view::npos ? s.size() : end;
-    } else if (IsPlaceholder(c)) {
-      seen_placeholder = any_placeholder = true;
-      if (c == '?') section.question = true;
-      if (!section.point) {
-        if (c != '#') ++section.int_zeros;
-      } else if (c == '#') {
-        ++section.dec_hashes;
-      } else {
-        // A zero after a '#' makes the digits before it shown as well.
-        section.dec_zeros += 1 + section.dec_hashes;
-        section.dec_hashes = 0;
-      }
-    } else if (c == '.' && !section.point) {
-      section.point = true;
-      seen_placeholder = true;
-    } else if (c == ',') {
-      if (any_placeholder && i + 1 < s.size() && IsPlaceholder(s[i + 1]) && !section.point) {
-        section.thousands = true;
-      } else if (any_placeholder) {
-        ++section.scale_down;
-      } else {
-        literal(",");
-      }
-    } else if (c == '%') {
-      ++section.percent;
-      literal("%");
-    } else if ((c == 'E' || c == 'e') && i + 1 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-')) {
-      section.kind = Section::kScientific;
-      break;
-    } else if (Lower(c) == 'g' && s.size() - i >= 7) {
-      std::string word;
-      for (size_t k = 0; k < 7; ++k) word += Lower(s[i + k]);
-      if (word == "general") {
-        section.kind = Section::kGeneral;
-        i += 6;
-        seen_placeholder = any_placeholder = true;
-      } else {
-        literal(s.substr(i, 1));
-      }
-    } else if (Lower(c) == 'y' || Lower(c) == 'm' || Lower(c) == 'd' || Lower(c) == 'h' ||
-               Lower(c) == 's') {
-      section.kind = Section::kDate;
-      break;
-    } else if (c == '@') {
-      // Text placeholder: shows nothing for a number.
-    } else {
-      literal(s.substr(i, 1));
-    }
-  }
-  // Without any placeholder the section shows only its literal text.
-  if (section.kind == Section::kFixed && !any_placeholder && !section.point) {
-    section.int_zeros = -1;  // marks "no number shown"
-  }
-  return section;
-}
-
-std::vector<Section> ParseFormat(std::string_view format) {
-  std::vector<Section> sections;
-  if (format.empty()) {
-    sections.emplace_back();  // General
-    return sections;
-  }
-  for (std::string_view s : SplitSections(format)) sections.push_back(ParseSection(s));
-  return sections;
-}
-
-// The section of a format that shows `value`; `minus` tells whether the
-// text gets a leading minus sign.
-const Section& Pick(const std::vector<Section>& sections, double value, bool& minus) {
-  minus = false;
-  if (value < 0 && sections.size() >= 2) return sections[1];
-  if (value == 0 && sections.size() >= 3) return sections[2];
-  minus = value < 0;
-  return sections[0];
+  return parsed;
 }
 
 // |value| rounded half away from zero at `decimals` places, working from its
@@ -309,68 +196,21 @@ std::string GeneralText(double value) {
   return sign + ints + (fracs.empty() ? "" : "." + fracs);
 }
 
-std::string FixedText(const Section& s, double a) {
-  if (s.int_zeros < 0) return s.prefix + s.suffix;
-  for (int k = 0; k < s.percent; ++k) a *= 100;
-  for (int k = 0; k < s.scale_down; ++k) a /= 1000;
+std::string FixedText(const NumberFormat& f, double a) {
   std::string ints, fracs;
-  RoundDecimal(a, s.dec_zeros + s.dec_hashes, ints, fracs);
-  // Optional decimals drop their trailing zeros.
-  int optional = s.dec_hashes;
-  while (optional > 0 && !fracs.empty() && fracs.back() == '0') {
-    fracs.pop_back();
-    --optional;
+  RoundDecimal(a, f.decimals, ints, fracs);
+  if (static_cast<int>(ints.size()) < f.int_zeros) {
+    ints.insert(0, static_cast<size_t>(f.int_zeros) - ints.size(), '0');
   }
-  if (static_cast<int>(ints.size()) < s.int_zeros) {
-    ints.insert(0, static_cast<size_t>(s.int_zeros) - ints.size(), s.question ? ' ' : '0');
-  }
-  if (s.thousands && ints.size() > 3) {
-    std::string grouped;
-    size_t lead = ints.size() % 3;
-    for (size_t i = 0; i < ints.size(); ++i) {
-      if (i != 0 && (i - lead) % 3 == 0 && i >= lead) grouped += ',';
-      grouped += ints[i];
-    }
-    ints = grouped;
-  }
-  std::string text = s.prefix + ints;
-  if (s.point) text += "." + fracs;
-  return text + s.suffix;
+  return f.point ? ints + "." + fracs : ints;
 }
-
-std::string ScientificText(const Section& s, double a) {
-  int decimals = s.dec_zeros + s.dec_hashes;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*E", decimals, a);
-  return s.prefix + buf + s.suffix;
-}
-
-std::string SectionText(const Section& s, double a);
 
 // The text of `value` in a parsed format.
-std::string ShowNumber(const std::vector<Section>& sections, double value) {
-  bool minus = false;
-  const Section& section = Pick(sections, value, minus);
-  if (section.kind == Section::kGeneral) {
-    return section.prefix + GeneralText(minus ? value : std::fabs(value)) + section.suffix;
-  }
-  std::string text = SectionText(section, std::fabs(value));
-  if (minus) text.insert(0, "-");
+std::string ShowNumber(const NumberFormat& format, double value) {
+  if (format.general) return GeneralText(value);
+  std::string text = FixedText(format, std::fabs(value));
+  if (value < 0) text.insert(0, "-");
   return text;
-}
-
-std::string SectionText(const Section& s, double a) {
-  switch (s.kind) {
-    case Section::kGeneral:
-      return s.prefix + GeneralText(a) + s.suffix;
-    case Section::kFixed:
-      return FixedText(s, a);
-    case Section::kScientific:
-      return ScientificText(s, a);
-    case Section::kDate:
-      break;
-  }
-  return GeneralText(a);  // dates are not shown as dates: measured as the serial number
 }
 
 }  // namespace
@@ -407,13 +247,8 @@ double ColumnWidthForPixels(int text_pixels) {
 struct CellMeasurer::StyleInfo {
   double font_size = 11;
   bool bold = false;
-  int digit = 0, point = 0, minus = 0, comma = 0;
-  int prefix = 0, suffix = 0;  // pixels of the first section's literals
-  std::vector<Section> sections;
-  // The common case measured without building the text: General, or a
-  // single fixed section with a fixed number of decimals.
-  bool general = false;
-  bool fast_fixed = false;
+  int digit = 0, point = 0, minus = 0;
+  NumberFormat format;
 };
 
 CellMeasurer::CellMeasurer(const StyleTable& styles, const StringPool& strings)
@@ -432,16 +267,7 @@ const CellMeasurer::StyleInfo& CellMeasurer::Info(uint32_t style) {
   info->digit = CharPixels('0', em, info->bold);
   info->point = CharPixels('.', em, info->bold);
   info->minus = CharPixels('-', em, info->bold);
-  info->comma = CharPixels(',', em, info->bold);
-  info->sections = ParseFormat(cell_style.number_format);
-  const Section& first = info->sections[0];
-  info->general = info->sections.size() == 1 && first.kind == Section::kGeneral &&
-                  first.prefix.empty() && first.suffix.empty();
-  info->fast_fixed = info->sections.size() == 1 && first.kind == Section::kFixed &&
-                     first.int_zeros >= 0 && first.dec_hashes == 0 && !first.question &&
-                     first.percent == 0 && first.scale_down == 0 && first.dec_zeros <= 9;
-  info->prefix = TextPixels(first.prefix, info->font_size, info->bold);
-  info->suffix = TextPixels(first.suffix, info->font_size, info->bold);
+  info->format = ParseFormat(cell_style.number_format);
   info_[style] = std::move(info);
   return *info_[style];
 }
@@ -463,25 +289,26 @@ int CellMeasurer::Pixels(const StoredCell& cell) {
     }
     return d;
   };
-  if (info.general && a < 1e11 && a == std::floor(a)) {
+  const NumberFormat& f = info.format;
+  // The common cases measured without building the text: a whole number in
+  // General, a number in a fixed format.
+  if (f.general && a < 1e11 && a == std::floor(a)) {
     int digits = a == 0 ? 1 : count_digits(static_cast<uint64_t>(a));
     return digits * info.digit + (value < 0 ? info.minus : 0);
   }
-  if (info.fast_fixed) {
+  if (!f.general && f.decimals <= 9) {
     static constexpr double kPow10[10] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    const Section& s = info.sections[0];
-    double scaled = a * kPow10[s.dec_zeros] + 0.5;
+    double scaled = a * kPow10[f.decimals] + 0.5;
     if (scaled < 1e15) {
-      uint64_t whole = static_cast<uint64_t>(scaled) / static_cast<uint64_t>(kPow10[s.dec_zeros]);
-      int digits = std::max(count_digits(whole), s.int_zeros);
-      int pixels = info.prefix + info.suffix + digits * info.digit;
-      if (s.thousands && digits > 3) pixels += (digits - 1) / 3 * info.comma;
-      if (s.point) pixels += info.point + s.dec_zeros * info.digit;
+      uint64_t whole = static_cast<uint64_t>(scaled) / static_cast<uint64_t>(kPow10[f.decimals]);
+      int digits = std::max(count_digits(whole), f.int_zeros);
+      int pixels = digits * info.digit;
+      if (f.point) pixels += info.point + f.decimals * info.digit;
       if (value < 0) pixels += info.minus;
       return pixels;
     }
   }
-  return TextPixels(ShowNumber(info.sections, value), info.font_size, info.bold);
+  return TextPixels(ShowNumber(f, value), info.font_size, info.bold);
 }
 
 }  // namespace statcrane

@@ -40,7 +40,8 @@ constexpr double kMaxColumnWidth = 255;
 // Width in pixels of UTF-8 text in Calibri of the given size.
 int TextPixels(std::string_view utf8, double font_size = 11, bool bold = false);
 
-// The text a number shows in a number format ("" or "General" = General).
+// The text a number shows in a number format: General ("" or "General") or
+// a fixed format of the palette ("#.000", "##0.00", "0.0").
 std::string FormatForDisplay(double value, std::string_view number_format);
 
 // The column width, in character units, that fits text of `text_pixels`;
@@ -55,7 +56,7 @@ class CellMeasurer {
   // Pixels of the text the cell shows; 0 for an empty cell.
   int Pixels(const StoredCell& cell);
 
-  struct Section;  // a parsed section of a number format
+  struct NumberFormat;  // a parsed number format
 
  private:
   struct StyleInfo;

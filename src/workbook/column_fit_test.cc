@@ -36,14 +36,6 @@ TEST(FormatForDisplay, GeneralShowsAtMostElevenCharacters) {
   EXPECT_EQ(FormatForDisplay(0, ""), "0");
 }
 
-TEST(FormatForDisplay, OtherFormats) {
-  EXPECT_EQ(FormatForDisplay(1234567, "#,##0"), "1,234,567");
-  EXPECT_EQ(FormatForDisplay(0.25, "0%"), "25%");
-  EXPECT_EQ(FormatForDisplay(-1, "0.0;(0.0)"), "(1.0)");
-  EXPECT_EQ(FormatForDisplay(2.5, "0.0#"), "2.5");
-  EXPECT_EQ(FormatForDisplay(7, "\"No. \"0"), "No. 7");
-}
-
 TEST(TextPixels, DigitsAreSevenPixelsAtElevenPoints) {
   EXPECT_EQ(TextPixels("0123456789"), 70);
   EXPECT_EQ(TextPixels("0123456789", 11, true), 70);

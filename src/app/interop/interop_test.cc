@@ -160,7 +160,7 @@ RunResult RunOnSample(const fs::path& output, IndexChoice index) {
   options.index = index;
   RunObserver quiet;
   RunResult result = RunProcessing(options, quiet, nullptr);
-  EXPECT_TRUE(result.completed) << (result.error ? result.error->message() : "");
+  EXPECT_EQ(result.outcome, RunOutcome::kCompleted) << result.error;
   return result;
 }
 
@@ -577,7 +577,7 @@ TEST(LibreOffice, PrintsTheSampleWorkbookPageByPage) {
   options.output = dir / "sample.xlsx";
   options.index = IndexChoice::kIndex;
   ModelKeeper model;
-  ASSERT_TRUE(RunProcessing(options, model, nullptr).completed);
+  ASSERT_TRUE(RunProcessing(options, model, nullptr).outcome == RunOutcome::kCompleted);
   CheckPrintedPages(dir.path(), "sample", model.sheets);
 }
 

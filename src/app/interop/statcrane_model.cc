@@ -142,9 +142,9 @@ int Main(int argc, char** argv) {
   options.overwrite = true;
   ModelPrinter printer;
   const RunResult result = RunProcessing(options, printer, nullptr);
-  if (!result.completed) {
+  if (result.outcome != RunOutcome::kCompleted) {
     std::fprintf(stderr, "statcrane-model: %s\n",
-                 result.error ? result.error->message().c_str() : "the run did not complete");
+                 result.error.empty() ? "the run did not complete" : result.error.c_str());
     return 1;
   }
   return std::fflush(stdout) == 0 ? 0 : 1;

@@ -14,6 +14,7 @@
 #include "app/win32/win32_controls.h"
 #include "app/window_texts.h"
 #include "util/platform_desktop.h"
+#include "util/platform_text_windows.h"
 #include "util/platform_time.h"
 #include "util/utf8_path.h"
 
@@ -63,25 +64,6 @@ constexpr int kButtonRowHeight = kClientHeight - kButtonRowTop;
 constexpr int kScrollStep = 24;
 
 bool IsButton(int id) { return id == kProcess || id == kRunReport || id == kAbout || id == kExit; }
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
-}
-
-std::string Utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
-}
 
 std::wstring WindowText(HWND control) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
@@ -206,7 +188,7 @@ class ReportDialog {
     RECT frame{0, 0, scale(640), scale(420)};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_DLGMODALFRAME);
     window_ =
-        CreateWindowExW(WS_EX_DLGMODALFRAME, kReportClass, Wide(text::kReportTitle).c_str(),
+        CreateWindowExW(WS_EX_DLGMODALFRAME, kReportClass, WideFromUtf8(text::kReportTitle).c_str(),
                         WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                         frame.bottom - frame.top, owner_, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return;
@@ -255,7 +237,7 @@ class ReportDialog {
   }
 
   void Create() {
-    std::wstring report = Wide(model_.ReportText());
+    std::wstring report = WideFromUtf8(model_.ReportText());
     std::wstring lines;  // an edit control breaks lines at CR LF only
     for (const wchar_t c : report) {
       if (c == L'\n') lines += L'\r';
@@ -270,7 +252,7 @@ class ReportDialog {
     const std::string_view captions[] = {text::kCopy, text::kSave, text::kClose};
     for (int i = 0; i < 3; ++i) {
       buttons_[i] = CreateWindowExW(
-          0, L"BUTTON", Wide(captions[i]).c_str(),
+          0, L"BUTTON", WideFromUtf8(captions[i]).c_str(),
           WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 2 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, 0, 0,
           0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
           GetModuleHandleW(nullptr), nullptr);
@@ -342,9 +324,10 @@ int Win32Window::Run(int show_command) {
   type.lpszClassName = kWindowClassName;
   RegisterClassExW(&type);
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClassName, Wide(text::kTitle).c_str(),
-                            kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight,
-                            nullptr, nullptr, type.hInstance, this);
+  window_ =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClassName, WideFromUtf8(text::kTitle).c_str(),
+                      kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth, kClientHeight, nullptr,
+                      nullptr, type.hInstance, this);
   if (window_ == nullptr) return 1;
   ShowWindow(window_, show_command);
   UpdateWindow(window_);
@@ -518,7 +501,7 @@ void Win32Window::CreateControls() {
       {kExit, L"BUTTON", text::kExit, WS_TABSTOP | BS_PUSHBUTTON},
   };
   for (const Spec& spec : specs) {
-    CreateWindowExW(spec.extended, spec.type, Wide(spec.caption).c_str(),
+    CreateWindowExW(spec.extended, spec.type, WideFromUtf8(spec.caption).c_str(),
                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, 0, 0, 0, 0, window_,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                     GetModuleHandleW(nullptr), nullptr);
@@ -715,7 +698,7 @@ int Win32Window::Overflow(int id, bool down) const {
 }
 
 void Win32Window::SetText(int id, const std::string& value) {
-  const std::wstring wide = Wide(value);
+  const std::wstring wide = WideFromUtf8(value);
   if (WindowText(Control(id)) != wide) SetWindowTextW(Control(id), wide.c_str());
 }
 
@@ -735,7 +718,7 @@ void Win32Window::Command(int id, int code) {
       return;
     case kFolderPath:
       if (code == EN_CHANGE && !setting_path_text_) {
-        model.PathTyped(Utf8(WindowText(Control(kFolderPath))));
+        model.PathTyped(Utf8FromWide(WindowText(Control(kFolderPath))));
       }
       if (code == EN_KILLFOCUS) model.PathEditingFinished();
       return;
@@ -896,26 +879,26 @@ void Win32Window::Refresh(unsigned parts) {
 MessageAnswer Win32Window::Message(Severity severity, const std::string& message,
                                    MessageButtons buttons) {
   std::vector<TASKDIALOG_BUTTON> extra;
-  const std::wstring show_report = Wide(text::kShowReport);
+  const std::wstring show_report = WideFromUtf8(text::kShowReport);
   constexpr int kShowReportId = 1000;
   if (buttons == MessageButtons::kOkAndShowReport)
     extra.push_back({kShowReportId, show_report.c_str()});
   const int pressed = TaskDialogBox(IsWindowVisible(window_) ? window_ : nullptr, severity,
-                                    Wide(message), TDCBF_OK_BUTTON, extra);
+                                    WideFromUtf8(message), TDCBF_OK_BUTTON, extra);
   return pressed == kShowReportId ? MessageAnswer::kShowReport : MessageAnswer::kOk;
 }
 
 bool Win32Window::Ask(const std::string& question) {
-  return TaskDialogBox(window_, Severity::kWarning, Wide(question),
+  return TaskDialogBox(window_, Severity::kWarning, WideFromUtf8(question),
                        TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, {}) == IDYES;
 }
 
 std::optional<fs::path> Win32Window::ChooseFolder(const std::string& title, const fs::path& start) {
-  return PickWithDialog(window_, true, Wide(title), start);
+  return PickWithDialog(window_, true, WideFromUtf8(title), start);
 }
 
 std::optional<fs::path> Win32Window::ChooseReportFile(const fs::path& suggested) {
-  return PickWithDialog(window_, false, Wide(text::kSaveReportTitle), suggested);
+  return PickWithDialog(window_, false, WideFromUtf8(text::kSaveReportTitle), suggested);
 }
 
 void Win32Window::ShowRunReport() { ReportDialog(window_, font_, dpi_, *model_).Show(); }

@@ -32,21 +32,12 @@
 #include <vector>
 
 #include "app/win32/win32_controls.h"
+#include "util/platform_text_windows.h"
 
 namespace statcrane {
 namespace {
 
 constexpr UINT kSendMs = 10000;  // a window that does not answer by then is hung
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
-}
 
 void Say(const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stdout);
@@ -76,7 +67,7 @@ std::wstring TextOf(HWND control) {
 std::string ClassOf(HWND window) {
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
-  return Utf8(name);
+  return Utf8FromWide(name);
 }
 
 class Deadline {
@@ -92,7 +83,7 @@ struct Driven {
   HWND window = nullptr;
   DWORD process_id = 0;
   HWND Control(int id) const { return GetDlgItem(window, id); }
-  std::string Text(int id) const { return Utf8(TextOf(Control(id))); }
+  std::string Text(int id) const { return Utf8FromWide(TextOf(Control(id))); }
 };
 
 // The window, shown and answering (its buttons have their captions).
@@ -136,7 +127,7 @@ std::string BoxText(HWND box) {
   EnumChildWindows(
       box,
       [](HWND child, LPARAM data) -> BOOL {
-        const std::string text = Utf8(TextOf(child));
+        const std::string text = Utf8FromWide(TextOf(child));
         if (!text.empty()) reinterpret_cast<std::vector<std::string>*>(data)->push_back(text);
         return TRUE;
       },
@@ -411,7 +402,7 @@ int Main() {
     const std::wstring watched = argc > 3 && std::wstring(argv[2]) == L"--when-in" ? argv[3] : L"";
     return Close(driven, watched);
   }
-  Say("unknown command: " + Utf8(command));
+  Say("unknown command: " + Utf8FromWide(command));
   return 2;
 }
 

@@ -171,7 +171,8 @@ RunFunction FakeRun(std::function<void(RunResult&, const RunOptions&)> fill) {
     observer.ProgressText("TEAMS COMPLETED");
     RunResult result;
     fill(result, options);
-    if (result.completed && remembered != nullptr) remembered->Save(options.encyclopedia_folder);
+    if (result.outcome == RunOutcome::kCompleted && remembered != nullptr)
+      remembered->Save(options.encyclopedia_folder);
     return result;
   };
 }
@@ -186,7 +187,7 @@ RunFunction LongRun(std::atomic<bool>& finish) {
       QThread::msleep(1);
     }
     RunResult result;
-    result.completed = true;
+    result.outcome = RunOutcome::kCompleted;
     return result;
   };
 }
@@ -277,7 +278,7 @@ void MainWindowTest::KeyboardFollowsTheLayout() {
   std::atomic<int> runs = 0;
   MainWindow window(place.Setup(FakeRun([&](RunResult& result, const RunOptions&) {
     ++runs;
-    result.completed = true;
+    result.outcome = RunOutcome::kCompleted;
   })),
                     place.Dialogs());
   window.show();
@@ -468,7 +469,7 @@ void MainWindowTest::RunReportCanBeCopiedAndSavedAndOpenedFromTheWarning() {
   Place place;
   const QString folder = place.Folder("league", {"ENCTEAM.DAT"});
   MainWindow window(place.Setup(FakeRun([](RunResult& result, const RunOptions&) {
-    result.completed = result.saved = true;
+    result.outcome = RunOutcome::kCompleted;
     result.report.RecordsRead("ENCTEAM.DAT", 30);
     result.report.RecordSkipped("ENCTEAM.DAT", {"deleted record", "deleted records"});
   })),

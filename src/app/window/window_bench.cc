@@ -71,7 +71,7 @@ int Main(int argc, char** argv) {
     clock.start();
     const RunResult result = RunProcessing(options, quiet, nullptr);
     std::printf("direct  %8.2f s  %s\n", clock.elapsed() / 1000.0,
-                result.completed ? "completed" : "NOT completed");
+                result.outcome == RunOutcome::kCompleted ? "completed" : "NOT completed");
   }
   {
     QTemporaryDir dir;

@@ -1,4 +1,4 @@
-#include "util/run_report.h"
+#include "app/run_report.h"
 
 #include <algorithm>
 #include <sstream>
@@ -37,42 +37,7 @@ std::string CountText(int64_t count, std::string_view one, std::string_view many
   return NumberText(count) + " " + std::string(count == 1 ? one : many);
 }
 
-void RunReport::RecordsRead(std::string_view file, int64_t count) {
-  files[std::string(file)].records_read += count;
-}
-
-void RunReport::RecordSkipped(std::string_view file, const SkipReason& reason) {
-  FileReport& report = files[std::string(file)];
-  ++report.skipped[std::string(reason.many)];
-  report.reason_for_one.try_emplace(std::string(reason.many), reason.one);
-}
-
-void RunReport::FileFound(std::string_view file, std::string_view name_on_disk) {
-  if (name_on_disk != file) files[std::string(file)].name_on_disk = name_on_disk;
-}
-
-void RunReport::TrailingFragment(std::string_view file, int64_t bytes) {
-  files[std::string(file)].trailing_bytes += bytes;
-}
-
-void RunReport::FileNote(std::string_view file, std::string_view note) {
-  files[std::string(file)].notes.emplace_back(note);
-}
-
-void RunReport::UnknownSeasonType(int season_type) { ++unknown_season_types[season_type]; }
-
-void RunReport::FileMissing(std::string_view file) {
-  missing_files.emplace(file);
-  files[std::string(file)];  // listed with the files read
-}
-
-int64_t RunReport::TotalSkipped() const {
-  int64_t total = 0;
-  for (const auto& [name, file] : files) {
-    for (const auto& [reason, count] : file.skipped) total += count;
-  }
-  return total + UnknownSeasonTypeRecords();
-}
+int64_t RunReport::TotalSkipped() const { return RecordsSkipped() + UnknownSeasonTypeRecords(); }
 
 int64_t RunReport::UnknownSeasonTypeRecords() const {
   int64_t total = 0;
@@ -80,10 +45,6 @@ int64_t RunReport::UnknownSeasonTypeRecords() const {
   return total;
 }
 
-int64_t RunReport::FilesWithFragments() const {
-  return std::count_if(files.begin(), files.end(),
-                       [](const auto& entry) { return entry.second.trailing_bytes > 0; });
-}
 
 bool RunReport::HasWarnings() const {
   return !missing_files.empty() || TotalSkipped() > 0 || FilesWithFragments() > 0;
@@ -95,7 +56,7 @@ std::string RunReport::WarningsSummary() const {
     parts.push_back(Count(static_cast<int64_t>(missing_files.size()), "file", "files") +
                     " missing");
   }
-  if (const int64_t skipped = TotalSkipped() - UnknownSeasonTypeRecords(); skipped > 0) {
+  if (const int64_t skipped = RecordsSkipped(); skipped > 0) {
     parts.push_back(Count(skipped, "record", "records") + " skipped");
   }
   if (const int64_t unknown = UnknownSeasonTypeRecords(); unknown > 0) {
@@ -170,9 +131,6 @@ std::string RunReport::Format() const {
   out << "Teams written: " << NumberText(teams_written) << "\n";
   if (!sheets_removed.empty()) {
     out << "Sheets removed (no lines): " << Join(sheets_removed, ", ") << "\n";
-  }
-  if (!output_path.empty()) {
-    out << (incomplete ? "Incomplete workbook saved: " : "Workbook: ") << output_path << "\n";
   }
   return out.str();
 }

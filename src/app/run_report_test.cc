@@ -1,4 +1,4 @@
-#include "util/run_report.h"
+#include "app/run_report.h"
 
 #include <gtest/gtest.h>
 
@@ -46,16 +46,16 @@ TEST(RunReportTest, TheReportInPlainWords) {
 TEST(RunReportTest, UnknownSeasonTypesInOneMessage) {
   RunReport report;
   EXPECT_EQ(report.SeasonTypeMessage(), "");
-  report.UnknownSeasonType(7);
+  report.unknown_season_types[7] = 1;
   EXPECT_EQ(report.SeasonTypeMessage(),
             "Season type 7 is not one this program knows: its 1 record was left out of the "
             "workbook.");
-  report.UnknownSeasonType(7);
+  report.unknown_season_types[7] = 2;
   EXPECT_EQ(report.SeasonTypeMessage(),
             "Season type 7 is not one this program knows: its 2 records were left out of the "
             "workbook.");
-  report.UnknownSeasonType(0);
-  report.UnknownSeasonType(3);
+  report.unknown_season_types[0] = 1;
+  report.unknown_season_types[3] = 1;
   EXPECT_EQ(report.SeasonTypeMessage(),
             "Season types 0, 3 and 7 are not ones this program knows: their 4 records were left "
             "out of the workbook (1 of type 0, 1 of type 3, 2 of type 7).");
