@@ -9,7 +9,7 @@ namespace {
 
 TeamSeasonFacts ReadTeamSeasonFacts(const EncyclopediaFolder& folder) {
   NullReporter quiet;
-  const TeamYearFile team_years = TeamYearFile::Read(folder, quiet);
+  const TeamYearFile team_years = LoadTeamYears(folder, quiet);
   const LeagueFiles leagues = LoadLeagueFiles(folder, quiet);
   return TeamSeasonFacts(team_years.Seasons(), leagues.names);
 }

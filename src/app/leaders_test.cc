@@ -526,7 +526,8 @@ bool Lists(const std::vector<Ranked>& list, int32_t id) {
 TEST_F(LeadersTest, TheSheetsShowTheLeadersWorkedOutFromTheRecords) {
   SKIP_ON_WINDOWS(testing::kNeedsReader);
   const fs::path output = out_ / "leaders.xlsx";
-  ASSERT_TRUE(Run(output, LeadersChoice::kLeaders, IndexChoice::kIndex).completed);
+  ASSERT_EQ(Run(output, LeadersChoice::kLeaders, IndexChoice::kIndex).outcome,
+            RunOutcome::kCompleted);
   const XlsxBook book = testing::ReadXlsx(output);
   const Expected expected = WorkOut(folder_->path());
 
@@ -596,8 +597,8 @@ TEST_F(LeadersTest, WithoutTheOptionTheWorkbookIsTheSame) {
   SKIP_ON_WINDOWS(testing::kNeedsReader);
   const fs::path plain = out_ / "plain.xlsx";
   const fs::path with = out_ / "with.xlsx";
-  ASSERT_TRUE(Run(plain, LeadersChoice::kNone).completed);
-  ASSERT_TRUE(Run(with, LeadersChoice::kLeaders).completed);
+  ASSERT_EQ(Run(plain, LeadersChoice::kNone).outcome, RunOutcome::kCompleted);
+  ASSERT_EQ(Run(with, LeadersChoice::kLeaders).outcome, RunOutcome::kCompleted);
   const std::vector<XlsxBook> books = testing::ReadXlsxFiles({plain, with});
   // The leaders first, the workbook opening on them.
   EXPECT_EQ(books[1].SheetNames().front(), "Career Leaders");
@@ -629,8 +630,9 @@ TEST_F(LeadersTest, WithoutTheOptionTheWorkbookIsTheSame) {
 
 TEST_F(LeadersTest, TeamSheetsOnlyHaveNoLeaders) {
   const fs::path output = out_ / "teams.xlsx";
-  ASSERT_TRUE(
-      Run(output, LeadersChoice::kLeaders, IndexChoice::kNone, SheetChoice::kTeamsOnly).completed);
+  ASSERT_EQ(
+      Run(output, LeadersChoice::kLeaders, IndexChoice::kNone, SheetChoice::kTeamsOnly).outcome,
+      RunOutcome::kCompleted);
   SKIP_ON_WINDOWS(testing::kNeedsReader);
   const XlsxBook book = testing::ReadXlsx(output);
   EXPECT_EQ(book.SheetNames().front(), "Team Records");

@@ -225,7 +225,7 @@ void LeadersCollector::AddSeasons(const LineGroup<Figures>& group, int32_t playe
 }
 
 void LeadersCollector::Add(const PlayerBlock& block, std::string_view sheet, Row row) {
-  const SectionLines& regular = block.section(Section::kRegularSeason);
+  const SectionLines& regular = block.section(Series::kRegularSeason);
   LeaderPlayer player;
   player.name = block.name;
   player.player_id = block.player_id;
