@@ -298,6 +298,17 @@ QLayout* MainWindow::BuildFolderChoice() {
   // (the folders on the way to the one shown first); sorted here by name,
   // as a file manager lists them.
   folders_by_name_ = new FoldersByName(this);
+  // While the file model removes folders, the sorting model's rows are half
+  // gone: a column sized to its contents would measure them (the tree moves
+  // its current row off a removed folder) and read a row that is no longer
+  // there. Connected before the sorting model's own handlers, so it runs
+  // first; the sizing comes back once the removal is through.
+  connect(folder_model_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+          [this] { folder_tree_->header()->setSectionResizeMode(0, QHeaderView::Interactive); });
+  connect(
+      folder_model_, &QAbstractItemModel::rowsRemoved, this,
+      [this] { folder_tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents); },
+      Qt::QueuedConnection);
   folders_by_name_->setSourceModel(folder_model_);
   folders_by_name_->sort(0, Qt::AscendingOrder);
   folder_tree_->setModel(folders_by_name_);
