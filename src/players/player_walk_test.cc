@@ -16,6 +16,9 @@
 namespace statcrane {
 namespace {
 
+// The first of the last four columns of a block, where the player id stands.
+constexpr int kIdColumn = kLetterBlockLastColumn.number() - 3;
+
 const BorderLine kNone{};
 const BorderLine kMedium{LineStyle::kMedium, {}};
 const BorderLine kMediumRed{LineStyle::kMedium, kRed};
@@ -121,7 +124,7 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
 
   // n = 1: name row, heading row, three lines in year order, totals.
   EXPECT_EQ(Text("S", 1, 1), "Smith,Jo");
-  EXPECT_EQ(Number("S", 1, 18), 5);
+  EXPECT_EQ(Number("S", 1, kIdColumn), 5);
   EXPECT_EQ(Text("S", 2, 1), "Year");
   EXPECT_EQ(Number("S", 3, 1), 1997);
   EXPECT_EQ(Number("S", 4, 1), 1998);
@@ -167,7 +170,7 @@ TEST_F(PlayerWalkTest, OneBlockFollowsTheRowPattern) {
 }
 
 // The columns of a heading row's name-row fill: the two merged cells.
-bool NameColumn(int col) { return col <= 5 || col >= 18; }
+bool NameColumn(int col) { return col <= 5 || col >= kIdColumn; }
 
 TEST_F(PlayerWalkTest, PitchingFirstThenHittingEachKindGetsItsOwnSubSection) {
   records = {Hit(4, "Jones", 2, 1991, 10, 4), Pitch(4, "Jones", 2, 1990, 200, 20),
@@ -217,11 +220,12 @@ TEST_F(PlayerWalkTest, PitchingFirstThenHittingEachKindGetsItsOwnSubSection) {
   EXPECT_EQ(Number("J", 16, 4), 0);
   EXPECT_EQ(LastRow("J"), 16);
   EXPECT_EQ(NextBlockRow('J'), 18);
-  const std::vector<CellRange> merges = {CellRange::Across(Row(1), Column(1), Column(5)),
-                                         CellRange::Across(Row(1), Column(18), Column(21)),
-                                         CellRange::Across(Row(8), Column(1), Column(3)),
-                                         CellRange::Across(Row(11), Column(1), Column(3)),
-                                         CellRange::Across(Row(14), Column(1), Column(3))};
+  const std::vector<CellRange> merges = {
+      CellRange::Across(Row(1), Column(1), Column(5)),
+      CellRange::Across(Row(1), Column(kIdColumn), kLetterBlockLastColumn),
+      CellRange::Across(Row(8), Column(1), Column(3)),
+      CellRange::Across(Row(11), Column(1), Column(3)),
+      CellRange::Across(Row(14), Column(1), Column(3))};
   EXPECT_EQ(SheetNamed(book, "J").merges(), merges);
 
   // A summary line per sub-section, with the year of its own last line.
@@ -321,7 +325,7 @@ TEST_F(PlayerWalkTest, ARegularSeasonOfAnotherKindLeavesTheNameRowAlone) {
   Run();
   // The name row, unfilled; the division-series title directly below it.
   EXPECT_EQ(Text("Z", 1, 1), "Zane,Jo");
-  EXPECT_EQ(Number("Z", 1, 18), 9);
+  EXPECT_EQ(Number("Z", 1, kIdColumn), 9);
   EXPECT_EQ(Style("Z", 1, 1).fill, std::nullopt);
   EXPECT_EQ(Text("Z", 2, 1), "- - L D S - -");
   EXPECT_EQ(Number("Z", 3, 13), 4.0);
@@ -404,7 +408,7 @@ TEST_F(PlayerWalkTest, NamesComeFromEachRegularRecordAndABackslashKeepsThePlayer
   // The block opens with the name of the first line in year order; the
   // summary lines carry the name of the last regular-season line.
   EXPECT_EQ(Text("O", 1, 1), "O\\Neil,Jo");
-  EXPECT_EQ(Number("O", 1, 18), 12);
+  EXPECT_EQ(Number("O", 1, kIdColumn), 12);
   EXPECT_EQ(Text("HitRegTotals", 2, 1), "ONeil,Jo");
   EXPECT_EQ(Text("HitDCSTotals", 2, 1), "ONeil,Jo");
 }
