@@ -14,6 +14,7 @@
 #include "app/processing_run.h"
 #include "encyclopedia/encyclopedia_folder.h"
 #include "encyclopedia/record_layouts.h"
+#include "players/letter_sheet_writer.h"
 #include "testing/record_files.h"
 #include "testing/skip.h"
 #include "testing/temp_dir.h"
@@ -286,8 +287,9 @@ int32_t LinkedPlayer(const XlsxBook& book, const XlsxSheet& sheet, int32_t row, 
   const int32_t target_row = std::stoi(to.substr(bang + 2));
   const XlsxSheet& letter = book.Sheet(target_sheet);
   EXPECT_EQ(letter.Cell(target_row, 1).text, name.text) << sheet.name << "!" << a1 << " -> " << to;
-  EXPECT_TRUE(letter.Cell(target_row, 1).bold) << to;               // the name row
-  return static_cast<int32_t>(letter.Cell(target_row, 18).number);  // the id over R:U
+  EXPECT_TRUE(letter.Cell(target_row, 1).bold) << to;  // the name row
+  // The player id over the last four columns of the block.
+  return static_cast<int32_t>(letter.Cell(target_row, kLetterBlockLastColumn.number() - 3).number);
 }
 
 std::string RankText(const XlsxCell& cell) {
